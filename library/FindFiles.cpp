@@ -1,0 +1,211 @@
+#include "library/FindFiles.h"
+
+#include "library/FileMask.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const QChar kQuote = u'"';
+
+// One entry of a folder as the system reports it, before the masks are applied.
+struct FolderEntry {
+    QString name;
+    TFileAttrs attr;
+    QDateTime time;
+    qint32 size = 0;
+    std::pair<dev_t, ino_t> id;
+};
+
+struct DirCloser {
+    void operator()(DIR *dir) const { closedir(dir); }
+};
+
+TFileAttrs AttributesOf(const QString &name, const struct stat &st)
+{
+    TFileAttrs attr;
+    if (!(st.st_mode & S_IWUSR))
+        attr |= TFileAttr::ReadOnly;
+    if (S_ISREG(st.st_mode))
+        attr |= TFileAttr::Archive;
+    else if (S_ISDIR(st.st_mode))
+        attr |= TFileAttr::Directory;
+    else
+        attr |= TFileAttr::System;
+    if (name.startsWith(u'.'))
+        attr |= TFileAttr::Hidden;
+    return attr;
+}
+
+// Local last-write time cut to whole two seconds, as a packed DOS date-time keeps it.
+QDateTime TimeOf(const struct stat &st)
+{
+    const QDateTime local = QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec);
+    return local.addSecs(-(local.time().second() % 2));
+}
+
+// Sizes beyond 32 bits are held at the largest 32-bit value rather than wrapping to nonsense.
+qint32 SizeOf(const struct stat &st)
+{
+    if (!S_ISREG(st.st_mode))
+        return 0;
+    return static_cast<qint32>(std::min<off_t>(st.st_size, std::numeric_limits<qint32>::max()));
+}
+
+// The entries of a folder without "." and "..", in name order ignoring case (the order an NTFS
+// listing has, and one that does not depend on the file system); nothing when it cannot be read.
+std::vector<FolderEntry> ReadFolder(const QString &path)
+{
+    std::vector<FolderEntry> entries;
+    std::unique_ptr<DIR, DirCloser> dir(opendir(QFile::encodeName(path).constData()));
+    if (!dir)
+        return entries;
+    const int fd = dirfd(dir.get());
+    while (const dirent *d = readdir(dir.get())) {
+        const QByteArray raw(d->d_name);
+        if (raw == "." || raw == "..")
+            continue;
+        struct stat st {};
+        // A link is seen as what it points to; a dangling one as the link itself.
+        if (fstatat(fd, raw.constData(), &st, 0) != 0 &&
+            fstatat(fd, raw.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue; // removed while we read
+        const QString name = QFile::decodeName(raw);
+        entries.push_back({name, AttributesOf(name, st), TimeOf(st), SizeOf(st), {st.st_dev, st.st_ino}});
+    }
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry &a, const FolderEntry &b) {
+        const int c = a.name.compare(b.name, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a.name < b.name;
+    });
+    return entries;
+}
+
+// What the system's find-first would need to be allowed to chdir into the folder.
+bool CanEnter(const QString &path, std::pair<dev_t, ino_t> &id)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st {};
+    if (stat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || access(native.constData(), X_OK) != 0)
+        return false;
+    id = {st.st_dev, st.st_ino};
+    return true;
+}
+
+// Percent of queued folders already visited, rounded to the nearest with halves to the even one.
+int Percent(qsizetype done, qsizetype total)
+{
+    const qint64 n = qint64(done) * 100, q = n / total, r2 = 2 * (n % total);
+    return int(q + ((r2 > total || (r2 == total && (q & 1))) ? 1 : 0));
+}
+
+void SplitName(const QString &fileName, QString &name, QString &ext)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    name = dot < 0 ? fileName : fileName.left(dot);
+    ext = dot < 0 ? QString() : fileName.mid(dot);
+}
+
+} // namespace
+
+void TFindFiles::Execute()
+{
+    Files.Clear();
+    if (Directory.isEmpty())
+        throw EFindFilesError(QStringLiteral("Missing ") + kQuote + "Directory" + kQuote + " property");
+    if (Mask.isEmpty())
+        throw EFindFilesError(QStringLiteral("Missing ") + kQuote + "Mask" + kQuote + " property");
+
+    // Attributes that let an entry through; hidden, system and folder entries need theirs here.
+    TFileAttrs allowed, required;
+    const std::pair<TFindMode, TFileAttr> modes[] = {
+        {aReadOnly, TFileAttr::ReadOnly}, {aArchive, TFileAttr::Archive}, {aSystem, TFileAttr::System},
+        {aHidden, TFileAttr::Hidden},     {aDirectory, TFileAttr::Directory}};
+    for (const auto &[mode, attr] : modes) {
+        if (mode != TFindMode::fmNo)
+            allowed |= attr;
+        if (mode == TFindMode::fmYes)
+            required |= attr;
+    }
+    if (!allowed)
+        return;
+    const TFileAttrs heldBack = (TFileAttr::System | TFileAttr::Hidden | TFileAttr::Directory) & ~allowed;
+
+    std::pair<dev_t, ino_t> rootId;
+    if (!CanEnter(Directory, rootId))
+        throw EFindFilesError(QStringLiteral("Can not access the directory ") + kQuote + Directory + kQuote + ".");
+    QString root = QDir::cleanPath(QDir(Directory).absolutePath());
+    if (!root.endsWith(u'/'))
+        root += u'/';
+
+    const QStringList masks = Mask.split(u';');
+    QStringList queue{root};
+    // Folders already queued, so that a link back up the tree is not searched for ever.
+    std::set<std::pair<dev_t, ino_t>> queued{rootId};
+    int best = 0;
+
+    for (qsizetype i = 0; i < queue.size(); ++i) {
+        const QString dir = queue[i];
+        if (Recurse && OnProgress) {
+            best = std::max(best, Percent(i, queue.size()));
+            bool stop = false;
+            OnProgress(best, dir, stop);
+            if (stop)
+                throw EAbort();
+        }
+        const QString subDir = i == 0 ? QString() : dir.mid(root.size()) + u'/';
+        const std::vector<FolderEntry> entries = ReadFolder(dir);
+
+        for (const QString &mask : masks) {
+            for (const FolderEntry &e : entries) {
+                if ((e.attr & heldBack) || (e.attr & required) != required || !library::MaskMatches(mask, e.name))
+                    continue;
+                TFileObj file;
+                file.RootDir = root;
+                file.SubDir = subDir;
+                SplitName(e.name, file.Name, file.Ext);
+                file.Attr = e.attr;
+                file.Time = e.time;
+                file.Size = e.size;
+                bool accept = true, stop = false;
+                if (OnAddFile) {
+                    try {
+                        OnAddFile(file, accept, stop);
+                    } catch (const std::exception &) {
+                        accept = false; // a failing handler drops the entry, the search goes on
+                    }
+                }
+                if (accept)
+                    Files.Add(std::move(file));
+                if (stop)
+                    throw EAbort();
+            }
+        }
+
+        if (Recurse) {
+            const QString prefix = dir.endsWith(u'/') ? dir : dir + u'/';
+            for (const FolderEntry &e : entries) {
+                if (e.attr.testFlag(TFileAttr::Directory) && queued.insert(e.id).second)
+                    queue.append(prefix + e.name);
+            }
+        }
+    }
+
+    if (Recurse && OnProgress) {
+        bool stop = false;
+        OnProgress(100, QString(), stop);
+    }
+}

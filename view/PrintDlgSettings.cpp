@@ -1,0 +1,3 @@
+#include "view/PrintDlgSettings.h"
+
+TPrintDlgSettings PrintDlgSettings;
