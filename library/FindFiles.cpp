@@ -146,7 +146,8 @@ void TFindFiles::Execute()
 
     std::pair<dev_t, ino_t> rootId;
     if (!CanEnter(Directory, rootId))
-        throw EFindFilesError(QStringLiteral("Can not access the directory ") + kQuote + Directory + kQuote + ".");
+        throw EFindFilesError(QStringLiteral("Can not access the directory ") + kQuote + Directory + kQuote +
+                              ".");
     QString root = QDir::cleanPath(QDir(Directory).absolutePath());
     if (!root.endsWith(u'/'))
         root += u'/';
@@ -171,7 +172,8 @@ void TFindFiles::Execute()
 
         for (const QString &mask : masks) {
             for (const FolderEntry &e : entries) {
-                if ((e.attr & heldBack) || (e.attr & required) != required || !library::MaskMatches(mask, e.name))
+                if ((e.attr & heldBack) || (e.attr & required) != required ||
+                    !library::MaskMatches(mask, e.name))
                     continue;
                 TFileObj file;
                 file.RootDir = root;

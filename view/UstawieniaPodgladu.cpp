@@ -34,7 +34,8 @@ const QString kNoEMF = QStringLiteral("PrintDlg_NoEMF");
 // The user's own store only: no fallback to system-wide values.
 std::unique_ptr<QSettings> OpenStore()
 {
-    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kWenoglad, kWenoglad);
+    auto settings =
+        std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kWenoglad, kWenoglad);
     settings->setFallbacksEnabled(false);
     return settings;
 }

@@ -307,7 +307,8 @@ TEST_F(FindFilesTest, HiddenFoldersAreSearchedButNotListed)
 TEST_F(FindFilesTest, LinkBackUpTheTreeIsSearchedOnce)
 {
     File("a/a.wyd");
-    ASSERT_EQ(symlink(QFile::encodeName(tmp_.path()).constData(), QFile::encodeName(Path("a/wstecz")).constData()), 0);
+    const QByteArray up = QFile::encodeName(tmp_.path()), link = QFile::encodeName(Path("a/wstecz"));
+    ASSERT_EQ(symlink(up.constData(), link.constData()), 0);
     File("b/b.wyd");
     ASSERT_EQ(symlink("../b", QFile::encodeName(Path("a/dob")).constData()), 0);
     TFindFiles ff;

@@ -77,7 +77,8 @@ protected:
     int folders_ = 0;
 };
 
-const QByteArray kBounds = "FrmPodglad_Left=40\nFrmPodglad_Top=30\nFrmPodglad_Width=800\nFrmPodglad_Height=600\n";
+const QByteArray kBounds =
+    "FrmPodglad_Left=40\nFrmPodglad_Top=30\nFrmPodglad_Width=800\nFrmPodglad_Height=600\n";
 
 TEST_F(SettingsTest, FirstRunKeepsEveryDefault)
 {
@@ -190,7 +191,8 @@ TEST_F(SettingsTest, MissingOrWronglyTypedValuesAreSkippedByGroup)
         std::function<void(const TStanPodgladu &)> check;
     } rows[] = {
         {"MissingLeftIgnoresAllBounds",
-         "FrmPodglad_Top=30\nFrmPodglad_Width=800\nFrmPodglad_Height=600\nFrmPodglad_Max=true\nMargin_Top=20\n",
+         "FrmPodglad_Top=30\nFrmPodglad_Width=800\nFrmPodglad_Height=600\n"
+         "FrmPodglad_Max=true\nMargin_Top=20\n",
          [&](const TStanPodgladu &s) {
              EXPECT_EQ(s.Okno, defaults.Okno);
              EXPECT_TRUE(s.Zmaksymalizowane); // the next groups are still read
@@ -213,7 +215,8 @@ TEST_F(SettingsTest, MissingOrWronglyTypedValuesAreSkippedByGroup)
          }},
         {"ListForMargin", "Margin_Top=1, 2\n", [&](const TStanPodgladu &s) { EXPECT_EQ(s.MargTop, 15); }},
         {"BadPrintOptionSkipsOnlyItself",
-         "PrintDlg_Tryb=dwa\nPrintDlg_Odwrotnie=0\nPrintDlg_Kolor=maybe\nPrintDlg_Kopie=2\nPrintDlg_NoEMF=true\n",
+         "PrintDlg_Tryb=dwa\nPrintDlg_Odwrotnie=0\nPrintDlg_Kolor=maybe\n"
+         "PrintDlg_Kopie=2\nPrintDlg_NoEMF=true\n",
          [&](const TStanPodgladu &) {
              EXPECT_EQ(PrintDlgSettings.Tryb, 1);
              EXPECT_FALSE(PrintDlgSettings.Odwrotnie);
