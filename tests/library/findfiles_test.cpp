@@ -47,69 +47,51 @@ protected:
     QTemporaryDir tmp_;
 };
 
+// The message of the search's error, or "none".
+QString ErrorOf(TFindFiles &ff)
+{
+    try {
+        ff.Execute();
+    } catch (const EFindFilesError &e) {
+        return e.Message();
+    }
+    return "none";
+}
+
 // --- Properties and the folder that cannot be entered -------------------------------------------
 
-TEST_F(FindFilesTest, MissingPropertiesRaiseTheirMessages)
-{
-    TFindFiles ff;
-    try {
-        ff.Execute();
-        FAIL() << "no error";
-    } catch (const EFindFilesError &e) {
-        EXPECT_EQ(e.Message(), "Missing \"Directory\" property");
-    }
-    ff.Directory = tmp_.path();
-    ff.Mask.clear();
-    try {
-        ff.Execute();
-        FAIL() << "no error";
-    } catch (const EFindFilesError &e) {
-        EXPECT_EQ(e.Message(), "Missing \"Mask\" property");
-    }
-}
-
-TEST_F(FindFilesTest, FolderThatCannotBeEnteredRaisesWithTheNameAsGiven)
+TEST_F(FindFilesTest, MissingPropertiesAndFoldersThatCannotBeEnteredRaise)
 {
     File("plik.wyd");
+    TFindFiles ff;
+    EXPECT_EQ(ErrorOf(ff), "Missing \"Directory\" property");
+    ff.Directory = tmp_.path();
+    ff.Mask.clear();
+    EXPECT_EQ(ErrorOf(ff), "Missing \"Mask\" property");
+    ff.Mask = "*.*";
     for (const QString &dir : {Path("brak"), Path("plik.wyd")}) {
-        TFindFiles ff;
         ff.Directory = dir;
-        try {
-            ff.Execute();
-            ADD_FAILURE() << "no error for " << dir.toStdString();
-        } catch (const EFindFilesError &e) {
-            EXPECT_EQ(e.Message(), "Can not access the directory \"" + dir + "\".");
-        }
+        EXPECT_EQ(ErrorOf(ff), "Can not access the directory \"" + dir + "\".");
     }
 }
 
-// A folder the user may not enter: the root raises, a subfolder is skipped. Gives the first
-// failure found, or nothing.
+// A locked root raises, a locked subfolder is skipped. Gives the first failure seen, or "".
 std::string LockedFolderFailure()
 {
     QTemporaryDir tmp;
     const QString locked = tmp.path() + "/zamkniety";
     QDir().mkpath(locked);
     QFile(tmp.path() + "/a.wyd").open(QIODevice::WriteOnly);
-    if (chmod(QFile::encodeName(locked).constData(), 0) != 0)
-        return "chmod failed";
-    std::string failure;
+    chmod(QFile::encodeName(locked).constData(), 0);
     TFindFiles ff;
     ff.Directory = locked;
-    try {
-        ff.Execute();
-        failure = "no error for the locked root";
-    } catch (const EFindFilesError &e) {
-        if (e.Message() != "Can not access the directory \"" + locked + "\".")
-            failure = "wrong message: " + e.Message().toStdString();
-    }
+    if (ErrorOf(ff) != "Can not access the directory \"" + locked + "\".")
+        return "locked root: " + ErrorOf(ff).toStdString();
     ff.Directory = tmp.path();
     ff.Recurse = true;
     ff.Execute();
-    if (failure.empty() && (ff.Files.Count() != 1 || ff.Files[0].FileName() != "a.wyd"))
-        failure = "the locked subfolder was not skipped";
     chmod(QFile::encodeName(locked).constData(), 0700);
-    return failure;
+    return ff.Files.Count() == 1 ? "" : "the locked subfolder was not skipped";
 }
 
 TEST(FindFilesPermissions, FolderWithoutPermissions)
@@ -134,17 +116,17 @@ TEST(FindFilesPermissions, FolderWithoutPermissions)
 TEST_F(FindFilesTest, RelativeFolderIsResolvedWithoutChangingTheCurrentFolder)
 {
     File("sub/a.wyd");
-    const QString before = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(tmp_.path()));
+    const QString before = QDir::currentPath(), here = QDir(tmp_.path()).canonicalPath();
+    ASSERT_TRUE(QDir::setCurrent(here));
     TFindFiles ff;
     ff.Directory = "./sub/../sub/";
-    ff.Execute();
-    EXPECT_EQ(QDir::currentPath(), QDir(tmp_.path()).canonicalPath());
+    EXPECT_EQ(Find(ff), QStringList{"a.wyd"});
+    EXPECT_EQ(ff.Files[0].RootDir, here + "/sub/");
     ff.Directory = "brak";
     EXPECT_THROW(ff.Execute(), EFindFilesError);
-    EXPECT_EQ(QDir::currentPath(), QDir(tmp_.path()).canonicalPath());
+    EXPECT_EQ(ff.Files.Count(), 0); // emptied by the failing search
+    EXPECT_EQ(QDir::currentPath(), here);
     QDir::setCurrent(before);
-    ASSERT_EQ(ff.Files.Count(), 0); // emptied by the failing search
 }
 
 // --- Attribute modes ----------------------------------------------------------------------------
@@ -195,15 +177,6 @@ INSTANTIATE_TEST_SUITE_P(
         AttrRow{"FilesAndFolders", fmNo, fmDontCare, fmNo, fmNo, fmDontCare, {"a.wyd", "kat", "ro.wyd"}},
         AttrRow{"ArchiveRequiredDropsFolders", fmNo, fmYes, fmNo, fmNo, fmDontCare, {"a.wyd", "ro.wyd"}}),
     [](const ::testing::TestParamInfo<AttrRow> &p) { return std::string(p.param.name); });
-
-TEST_F(FindFilesTest, AllModesNoFindsNothingNotEvenAMissingFolder)
-{
-    TFindFiles ff;
-    ff.Directory = Path("brak");
-    ff.aArchive = fmNo;
-    EXPECT_NO_THROW(ff.Execute());
-    EXPECT_EQ(ff.Files.Count(), 0);
-}
 
 // --- Masks and entry fields ---------------------------------------------------------------------
 
@@ -352,16 +325,6 @@ TEST_F(FindFilesTest, ProgressIsTheShareOfQueuedFoldersAndNeverFalls)
     }
 }
 
-TEST_F(FindFilesTest, NoProgressWithoutRecursion)
-{
-    Folder("a");
-    TFindFiles ff;
-    int calls = 0;
-    ff.OnProgress = [&](int, const QString &, bool &) { ++calls; };
-    Find(ff);
-    EXPECT_EQ(calls, 0);
-}
-
 TEST_F(FindFilesTest, StopFromProgressAbortsSilentlyKeepingEarlierEntries)
 {
     File("r.wyd");
@@ -414,58 +377,33 @@ TEST_F(FindFilesTest, AddFileAcceptsRefusesAndStops)
 
 // --- Sorting ------------------------------------------------------------------------------------
 
-class FileListSortTest : public ::testing::Test {
-protected:
-    void SetUp() override { QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland)); }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
-
-    static TFileList List(const QStringList &names)
-    {
+TEST(FileListSort, ByNameWithAndWithoutCaseAndByTime)
+{
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    struct Row {
+        const char *name;
+        int kind;
+        QStringList given, expected; // given newest first
+    } rows[] = {
+        // Polish collation puts "ć" right after "c", not after every ASCII letter.
+        {"NoCaseLocale", TFileList::SortByNameNoCase, {"dom", "ćma", "Cebula", "ala"},
+         {"ala", "Cebula", "ćma", "dom"}},
+        {"WithCase", TFileList::SortByName, {"B", "a", "b", "A"}, {"a", "A", "b", "B"}},
+        {"ByTime", TFileList::SortByTime, {"c", "a", "b"}, {"b", "a", "c"}},
+        {"UnknownKind", 3, {"c", "a", "b"}, {"c", "a", "b"}},
+    };
+    for (const Row &row : rows) {
+        const QDate day(2024, 1, 1);
         TFileList list;
-        int minute = 0;
-        for (const QString &n : names) {
-            TFileObj f;
-            f.RootDir = "/lib/";
-            f.Name = n;
-            f.Ext = ".wyd";
-            f.Time = QDateTime(QDate(2024, 1, 1), QTime(12, minute++));
-            list.Add(f);
-        }
-        return list;
-    }
-    static QStringList Names(const TFileList &list)
-    {
+        for (int i = 0; i < row.given.size(); ++i)
+            list.Add({"/lib/", "", row.given[i], ".wyd", {}, QDateTime(day, QTime(12, 59 - i))});
+        list.Sort(row.kind);
         QStringList names;
         for (const TFileObj &f : list)
             names << f.Name;
-        return names;
+        EXPECT_EQ(names, row.expected) << row.name;
     }
-};
-
-TEST_F(FileListSortTest, ByNameIgnoringCaseFollowsTheLocale)
-{
-    TFileList list = List({"dom", "ćma", "Cebula", "ala"});
-    list.Sort(TFileList::SortByNameNoCase);
-    // Polish collation puts "ć" right after "c", not after every ASCII letter.
-    EXPECT_EQ(Names(list), (QStringList{"ala", "Cebula", "ćma", "dom"}));
-}
-
-TEST_F(FileListSortTest, ByNameWithCaseKeepsCasesApart)
-{
-    TFileList list = List({"B", "a", "b", "A"});
-    list.Sort(TFileList::SortByName);
-    EXPECT_EQ(Names(list), (QStringList{"a", "A", "b", "B"}));
-}
-
-TEST_F(FileListSortTest, ByTimeAscendingAndUnknownKindsKeepTheOrder)
-{
-    TFileList list = List({"najstarszy", "sredni", "najnowszy"});
-    list.Sort(99);
-    EXPECT_EQ(Names(list), (QStringList{"najstarszy", "sredni", "najnowszy"}));
-    list.Sort(TFileList::SortByNameNoCase);
-    ASSERT_EQ(Names(list), (QStringList{"najnowszy", "najstarszy", "sredni"}));
-    list.Sort(TFileList::SortByTime);
-    EXPECT_EQ(Names(list), (QStringList{"najstarszy", "sredni", "najnowszy"}));
+    QLocale::setDefault(QLocale::c());
 }
 
 } // namespace

@@ -165,24 +165,8 @@ TEST_F(SettingsTest, StoredBoundsAreCutToTheWorkArea)
     }
 }
 
-TEST_F(SettingsTest, MarginsAreBroughtIntoTheirRange)
-{
-    WriteConf("Margin_Top=150\nMargin_Left=-5\nMargin_Right=99\nMargin_Bottom=0\n");
-    const TStanPodgladu stan = Read();
-    EXPECT_EQ((std::array{stan.MargTop, stan.MargLeft, stan.MargRight, stan.MargBottom}),
-              (std::array{99, 0, 99, 0}));
-}
-
-TEST_F(SettingsTest, PrintOptionsAreTakenWithoutRangeChecks)
-{
-    WriteConf("PrintDlg_Tryb=7\nPrintDlg_Kopie=-3\n");
-    Read();
-    EXPECT_EQ(PrintDlgSettings.Tryb, 7);
-    EXPECT_EQ(PrintDlgSettings.Kopie, -3);
-}
-
-// A value that is missing or does not read as its type ends its own group only.
-TEST_F(SettingsTest, MissingOrWronglyTypedValuesAreSkippedByGroup)
+// Values are read in groups; one that is missing or does not read as its type ends its own group.
+TEST_F(SettingsTest, ValuesAreReadGroupByGroup)
 {
     const TStanPodgladu defaults = DomyslnyStanPodgladu(kObszar);
     struct Row {
@@ -190,6 +174,17 @@ TEST_F(SettingsTest, MissingOrWronglyTypedValuesAreSkippedByGroup)
         QByteArray conf;
         std::function<void(const TStanPodgladu &)> check;
     } rows[] = {
+        {"MarginsBroughtIntoRange", "Margin_Top=150\nMargin_Left=-5\nMargin_Right=99\nMargin_Bottom=0\n",
+         [&](const TStanPodgladu &s) {
+             EXPECT_EQ((std::array{s.MargTop, s.MargLeft, s.MargRight, s.MargBottom}),
+                       (std::array{99, 0, 99, 0}));
+         }},
+        // The print dialog copes with a mode outside 1..3 itself.
+        {"PrintOptionsWithoutRangeChecks", "PrintDlg_Tryb=7\nPrintDlg_Kopie=-3\n",
+         [&](const TStanPodgladu &) {
+             EXPECT_EQ(PrintDlgSettings.Tryb, 7);
+             EXPECT_EQ(PrintDlgSettings.Kopie, -3);
+         }},
         {"MissingLeftIgnoresAllBounds",
          "FrmPodglad_Top=30\nFrmPodglad_Width=800\nFrmPodglad_Height=600\n"
          "FrmPodglad_Max=true\nMargin_Top=20\n",
