@@ -137,6 +137,8 @@ struct AttrRow {
     QStringList expected;
 };
 
+void PrintTo(const AttrRow &row, std::ostream *os) { *os << row.name; }
+
 class FindFilesAttrTest : public FindFilesTest, public ::testing::WithParamInterface<AttrRow> {};
 
 TEST_P(FindFilesAttrTest, ModesChooseTheEntries)
