@@ -29,7 +29,10 @@ QStringList WrapEditControl(const QString &text, const QFontMetrics &metrics, in
                 }
             }
             if (cut > 0) {
-                lines << rest.left(cut);
+                int end = cut;
+                while (end > 0 && rest.at(end - 1) == QLatin1Char(' '))
+                    --end;
+                lines << rest.left(end);
                 int next = cut;
                 while (next < rest.size() && rest.at(next) == QLatin1Char(' '))
                     ++next;
@@ -290,7 +293,7 @@ void TPanelEx::mousePressEvent(QMouseEvent *event)
         return;
     }
     if (code == HTCLIENT || event->button() != Qt::LeftButton) {
-        QFrame::mousePressEvent(event);
+        event->accept(); // the panel's own client area: the click stays here
         return;
     }
     event->accept();
