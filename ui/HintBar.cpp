@@ -228,11 +228,9 @@ bool THintBar::HasHelpHandler() const
 void THintBar::Relayout()
 {
     const int m = (height() - 20) / 2;
-    int left = m;
     if (helpButton_) {
         help_->setGeometry(m, m, btnWidth_, 20);
         help_->show();
-        left = m + btnWidth_ + 3;
     } else {
         help_->setGeometry(m, m, btnWidth_, 0);
         help_->hide();
@@ -248,8 +246,19 @@ void THintBar::Relayout()
         button->show();
         right -= btnWidth_ + 3;
     }
-    textArea_ = QRect(left, 0, std::max(0, right - left), height());
     update();
+}
+
+QRect THintBar::TextArea() const
+{
+    // Computed from the current size: a hidden bar gets its resize event only when shown.
+    const int m = (height() - 20) / 2;
+    const int left = helpButton_ ? m + btnWidth_ + 3 : m;
+    int right = width() - m;
+    for (const THintBarButton *button : {cancel_, accept_})
+        if (!button->text().isEmpty())
+            right -= btnWidth_ + 3;
+    return {left, 0, std::max(0, right - left), height()};
 }
 
 void THintBar::ApplyActiveLook()
@@ -274,7 +283,7 @@ void THintBar::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.fillRect(rect(), BarColour());
-    const QRect area = textArea_;
+    const QRect area = TextArea();
     p.setClipRect(area);
 
     const QFont sideFont = ui::WinFont(QStringLiteral("Arial"), 16, true);

@@ -80,7 +80,7 @@ public:
     THintBarButton *CancelButton() const { return cancel_; }
     THintBarButton *HelpButtonWidget() const { return help_; }
     // The area between the help button and the leftmost shown right-hand button.
-    QRect TextArea() const { return textArea_; }
+    QRect TextArea() const;
 
 Q_SIGNALS:
     void OnAccept();
@@ -105,5 +105,4 @@ private:
     bool helpButton_ = true;
     bool errorState_ = false;
     QString textLeft_, textCenter_, textRight_;
-    QRect textArea_;
 };
