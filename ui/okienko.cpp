@@ -26,6 +26,7 @@ constexpr int kTakPanel = 80;
 constexpr int kButtonHeight = 26;
 constexpr int kTakKey = 36;
 constexpr int kTakGap = 6;
+constexpr int kPictureColumnHeight = 48; // the 41-pixel pictures with a small margin
 
 const QColor kNavy(0, 0, 128);
 const QColor kDarkRed(160, 0, 0);
@@ -338,6 +339,9 @@ void TMsgOkienko::LayoutText(int &clientWidth, int &centreHeight)
     }
     lbl->resize(labelWidth, labelHeight);
     centreHeight = labelHeight + 8;
+    // A short text must not cut the pictures beside it; the text is then centred vertically.
+    if (!panLewy->isHidden() || !panPrawy->isHidden() || !ani->isHidden())
+        centreHeight = std::max(centreHeight, kPictureColumnHeight);
 }
 
 void TMsgOkienko::Rozmiesc()
@@ -387,7 +391,7 @@ void TMsgOkienko::Rozmiesc()
     const int right = w - (panPrawy->isHidden() ? 0 : kRightColumn);
     Panel3->setGeometry(x, 0, right - x, centreHeight);
     Panel2->setGeometry(0, 0, right - x, centreHeight);
-    lbl->move((Panel2->width() - lbl->width()) / 2, 4);
+    lbl->move((Panel2->width() - lbl->width()) / 2, std::max(4, (centreHeight - lbl->height()) / 2));
     if (!panPrawy->isHidden()) {
         panPrawy->setGeometry(right, 0, kRightColumn, centreHeight);
         for (QLabel *pic : {iqmark2, iexclam2})

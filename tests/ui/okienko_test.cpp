@@ -415,7 +415,7 @@ TEST(MessageBoxSizing, TypedConfirmationPanelIsSpread)
     const int gap = (400 - box->pTAK->width() - box->btnN->width()) / 3;
     EXPECT_EQ(box->pTAK->x(), gap);
     EXPECT_EQ(box->btnN->x(), 2 * gap + box->pTAK->width());
-    EXPECT_EQ(box->height(), box->lbl->height() + 8 + 80);
+    EXPECT_EQ(box->height(), 48 + 80) << "a one-line text still leaves room for the pictures";
     EXPECT_EQ(box->lblTAK->text(), QStringLiteral("Aby potwierdzić, naciśnij kolejno trzy klawisze: T, A, K."));
 }
 
@@ -426,4 +426,15 @@ TEST(MessageBoxSizing, PlainKindHasNoPictures)
     EXPECT_TRUE(box->panLewy->isHidden());
     EXPECT_TRUE(box->panPrawy->isHidden());
     EXPECT_EQ(box->CentreWidth(), 400);
+    EXPECT_EQ(box->height(), box->lbl->height() + 8 + 50) << "no pictures to make room for";
+}
+
+TEST(MessageBoxSizing, PicturesAreNeverCut)
+{
+    auto box = UtworzOkienko(QStringLiteral("T"), QStringLiteral("Krótko"), TMsgOkienko::kInfo, 0);
+    box->Rozmiesc();
+    EXPECT_GE(box->panLewy->height(), box->iexclam1->height());
+    EXPECT_GE(box->iexclam1->y(), 0);
+    EXPECT_LE(box->iexclam1->geometry().bottom(), box->panLewy->height() - 1);
+    EXPECT_NEAR(box->lbl->geometry().center().y(), box->Panel3->height() / 2, 1) << "short text centred";
 }
