@@ -17,6 +17,7 @@ struct PanelFixture {
         panel = new TPanelEx(&parent);
         panel->setGeometry(50, 50, 200, 60);
         parent.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&parent)); // pointer events need a mapped window
     }
     // Right edge sizes, left 5 pixels size from the left, the top 10 pixels move the panel.
     void EdgesAndCaption()

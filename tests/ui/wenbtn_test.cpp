@@ -230,6 +230,7 @@ TEST(WenBtn, HotIsClearedByAClick)
     int clicks = 0;
     QObject::connect(btn, &TWenBtn::clicked, [&] { ++clicks; });
     window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)); // pointer events need a mapped window
     QTest::mouseMove(btn, QPoint(50, 20));
     EXPECT_TRUE(btn->Hot());
     EXPECT_EQ(btn->EdgeIndex(), 2) << "hover frame";
@@ -305,6 +306,7 @@ TEST(WenBtn, ClickRestoresTheIdleLookWhenTheHandlerRaises)
     auto *btn = new TWenBtn(&window);
     btn->resize(60, 30);
     window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QObject::connect(btn, &TWenBtn::clicked, [] { throw std::runtime_error("boom"); });
     QTest::mouseMove(btn, QPoint(10, 10));
     ASSERT_TRUE(btn->Hot());
