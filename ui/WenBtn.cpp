@@ -92,6 +92,24 @@ void TWenBtn::SetDown(bool down)
 void TWenBtn::SetIkonka(const QPixmap &ikonka)
 {
     ikonka_ = ikonka;
+    // Cut the enabled and disabled halves once, with the top-left pixel's colour transparent.
+    for (QImage &part : ikonkaParts_)
+        part = QImage();
+    if (!ikonka_.isNull()) {
+        const QImage whole = ikonka_.toImage().convertToFormat(QImage::Format_ARGB32);
+        const QRgb key = whole.pixel(0, 0);
+        const int half = whole.width() / 2;
+        for (int state = 0; state < 2; ++state) {
+            QImage part = whole.copy(state * half, 0, half, whole.height());
+            for (int y = 0; y < part.height(); ++y) {
+                auto *line = reinterpret_cast<QRgb *>(part.scanLine(y));
+                for (int x = 0; x < part.width(); ++x)
+                    if (line[x] == key)
+                        line[x] = qRgba(0, 0, 0, 0);
+            }
+            ikonkaParts_[state] = part;
+        }
+    }
     update();
 }
 
@@ -289,21 +307,9 @@ void TWenBtn::PaintTo(QPainter &p) const
 
     const QRect pic = PictureRect();
     if (typ_ == TWenBtnTyp::sbWlasny) {
-        if (!ikonka_.isNull()) {
-            const int half = ikonka_.width() / 2;
-            QImage part = ikonka_.toImage()
-                              .copy(enabled ? 0 : half, 0, half, ikonka_.height())
-                              .convertToFormat(QImage::Format_ARGB32);
-            // The colour of the picture's top-left pixel is transparent.
-            const QRgb key = ikonka_.toImage().pixel(0, 0);
-            for (int y = 0; y < part.height(); ++y) {
-                auto *line = reinterpret_cast<QRgb *>(part.scanLine(y));
-                for (int x = 0; x < part.width(); ++x)
-                    if (line[x] == key)
-                        line[x] = qRgba(0, 0, 0, 0);
-            }
+        const QImage &part = ikonkaParts_[enabled ? 0 : 1];
+        if (!part.isNull())
             p.drawImage(pic.topLeft(), part);
-        }
     } else {
         const auto &images = ui::TWenBtnImages::Instance();
         p.drawPixmap(pic.topLeft(), images.Plate(kolor_, enabled));

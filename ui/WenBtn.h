@@ -101,6 +101,7 @@ private:
     QColor colorDown_;
     bool down_ = false;
     QPixmap ikonka_;
+    QImage ikonkaParts_[2]; // enabled, disabled
     bool showFrame_ = true;
     QColor color_;
     bool parentColor_ = false;
