@@ -438,3 +438,25 @@ TEST(MessageBoxSizing, PicturesAreNeverCut)
     EXPECT_LE(box->iexclam1->geometry().bottom(), box->panLewy->height() - 1);
     EXPECT_NEAR(box->lbl->geometry().center().y(), box->Panel3->height() / 2, 1) << "short text centred";
 }
+
+TEST(MessageBox, StaysAboveTheActiveWindowOrOnTop)
+{
+    {
+        QWidget owner;
+        owner.show();
+        owner.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
+        ModalDriver driver;
+        QWidget *parent = nullptr;
+        driver.Then([&](QWidget *w) {
+            parent = w->parentWidget();
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+        EXPECT_FALSE(PytanieTakNie(QStringLiteral("T"), QStringLiteral("x")));
+        EXPECT_EQ(parent, &owner);
+    }
+    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+    auto box = UtworzOkienko(QStringLiteral("T"), QStringLiteral("x"), TMsgOkienko::kInfo, 0);
+    EXPECT_EQ(box->parentWidget(), nullptr);
+    EXPECT_TRUE(box->windowFlags() & Qt::WindowStaysOnTopHint);
+}
