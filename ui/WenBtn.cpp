@@ -312,8 +312,8 @@ void TWenBtn::PaintTo(QPainter &p) const
             p.drawImage(pic.topLeft(), part);
     } else {
         const auto &images = ui::TWenBtnImages::Instance();
-        p.drawPixmap(pic.topLeft(), images.Plate(kolor_, enabled));
-        p.drawPixmap(pic.topLeft() + QPoint(1, 2), images.Symbol(static_cast<int>(typ_), enabled));
+        p.drawImage(pic.topLeft(), images.Plate(kolor_, enabled));
+        p.drawImage(pic.topLeft() + QPoint(1, 2), images.Symbol(static_cast<int>(typ_), enabled));
     }
 
     if (!opis_.isEmpty()) {

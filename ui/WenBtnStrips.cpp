@@ -199,7 +199,7 @@ QImage DrawSymbolStrip()
     return strip;
 }
 
-QPixmap CutCell(const QImage &strip, int column, int row, int cellWidth, int cellHeight)
+QImage CutCell(const QImage &strip, int column, int row, int cellWidth, int cellHeight)
 {
     QImage cell = strip.copy(column * cellWidth, row * cellHeight, cellWidth, cellHeight)
                       .convertToFormat(QImage::Format_ARGB32);
@@ -210,7 +210,7 @@ QPixmap CutCell(const QImage &strip, int column, int row, int cellWidth, int cel
             if (line[x] == key)
                 line[x] = qRgba(0, 0, 0, 0);
     }
-    return QPixmap::fromImage(cell);
+    return cell;
 }
 
 TWenBtnImages::TWenBtnImages() : plateStrip_(DrawPlateStrip()), symbolStrip_(DrawSymbolStrip())
@@ -229,12 +229,12 @@ const TWenBtnImages &TWenBtnImages::Instance()
     return images;
 }
 
-const QPixmap &TWenBtnImages::Plate(int kolor, bool enabled) const
+const QImage &TWenBtnImages::Plate(int kolor, bool enabled) const
 {
     return plates_[enabled ? 0 : 1].at(static_cast<size_t>(std::clamp(kolor, 0, kPlateRows - 1)));
 }
 
-const QPixmap &TWenBtnImages::Symbol(int typ, bool enabled) const
+const QImage &TWenBtnImages::Symbol(int typ, bool enabled) const
 {
     return symbols_[enabled ? 0 : 1].at(static_cast<size_t>(std::clamp(typ, 0, kSymbolRows - 1)));
 }

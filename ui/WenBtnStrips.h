@@ -3,7 +3,6 @@
 // and disabled) and the symbol strip "WENBTN_FG" (45 key legends, enabled and disabled), drawn by
 // our own code once per process and cut into the four image lists every button paints from.
 #include <QImage>
-#include <QPixmap>
 #include <vector>
 
 namespace ui {
@@ -21,7 +20,7 @@ QImage DrawPlateStrip();
 QImage DrawSymbolStrip();
 
 // One cell of a strip with the colour of the strip's top-left pixel made transparent.
-QPixmap CutCell(const QImage &strip, int column, int row, int cellWidth, int cellHeight);
+QImage CutCell(const QImage &strip, int column, int row, int cellWidth, int cellHeight);
 
 // The shared image lists, built on first use and kept until the process ends.
 class TWenBtnImages {
@@ -29,13 +28,14 @@ public:
     static const TWenBtnImages &Instance();
     const QImage &PlateStrip() const { return plateStrip_; }
     const QImage &SymbolStrip() const { return symbolStrip_; }
-    const QPixmap &Plate(int kolor, bool enabled) const;
-    const QPixmap &Symbol(int typ, bool enabled) const;
+    const QImage &Plate(int kolor, bool enabled) const;
+    const QImage &Symbol(int typ, bool enabled) const;
 
 private:
     TWenBtnImages();
     QImage plateStrip_, symbolStrip_;
-    std::vector<QPixmap> plates_[2], symbols_[2]; // [0] enabled, [1] disabled
+    // Images rather than pixmaps: they outlive the application object at the end of the process.
+    std::vector<QImage> plates_[2], symbols_[2]; // [0] enabled, [1] disabled
 };
 
 } // namespace ui

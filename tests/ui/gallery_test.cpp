@@ -79,8 +79,8 @@ TEST(Gallery, EveryKeyOnEveryPlate)
         const int kolor = typ % ui::kPlateRows;
         for (int state = 0; state < 2; ++state) {
             const QPoint at(state * (9 * cellW + 8) + (typ % 9) * cellW + 2, (typ / 9) * cellH + 2);
-            p.drawPixmap(at, images.Plate(kolor, state == 0));
-            p.drawPixmap(at + QPoint(1, 2), images.Symbol(typ, state == 0));
+            p.drawImage(at, images.Plate(kolor, state == 0));
+            p.drawImage(at + QPoint(1, 2), images.Symbol(typ, state == 0));
         }
     }
     p.end();

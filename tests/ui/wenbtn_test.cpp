@@ -148,7 +148,7 @@ TEST(WenBtn, KolorIsClamped)
     btn.SetTyp(TWenBtnTyp::sbPusty);
     btn.resize(100, 75);
     btn.SetKolor(7);
-    const QImage plate = ui::TWenBtnImages::Instance().Plate(4, true).toImage();
+    const QImage plate = ui::TWenBtnImages::Instance().Plate(4, true);
     const QRect pic = btn.PictureRect();
     EXPECT_EQ(QColor(btn.Render().pixel(pic.left() + 11, pic.top() + 8)), QColor(plate.pixel(11, 8)));
 }
