@@ -1,0 +1,94 @@
+#include "view/JumpGlyphs.h"
+#include "view/ViewerGeometry.h"
+
+#include <gtest/gtest.h>
+
+using namespace view;
+
+TEST(NearestRatio, RoundsHalvesToTheEvenNeighbour)
+{
+    struct Row {
+        const char *name;
+        qint64 num, den, expected;
+    } rows[] = {
+        {"below half", 14, 10, 1},
+        {"above half", 16, 10, 2},
+        {"half to even down", 25, 10, 2},
+        {"half to even up", 35, 10, 4},
+        {"negative half to even", -25, 10, -2},
+        {"negative above half", -26, 10, -3},
+        {"negative denominator", 35, -10, -4},
+        {"exact", 300, 3, 100},
+    };
+    for (const Row &r : rows)
+        EXPECT_EQ(NearestRatio(r.num, r.den), r.expected) << r.name;
+}
+
+TEST(PageSizeForZoom, EveryLevelInA600x400ClientArea)
+{
+    // Margins 5 + 5 mm: the text area is 200/210 of the sheet, so zoomTextW needs 600 * 210/200 - 6.
+    struct Row {
+        TEmfZoomLevel level;
+        int pw, ph;
+    } rows[] = {
+        {zoomPageH, 276, 390},     // PH = CH - 10, PW = 390 * 210/297 = 275.76
+        {zoomPageAvg, 432, 611},   // (275.76 + 588) / 2 = 431.88
+        {zoomPageW, 588, 832},     // CW - 12; 588 * 297/210 = 831.6
+        {zoomTextW, 624, 883},     // 630 - 6
+        {zoomExtra1, 800, 1131},
+        {zoomExtra2, 1000, 1414},
+        {zoomExtra3, 1200, 1697},
+    };
+    for (const Row &r : rows) {
+        const TPageSize size = PageSizeForZoom(r.level, 600, 400, 5, 5);
+        EXPECT_EQ(size.Width, r.pw) << "level " << r.level;
+        EXPECT_EQ(size.Height, r.ph) << "level " << r.level;
+    }
+}
+
+TEST(PageSizeForZoom, EdgeCases)
+{
+    struct Row {
+        const char *name;
+        TEmfZoomLevel level;
+        int cw, ch, margLeft, margRight, pw, ph;
+    } rows[] = {
+        // 245 * 297/210 = 346.5 exactly: a rounding that adds 0.5 and truncates would give 347.
+        {"height half rounds down to even", zoomPageW, 257, 300, 5, 5, 245, 346},
+        {"height half rounds up to even", zoomPageW, 187, 300, 5, 5, 175, 248},
+        {"zoomTextW follows the margins", zoomTextW, 600, 400, 20, 5, 675, 955},
+        {"extra levels ignore the margins", zoomExtra1, 600, 400, 20, 5, 800, 1131},
+        // Regression: margins that cover the whole sheet made the text-width formula divide by zero.
+        {"margins leave no text area", zoomTextW, 600, 400, 105, 105, 588, 832},
+        {"margins wider than the sheet", zoomTextW, 600, 400, 200, 100, 588, 832},
+        {"collapsed view keeps a 1-pixel page", zoomPageW, 0, 0, 5, 5, 1, 1},
+        {"collapsed view at page height", zoomPageH, 0, 5, 5, 5, 1, 1},
+    };
+    for (const Row &r : rows) {
+        const TPageSize size = PageSizeForZoom(r.level, r.cw, r.ch, r.margLeft, r.margRight);
+        EXPECT_EQ(size.Width, r.pw) << r.name;
+        EXPECT_EQ(size.Height, r.ph) << r.name;
+    }
+}
+
+TEST(JumpGlyphs, TrianglesBetweenTwoBars)
+{
+    const QImage top = GridHdrTopGlyph();
+    const QImage bottom = GridHdrBottomGlyph();
+    ASSERT_EQ(top.size(), QSize(10, 9));
+    ASSERT_EQ(bottom.size(), QSize(10, 9));
+    auto black = [](const QImage &image, int x, int y) { return image.pixel(x, y) == qRgb(0, 0, 0); };
+    for (int x = 0; x < 10; ++x) {
+        EXPECT_TRUE(black(top, x, 0) && black(top, x, 8)) << "bars, column " << x;
+        EXPECT_FALSE(black(top, x, 1) || black(top, x, 7)) << "gaps, column " << x;
+    }
+    // The top glyph's apex is at the top, the bottom glyph's at the bottom.
+    EXPECT_TRUE(black(top, 4, 2) && black(top, 5, 2));
+    EXPECT_FALSE(black(top, 0, 2) || black(top, 3, 2));
+    EXPECT_TRUE(black(bottom, 4, 6) && black(bottom, 5, 6));
+    EXPECT_FALSE(black(bottom, 0, 6) || black(bottom, 3, 6));
+    EXPECT_TRUE(black(bottom, 0, 2) && black(bottom, 9, 2));
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 10; ++x)
+            EXPECT_TRUE(top.pixel(x, y) == qRgb(255, 255, 255) || black(top, x, y)) << "black on white";
+}
