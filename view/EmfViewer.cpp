@@ -334,17 +334,11 @@ void TEmfViewer::Render(QPainter &painter) const
 {
     painter.fillRect(QRect(0, 0, cw_, ch_), kSilver);
     painter.setFont(pageNrFont_);
-    const qint64 pitch = ph_ + kGap;
-    const qint64 v = VertPos();
     // Only pages that intersect the view: from the first visible one down to the bottom edge.
-    qint64 i = (v - kInset) / pitch;
-    qint64 y = i * pitch - v + kInset;
+    const TVisiblePages visible = VisiblePages(VertPos(), ph_, ch_, PageCount());
     const int x = pw_ <= cw_ ? (cw_ - pw_) / 2 : kInset - HorzPos();
-    while (y < ch_ && i < PageCount()) {
-        DrawPage(painter, int(i), x, int(y));
-        ++i;
-        y += pitch;
-    }
+    for (int k = 0; k < visible.Count; ++k)
+        DrawPage(painter, visible.First + k, x, int(visible.Top + qint64(k) * (ph_ + kGap)));
 }
 
 void TEmfViewer::DrawPage(QPainter &painter, int index, int left, int top) const

@@ -66,4 +66,17 @@ TPageSize PageSizeForZoom(TEmfZoomLevel level, int clientW, int clientH, int mar
     return {int(std::clamp<qint64>(pw, 1, kMaxSide)), int(std::clamp<qint64>(ph, 1, kMaxSide))};
 }
 
+TVisiblePages VisiblePages(qint64 v, int pageH, int viewH, int pageCount)
+{
+    const qint64 pitch = qint64(pageH) + 10;
+    // Division truncating toward zero: positions 0 to 4 still start at page 0.
+    const qint64 first = (v - 5) / pitch;
+    TVisiblePages pages;
+    pages.First = int(first);
+    pages.Top = first * pitch - v + 5;
+    for (qint64 top = pages.Top; top < viewH && first + pages.Count < pageCount; top += pitch)
+        ++pages.Count;
+    return pages;
+}
+
 } // namespace view

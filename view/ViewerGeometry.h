@@ -32,4 +32,16 @@ struct TPageSize {
 // still has a page pitch to divide by.
 TPageSize PageSizeForZoom(TEmfZoomLevel level, int clientW, int clientH, int margLeft, int margRight);
 
+// The pages a view shows: First is the index of the first page that can reach into the view, Top its
+// top edge in view pixels, Count how many pages from First down to the view's bottom edge.
+struct TVisiblePages {
+    int First = 0;
+    qint64 Top = 0;
+    int Count = 0;
+};
+
+// Pages laid one under the other with a pitch of pageH + 10, each 5 pixels into its slot, seen from
+// vertical position v in a view viewH pixels high.
+TVisiblePages VisiblePages(qint64 v, int pageH, int viewH, int pageCount);
+
 } // namespace view

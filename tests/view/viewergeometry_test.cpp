@@ -71,6 +71,38 @@ TEST(PageSizeForZoom, EdgeCases)
     }
 }
 
+TEST(VisiblePages, OnlyPagesThatReachIntoTheView)
+{
+    // Page height 832 (pitch 842) in a view 400 pixels high, 10 pages: strip rows 5-837, 847-1679, ...
+    struct Row {
+        const char *name;
+        qint64 v;
+        int count, first, visible;
+        qint64 top;
+    } rows[] = {
+        {"top of the strip", 0, 10, 0, 1, 5},
+        {"the gap's first rows still count as page 0", 4, 10, 0, 1, 1},
+        {"next page's top just below the view", 447, 10, 0, 1, -442},
+        {"next page's top on the last row", 448, 10, 0, 2, -443},
+        {"first page gone once its slot is passed", 847, 10, 1, 1, 0},
+        {"one row earlier it is still the first", 846, 10, 0, 2, -841},
+        {"last page: the list ends the loop", 8020, 10, 9, 1, -437},
+        {"no pages", 0, 0, 0, 0, 5},
+        {"strip shorter than the view", 0, 1, 0, 1, 5},
+    };
+    for (const Row &r : rows) {
+        const TVisiblePages pages = VisiblePages(r.v, 832, 400, r.count);
+        EXPECT_EQ(pages.First, r.first) << r.name;
+        EXPECT_EQ(pages.Count, r.visible) << r.name;
+        EXPECT_EQ(pages.Top, r.top) << r.name;
+    }
+    // Deep in a long strip only the pages around the view count: 593 * 842 = 499306.
+    const TVisiblePages deep = VisiblePages(500'000, 832, 400, 1'000'000);
+    EXPECT_EQ(deep.First, 593);
+    EXPECT_EQ(deep.Top, -689);
+    EXPECT_EQ(deep.Count, 2);
+}
+
 TEST(JumpGlyphs, TrianglesBetweenTwoBars)
 {
     const QImage top = GridHdrTopGlyph();
