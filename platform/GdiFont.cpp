@@ -141,6 +141,10 @@ FontFace::FontFace(const QFont &font, qreal xScale) : font_(font), xScale_(xScal
         table_[c].index = quint16(glyphs[c]);
         table_[c].advance = Advance(table_[c].index);
     }
+    if (table_[0x20].index != 0)
+        blank_[0] = table_[0x20].index;
+    if (table_[0xA0].index != 0)
+        blank_[1] = table_[0xA0].index;
 }
 
 std::shared_ptr<const FontFace> FontFace::ForQFont(const QFont &font)
