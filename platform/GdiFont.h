@@ -42,10 +42,14 @@ public:
     Glyph Lookup(char32_t ch) const;
     // The advance of a glyph index in unscaled pixels.
     float Advance(quint16 glyph) const;
+    // A glyph that draws nothing (the blanks); players leave it out, its advance still counts.
+    bool IsBlank(quint16 glyph) const { return glyph == blank_[0] || glyph == blank_[1]; }
     // Text width in page units, unrounded: the sum of advances times the scale (no kerning, as GDI).
     qreal TextWidthF(const QString &text) const;
 
-    FontFace(const QFont &font, qreal xScale);
+    // designMetrics: unhinted advances (page fonts); otherwise the advances the font's own engine lays
+    // text out with, so that recorded Qt text keeps Qt's positions.
+    FontFace(const QFont &font, qreal xScale, bool designMetrics = true);
 
 private:
     QFont font_;
@@ -61,6 +65,7 @@ private:
     static constexpr char32_t kTableSize = 0x250; // Latin, Latin-1 and Latin Extended-A/B
     Glyph table_[kTableSize];
     std::vector<float> advances_; // by glyph index
+    quint16 blank_[2] = {0xFFFF, 0xFFFF};
     mutable QHash<char32_t, Glyph> others_;
 };
 

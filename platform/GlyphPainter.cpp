@@ -39,21 +39,26 @@ void PaintGlyphs(QPainter &painter, const FontFace &face, const QColor &color, c
     const qreal xs = face.XScale();
     painter.setPen(QPen(color));
     if (!glyphs.isEmpty() && face.RawFont().isValid()) {
-        QGlyphRun run;
-        run.setRawFont(face.RawFont());
-        run.setGlyphIndexes(glyphs);
-        if (xs == 1.0) {
-            painter.setTransform(world);
-            run.setPositions(positions);
-        } else {
+        // Blanks are left out: they draw nothing, and every glyph costs (PDF writes each one).
+        QList<quint32> shown;
+        QList<QPointF> at;
+        shown.reserve(glyphs.size());
+        at.reserve(glyphs.size());
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            if (face.IsBlank(quint16(glyphs[i])))
+                continue;
+            shown.append(glyphs[i]);
             // The stretch is a transform, so glyph shapes and positions scale together at any zoom.
-            QList<QPointF> scaled(positions.size());
-            for (qsizetype i = 0; i < positions.size(); ++i)
-                scaled[i] = QPointF(positions[i].x() / xs, positions[i].y());
-            painter.setTransform(QTransform::fromScale(xs, 1.0) * world);
-            run.setPositions(scaled);
+            at.append(xs == 1.0 ? positions[i] : QPointF(positions[i].x() / xs, positions[i].y()));
         }
-        painter.drawGlyphRun(QPointF(0, 0), run);
+        if (!shown.isEmpty()) {
+            QGlyphRun run;
+            run.setRawFont(face.RawFont());
+            run.setGlyphIndexes(shown);
+            run.setPositions(at);
+            painter.setTransform(xs == 1.0 ? world : QTransform::fromScale(xs, 1.0) * world);
+            painter.drawGlyphRun(QPointF(0, 0), run);
+        }
     }
     painter.setTransform(world);
     for (const QRectF &r : decorations)
