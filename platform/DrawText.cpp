@@ -222,7 +222,8 @@ void EmitLine(QPainter *painter, const TFont &font, const Shaped &s, const Shape
     if (glyphs.isEmpty())
         return;
     if (MetafileEngine *engine = MetafileEngine::From(painter)) {
-        engine->RecordText(font.FacePtr(), font.Color(), origin, glyphs.constData(), int(glyphs.size()), flags);
+        engine->RecordText(font.FacePtr(), font.Color(), origin, glyphs.constData(), int(glyphs.size()),
+                           flags);
         return;
     }
     QList<quint32> ids(glyphs.size());

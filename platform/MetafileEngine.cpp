@@ -538,7 +538,8 @@ void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
 
     EnsureCommon();
     EnsureTextColor(PenColor(pen_));
-    EncodeText(Data(), FaceIndex(lastFace_), 0, p, glyphs.constData(), count, dx.isEmpty() ? nullptr : dx.constData());
+    EncodeText(Data(), FaceIndex(lastFace_), 0, p, glyphs.constData(), count,
+               dx.isEmpty() ? nullptr : dx.constData());
 }
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
-// The paint engine behind a page metafile: turns every QPainter call into typed records.
+// The paint engine behind a page metafile: turns every QPainter call into typed records. Internal to
+// PageMetafile.
 #include "platform/MetafileData.h"
 #include "platform/PageMetafile.h"
 
@@ -19,8 +20,9 @@ struct DeviceClip {
     }
 };
 
-class MetafileEngine : public QPaintEngine {
-public:
+class MetafileEngine : public QPaintEngine
+{
+  public:
     static constexpr Type kType = Type(QPaintEngine::User + 71);
 
     explicit MetafileEngine(PageMetafile *owner);
@@ -56,7 +58,7 @@ public:
                    Qt::ImageConversionFlags flags = Qt::AutoColor) override;
     Type type() const override { return kType; }
 
-private:
+  private:
     MetafileData &Data();
     void Emit(const MetaRecord &record);
     // Catches up with state the painter has changed but not yet handed over.
