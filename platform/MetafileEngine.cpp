@@ -481,12 +481,15 @@ void MetafileEngine::drawTiledPixmap(const QRectF &r, const QPixmap &pixmap, con
 void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
 {
     const QString text = textItem.text();
-    if (text.isEmpty()) {
-        // Glyph runs and static text reach an engine without their characters; the base engine
-        // turns them into outlines, which we keep as text-coloured paths.
+    const auto asOutlines = [&] {
+        // The base engine turns the item's own glyphs into outlines, which we keep as text-coloured
+        // paths: exact, only bigger than glyph records.
         inTextFallback_ = true;
         QPaintEngine::drawTextItem(p, textItem);
         inTextFallback_ = false;
+    };
+    if (text.isEmpty()) {
+        asOutlines(); // glyph runs and static text reach an engine without their characters
         return;
     }
     const QFont font = textItem.font();
@@ -507,6 +510,10 @@ void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
         if (QChar::isHighSurrogate(c) && i + 1 < n && chars[i + 1].isLowSurrogate())
             c = QChar::surrogateToUcs4(char16_t(c), chars[++i].unicode());
         const FontFace::Glyph g = face.Lookup(c);
+        if (g.index == 0 && c >= 0x20) {
+            asOutlines(); // a character from a fallback font, which our face cannot name
+            return;
+        }
         glyphs.append(g.index);
         advances.append(float(g.advance * face.XScale()));
         isSpace.append(c == U' ' || c == 0xA0);

@@ -396,6 +396,32 @@ TEST(PageMetafile, GlyphRunsWithoutTextAreKeptAsTextColouredOutlines)
     EXPECT_GT(CountPixels(mono, QRect(0, 0, 100, 60), [](QColor c) { return c.value() < 60; }), 100);
 }
 
+TEST(PageMetafile, CharactersFromFallbackFontsAreKept)
+{
+    // U+2713 is not in the Liberation faces; Qt takes it from another font, and so must the page.
+    const auto paint = [](QPainter &p) {
+        QFont f(QStringLiteral("Arial"));
+        f.setPixelSize(40);
+        p.setFont(f);
+        p.drawText(QPointF(10, 60), QString::fromUtf8("A\u2713B"));
+    };
+    QImage direct = Blank(300, 100);
+    {
+        QPainter p(&direct);
+        paint(p);
+    }
+    const PageMetafile page = Recorded(paint);
+    QImage played = Blank(300, 100);
+    {
+        QPainter p(&played);
+        page.Play(p, QRectF(0, 0, kPageWidth, kPageHeight));
+    }
+    const auto ink = [](QColor c) { return c.value() < 128; };
+    const QRect tick(40, 20, 30, 45); // between the A and the B
+    EXPECT_GT(CountPixels(direct, tick, ink), 20);
+    EXPECT_NEAR(CountPixels(played, tick, ink), CountPixels(direct, tick, ink), 10);
+}
+
 TEST(PageMetafile, TextDocumentOutputIsRecorded)
 {
     QTextDocument doc;
