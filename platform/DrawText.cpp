@@ -240,7 +240,7 @@ void EmitLine(QPainter *painter, const TFont &font, const Shaped &s, const Shape
     }
     const QTransform world = painter->worldTransform();
     const QPen pen = painter->pen();
-    PaintGlyphs(*painter, face, font.Color(), world, ids, positions, decorations);
+    PaintGlyphs(*painter, font.FacePtr(), font.Color(), world, ids, positions, decorations);
     painter->setPen(pen);
 }
 

@@ -324,6 +324,40 @@ void MetafileEngine::RecordText(const std::shared_ptr<const FontFace> &face, con
     EncodeText(Data(), FaceIndex(face), flags, origin, glyphs, count, nullptr);
 }
 
+void MetafileEngine::RecordPositionedText(const std::shared_ptr<const FontFace> &face, const QColor &color,
+                                          const QList<quint32> &glyphs, const QList<QPointF> &positions,
+                                          const QList<QRectF> &decorations)
+{
+    if (!face || glyphs.size() != positions.size())
+        return;
+    SyncPainterState();
+    EnsureCommon();
+    EnsureTextColor(color);
+    const int faceIndex = FaceIndex(face);
+    QVarLengthArray<quint16, 256> ids;
+    QVarLengthArray<float, 256> dx;
+    // One record per baseline: a played page hands over the runs of several lines at once.
+    for (qsizetype i = 0; i < glyphs.size();) {
+        const QPointF origin = positions[i];
+        ids.clear();
+        dx.clear();
+        qsizetype j = i;
+        for (; j < glyphs.size() && positions[j].y() == origin.y() && j - i < 0xFFFF; ++j) {
+            ids.append(quint16(glyphs[j]));
+            dx.append(float(positions[j].x() - origin.x()));
+        }
+        EncodeText(Data(), faceIndex, 0, origin, ids.constData(), int(ids.size()), dx.constData());
+        i = j;
+    }
+    if (!decorations.isEmpty()) {
+        MetaRecord r;
+        r.type = RecTextPath;
+        for (const QRectF &bar : decorations)
+            r.path.addRect(bar);
+        Emit(r);
+    }
+}
+
 void MetafileEngine::drawRects(const QRect *rects, int rectCount)
 {
     QList<QRectF> list(rectCount);

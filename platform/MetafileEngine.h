@@ -34,6 +34,11 @@ class MetafileEngine : public QPaintEngine
     void RecordText(const std::shared_ptr<const FontFace> &face, const QColor &color, QPointF origin,
                     const quint16 *glyphs, int count, int flags);
 
+    // Records glyphs at given baseline positions (logical units), decoration bars as text-coloured fills.
+    void RecordPositionedText(const std::shared_ptr<const FontFace> &face, const QColor &color,
+                              const QList<quint32> &glyphs, const QList<QPointF> &positions,
+                              const QList<QRectF> &decorations);
+
     // Forgets what was recorded, after the page was cleared under an open painter.
     void ResetRecordedState();
 

@@ -396,6 +396,35 @@ TEST(PageMetafile, GlyphRunsWithoutTextAreKeptAsTextColouredOutlines)
     EXPECT_GT(CountPixels(mono, QRect(0, 0, 100, 60), [](QColor c) { return c.value() < 60; }), 100);
 }
 
+TEST(PageMetafile, APagePlayedIntoAnotherKeepsItsText)
+{
+    const PageMetafile source = Recorded(PaintScene);
+    PageMetafile sheet;
+    {
+        QPainter p(&sheet);
+        source.Play(p, QRectF(0, 0, kPageWidth / 2.0, kPageHeight / 2.0));
+        source.Play(p, QRectF(kPageWidth / 2.0, 0, kPageWidth / 2.0, kPageHeight / 2.0));
+    }
+    int textRecords = 0, paths = 0;
+    QImage mono = Blank(kPageWidth, kPageHeight);
+    {
+        QPainter p(&mono);
+        sheet.Enumerate(p, QRectF(0, 0, kPageWidth, kPageHeight), [&](MetaRecord &r) {
+            textRecords += r.type == EmrExtTextOutW;
+            paths += r.type == EmrStrokeAndFillPath;
+            return Recolor(r, Qt::white, Qt::black);
+        });
+    }
+    EXPECT_GE(textRecords, 6); // three lines of text, twice: glyphs, not outlines
+    EXPECT_EQ(paths, 0);
+    // Both halves show the scene; the underlined red heading comes out black, underline included.
+    const QImage colour = Played(sheet, kPageWidth, kPageHeight);
+    const QImage direct = Played(source, kPageWidth / 2, kPageHeight / 2);
+    EXPECT_LT(DifferentPixels(colour.copy(0, 0, kPageWidth / 2, kPageHeight / 2), direct, 64), 100);
+    EXPECT_EQ(CountPixels(mono, QRect(0, 90, 1429, 60), Reddish), 0);
+    EXPECT_GT(CountPixels(colour, QRect(0, 90, 1429, 60), Reddish), 200);
+}
+
 TEST(PageMetafile, CharactersFromFallbackFontsAreKept)
 {
     // U+2713 is not in the Liberation faces; Qt takes it from another font, and so must the page.
