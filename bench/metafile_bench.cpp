@@ -82,7 +82,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     // 1.4 mm x 2.9 mm characters at the page zoom: 10 x 20 units, 132 columns across 1429 units.
-    const TFont font = CreateFont(-20, -10, 0, 0, 400, 0, 0, 0, 238, 0, 0, 1, 0, QStringLiteral("Courier New"));
+    const TFont font =
+        CreateFont(-20, -10, 0, 0, 400, 0, 0, 0, 238, 0, 0, 1, 0, QStringLiteral("Courier New"));
     const std::vector<Field> fields = DenseFields(font);
 
     // Recording.
@@ -124,7 +125,8 @@ int main(int argc, char **argv)
 
     // Playback into PDF pages (written to memory).
     const int pdfPages = qEnvironmentVariableIntValue("BENCH_PDF_PAGES") > 0
-                             ? qEnvironmentVariableIntValue("BENCH_PDF_PAGES") : 300;
+                             ? qEnvironmentVariableIntValue("BENCH_PDF_PAGES")
+                             : 300;
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     timer.restart();
@@ -145,11 +147,12 @@ int main(int argc, char **argv)
 
     std::printf("dense page: %d records, %lld bytes by the page's own count\n", page.RecordCount(),
                 static_cast<long long>(page.MemoryBytes()));
-    std::printf("heap per recorded page:  %.0f bytes (%d pages kept)\n",
-                double(after - before) / keptPages, keptPages);
-    std::printf("recording:               %.0f pages/s (%d pages)\n", recordPages / recordSeconds, recordPages);
+    std::printf("heap per recorded page:  %.0f bytes (%d pages kept)\n", double(after - before) / keptPages,
+                keptPages);
+    std::printf("recording:               %.0f pages/s (%d pages)\n", recordPages / recordSeconds,
+                recordPages);
     std::printf("image playback 794x1111: %.0f pages/s (%d pages)\n", imagePages / imageSeconds, imagePages);
-    std::printf("PDF playback:            %.0f pages/s (%d pages, %lld bytes of PDF)\n", pdfPages / pdfSeconds,
-                pdfPages, static_cast<long long>(buffer.size()));
+    std::printf("PDF playback:            %.0f pages/s (%d pages, %lld bytes of PDF)\n",
+                pdfPages / pdfSeconds, pdfPages, static_cast<long long>(buffer.size()));
     return 0;
 }

@@ -222,7 +222,8 @@ void EmitLine(QPainter *painter, const TFont &font, const Shaped &s, const Shape
     if (glyphs.isEmpty())
         return;
     if (MetafileEngine *engine = MetafileEngine::From(painter)) {
-        engine->RecordText(font.FacePtr(), font.Color(), origin, glyphs.constData(), int(glyphs.size()), flags);
+        engine->RecordText(font.FacePtr(), font.Color(), origin, glyphs.constData(), int(glyphs.size()),
+                           flags);
         return;
     }
     QList<quint32> ids(glyphs.size());
@@ -239,7 +240,7 @@ void EmitLine(QPainter *painter, const TFont &font, const Shaped &s, const Shape
     }
     const QTransform world = painter->worldTransform();
     const QPen pen = painter->pen();
-    PaintGlyphs(*painter, face, font.Color(), world, ids, positions, decorations);
+    PaintGlyphs(*painter, font.FacePtr(), font.Color(), world, ids, positions, decorations);
     painter->setPen(pen);
 }
 

@@ -41,7 +41,7 @@ void MetafilePlayer::FlushText()
 {
     if (!batchFace_)
         return;
-    PaintGlyphs(p_, *batchFace_, textColor_, world_, batchGlyphs_, batchPositions_, batchDecorations_);
+    PaintGlyphs(p_, batchFace_, textColor_, world_, batchGlyphs_, batchPositions_, batchDecorations_);
     transformSet_ = true; // PaintGlyphs leaves the transform at world_
     penSet_ = false;
     batchFace_.reset();
