@@ -175,12 +175,12 @@ TEST(Reading, SecondReadDiscardsTheFirst)
     TMLineWydruk m;
     Read(m, first);
     ASSERT_EQ(m.TotalLineCount(), 4);
-    ASSERT_EQ(m.Root().Items[0]->Title[0][0].Styl(), m.Styles()[2]);
+    ASSERT_EQ(m.Root().Items()[0]->Title[0][0].Styl(), m.Styles()[2]);
     m.Root().State = 1;
     Read(m, second);
     EXPECT_EQ(m.Styles().Count(), 2);
     EXPECT_EQ(m.Styles()[1]->Name, "C");
-    EXPECT_TRUE(m.Root().Items.empty());
+    EXPECT_TRUE(m.Root().Items().empty());
     EXPECT_EQ(m.Root().Summary.Count(), 0);
     EXPECT_EQ(m.Root().State, 0);
     EXPECT_EQ(m.TotalLineCount(), 1) << "the cached total is counted anew";
@@ -221,7 +221,7 @@ TEST(Model, LineCountLeavesOutColumnHeadersAndSpareLines)
     doc.Root.ColumnHeader.Lines = {one, one};
     TMLineWydruk m;
     Read(m, doc);
-    EXPECT_EQ(m.Root().Items[0]->LineCount(), 7);
+    EXPECT_EQ(m.Root().Items()[0]->LineCount(), 7);
     EXPECT_EQ(m.TotalLineCount(), 10);
 }
 
