@@ -32,11 +32,13 @@ public:
             return {Base(chunk), Handle(chunk, 0)};
         }
         if (left_ < count) {
-            // Small at first, so that a small printout stays small, then doubling.
+            // Small at first, so that a small printout stays small, then doubling; always big
+            // enough for the run at hand.
             next_ = std::min(next_ * 2, kLargest);
-            current_ = NewChunk(next_);
+            const size_t size = std::max(next_, count);
+            current_ = NewChunk(size);
             used_ = 0;
-            left_ = next_;
+            left_ = size;
         }
         const Run run{Base(current_) + used_, Handle(current_, used_)};
         used_ += count;

@@ -287,3 +287,57 @@ TEST(Positions, QuickPathAgreesWithExtendedPrecision)
         }
     }
 }
+
+TEST(Reading, LongStringsUseTheWordLength)
+{
+    const QByteArray t300(300, 'a'), tMax(65535, 'z');
+    Document doc;
+    doc.Styles = {{.Name = QByteArray(255, 's'), .Alias = QByteArray(256, 'S')}};
+    doc.Root.Title.Lines.push_back({.Fields = {{.Text = t300}, {.Text = tMax}, {.Text = "po"}}});
+    TMLineWydruk m;
+    Read(m, doc);
+    const TLinia &line = m.Root().Title[0];
+    EXPECT_EQ(line[0].Text(), QByteArrayView(t300));
+    EXPECT_EQ(line[1].Text(), QByteArrayView(tMax));
+    EXPECT_EQ(line[2].Text(), QByteArrayView("po"));
+    EXPECT_EQ(m.Styles()[1]->Alias.size(), 256);
+    // Short texts in the word form read the same.
+    TMLineWydruk w;
+    ReadFileBytes(FileFromBody(BodyBytes(doc, {.LongStrings = true})), w);
+    EXPECT_EQ(w.Root().Title[0][2].Text(), QByteArrayView("po"));
+    EXPECT_EQ(w.Styles()[1]->Name, QByteArray(255, 's'));
+}
+
+TEST(Reading, BigBlocksAndListsKeepEveryElementInOrder)
+{
+    // Runs longer than a storage chunk, many chunks and texts crossing chunk ends. Regression:
+    // a line of 255 fields once got a fresh chunk of 64 and wrote past it.
+    Document doc;
+    for (int i = 0; i < 20000; ++i)
+        doc.Root.Title.Lines.push_back({.Fields = {{.X = i, .Text = QByteArray::number(i)}}});
+    Line wide;
+    for (int i = 0; i < 255; ++i)
+        wide.Fields.push_back({.Kind = static_cast<quint8>(i % 6), .Text = QByteArray(i * 37 % 500, 'x')});
+    Record item;
+    item.Summary.Lines = {wide};
+    for (int i = 0; i < 100; ++i)
+        doc.Root.Items.push_back(item);
+    TMLineWydruk m;
+    Read(m, doc);
+    ASSERT_EQ(m.Root().Title.Count(), 20000);
+    for (int i = 0; i < 20000; ++i) {
+        ASSERT_EQ(m.Root().Title[i][0].Text(), QByteArrayView(QByteArray::number(i))) << i;
+        ASSERT_EQ(m.Root().Title[i].Block(), &m.Root().Title);
+    }
+    ASSERT_EQ(m.Root().Items().size(), 100u);
+    for (const TMLine *r : m.Root().Items()) {
+        ASSERT_EQ(r->Summary.Count(), 1);
+        const TLinia &line = r->Summary[0];
+        ASSERT_EQ(line.Count(), 255);
+        for (int i = 0; i < 255; ++i) {
+            ASSERT_EQ(line[i].Kind(), i % 6);
+            ASSERT_EQ(line[i].Text().size(), i * 37 % 500);
+        }
+    }
+    EXPECT_EQ(m.TotalLineCount(), 20100);
+}
