@@ -341,3 +341,17 @@ TEST(Reading, BigBlocksAndListsKeepEveryElementInOrder)
     }
     EXPECT_EQ(m.TotalLineCount(), 20100);
 }
+
+TEST(Model, DrawnRectangleSpansTheFieldOnceDrawn)
+{
+    Document doc;
+    doc.Version = 5;
+    doc.Resolution = 180;
+    doc.Root.Title.Lines.push_back({.Fields = {{.X = 100, .Width = 250}}});
+    TMLineWydruk m;
+    Read(m, doc);
+    TPole &f = m.Root().Title[0][0];
+    EXPECT_EQ(f.DrawnRect(), TDevRect{}) << "nothing before the first drawing";
+    f.SetDrawnRect(40, 75);
+    EXPECT_EQ(f.DrawnRect(), (TDevRect{100, 40, 350, 75}));
+}
