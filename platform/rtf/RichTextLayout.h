@@ -40,12 +40,20 @@ private:
     struct Line {
         int position; // first character
         double top, bottom;
+        int rule = -1; // the borders of a table row, when it has them
+    };
+    // Cell boundaries of a table row with borders.
+    struct RowRule {
+        double top, bottom;
+        std::vector<double> xs;
     };
     void CollectLines();
+    void DrawRules(QPainter &painter, const Fit &fit) const;
 
     std::unique_ptr<QTextDocument> document_;
     double width_;
     std::vector<Line> lines_;
+    std::vector<RowRule> rules_;
 };
 
 } // namespace platform::rtf

@@ -128,10 +128,10 @@ void DocumentSink::TableRow(const RtfTableRow &row)
         tf.setMargin(0);
         tf.setLeftMargin(Len(std::max(0, row.left)));
         tf.setTopMargin(Len(pendingSpaceAfter_));
-        tf.setBorderCollapse(true);
-        tf.setBorder(row.borders ? Len(kTwipsPerPixel) : 0);
-        tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-        tf.setBorderBrush(QColor(Qt::black));
+        // Rich edit draws borders on the cell boundaries without moving the text; QTextTable
+        // would make room for them, so the layout draws them itself.
+        tf.setBorder(0);
+        tf.setProperty(kTableBordersProperty, row.borders);
         tf.setAlignment(Qt::AlignLeft);
         table_ = cursor_.insertTable(1, n, tf);
         tableWidths_ = widths;

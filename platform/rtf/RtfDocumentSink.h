@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QTextCursor>
+#include <QTextFormat>
 #include <memory>
 
 class QTextDocument;
@@ -12,6 +13,9 @@ class QTextTable;
 namespace platform::rtf {
 
 class PictureObjects;
+
+// Set on a table's format when its cells have borders; they are drawn with the lines.
+constexpr int kTableBordersProperty = QTextFormat::UserProperty + 18;
 
 class DocumentSink : public RtfSink {
 public:
