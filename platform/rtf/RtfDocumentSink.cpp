@@ -94,7 +94,7 @@ void DocumentSink::Paragraph(const RtfParagraph &paragraph)
         cursor_.insertBlock();
     blockFresh_ = false;
     table_ = nullptr;
-    cursor_.setBlockFormat(BlockFormat(paragraph.format, pendingSpaceAfter_));
+    cursor_.setBlockFormat(BlockFormatFor(paragraph.format, pendingSpaceAfter_));
     cursor_.setBlockCharFormat(paragraph.markFormat);
     InsertRuns(cursor_, paragraph.runs);
     pendingSpaceAfter_ = paragraph.format.spaceAfter;
@@ -147,7 +147,7 @@ void DocumentSink::TableRow(const RtfTableRow &row)
             if (!first)
                 c.insertBlock();
             first = false;
-            c.setBlockFormat(BlockFormat(p.format, 0));
+            c.setBlockFormat(BlockFormatFor(p.format, 0));
             c.setBlockCharFormat(p.markFormat);
             InsertRuns(c, p.runs);
         }
@@ -178,6 +178,16 @@ void DocumentSink::Finish(int defaultTabTwips)
     document_.setDefaultTextOption(option);
     cursor_.endEditBlock();
     cursor_ = QTextCursor();
+}
+
+const QTextBlockFormat &DocumentSink::BlockFormatFor(const RtfParagraphFormat &format, int extraSpaceBefore)
+{
+    if (extraSpaceBefore != lastExtra_ || !(format == lastFormat_)) {
+        lastBlockFormat_ = BlockFormat(format, extraSpaceBefore);
+        lastFormat_ = format;
+        lastExtra_ = extraSpaceBefore;
+    }
+    return lastBlockFormat_;
 }
 
 void DocumentSink::InsertRuns(QTextCursor &cursor, const std::vector<RtfRun> &runs)
