@@ -112,6 +112,12 @@ void DocumentSink::TableRow(const RtfTableRow &row)
         widths.push_back(std::max(right - left, 150));
         left = std::max(left, right);
     }
+    // Rich edit writes \trleft-108 with \trgaph108 so that the first cell's text lines up with
+    // the paragraphs; the table cannot start left of the rectangle, so the first cell gives up
+    // that much of its width and padding instead.
+    const int shift = row.left < 0 ? -row.left : 0;
+    widths[0] = std::max(widths[0] - shift, 150);
+    const int firstPadding = std::max(0, row.gap - shift);
     int r = 0;
     if (table_ && widths == tableWidths_ && row.borders == tableBorders_ && row.left == tableLeft_ &&
         row.gap == tableGap_) {
@@ -154,7 +160,7 @@ void DocumentSink::TableRow(const RtfTableRow &row)
         // The cell's own format shares its character with the first block's character format,
         // so the padding goes on after the content.
         QTextTableCellFormat cf = cell.format().toTableCellFormat();
-        cf.setLeftPadding(Len(row.gap));
+        cf.setLeftPadding(Len(i == 0 ? firstPadding : row.gap));
         cf.setRightPadding(Len(row.gap));
         cf.setTopPadding(0);
         cf.setBottomPadding(0);

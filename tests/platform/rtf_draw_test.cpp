@@ -389,3 +389,53 @@ TEST(RichEditBox, FormatRangeAnswersLikeTheControl)
     EXPECT_EQ(r.Answer, 2);
     EXPECT_EQ(r.BottomTwips, 0);
 }
+
+TEST(DrawRichText, WordPadTableLinesUpWithTheParagraphs)
+{
+    // \trleft-108 with \trgaph108: the first cell's text starts where paragraphs start.
+    const QByteArray rtf = Doc("\\trowd\\trgaph108\\trleft-108\\cellx1440\\cellx2880\\pard\\intbl{\\cf1 A}\\cell B"
+                               "\\cell\\row\\pard{\\cf1 C}");
+    QImage image = Canvas();
+    QPainter p(&image);
+    DrawRichText(p, {100, 100, 1300, 1900}, rtf, nullptr, kZoom, true);
+    p.end();
+    const auto isRed = [](QRgb x) { return qRed(x) > 200 && qGreen(x) < 100; };
+    const QRect a = InkBox(image.copy(0, 100, 1429, 27), isRed);
+    const QRect c = InkBox(image.copy(0, 127, 1429, 27), isRed);
+    ASSERT_FALSE(a.isNull());
+    ASSERT_FALSE(c.isNull());
+    EXPECT_NEAR(a.left(), 100, 3);
+    EXPECT_NEAR(a.left(), c.left(), 2);
+}
+
+TEST(DrawRichText, OddRectanglesAndZoomsReturnSanely)
+{
+    struct Case {
+        const char *name;
+        RichTextRect rect;
+        float zoom;
+    };
+    const Case cases[] = {
+        {"inverted", {500, 500, 100, 100}, kZoom},
+        {"empty", {100, 100, 100, 100}, kZoom},
+        {"huge", {-2000000000, -2000000000, 2000000000, 2000000000}, kZoom},
+        {"zoom zero", {0, 0, 1000, 1000}, 0.0f},
+        {"zoom tiny", {0, 0, 1000, 1000}, 1e-30f},
+        {"zoom huge", {0, 0, 1000, 1000}, 1e30f},
+        {"zoom not a number", {0, 0, 1000, 1000}, std::numeric_limits<float>::quiet_NaN()},
+    };
+    const QByteArray rtf = LongDoc(3);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QImage image = Canvas();
+        QPainter p(&image);
+        int position = 0;
+        const int h = DrawRichText(p, c.rect, rtf, &position, c.zoom, true);
+        EXPECT_GE(h, 0);
+        EXPECT_EQ(p.worldTransform(), QTransform());
+        // Whatever happened, a second call with the returned position ends or advances.
+        const int before = position;
+        DrawRichText(p, c.rect, rtf, &position, c.zoom, true);
+        EXPECT_TRUE(position == 0 || position > before);
+    }
+}
