@@ -439,3 +439,25 @@ TEST(DrawRichText, OddRectanglesAndZoomsReturnSanely)
         EXPECT_TRUE(position == 0 || position > before);
     }
 }
+
+TEST(DrawRichText, EmfPictureKeepsItsBox)
+{
+    // 1440 x 720 twips: 96 x 48 pixels at 96 dpi. The line holding it is at least that high.
+    const QByteArray rtf = Doc("{\\pict\\emfblip\\picw2540\\pich1270\\picwgoal1440\\pichgoal720 01000000}");
+    const int h = Measure(rtf, {0, 0, 1000, 1900});
+    EXPECT_GE(h, int(48 * 1.8));
+    EXPECT_LE(h, int(48 * 1.8) + 10);
+}
+
+TEST(DrawRichText, TwipsFollowTheCanvasResolution)
+{
+    // The same text on a canvas of twice the resolution takes twice the device units.
+    const QByteArray rtf = LongDoc(4);
+    QImage fine(2858, 4000, QImage::Format_ARGB32_Premultiplied);
+    fine.setDotsPerMeterX(2 * 3780);
+    fine.setDotsPerMeterY(2 * 3780);
+    QPainter p(&fine);
+    const int doubled = DrawRichText(p, {0, 0, 2000, 3800}, rtf, nullptr, kZoom, false);
+    p.end();
+    EXPECT_NEAR(doubled, 2 * Measure(rtf, {0, 0, 1000, 1900}), 3);
+}
