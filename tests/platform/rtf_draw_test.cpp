@@ -461,3 +461,12 @@ TEST(DrawRichText, TwipsFollowTheCanvasResolution)
     p.end();
     EXPECT_NEAR(doubled, 2 * Measure(rtf, {0, 0, 1000, 1900}), 3);
 }
+
+TEST(DrawRichText, TableAfterSpacedParagraphEndsWithItsLastRow)
+{
+    // Regression: the last row once ended at the table frame's bottom, which counts the space
+    // before the table a second time. Lines: 15 + 20 (\sa300) + 15 + 15 + 15 pixels.
+    const QByteArray rtf = Doc("\\sa300 a\\par\\pard\\trowd\\cellx2000\\pard\\intbl b\\cell\\row"
+                               "\\trowd\\cellx2000\\pard\\intbl b\\cell\\row\\pard c");
+    EXPECT_NEAR(Measure(rtf, {0, 0, 1000, 1900}), 80 * 1.8, 2);
+}
