@@ -464,9 +464,24 @@ TEST(DrawRichText, TwipsFollowTheCanvasResolution)
 
 TEST(DrawRichText, TableAfterSpacedParagraphEndsWithItsLastRow)
 {
-    // Regression: the last row once ended at the table frame's bottom, which counts the space
-    // before the table a second time. Lines: 15 + 20 (\sa300) + 15 + 15 + 15 pixels.
-    const QByteArray rtf = Doc("\\sa300 a\\par\\pard\\trowd\\cellx2000\\pard\\intbl b\\cell\\row"
-                               "\\trowd\\cellx2000\\pard\\intbl b\\cell\\row\\pard c");
-    EXPECT_NEAR(Measure(rtf, {0, 0, 1000, 1900}), 80 * 1.8, 2);
+    // Regression: the last row's border was drawn at the table frame's bottom, which counts the
+    // space before the table a second time. Lines: "a" 0-15, 20 px after it, the row 35-50.
+    const QByteArray rtf = Doc("\\sa300 a\\par\\pard\\trowd\\clbrdrb\\brdrs\\cellx2000\\pard\\intbl b\\cell\\row"
+                               "\\pard c");
+    QImage image = Canvas();
+    QPainter p(&image);
+    DrawRichText(p, {100, 100, 1000, 1900}, rtf, nullptr, kZoom, true);
+    p.end();
+    // Rows of dark pixels across the cell, away from the letters.
+    std::vector<int> lines;
+    for (int y = 100; y < 300; ++y) {
+        int dark = 0;
+        for (int x = 150; x < 300; ++x)
+            dark += qGray(image.pixel(x, y)) < 128;
+        if (dark > 140)
+            lines.push_back(y);
+    }
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NEAR(lines.front(), 100 + 35 * 1.8, 2); // the row's top border
+    EXPECT_NEAR(lines.back(), 100 + 50 * 1.8, 2);  // and its bottom border
 }
