@@ -30,8 +30,6 @@ RichTextLayout::~RichTextLayout() = default;
 
 int RichTextLayout::TextLength() const { return std::max(0, document_->characterCount() - 1); }
 
-double RichTextLayout::HeightPixels() const { return lines_.empty() ? 0 : lines_.back().bottom; }
-
 void RichTextLayout::CollectLines()
 {
     QAbstractTextDocumentLayout *layout = document_->documentLayout();
