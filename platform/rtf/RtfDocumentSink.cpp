@@ -76,6 +76,9 @@ DocumentSink::DocumentSink(QTextDocument &document) : document_(document)
 {
     document_.setUndoRedoEnabled(false);
     document_.setDocumentMargin(0);
+    // Advances from the font's design, not fitted to the layout device: pages are played back
+    // at many scales (screen, printer, PDF) and lines must break the same everywhere.
+    document_.setUseDesignMetrics(true);
     document_.documentLayout()->setPaintDevice(LayoutDevice());
     pictures_ = new PictureObjects(&document_); // owned by the document
     cursor_ = QTextCursor(&document_);
