@@ -135,6 +135,12 @@ bool MetafileEngine::begin(QPaintDevice *)
     transform_ = QTransform();
     clip_ = DeviceClip();
     clipEnabled_ = false;
+    brushOrigin_ = QPointF();
+    bkColor_ = Qt::white;
+    bkMode_ = Qt::TransparentMode;
+    hints_ = 0;
+    composition_ = 0;
+    opacity_ = 1;
     setActive(true);
     return true;
 }

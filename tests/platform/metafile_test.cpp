@@ -271,6 +271,30 @@ TEST(PageMetafile, PageClipsKeepThePaintersOwnClip)
     EXPECT_EQ(img.pixelColor(70, 80), QColor(Qt::white));
 }
 
+TEST(PageMetafile, ALaterPainterStartsFromTheDefaults)
+{
+    // A page drawn in two sittings: the second must not inherit the first one's clip, pen or brush.
+    PageMetafile page;
+    {
+        QPainter p(&page);
+        p.setClipRect(QRect(0, 0, 100, 100));
+        p.setPen(QPen(kRed, 9));
+        p.setBrush(kGreen);
+        p.translate(10, 10);
+        p.drawRect(QRect(0, 0, 50, 50));
+    }
+    {
+        QPainter p(&page);
+        p.fillRect(QRect(500, 500, 100, 100), kBlue);
+        p.drawRect(QRect(800, 800, 100, 100));
+    }
+    const QImage img = Played(page, kPageWidth, kPageHeight);
+    EXPECT_EQ(img.pixelColor(35, 35), kGreen);
+    EXPECT_EQ(img.pixelColor(550, 550), kBlue);
+    EXPECT_EQ(img.pixelColor(850, 800), QColor(Qt::black)); // the default pen
+    EXPECT_EQ(img.pixelColor(850, 850), QColor(Qt::white)); // and no brush
+}
+
 TEST(PageMetafile, CopiesAreIndependent)
 {
     PageMetafile page = Recorded([](QPainter &p) { p.fillRect(QRect(0, 0, 500, 500), kGrey); });
