@@ -135,6 +135,12 @@ bool MetafileEngine::begin(QPaintDevice *)
     transform_ = QTransform();
     clip_ = DeviceClip();
     clipEnabled_ = false;
+    brushOrigin_ = QPointF();
+    bkColor_ = Qt::white;
+    bkMode_ = Qt::TransparentMode;
+    hints_ = 0;
+    composition_ = 0;
+    opacity_ = 1;
     setActive(true);
     return true;
 }
@@ -358,61 +364,112 @@ void MetafileEngine::RecordPositionedText(const std::shared_ptr<const FontFace> 
     }
 }
 
-void MetafileEngine::drawRects(const QRect *rects, int rectCount)
+void MetafileEngine::RecordRects(QList<QRectF> rects, bool integer)
 {
-    QList<QRectF> list(rectCount);
-    for (int i = 0; i < rectCount; ++i)
-        list[i] = QRectF(rects[i]);
-    drawRects(list.constData(), rectCount);
-}
-
-void MetafileEngine::drawRects(const QRectF *rects, int rectCount)
-{
-    if (rectCount <= 0)
+    if (rects.isEmpty())
         return;
     EnsureCommon();
     EnsurePen();
     EnsureBrush();
     MetaRecord r;
     r.type = EmrRectangle;
-    r.rects = QList<QRectF>(rects, rects + rectCount);
+    r.integer = integer;
+    r.rects = std::move(rects);
     Emit(r);
 }
 
-void MetafileEngine::drawLines(const QLine *lines, int lineCount)
+void MetafileEngine::RecordLines(QList<QLineF> lines, bool integer)
 {
-    QList<QLineF> list(lineCount);
-    for (int i = 0; i < lineCount; ++i)
-        list[i] = QLineF(lines[i]);
-    drawLines(list.constData(), lineCount);
-}
-
-void MetafileEngine::drawLines(const QLineF *lines, int lineCount)
-{
-    if (lineCount <= 0)
+    if (lines.isEmpty())
         return;
     EnsureCommon();
     EnsurePen();
     MetaRecord r;
     r.type = EmrPolyPolyline;
-    r.lines = QList<QLineF>(lines, lines + lineCount);
+    r.integer = integer;
+    r.lines = std::move(lines);
     Emit(r);
 }
 
-void MetafileEngine::drawEllipse(const QRectF &rect)
+void MetafileEngine::RecordEllipse(const QRectF &rect, bool integer)
 {
     EnsureCommon();
     EnsurePen();
     EnsureBrush();
     MetaRecord r;
     r.type = EmrEllipse;
+    r.integer = integer;
     r.rect = rect;
     Emit(r);
 }
 
+void MetafileEngine::RecordPoints(QList<QPointF> points, bool integer)
+{
+    if (points.isEmpty())
+        return;
+    EnsureCommon();
+    EnsurePen();
+    MetaRecord r;
+    r.type = EmrSetPixelV;
+    r.integer = integer;
+    r.points = std::move(points);
+    Emit(r);
+}
+
+void MetafileEngine::RecordPolygon(QList<QPointF> points, PolygonDrawMode mode, bool integer)
+{
+    if (points.isEmpty())
+        return;
+    EnsureCommon();
+    EnsurePen();
+    MetaRecord r;
+    if (mode == PolylineMode) {
+        r.type = EmrPolyline;
+    } else {
+        EnsureBrush();
+        r.type = EmrPolygon;
+        r.value = mode == WindingMode ? Qt::WindingFill : Qt::OddEvenFill;
+    }
+    r.integer = integer;
+    r.points = std::move(points);
+    Emit(r);
+}
+
+// Qt's integer and floating-point calls rasterise differently, so each is kept as it came.
+void MetafileEngine::drawRects(const QRect *rects, int rectCount)
+{
+    QList<QRectF> list(qMax(0, rectCount));
+    for (int i = 0; i < rectCount; ++i)
+        list[i] = QRectF(rects[i]);
+    RecordRects(std::move(list), true);
+}
+
+void MetafileEngine::drawRects(const QRectF *rects, int rectCount)
+{
+    RecordRects(QList<QRectF>(rects, rects + qMax(0, rectCount)), false);
+}
+
+void MetafileEngine::drawLines(const QLine *lines, int lineCount)
+{
+    QList<QLineF> list(qMax(0, lineCount));
+    for (int i = 0; i < lineCount; ++i)
+        list[i] = QLineF(lines[i]);
+    RecordLines(std::move(list), true);
+}
+
+void MetafileEngine::drawLines(const QLineF *lines, int lineCount)
+{
+    RecordLines(QList<QLineF>(lines, lines + qMax(0, lineCount)), false);
+}
+
+void MetafileEngine::drawEllipse(const QRectF &rect)
+{
+    RecordEllipse(rect, false);
+}
+
 void MetafileEngine::drawEllipse(const QRect &rect)
 {
-    drawEllipse(QRectF(rect));
+    RecordEllipse(QRectF(rect), true);
 }
 
 void MetafileEngine::drawPath(const QPainterPath &path)
@@ -435,48 +492,28 @@ void MetafileEngine::drawPath(const QPainterPath &path)
 
 void MetafileEngine::drawPoints(const QPointF *points, int pointCount)
 {
-    if (pointCount <= 0)
-        return;
-    EnsureCommon();
-    EnsurePen();
-    MetaRecord r;
-    r.type = EmrSetPixelV;
-    r.points = QList<QPointF>(points, points + pointCount);
-    Emit(r);
+    RecordPoints(QList<QPointF>(points, points + qMax(0, pointCount)), false);
 }
 
 void MetafileEngine::drawPoints(const QPoint *points, int pointCount)
 {
-    QList<QPointF> list(pointCount);
+    QList<QPointF> list(qMax(0, pointCount));
     for (int i = 0; i < pointCount; ++i)
         list[i] = QPointF(points[i]);
-    drawPoints(list.constData(), pointCount);
+    RecordPoints(std::move(list), true);
 }
 
 void MetafileEngine::drawPolygon(const QPointF *points, int pointCount, PolygonDrawMode mode)
 {
-    if (pointCount <= 0)
-        return;
-    EnsureCommon();
-    EnsurePen();
-    MetaRecord r;
-    if (mode == PolylineMode) {
-        r.type = EmrPolyline;
-    } else {
-        EnsureBrush();
-        r.type = EmrPolygon;
-        r.value = mode == WindingMode ? Qt::WindingFill : Qt::OddEvenFill;
-    }
-    r.points = QList<QPointF>(points, points + pointCount);
-    Emit(r);
+    RecordPolygon(QList<QPointF>(points, points + qMax(0, pointCount)), mode, false);
 }
 
 void MetafileEngine::drawPolygon(const QPoint *points, int pointCount, PolygonDrawMode mode)
 {
-    QList<QPointF> list(pointCount);
+    QList<QPointF> list(qMax(0, pointCount));
     for (int i = 0; i < pointCount; ++i)
         list[i] = QPointF(points[i]);
-    drawPolygon(list.constData(), pointCount, mode);
+    RecordPolygon(std::move(list), mode, true);
 }
 
 void MetafileEngine::drawPixmap(const QRectF &r, const QPixmap &pm, const QRectF &sr)

@@ -74,6 +74,11 @@ class MetafileEngine : public QPaintEngine
     void EnsureTextColor(const QColor &color);
     void ApplyClip(const DeviceClip &clip, Qt::ClipOperation op);
     int FaceIndex(const std::shared_ptr<const FontFace> &face);
+    void RecordRects(QList<QRectF> rects, bool integer);
+    void RecordLines(QList<QLineF> lines, bool integer);
+    void RecordEllipse(const QRectF &rect, bool integer);
+    void RecordPoints(QList<QPointF> points, bool integer);
+    void RecordPolygon(QList<QPointF> points, PolygonDrawMode mode, bool integer);
 
     PageMetafile *owner_;
     MetaRecord scratch_;

@@ -28,6 +28,7 @@ class MetafilePlayer
     QTransform base_;  // page units to the painter's device
     QTransform world_; // the record transform times base_
     bool hadClip_ = false;
+    bool clipToTarget_ = true;
     QRegion initialClip_;
     QPainter::RenderHints initialHints_;
 

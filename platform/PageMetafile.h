@@ -67,6 +67,7 @@ inline constexpr int kTextStrikeOut = 2;
 struct MetaRecord {
     int type = 0;
     int value = 0;
+    bool integer = false; // geometry came in whole units (QPainter's integer calls draw differently)
     QColor color;
     QPen pen;
     QBrush brush;
