@@ -369,12 +369,8 @@ void Player::WidenPath()
     const double scale = std::sqrt(std::abs(t.determinant()));
     QPainterPathStroker stroker;
     stroker.setWidth(std::clamp(dc_.pen.width * scale, 1.0, 100000.0));
-    QPen pen;
-    const bool saved = inPath_;
-    inPath_ = false;
     p_.setWorldTransform(t);
-    pen = MakePen();
-    inPath_ = saved;
+    const QPen pen = MakePen();
     stroker.setCapStyle(pen.capStyle());
     stroker.setJoinStyle(pen.joinStyle());
     stroker.setMiterLimit(pen.miterLimit());

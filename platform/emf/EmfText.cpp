@@ -253,6 +253,8 @@ void Player::DrawString(const QString &text, bool glyphIndexes, const QList<QPoi
     run.setPositions(positions);
     run.setUnderline(font.underline);
     run.setStrikeOut(font.strikeOut);
+    // Qt's own opaque mode would paint the glyph cells over the glyphs: the cell is filled above.
+    p_.setBackgroundMode(Qt::TransparentMode);
     p_.setPen(dc_.textColor);
     p_.drawGlyphRun(QPointF(0, 0), run);
     if ((options & ETO_CLIPPED) && rect)
