@@ -60,7 +60,7 @@ void Player::SmallTextOut(const Record &r)
 {
     auto x = r.I32(8), y = r.I32(12);
     auto count = r.U32(16), options = r.U32(20), mode = r.U32(24);
-    if (!x || !y || !count || !options || !mode || !Spend(*count))
+    if (!x || !y || !count || !options || !mode || *count > r.Size())
         return;
     std::optional<Record::Edges> rect;
     quint64 at = 36;
