@@ -171,6 +171,8 @@ void Player::DrawString(const QString &text, bool glyphIndexes, const QList<QPoi
     QList<quint32> glyphs;
     glyphs.reserve(text.size());
     if (glyphIndexes) {
+        // Glyph indexes were written against the original face; the Liberation faces keep the
+        // standard glyph order of the faces they stand in for, so the Latin letters match.
         for (QChar c : text)
             glyphs.append(c.unicode());
     } else {

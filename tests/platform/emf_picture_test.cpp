@@ -4,7 +4,9 @@
 #include "platform/emf/EmfPicture.h"
 #include "tests/support/EmfWriter.h"
 
+#include <QBuffer>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -189,6 +191,26 @@ TEST(EmfPicture, AFileCutShortPlaysWhatItHas)
     const QImage image = testing_emf::Render(bytes);
     EXPECT_TRUE(Near(image.pixel(25, 25), kRed));
     EXPECT_TRUE(Near(image.pixel(75, 75), kWhite));
+}
+
+TEST(EmfPicture, PlaysIntoAPdfWriter)
+{
+    EmfWriter w;
+    w.CreateFont(1, -12, "Arial");
+    w.SelectObject(1);
+    w.ExtTextOutW(5, 5, "PDF", 0, {}, {8, 8, 8});
+    w.IntersectClipRect(0, 0, 60, 60);
+    w.StretchDIBits(QRect(0, 20, 40, 40), QRect(0, 0, 1, 1),
+                    testing_emf::MakeDib(1, 1, 24, {}, {QByteArray("\0\0\xff", 3)}), 0x008800C6);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        QPainter painter(&pdf);
+        TEmfPicture(w.Finish()).Draw(painter, QRectF(0, 0, 2000, 2000));
+    }
+    EXPECT_TRUE(buffer.data().startsWith("%PDF"));
+    EXPECT_TRUE(buffer.data().contains("/Font"));
 }
 
 } // namespace
