@@ -39,9 +39,19 @@ Player::Player(const QByteArray &bytes, const TEmfHeader &header, QPainter &pain
     const QRect &f = header.frame;
     QRectF frame(QPointF(f.left() * dpmmX_ / 100, f.top() * dpmmY_ / 100),
                  QPointF(f.right() * dpmmX_ / 100, f.bottom() * dpmmY_ / 100));
+    const QRect &b = header.bounds;
+    const QRectF bounds(QPointF(b.left(), b.top()), QPointF(b.right() + 1.0, b.bottom() + 1.0));
     if (!(frame.width() > 0 && frame.height() > 0)) {
-        const QRect &b = header.bounds;
-        frame = QRectF(QPointF(b.left(), b.top()), QPointF(b.right() + 1.0, b.bottom() + 1.0));
+        frame = bounds;
+    } else if (bounds.width() > 0 && bounds.height() > 0) {
+        // Some writers put the frame beside what they draw (one diagram tool writes it below its
+        // negative y coordinates): a frame of the drawing's size that misses nearly all of it is
+        // moved onto the drawing.
+        const QRectF common = frame.intersected(bounds);
+        const double overlap = common.width() * common.height() / (bounds.width() * bounds.height());
+        const double rw = frame.width() / bounds.width(), rh = frame.height() / bounds.height();
+        if (overlap < 0.1 && rw > 0.5 && rw < 2 && rh > 0.5 && rh < 2)
+            frame.moveTopLeft(bounds.topLeft());
     }
     if (!(frame.width() > 0 && frame.height() > 0))
         frame = QRectF(0, 0, std::max(1, px.width()), std::max(1, px.height()));

@@ -179,6 +179,22 @@ TEST(EmfPicture, EmptyFrameFallsBackToTheBounds)
     EXPECT_TRUE(Near(image.pixel(50, 50), kRed));
 }
 
+TEST(EmfPicture, FrameMissingTheDrawingIsMovedOntoIt)
+{
+    // The drawing and its bounds lie at y -100..0, the frame claims 0..100.
+    EmfWriter w;
+    w.CreateBrush(1, 0, kRed);
+    w.SelectObject(1);
+    w.SelectObject(0x80000008);
+    w.Rectangle(0, -100, 100, -50);
+    QByteArray bytes = w.Finish();
+    Put32(bytes, 12, quint32(-100));
+    Put32(bytes, 20, quint32(-1));
+    const QImage image = testing_emf::Render(bytes);
+    EXPECT_TRUE(Near(image.pixel(50, 25), kRed));
+    EXPECT_TRUE(Near(image.pixel(50, 75), kWhite));
+}
+
 TEST(EmfPicture, AFileCutShortPlaysWhatItHas)
 {
     EmfWriter w;
