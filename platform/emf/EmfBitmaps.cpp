@@ -197,14 +197,14 @@ void Player::BitBlt(const Record &r, int type)
                 QImage alpha(dib.image.size(), QImage::Format_Grayscale8);
                 alpha.fill(0);
                 for (int row = 0; row < alpha.height(); ++row) {
-                    const int my = row - *ys + *ym;
+                    const qint64 my = qint64(row) - *ys + *ym;
                     if (my < 0 || my >= mask.height())
                         continue;
                     uchar *out = alpha.scanLine(row);
                     for (int col = 0; col < alpha.width(); ++col) {
-                        const int mx = col - *xs + *xm;
+                        const qint64 mx = qint64(col) - *xs + *xm;
                         if (mx >= 0 && mx < mask.width())
-                            out[col] = qGray(mask.image.pixel(mx, my)) >= 128 ? 255 : 0;
+                            out[col] = qGray(mask.image.pixel(int(mx), int(my))) >= 128 ? 255 : 0;
                     }
                 }
                 dib.image.setAlphaChannel(alpha);

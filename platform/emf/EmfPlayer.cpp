@@ -104,6 +104,9 @@ QTransform Player::PageTransform() const
     if (dc_.mapMode != MM_TEXT) {
         sx = dc_.viewportExt.width() / dc_.windowExt.width();
         sy = dc_.viewportExt.height() / dc_.windowExt.height();
+        // Extents scaled down to nothing or up past the doubles fall back to one to one.
+        if (!std::isfinite(sx) || !std::isfinite(sy) || sx == 0 || sy == 0)
+            sx = sy = 1;
         if (dc_.mapMode == MM_ISOTROPIC) {
             const double m = std::min(std::abs(sx), std::abs(sy));
             sx = std::copysign(m, sx);

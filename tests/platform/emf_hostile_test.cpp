@@ -168,9 +168,16 @@ const Case kCases[] = {
     {"BitmapWithNegativeSizes",
      [](EmfWriter &w) {
          const auto dib = testing_emf::MakeDib(2, 2, 24, {}, {QByteArray(6, '\x10'), QByteArray(6, '\x10')});
-         w.StretchDIBits(QRect(0, 0, INT_MIN, INT_MIN), QRect(INT_MIN, INT_MIN, INT_MIN, -5), dib);
-         w.StretchDIBits(QRect(INT_MAX, INT_MAX, INT_MAX, INT_MAX), QRect(0, 0, INT_MAX, INT_MAX), dib);
-         w.Blt(77, QRect(0, 0, -50, -50), QRect(0, 0, -2, INT_MIN), dib, 0xCC0020);
+         // StretchDIBits: destination, source rectangle and destination size at their extremes
+         const std::initializer_list<qint64> sizes[] = {{0, 0, INT_MIN, INT_MIN, INT_MIN, -5, INT_MIN, INT_MIN},
+                                                        {INT_MAX, INT_MAX, 0, 0, INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+                                                        {50, 50, 0, 0, -2, INT_MIN, -50, -50}};
+         for (const auto &v : sizes) {
+             const qint64 *a = v.begin();
+             QByteArray b = kBounds + Ints({a[0], a[1], a[2], a[3], a[4], a[5], 80, dib.info.size(),
+                                            80 + dib.info.size(), dib.bits.size(), 0, 0xCC0020, a[6], a[7]});
+             w.Raw(81, b + dib.info + dib.bits);
+         }
      }},
     {"BitmapClaimingAGiantSize",
      [](EmfWriter &w) {
