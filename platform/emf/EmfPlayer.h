@@ -46,7 +46,7 @@ private:
     void CreatePalette(const Record &r);
     void SetPaletteEntries(const Record &r);
 
-    // EmfClip/paint helpers (EmfPaint.cpp)
+    // EmfPaint.cpp: drawing state onto the painter, pens, brushes, clipping and regions
     bool BeginDraw();
     void ApplyClip();
     QPen MakePen() const;
