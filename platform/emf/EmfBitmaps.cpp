@@ -45,7 +45,7 @@ Dib Player::ReadDib(const Record &r, quint64 offInfo, quint64 infoSize, quint64 
     const qint64 w = core ? *r.U16(offInfo + 4) : std::abs(qint64(*r.I32(offInfo + 4)));
     const qint64 h = rows ? std::abs(qint64(rows))
                           : core ? *r.U16(offInfo + 6) : (infoSize >= 12 ? std::abs(qint64(*r.I32(offInfo + 8))) : 0);
-    if (w * h > kMaxDibPixels || !Spend(w * h / 8))
+    if (w * h > kMaxDibPixels || !Spend(w * h / 4))
         return {};
     DibBytes bytes;
     bytes.info = info;

@@ -10,6 +10,7 @@ constexpr double kDefaultDpmm = 96 / 25.4;
 // Object indexes beyond what the header announced are still taken up to this bound, since some
 // writers count wrong; past it an index is treated as invalid.
 constexpr quint32 kMaxObjects = 65536;
+constexpr qint64 kMaxPatternPixels = 1024 * 1024;
 
 bool Finite(const QTransform &t)
 {
@@ -341,7 +342,8 @@ void Player::CreatePatternBrush(const Record &r, bool mono)
     if (!index || !usage || !offBmi || !cbBmi || !offBits || !cbBits)
         return;
     const Dib dib = ReadDib(r, *offBmi, *cbBmi, *offBits, *cbBits, *usage);
-    if (dib.image.isNull())
+    // Patterns are tiles of a few pixels; a huge one would be copied and recoloured at every use.
+    if (dib.image.isNull() || qint64(dib.width()) * dib.height() > kMaxPatternPixels)
         return;
     Brush brush;
     brush.style = BS_DIBPATTERN;

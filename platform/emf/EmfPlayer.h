@@ -12,7 +12,7 @@
 namespace platform::emf {
 
 // Playback stops when a picture has asked for this much work: one unit a record, a point, a
-// glyph or 64 decoded pixels. Real pictures stay far below; a crafted one could otherwise keep
+// glyph or 4 decoded pixels. Real pictures stay far below; a crafted one could otherwise keep
 // the program drawing for minutes (millions of records with clips over complex regions, say).
 inline constexpr qint64 kMaxWork = 40'000'000;
 

@@ -173,8 +173,11 @@ void Player::DrawString(const QString &text, bool glyphIndexes, const QList<QPoi
     if (glyphIndexes) {
         // Glyph indexes were written against the original face; the Liberation faces keep the
         // standard glyph order of the faces they stand in for, so the Latin letters match.
+        // Past the face's glyph count an index would only make the font engine complain.
+        const QByteArray maxp = raw.fontTable("maxp");
+        const quint32 count = maxp.size() >= 6 ? quint32(uchar(maxp[4]) << 8 | uchar(maxp[5])) : 0;
         for (QChar c : text)
-            glyphs.append(c.unicode());
+            glyphs.append(c.unicode() < count ? c.unicode() : 0);
     } else {
         for (QChar c : text) {
             quint32 g = 0;
