@@ -341,9 +341,9 @@ void Player::CreatePatternBrush(const Record &r, bool mono)
          cbBits = r.U32(28);
     if (!index || !usage || !offBmi || !cbBmi || !offBits || !cbBits)
         return;
-    const Dib dib = ReadDib(r, *offBmi, *cbBmi, *offBits, *cbBits, *usage);
     // Patterns are tiles of a few pixels; a huge one would be copied and recoloured at every use.
-    if (dib.image.isNull() || qint64(dib.width()) * dib.height() > kMaxPatternPixels)
+    const Dib dib = ReadDib(r, *offBmi, *cbBmi, *offBits, *cbBits, *usage, false, 0, kMaxPatternPixels);
+    if (dib.image.isNull())
         return;
     Brush brush;
     brush.style = BS_DIBPATTERN;

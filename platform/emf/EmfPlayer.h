@@ -93,7 +93,7 @@ private:
     void AlphaBlend(const Record &r);
     void GradientFill(const Record &r);
     Dib ReadDib(const Record &r, quint64 offInfo, quint64 infoSize, quint64 offBits, quint64 bitsSize,
-                quint32 usage, bool keepAlpha = false, qint32 rows = 0);
+                quint32 usage, bool keepAlpha = false, qint32 rows = 0, qint64 maxPixels = kMaxDibPixels);
     void Blit(const QRectF &dest, const QImage &source, const QRectF &sourceRect, quint32 rop);
     void FillRop(const QRectF &dest, quint32 rop);
 
