@@ -22,7 +22,7 @@ bool Finite(const QTransform &t)
 } // namespace
 
 Player::Player(const QByteArray &bytes, const TEmfHeader &header, QPainter &painter, const QRectF &target)
-    : p_(painter), header_(header), data_(reinterpret_cast<const uchar *>(bytes.constData()))
+    : p_(painter), data_(reinterpret_cast<const uchar *>(bytes.constData()))
 {
     size_ = quint64(bytes.size());
     if (header.bytes >= 88 && header.bytes < size_)

@@ -51,7 +51,6 @@ private:
     void ApplyClip();
     QPen MakePen() const;
     QBrush MakeBrush(const Brush &brush) const;
-    QBrush BrushForFill(const Brush &brush) const;
     ClipArea DeviceArea(const QPainterPath &logical) const;
     void ClipRect(const Record &r, bool exclude);
     void ExtSelectClipRgn(const Record &r);
@@ -100,7 +99,6 @@ private:
     bool Spend(qint64 units);
 
     QPainter &p_;
-    TEmfHeader header_;
     const uchar *data_;
     quint64 size_;
     QTransform base_;     // reference device pixels to painter device
