@@ -7,8 +7,8 @@ class QPainter;
 
 namespace platform::rtf {
 
-// Plays an EMF picture stretched into target. Until the EMF player is connected here the
-// picture's box stays empty; its size is kept by the layout either way.
+// Plays an EMF picture stretched into target; bytes that are not an EMF leave the box empty.
+// The layout keeps the picture's size either way.
 void DrawEmfPicture(QPainter &painter, const QRectF &target, const QByteArray &emf);
 
 } // namespace platform::rtf

@@ -2,6 +2,7 @@
 #include "platform/DrawRichText.h"
 #include "platform/RichEditBox.h"
 #include "platform/rtf/RichTextLayout.h"
+#include "tests/support/EmfWriter.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -447,6 +448,27 @@ TEST(DrawRichText, EmfPictureKeepsItsBox)
     const int h = Measure(rtf, {0, 0, 1000, 1900});
     EXPECT_GE(h, int(48 * 1.8));
     EXPECT_LE(h, int(48 * 1.8) + 10);
+}
+
+TEST(DrawRichText, EmfPictureIsPlayedIntoItsBox)
+{
+    // A red rectangle filling the picture's frame shows inside the 96 x 48 pixel box, zoomed 1.8.
+    testing_emf::EmfWriter emf(200, 100);
+    emf.CreateBrush(1, 0, Qt::red);
+    emf.SelectObject(1);
+    emf.CreatePen(2, 5, 0, Qt::red); // PS_NULL: no outline
+    emf.SelectObject(2);
+    emf.Rectangle(0, 0, 200, 100);
+    const QByteArray rtf = Doc("{\\pict\\emfblip\\picwgoal1440\\pichgoal720 " + emf.Finish().toHex() + "}");
+    QImage page(1000, 1000, QImage::Format_ARGB32_Premultiplied);
+    page.setDotsPerMeterX(3780);
+    page.setDotsPerMeterY(3780);
+    page.fill(Qt::white);
+    QPainter p(&page);
+    DrawRichText(p, {0, 0, 1000, 1000}, rtf, nullptr, kZoom, true);
+    p.end();
+    EXPECT_EQ(page.pixelColor(86, 43), QColor(Qt::red));
+    EXPECT_EQ(page.pixelColor(400, 43), QColor(Qt::white));
 }
 
 TEST(DrawRichText, TwipsFollowTheCanvasResolution)
