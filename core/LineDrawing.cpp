@@ -161,7 +161,7 @@ void DrawRichTextField(TPole &pole, float &y, int top0)
     }
     h += MmToDevY(1.0, dpiY);
     pole.DrawnHeight = h;
-    pole.DrawnRect = {left, top, right, top + h};
+    pole.SetDrawnRect(top, top + h);
 }
 
 void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
@@ -213,7 +213,7 @@ void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
         }
     }
     pole.DrawnHeight = h;
-    pole.DrawnRect = {left, top, right, top + h};
+    pole.SetDrawnRect(top, top + h);
 }
 
 } // namespace
