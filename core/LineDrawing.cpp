@@ -23,6 +23,26 @@ constexpr float kRichTextZoom = 1.8f;
 constexpr int kLeaderStop = 150;
 constexpr qsizetype kMaxAfterPageNumber = 255;
 
+// Field edges as drawn. Positions from the file can be anything; kept within a range no text
+// reaches (65535 characters of the widest cell), so sums never overflow and nothing on the page
+// moves.
+constexpr qint64 kFarEdge = 1 << 26;
+
+int ClampEdge(qint64 v)
+{
+    return static_cast<int>(std::clamp(v, -kFarEdge, kFarEdge));
+}
+
+int FieldLeft(const TPole &pole)
+{
+    return ClampEdge(pole.X());
+}
+
+int FieldRight(const TPole &pole)
+{
+    return ClampEdge(qint64(pole.X()) + pole.Width());
+}
+
 int Round(long double v)
 {
     return static_cast<int>(std::nearbyint(v));
@@ -92,8 +112,9 @@ void DrawRule(TPole &pole, int top0, TPageCanvas &canvas)
     TStyl &styl = *pole.Styl();
     const int h = FieldMeasuredHeight(pole);
     pole.DrawnHeight = h;
-    const int left = pole.X();
-    const int right = pole.X() + pole.Width();
+    // In 64 bits: a rule's dashes keep their places whatever its edges.
+    const qint64 left = pole.X();
+    const qint64 right = left + pole.Width();
     const int bottom = top0 + h;
     const int ymid = top0 + (bottom - top0) / 2;
     const int gap11 = (bottom - top0) / 11;
@@ -110,7 +131,7 @@ void DrawRule(TPole &pole, int top0, TPageCanvas &canvas)
     p.setPen(QPen(color, penWidth, Qt::SolidLine, penWidth > 1 ? Qt::RoundCap : Qt::FlatCap));
 
     if (ruleStyle == 0 || ruleStyle == 3) {
-        p.drawLine(QLine(left, ymid, right, ymid));
+        p.drawLine(QLine(ClampEdge(left), ymid, ClampEdge(right), ymid));
         return;
     }
     StyleLineHeight(styl); // measures DigitWidth
@@ -119,15 +140,22 @@ void DrawRule(TPole &pole, int top0, TPageCanvas &canvas)
     const int space = ruleStyle == 1 ? Round(dash * 0.35L) : 0;
     // A dash of 0 (a font without digit width) would never get anywhere.
     dash = std::max(dash, 1);
+    // Dashes off the page are not recorded: a rule miles wide must not cost miles of dashes.
+    const qint64 step = dash + space;
+    const qint64 pageRight = MmToDevX(kPageWidthMm, canvas.DpiX()) + penWidth;
+    qint64 x = left;
+    if (x < -step - penWidth)
+        x += (-penWidth - x) / step * step;
+    const qint64 end = std::min(right, pageRight + step);
     QVarLengthArray<QLine, 128> lines;
-    for (int x = left; x < right; x += dash + space) {
+    for (; x < end; x += step) {
         if (x + dash > right)
-            dash = right - x;
+            dash = int(right - x);
         if (ruleStyle == 1) {
-            lines.append(QLine(x, ymid, x + dash, ymid));
+            lines.append(QLine(int(x), ymid, int(x) + dash, ymid));
         } else {
-            lines.append(QLine(x, ymid - gap11, x + dash, ymid - gap11));
-            lines.append(QLine(x, ymid + gap11, x + dash, ymid + gap11));
+            lines.append(QLine(int(x), ymid - gap11, int(x) + dash, ymid - gap11));
+            lines.append(QLine(int(x), ymid + gap11, int(x) + dash, ymid + gap11));
         }
     }
     if (!lines.isEmpty())
@@ -138,8 +166,8 @@ void DrawRichTextField(TPole &pole, float &y, int top0)
 {
     TMLineWydruk &model = *pole.Owner();
     const QByteArray text = RawBytes(pole.Text());
-    const int left = pole.X();
-    const int right = pole.X() + pole.Width();
+    const int left = FieldLeft(pole);
+    const int right = FieldRight(pole);
     int dpiY = model.GetCanvas().DpiY();
     const int bottom = MmToDevY(kPageHeightMm, dpiY);
     int top = top0 + MmToDevY(0.5, dpiY);
@@ -169,8 +197,8 @@ void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
 {
     TStyl &styl = *pole.Styl();
     const quint8 kind = pole.Kind();
-    const int left = pole.X();
-    const int right = pole.X() + pole.Width();
+    const int left = FieldLeft(pole);
+    const int right = FieldRight(pole);
 
     unsigned flags;
     if (kind == 0 || kind == 5)
@@ -230,7 +258,7 @@ int FieldMeasuredHeight(TPole &pole)
         if (!picture || !picture->Emf || picture->Emf->Width() == 0)
             return 0;
         const int pageWidth = MmToDevX(kPageWidthMm, model.GetCanvas().DpiX());
-        pole.MeasuredHeight = int(qint64(pageWidth) * picture->Emf->Height() / picture->Emf->Width());
+        pole.MeasuredHeight = ClampEdge(qint64(pageWidth) * picture->Emf->Height() / picture->Emf->Width());
         break;
     }
     case 7: {
