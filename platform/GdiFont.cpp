@@ -11,9 +11,9 @@ namespace {
 
 // The Windows faces' OS/2 xAvgCharWidth per 2048 units of em, which GDI stretches to the asked width.
 // Liberation's own values differ (its Arial look-alike says 1187), so we keep the originals.
-constexpr int kAvgWidthMono = 1229;  // Courier New
-constexpr int kAvgWidthSans = 904;   // Arial
-constexpr int kAvgWidthSerif = 821;  // Times New Roman
+constexpr int kAvgWidthMono = 1229; // Courier New
+constexpr int kAvgWidthSans = 904;  // Arial
+constexpr int kAvgWidthSerif = 821; // Times New Roman
 
 const QString kMono = QStringLiteral("Liberation Mono");
 const QString kSans = QStringLiteral("Liberation Sans");
@@ -65,25 +65,29 @@ VerticalMetrics ReadVerticalMetrics(const QRawFont &raw)
 struct FaceKey {
     QString fontKey;
     qreal xScale;
-    bool operator==(const FaceKey &o) const { return fontKey == o.fontKey && xScale == o.xScale; }
+    bool designMetrics;
+    bool operator==(const FaceKey &o) const
+    {
+        return fontKey == o.fontKey && xScale == o.xScale && designMetrics == o.designMetrics;
+    }
 };
 
 size_t qHash(const FaceKey &k, size_t seed = 0)
 {
-    return qHashMulti(seed, k.fontKey, k.xScale);
+    return qHashMulti(seed, k.fontKey, k.xScale, k.designMetrics);
 }
 
 // Faces are built once per process: a page build asks for the same few fonts over and over.
-std::shared_ptr<const FontFace> SharedFace(const QFont &font, qreal xScale)
+std::shared_ptr<const FontFace> SharedFace(const QFont &font, qreal xScale, bool designMetrics)
 {
     static QHash<FaceKey, std::shared_ptr<const FontFace>> cache;
-    const FaceKey key{font.key(), xScale};
+    const FaceKey key{font.key(), xScale, designMetrics};
     auto it = cache.constFind(key);
     if (it != cache.constEnd())
         return *it;
     if (cache.size() >= 512)
         cache.clear(); // a bound for a pathological printout with endless sizes; pages keep their own
-    auto face = std::make_shared<const FontFace>(font, xScale);
+    auto face = std::make_shared<const FontFace>(font, xScale, designMetrics);
     cache.insert(key, face);
     return face;
 }
@@ -104,7 +108,8 @@ QFont PageFont(const QString &family, int pixelSize, int weight, bool italic, bo
 
 } // namespace
 
-FontFace::FontFace(const QFont &font, qreal xScale) : font_(font), xScale_(xScale > 0 ? xScale : 1)
+FontFace::FontFace(const QFont &font, qreal xScale, bool designMetrics)
+    : font_(font), xScale_(xScale > 0 ? xScale : 1)
 {
     font_.setResolveMask(QFont::AllPropertiesResolved);
     raw_ = QRawFont::fromFont(font_);
@@ -124,7 +129,8 @@ FontFace::FontFace(const QFont &font, qreal xScale) : font_(font), xScale_(xScal
         for (int i = 0; i < vm.glyphCount; ++i)
             ids[i] = quint32(i);
         std::vector<QPointF> adv(vm.glyphCount);
-        raw_.advancesForGlyphIndexes(ids.data(), adv.data(), vm.glyphCount, QRawFont::UseDesignMetrics);
+        raw_.advancesForGlyphIndexes(ids.data(), adv.data(), vm.glyphCount,
+                                     designMetrics ? QRawFont::UseDesignMetrics : QRawFont::SeparateAdvances);
         advances_.resize(vm.glyphCount);
         for (int i = 0; i < vm.glyphCount; ++i)
             advances_[i] = float(adv[i].x());
@@ -155,7 +161,7 @@ std::shared_ptr<const FontFace> FontFace::ForQFont(const QFont &font)
         f.setPixelSize(std::max(1, int(std::lround(f.pointSizeF() * 96.0 / 72.0))));
     }
     f.setResolveMask(QFont::AllPropertiesResolved);
-    return SharedFace(f, 1.0);
+    return SharedFace(f, 1.0, f.hintingPreference() == QFont::PreferNoHinting);
 }
 
 float FontFace::Advance(quint16 glyph) const
@@ -251,10 +257,24 @@ void InstallFontSubstitutions()
     if (done)
         return;
     done = true;
-    static const char *const kFaces[] = {
-        "Arial", "Arial CE", "Helvetica", "MS Sans Serif", "Microsoft Sans Serif", "MS Shell Dlg",
-        "MS Shell Dlg 2", "Tahoma", "Verdana", "System", "Courier New", "Courier New CE", "Courier",
-        "Lucida Console", "Times New Roman", "Times New Roman CE", "Times", "MS Serif"};
+    static const char *const kFaces[] = {"Arial",
+                                         "Arial CE",
+                                         "Helvetica",
+                                         "MS Sans Serif",
+                                         "Microsoft Sans Serif",
+                                         "MS Shell Dlg",
+                                         "MS Shell Dlg 2",
+                                         "Tahoma",
+                                         "Verdana",
+                                         "System",
+                                         "Courier New",
+                                         "Courier New CE",
+                                         "Courier",
+                                         "Lucida Console",
+                                         "Times New Roman",
+                                         "Times New Roman CE",
+                                         "Times",
+                                         "MS Serif"};
     for (const char *f : kFaces) {
         const QString name = QString::fromLatin1(f);
         QFont::removeSubstitutions(name);
@@ -286,7 +306,7 @@ TFont CreateFont(int height, int width, int /*escapement*/, int /*orientation*/,
         const qreal natural = qreal(WindowsAverageWidth(family)) / 2048.0 * pixels;
         xScale = std::abs(width) / natural;
     }
-    TFont font(SharedFace(qf, xScale));
+    TFont font(SharedFace(qf, xScale, true));
     font.SetCharset(int(charset));
     font.SetFaceName(face);
     return font;

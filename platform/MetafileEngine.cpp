@@ -324,6 +324,40 @@ void MetafileEngine::RecordText(const std::shared_ptr<const FontFace> &face, con
     EncodeText(Data(), FaceIndex(face), flags, origin, glyphs, count, nullptr);
 }
 
+void MetafileEngine::RecordPositionedText(const std::shared_ptr<const FontFace> &face, const QColor &color,
+                                          const QList<quint32> &glyphs, const QList<QPointF> &positions,
+                                          const QList<QRectF> &decorations)
+{
+    if (!face || glyphs.size() != positions.size())
+        return;
+    SyncPainterState();
+    EnsureCommon();
+    EnsureTextColor(color);
+    const int faceIndex = FaceIndex(face);
+    QVarLengthArray<quint16, 256> ids;
+    QVarLengthArray<float, 256> dx;
+    // One record per baseline: a played page hands over the runs of several lines at once.
+    for (qsizetype i = 0; i < glyphs.size();) {
+        const QPointF origin = positions[i];
+        ids.clear();
+        dx.clear();
+        qsizetype j = i;
+        for (; j < glyphs.size() && positions[j].y() == origin.y() && j - i < 0xFFFF; ++j) {
+            ids.append(quint16(glyphs[j]));
+            dx.append(float(positions[j].x() - origin.x()));
+        }
+        EncodeText(Data(), faceIndex, 0, origin, ids.constData(), int(ids.size()), dx.constData());
+        i = j;
+    }
+    if (!decorations.isEmpty()) {
+        MetaRecord r;
+        r.type = RecTextPath;
+        for (const QRectF &bar : decorations)
+            r.path.addRect(bar);
+        Emit(r);
+    }
+}
+
 void MetafileEngine::drawRects(const QRect *rects, int rectCount)
 {
     QList<QRectF> list(rectCount);
@@ -481,12 +515,15 @@ void MetafileEngine::drawTiledPixmap(const QRectF &r, const QPixmap &pixmap, con
 void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
 {
     const QString text = textItem.text();
-    if (text.isEmpty()) {
-        // Glyph runs and static text reach an engine without their characters; the base engine
-        // turns them into outlines, which we keep as text-coloured paths.
+    const auto asOutlines = [&] {
+        // The base engine turns the item's own glyphs into outlines, which we keep as text-coloured
+        // paths: exact, only bigger than glyph records.
         inTextFallback_ = true;
         QPaintEngine::drawTextItem(p, textItem);
         inTextFallback_ = false;
+    };
+    if (text.isEmpty()) {
+        asOutlines(); // glyph runs and static text reach an engine without their characters
         return;
     }
     const QFont font = textItem.font();
@@ -507,6 +544,10 @@ void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
         if (QChar::isHighSurrogate(c) && i + 1 < n && chars[i + 1].isLowSurrogate())
             c = QChar::surrogateToUcs4(char16_t(c), chars[++i].unicode());
         const FontFace::Glyph g = face.Lookup(c);
+        if (g.index == 0 && c >= 0x20) {
+            asOutlines(); // a character from a fallback font, which our face cannot name
+            return;
+        }
         glyphs.append(g.index);
         advances.append(float(g.advance * face.XScale()));
         isSpace.append(c == U' ' || c == 0xA0);
@@ -538,7 +579,8 @@ void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
 
     EnsureCommon();
     EnsureTextColor(PenColor(pen_));
-    EncodeText(Data(), FaceIndex(lastFace_), 0, p, glyphs.constData(), count, dx.isEmpty() ? nullptr : dx.constData());
+    EncodeText(Data(), FaceIndex(lastFace_), 0, p, glyphs.constData(), count,
+               dx.isEmpty() ? nullptr : dx.constData());
 }
 
 } // namespace platform

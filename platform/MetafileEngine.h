@@ -1,5 +1,6 @@
 #pragma once
-// The paint engine behind a page metafile: turns every QPainter call into typed records.
+// The paint engine behind a page metafile: turns every QPainter call into typed records. Internal to
+// PageMetafile.
 #include "platform/MetafileData.h"
 #include "platform/PageMetafile.h"
 
@@ -19,8 +20,9 @@ struct DeviceClip {
     }
 };
 
-class MetafileEngine : public QPaintEngine {
-public:
+class MetafileEngine : public QPaintEngine
+{
+  public:
     static constexpr Type kType = Type(QPaintEngine::User + 71);
 
     explicit MetafileEngine(PageMetafile *owner);
@@ -31,6 +33,11 @@ public:
     // Records glyphs at their natural advances in color, under the painter's current state.
     void RecordText(const std::shared_ptr<const FontFace> &face, const QColor &color, QPointF origin,
                     const quint16 *glyphs, int count, int flags);
+
+    // Records glyphs at given baseline positions (logical units), decoration bars as text-coloured fills.
+    void RecordPositionedText(const std::shared_ptr<const FontFace> &face, const QColor &color,
+                              const QList<quint32> &glyphs, const QList<QPointF> &positions,
+                              const QList<QRectF> &decorations);
 
     // Forgets what was recorded, after the page was cleared under an open painter.
     void ResetRecordedState();
@@ -56,7 +63,7 @@ public:
                    Qt::ImageConversionFlags flags = Qt::AutoColor) override;
     Type type() const override { return kType; }
 
-private:
+  private:
     MetafileData &Data();
     void Emit(const MetaRecord &record);
     // Catches up with state the painter has changed but not yet handed over.
