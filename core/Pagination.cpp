@@ -53,7 +53,7 @@ void RepeatHeader(TMLine &record, float &y)
         ~Restore() { record.State = 4; }
     } restore{record};
     DrawBlock(record.ColumnHeader, y);
-    for (auto &item : record.Items) {
+    for (auto &item : record.Items()) {
         // Items are drawn in order: past the first one not started, none has started.
         if (item->State == 0)
             break;
@@ -64,7 +64,7 @@ void RepeatHeader(TMLine &record, float &y)
 void ResetStates(TMLine &record)
 {
     record.State = 0;
-    for (auto &item : record.Items)
+    for (auto &item : record.Items())
         ResetStates(*item);
 }
 
@@ -90,10 +90,10 @@ bool BlockFits(TLinie &block, float y)
 void DrawBlock(TLinie &block, float &y)
 {
     TMLineWydruk &model = *block.Owner();
-    if (block.BreakBefore)
+    if (block.BreakBefore())
         NewPage(model, y);
     const int count = block.Count();
-    if (block.Splittable) {
+    if (block.Splittable()) {
         for (int i = 0; i < count; ++i) {
             float h = LineHeightMm(block[i]);
             if (h < kShortLine && count > 1 && i == count - 2) {
@@ -132,8 +132,8 @@ void DrawRecord(TMLine &record, float &y)
 
     record.State = 5;
     bool moved = false;
-    if (record.ColumnHeader.Count() > 0 && !record.Items.empty()) {
-        TMLine &first = *record.Items.front();
+    if (record.ColumnHeader.Count() > 0 && !record.Items().empty()) {
+        TMLine &first = *record.Items().front();
         TLinia *lead = first.Title.Count() > 0     ? &first.Title[0]
                        : first.Summary.Count() > 0 ? &first.Summary[0]
                                                    : nullptr;
@@ -159,8 +159,9 @@ void DrawRecord(TMLine &record, float &y)
     }
 
     record.State = 4;
-    for (size_t i = 0; i < record.Items.size(); ++i) {
-        TMLine &item = *record.Items[i];
+    const auto items = record.Items();
+    for (size_t i = 0; i < items.size(); ++i) {
+        TMLine &item = *items[i];
         if (item.BreakBefore && !(i == 0 && moved)) {
             model.ClosePage(y);
             if (Aborted(record))
