@@ -101,7 +101,8 @@ TEST(StyleFonts, ColourAndBoldComeFromTheStyle)
     Document doc = OneLine({TextAt(0, 1000, "red")});
     doc.Root.Title.Lines[0].Fields[0].StyleName = "RED";
     doc.Styles.push_back({.Color = 0x0000FF, .FontStyle = 1, .Name = "red"});
-    const TextRun *run = OnlyPage(doc).Find("red");
+    const PageRecords page = OnlyPage(doc);
+    const TextRun *run = page.Find("red");
     ASSERT_TRUE(run);
     EXPECT_EQ(run->Color, QColor(255, 0, 0));
     EXPECT_TRUE(run->Bold);

@@ -216,10 +216,11 @@ TEST(PageBreaks, AKeptBlockTallerThanAPageStartsANewPageAndOverflowsIt)
     Built b = Build(doc);
     ASSERT_EQ(b.Pages.size(), 2u);
     EXPECT_EQ(b.Texts()[0], "first");
-    const TextRun *last = b.Records(1).Find("last");
+    const PageRecords second = b.Records(1);
+    const TextRun *last = second.Find("last");
     ASSERT_TRUE(last);
     EXPECT_EQ(last->Top, 84 * 24); // past the bottom edge
-    EXPECT_EQ(b.Records(1).Texts.size(), 85u);
+    EXPECT_EQ(second.Texts.size(), 85u);
 }
 
 TEST(PageBreaks, TwoBreaksInARowMakeOnePage)
