@@ -82,6 +82,8 @@ void TWydruk::ProgressRelay()
 
 void TWydruk::PageRelay(platform::PageMetafile *page)
 {
+    if (viewer_)
+        viewer_->AddPage(page);
     if (OnNextPage)
         OnNextPage(this, page);
 }

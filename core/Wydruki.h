@@ -14,6 +14,14 @@ class PageMetafile;
 
 class TWydruk;
 
+// What the loader needs of a page viewer: each finished page handed over as it is, not copied.
+// The page viewer control implements it, so the core stays free of widgets.
+class TPageViewer {
+public:
+    virtual ~TPageViewer() = default;
+    virtual int AddPage(platform::PageMetafile *page) = 0;
+};
+
 // Progress of a page build: drukowanie is true while pages are being built, postep the
 // percentage done (0 to 100).
 using TWydrukProgress = std::function<void(TWydruk *Sender, bool drukowanie, int postep)>;
@@ -47,6 +55,11 @@ public:
     TWydrukProgress OnProgress;
     TWydrukNextPage OnNextPage;
 
+    // An optional viewer (not owned) that receives every page before OnNextPage does. Its pages
+    // die with the loader, like all pages it hands out.
+    TPageViewer *Viewer() const { return viewer_; }
+    void SetViewer(TPageViewer *viewer) { viewer_ = viewer; }
+
     const QString &Tytul() const { return tytul_; }
     const QString &WczytanyPlikNazwa() const { return wczytanyPlikNazwa_; }
     const QString &WczytanyPlikSciezka() const { return wczytanyPlikSciezka_; }
@@ -57,6 +70,7 @@ private:
     void ProgressRelay();
     void PageRelay(platform::PageMetafile *page);
 
+    TPageViewer *viewer_ = nullptr;
     int state_ = 0; // 0 idle, 1 just cleared, 2 building pages
     QString tytul_;
     QString wczytanyPlikNazwa_ = QStringLiteral("WYDRUK");

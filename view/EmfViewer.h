@@ -1,6 +1,7 @@
 #pragma once
 // TEmfViewer: shows a printout's pages as a vertical strip of sheets on a grey background, scrolls and
 // zooms them, and holds the page list that printing reads.
+#include "core/Wydruki.h"
 #include "view/ViewerGeometry.h"
 
 #include <QFont>
@@ -27,7 +28,7 @@ struct TPagePoint {
     float Y = 0;
 };
 
-class TEmfViewer : public QWidget
+class TEmfViewer : public QWidget, public TPageViewer
 {
     Q_OBJECT
   public:
@@ -65,7 +66,7 @@ class TEmfViewer : public QWidget
     TKeyEvent OnKeyDown;
 
     // The page list. The viewer does not own the pages: ClearPages and destruction leave them alive.
-    int AddPage(platform::PageMetafile *page);
+    int AddPage(platform::PageMetafile *page) override;
     void ClearPages();
     // Destroys every page of the list, then empties it.
     void FreePages();
