@@ -93,6 +93,13 @@ Field PageNumber()
             .Text = Ansi("Strona %n")};
 }
 
+// The page number follows a text field: the first field of a line is drawn in a rectangle of no
+// height, which would clip a page number standing alone.
+Line PageLine()
+{
+    return L({Text(kLeft, 6000, "Biuro-Serwis Wenor Sp. z o.o.", "Maly"), PageNumber()});
+}
+
 QByteArray Logo()
 {
     // A banner 190 x 22 mm: a dark bar with a circle and a thin accent stripe.
@@ -112,7 +119,7 @@ struct Product {
 };
 
 const Product kProducts[] = {
-    {"Papier ksero A4 80 g/m² (ryza)", "szt.", 2199, 23},
+    {"Papier ksero A4 80 g/m2 (ryza)", "szt.", 2199, 23},
     {"Długopis żelowy niebieski", "szt.", 459, 23},
     {"Segregator A4 szer. 75 mm", "szt.", 899, 23},
     {"Toner do drukarki HP 85A", "szt.", 18900, 23},
@@ -235,7 +242,7 @@ Document Invoice()
     s.Lines.push_back(L({}));
     s.Lines.push_back(L({{.X = kLeft, .Width = 3400, .Kind = 5, .StyleName = "Maly", .Text = Ansi("Wystawił")},
                          {.X = 5000, .Width = 3400, .Kind = 5, .StyleName = "Maly", .Text = Ansi("Odebrał")}}));
-    s.Lines.push_back(L({PageNumber()}));
+    s.Lines.push_back(PageLine());
     return doc;
 }
 
@@ -255,7 +262,7 @@ Document Listing()
     for (size_t i = 0; i < x.size(); ++i)
         headFields.push_back(Text(x[i], w[i], QString::fromUtf8(heads[i]), "Kolumny", i == 1 ? 0 : 2));
     root.ColumnHeader.Splittable = 0;
-    root.ColumnHeader.Lines = {L(headFields), L({Rule(0)})};
+    root.ColumnHeader.Lines = {PageLine(), L(headFields), L({Rule(0)})};
 
     const char *warehouses[] = {"Magazyn Główny – Kraków, ul. Półłanki 18", "Magazyn Północ – Gdańsk, ul. Żaglowa 4"};
     const char *groups[] = {"Artykuły biurowe", "Artykuły spożywcze", "Chemia gospodarcza", "Wyposażenie"};
@@ -302,7 +309,6 @@ Document Listing()
         wh.Summary.Lines.push_back(L({Rule(2, x[4], kRight - x[4])}));
         wh.Summary.Lines.push_back(L({Text(x[1], 4000, "Razem magazyn:", "Kolumny", 1),
                                       Text(x[5], w[5], Money(whTotal), "Tabela", 1)}));
-        wh.Summary.Lines.push_back(L({PageNumber()}));
         grand += whTotal;
         root.Items.push_back(wh);
     }
@@ -322,13 +328,13 @@ Document SalesReport()
     root.Title.Lines.push_back(L({Text(kLeft, kRight - kLeft, "Raport sprzedaży – I półrocze 2024", "Naglowek", 2)}));
     root.Title.Lines.push_back(L({Text(kLeft, kRight - kLeft, "Biuro-Serwis Wenor Sp. z o.o., oddział Kraków", "Maly", 2)}));
     const std::vector<qint32> x = {kLeft, 1300, 2700, 6000, 6900, 7800};
-    const std::vector<qint32> w = {650, 1350, 3250, 850, 850, kRight - 7800};
+    const std::vector<qint32> w = {700, 1350, 3250, 850, 850, kRight - 7800};
     const char *heads[] = {"Data", "Dokument", "Kontrahent", "Netto", "VAT", "Brutto"};
     std::vector<Field> headFields;
     for (size_t i = 0; i < x.size(); ++i)
         headFields.push_back(Text(x[i], w[i], QString::fromUtf8(heads[i]), "Kolumny", i < 3 ? 0 : 1));
     root.ColumnHeader.Splittable = 0;
-    root.ColumnHeader.Lines = {L(headFields), L({Rule(0)})};
+    root.ColumnHeader.Lines = {PageLine(), L(headFields), L({Rule(0)})};
 
     const char *months[] = {"Styczeń", "Luty", "Marzec", "Kwiecień", "Maj", "Czerwiec"};
     const int days[] = {31, 29, 31, 30, 31, 30};
@@ -371,8 +377,7 @@ Document SalesReport()
         month.Summary.Splittable = 0;
         month.Summary.Lines = {L({Rule(2, x[3], kRight - x[3])}),
                                L({Text(x[2], w[2], "Razem " + QString::fromUtf8(months[m]).toLower() + ":", "Podtytul", 1),
-                                  Text(x[3], w[3] + 100, Money(monthNet), "Kolumny", 1)}),
-                               L({PageNumber()})};
+                                  Text(x[3], w[3] + 100, Money(monthNet), "Kolumny", 1)})};
         yearNet += monthNet;
         root.Items.push_back(month);
     }
