@@ -314,14 +314,15 @@ int MetafileEngine::FaceIndex(const std::shared_ptr<const FontFace> &face)
 }
 
 void MetafileEngine::RecordText(const std::shared_ptr<const FontFace> &face, const QColor &color,
-                                QPointF origin, const quint16 *glyphs, int count, int flags)
+                                QPointF origin, const quint16 *glyphs, int count, int flags,
+                                QStringView text)
 {
     if (!face || (count <= 0 && !(flags & (kTextUnderline | kTextStrikeOut))))
         return;
     SyncPainterState();
     EnsureCommon();
     EnsureTextColor(color);
-    EncodeText(Data(), FaceIndex(face), flags, origin, glyphs, count, nullptr);
+    EncodeText(Data(), FaceIndex(face), flags, origin, glyphs, count, nullptr, text);
 }
 
 void MetafileEngine::drawRects(const QRect *rects, int rectCount)
@@ -499,6 +500,7 @@ void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
     QVarLengthArray<quint16, 128> glyphs;
     QVarLengthArray<float, 128> advances;
     QVarLengthArray<bool, 128> isSpace;
+    QVarLengthArray<char32_t, 128> codes;
     const QChar *chars = text.constData();
     const qsizetype n = text.size();
     qreal natural = 0;
@@ -506,6 +508,7 @@ void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
         char32_t c = chars[i].unicode();
         if (QChar::isHighSurrogate(c) && i + 1 < n && chars[i + 1].isLowSurrogate())
             c = QChar::surrogateToUcs4(char16_t(c), chars[++i].unicode());
+        codes.append(c);
         const FontFace::Glyph g = face.Lookup(c);
         glyphs.append(g.index);
         advances.append(float(g.advance * face.XScale()));
@@ -517,7 +520,9 @@ void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
         std::reverse(glyphs.begin(), glyphs.end());
         std::reverse(advances.begin(), advances.end());
         std::reverse(isSpace.begin(), isSpace.end());
+        std::reverse(codes.begin(), codes.end());
     }
+    const QString shown = QString::fromUcs4(codes.constData(), codes.size());
 
     // The item gives only its total width; where the layout widened or narrowed it (justification,
     // kerning, spacing) spread the difference: over the blanks when it grew, else evenly.
@@ -538,7 +543,8 @@ void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
 
     EnsureCommon();
     EnsureTextColor(PenColor(pen_));
-    EncodeText(Data(), FaceIndex(lastFace_), 0, p, glyphs.constData(), count, dx.isEmpty() ? nullptr : dx.constData());
+    EncodeText(Data(), FaceIndex(lastFace_), 0, p, glyphs.constData(), count,
+               dx.isEmpty() ? nullptr : dx.constData(), shown);
 }
 
 } // namespace platform
