@@ -1,0 +1,80 @@
+#pragma once
+// Turns the records of one page picture into a PDF content stream: vector drawing, text as glyph runs
+// of embedded fonts, images as XObjects.
+#include "platform/PageMetafile.h"
+#include "platform/PdfResources.h"
+
+#include <string>
+
+namespace platform {
+
+class PdfContent {
+public:
+    // pageToPdf places page units on the PDF page (in points, y up); the page's drawing is clipped to
+    // its own area.
+    PdfContent(PdfResources &resources, const QTransform &pageToPdf, QSize pageSize);
+
+    // Draws one record; records of kinds a PDF cannot show are skipped.
+    void Add(const MetaRecord &record);
+    // Closes every open state and hands the content stream over.
+    std::string Finish();
+
+private:
+    void Raw(const char *text) { s_.append(text); }
+    void Num(double v)
+    {
+        PdfNumber(s_, v);
+        s_.push_back(' ');
+    }
+    void Point(QPointF p)
+    {
+        Num(p.x());
+        Num(p.y());
+    }
+    void ColorOp(const QColor &c, const char *op);
+
+    void EnsureSegment();
+    void EndText();
+    bool UseFill(const QColor &color);
+    bool UseStroke();
+    bool UseBrush();
+    void UseAlpha(double alpha);
+    void PathOps(const QPainterPath &path);
+    void RectOps(const QRectF &r);
+    // Fills and/or strokes the path just built with the current brush and pen.
+    void PaintPath(bool fillable, Qt::FillRule rule, const std::function<void()> &build);
+    void Text(const MetaRecord &r);
+    void GlyphOutlines(const MetaRecord &r);
+    void PlaceImage(const QRectF &target, const QImage &image);
+    void Decorations(const MetaRecord &r);
+
+    PdfResources &res_;
+    QTransform pageToPdf_;
+    std::string s_;
+
+    // The picture's current state.
+    QColor textColor_ = Qt::black;
+    QPen pen_;
+    QBrush brush_;
+    bool bkOpaque_ = false;
+    QColor bkColor_ = Qt::white;
+    double opacity_ = 1;
+    QTransform world_;
+    int clipMode_ = 0;
+    QRectF clipRect_;
+    QPainterPath clipPath_;
+
+    // What the stream has set inside the current q ... Q segment.
+    bool segmentDirty_ = true;
+    bool inSegment_ = false;
+    bool fillKnown_ = false;
+    QRgb fill_ = 0;
+    std::string fillPattern_;
+    bool strokeKnown_ = false;
+    std::string stroke_;
+    double alpha_ = 1;
+    bool inText_ = false;
+    const PdfFontUse *textFont_ = nullptr;
+};
+
+} // namespace platform

@@ -1,0 +1,57 @@
+#pragma once
+// What a PDF page's content refers to by name: fonts, images, patterns and graphics states, kept by the
+// document and shared by all its pages.
+#include "platform/GdiFont.h"
+#include "platform/PdfFontProgram.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <QString>
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Numbers as PDF content wants them: at most three decimals, no exponent, no trailing zeros.
+void PdfNumber(std::string &out, double value);
+
+// An embedded font and what the document's pages use of it.
+struct PdfFontUse {
+    std::string name;     // resource name
+    std::string baseName; // PostScript name of the face
+    PdfFontProgram program;
+    std::vector<bool> used;        // by glyph index
+    std::vector<char32_t> unicode; // by glyph index, 0 when unknown; the first character seen wins
+
+    explicit PdfFontUse(const QRawFont &font)
+        : program(font), used(size_t(program.GlyphCount())), unicode(size_t(program.GlyphCount()))
+    {
+    }
+    void Use(quint16 glyph, char32_t ch)
+    {
+        if (glyph >= used.size())
+            return;
+        used[glyph] = true;
+        if (!unicode[glyph])
+            unicode[glyph] = ch;
+    }
+};
+
+class PdfResources {
+public:
+    virtual ~PdfResources() = default;
+    // The font that draws face's glyphs; null when the face cannot be embedded (its glyphs are then
+    // drawn as outlines).
+    virtual PdfFontUse *Font(const std::shared_ptr<const FontFace> &face) = 0;
+    // Resource name of an image XObject showing image.
+    virtual std::string Image(const QImage &image) = 0;
+    // Resource name of a graphics state with fill and stroke opacity alpha.
+    virtual std::string Opacity(double alpha) = 0;
+    // Resource name of a coloured tiling pattern drawing a hatch style every 8 page units; the pattern
+    // space is pageToPdf, the page units as placed on the PDF page.
+    virtual std::string Hatch(Qt::BrushStyle style, QColor color, const QTransform &pageToPdf) = 0;
+};
+
+} // namespace platform
