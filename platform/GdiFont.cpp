@@ -65,25 +65,29 @@ VerticalMetrics ReadVerticalMetrics(const QRawFont &raw)
 struct FaceKey {
     QString fontKey;
     qreal xScale;
-    bool operator==(const FaceKey &o) const { return fontKey == o.fontKey && xScale == o.xScale; }
+    bool designMetrics;
+    bool operator==(const FaceKey &o) const
+    {
+        return fontKey == o.fontKey && xScale == o.xScale && designMetrics == o.designMetrics;
+    }
 };
 
 size_t qHash(const FaceKey &k, size_t seed = 0)
 {
-    return qHashMulti(seed, k.fontKey, k.xScale);
+    return qHashMulti(seed, k.fontKey, k.xScale, k.designMetrics);
 }
 
 // Faces are built once per process: a page build asks for the same few fonts over and over.
-std::shared_ptr<const FontFace> SharedFace(const QFont &font, qreal xScale)
+std::shared_ptr<const FontFace> SharedFace(const QFont &font, qreal xScale, bool designMetrics)
 {
     static QHash<FaceKey, std::shared_ptr<const FontFace>> cache;
-    const FaceKey key{font.key(), xScale};
+    const FaceKey key{font.key(), xScale, designMetrics};
     auto it = cache.constFind(key);
     if (it != cache.constEnd())
         return *it;
     if (cache.size() >= 512)
         cache.clear(); // a bound for a pathological printout with endless sizes; pages keep their own
-    auto face = std::make_shared<const FontFace>(font, xScale);
+    auto face = std::make_shared<const FontFace>(font, xScale, designMetrics);
     cache.insert(key, face);
     return face;
 }
@@ -104,7 +108,8 @@ QFont PageFont(const QString &family, int pixelSize, int weight, bool italic, bo
 
 } // namespace
 
-FontFace::FontFace(const QFont &font, qreal xScale) : font_(font), xScale_(xScale > 0 ? xScale : 1)
+FontFace::FontFace(const QFont &font, qreal xScale, bool designMetrics)
+    : font_(font), xScale_(xScale > 0 ? xScale : 1)
 {
     font_.setResolveMask(QFont::AllPropertiesResolved);
     raw_ = QRawFont::fromFont(font_);
@@ -124,7 +129,8 @@ FontFace::FontFace(const QFont &font, qreal xScale) : font_(font), xScale_(xScal
         for (int i = 0; i < vm.glyphCount; ++i)
             ids[i] = quint32(i);
         std::vector<QPointF> adv(vm.glyphCount);
-        raw_.advancesForGlyphIndexes(ids.data(), adv.data(), vm.glyphCount, QRawFont::UseDesignMetrics);
+        raw_.advancesForGlyphIndexes(ids.data(), adv.data(), vm.glyphCount,
+                                     designMetrics ? QRawFont::UseDesignMetrics : QRawFont::SeparateAdvances);
         advances_.resize(vm.glyphCount);
         for (int i = 0; i < vm.glyphCount; ++i)
             advances_[i] = float(adv[i].x());
@@ -155,7 +161,7 @@ std::shared_ptr<const FontFace> FontFace::ForQFont(const QFont &font)
         f.setPixelSize(std::max(1, int(std::lround(f.pointSizeF() * 96.0 / 72.0))));
     }
     f.setResolveMask(QFont::AllPropertiesResolved);
-    return SharedFace(f, 1.0);
+    return SharedFace(f, 1.0, f.hintingPreference() == QFont::PreferNoHinting);
 }
 
 float FontFace::Advance(quint16 glyph) const
@@ -286,7 +292,7 @@ TFont CreateFont(int height, int width, int /*escapement*/, int /*orientation*/,
         const qreal natural = qreal(WindowsAverageWidth(family)) / 2048.0 * pixels;
         xScale = std::abs(width) / natural;
     }
-    TFont font(SharedFace(qf, xScale));
+    TFont font(SharedFace(qf, xScale, true));
     font.SetCharset(int(charset));
     font.SetFaceName(face);
     return font;

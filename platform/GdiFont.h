@@ -47,7 +47,9 @@ public:
     // Text width in page units, unrounded: the sum of advances times the scale (no kerning, as GDI).
     qreal TextWidthF(const QString &text) const;
 
-    FontFace(const QFont &font, qreal xScale);
+    // designMetrics: unhinted advances (page fonts); otherwise the advances the font's own engine lays
+    // text out with, so that recorded Qt text keeps Qt's positions.
+    FontFace(const QFont &font, qreal xScale, bool designMetrics = true);
 
 private:
     QFont font_;

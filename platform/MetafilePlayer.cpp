@@ -110,7 +110,7 @@ bool MetafilePlayer::Play(const MetaRecord &r)
         p_.setBackgroundMode(r.value == 2 ? Qt::OpaqueMode : Qt::TransparentMode);
         return true;
     case EmrSetRop2:
-        if (r.value < 0 || r.value > QPainter::RasterOp_SourceOrNotDestination)
+        if (r.value < 0 || r.value > QPainter::RasterOp_NotDestination)
             return false;
         p_.setCompositionMode(QPainter::CompositionMode(r.value));
         return true;
