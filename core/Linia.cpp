@@ -2,6 +2,10 @@
 
 #include "core/MLineWydruk.h"
 
+#include <new>
+
+static_assert(sizeof(TLinia) <= 24, "a printout has a line per handful of fields: keep lines small");
+
 TMLineWydruk *TLinia::Owner() const
 {
     return block_->Owner();
@@ -19,15 +23,12 @@ void TLinia::Read(TInflateStream &stream)
         throw EReadFileError::Marker(marker::kLine);
     }
     TMLineWydruk *model = Owner();
-    // At most 255 by the format, so reserving for the count cannot run away.
-    fields_.reserve(count);
+    // At most 255 by the format, so taking room for the count cannot run away.
+    fields_ = model->Fields().Allocate(count);
+    count_ = 0;
+    // A field joins the line once it has been read whole.
     for (size_t i = 0; i < count; ++i) {
-        // A field joins the line once it has been read whole.
-        try {
-            fields_.emplace_back(model).Read(stream);
-        } catch (...) {
-            fields_.pop_back();
-            throw;
-        }
+        (new (fields_ + i) TPole(model))->Read(stream);
+        ++count_;
     }
 }

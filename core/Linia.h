@@ -1,8 +1,6 @@
 #pragma once
-// One printout line: the fields drawn side by side, owned by value.
+// One printout line: the fields drawn side by side. The fields live in the model's field pool.
 #include "core/Pole.h"
-
-#include <vector>
 
 class TLinie;
 
@@ -16,17 +14,19 @@ public:
     TLinie *Block() const { return block_; }
     TMLineWydruk *Owner() const;
 
-    int Count() const { return static_cast<int>(fields_.size()); }
-    TPole &operator[](int i) { return fields_[static_cast<size_t>(i)]; }
-    const TPole &operator[](int i) const { return fields_[static_cast<size_t>(i)]; }
-    auto begin() { return fields_.begin(); }
-    auto end() { return fields_.end(); }
-    auto begin() const { return fields_.begin(); }
-    auto end() const { return fields_.end(); }
-
-    bool SkipAtTop = false; // dropped where it would open a page and in repeated headers
+    int Count() const { return count_; }
+    TPole &operator[](int i) { return fields_[i]; }
+    const TPole &operator[](int i) const { return fields_[i]; }
+    TPole *begin() { return fields_; }
+    TPole *end() { return fields_ + count_; }
+    const TPole *begin() const { return fields_; }
+    const TPole *end() const { return fields_ + count_; }
 
 private:
-    std::vector<TPole> fields_;
+    TPole *fields_ = nullptr;
     TLinie *block_;
+    quint8 count_ = 0;
+
+public:
+    bool SkipAtTop = false; // dropped where it would open a page and in repeated headers
 };

@@ -50,6 +50,7 @@ void TMLineWydruk::Clear()
     root_->Clear();
     pictures_.clear();
     pictures_.shrink_to_fit();
+    fields_.Clear();
     styleNames_.Clear();
     texts_.Clear();
     TotalLines = 0;

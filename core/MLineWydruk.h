@@ -2,6 +2,7 @@
 // The document model of one printout: its global values, text styles and the tree of records
 // whose leaves are lines of fields, plus the state of laying it out into pages. It owns
 // everything below it; the classes below hold plain references back to it.
+#include "core/FieldPool.h"
 #include "core/MLine.h"
 #include "core/MetafileImage.h"
 #include "core/StyleNames.h"
@@ -35,6 +36,7 @@ public:
     TTextStore &Texts() { return texts_; }
     const TTextStore &Texts() const { return texts_; }
     TStyleNameTable &StyleNames() { return styleNames_; }
+    TFieldPool &Fields() { return fields_; }
     // Takes a field's picture; the answer is the field's 1-based handle to it.
     quint32 AdoptPicture(std::unique_ptr<TMetafileImage> picture);
     const TMetafileImage *PictureAt(quint32 handle) const
@@ -65,6 +67,7 @@ private:
 
     TTextStore texts_;
     TStyleNameTable styleNames_;
+    TFieldPool fields_;
     std::vector<std::unique_ptr<TMetafileImage>> pictures_;
     std::vector<TLinia> lineScratch_;
     std::unique_ptr<TStyle> styles_;

@@ -5,7 +5,10 @@
 #include "core/MetafileImage.h"
 #include "core/PositionScale.h"
 
-static_assert(sizeof(TPole) <= 56, "fields are the bulk of a model: keep them small");
+#include <type_traits>
+
+static_assert(sizeof(TPole) <= 48, "fields are the bulk of a model: keep them small");
+static_assert(std::is_trivially_destructible_v<TPole>, "lines free their fields' storage without destroying them");
 
 TStyleName *TPole::DefaultName(TMLineWydruk *owner)
 {
@@ -27,6 +30,7 @@ void TPole::Read(TInflateStream &stream)
         alignment_ = static_cast<quint8>(p[9]);
         p += 10;
         flags_ = 0;
+        drawnTop_ = drawnBottom_ = 0;
         if (v6) {
             flags_ |= p[0] ? kAlignBottom : 0;
             flags_ |= p[1] ? kEndEllipsis : 0;
@@ -71,4 +75,20 @@ TStyl *TPole::Styl() const
 const TMetafileImage *TPole::Picture() const
 {
     return Owner()->PictureAt(picture_);
+}
+
+TDevRect TPole::DrawnRect() const
+{
+    if (!(flags_ & kDrawn))
+        return {};
+    // The drawing computes the right edge in 32 bits as well.
+    const auto right = static_cast<qint32>(static_cast<quint32>(x_) + static_cast<quint32>(width_));
+    return {x_, drawnTop_, right, drawnBottom_};
+}
+
+void TPole::SetDrawnRect(qint32 top, qint32 bottom)
+{
+    drawnTop_ = top;
+    drawnBottom_ = bottom;
+    flags_ |= kDrawn;
 }

@@ -49,18 +49,24 @@ public:
     // The embedded picture of a kind-6 field, or none.
     const TMetafileImage *Picture() const;
 
+    // Where the last drawing put the field, (0, 0, 0, 0) before any. A drawn field always
+    // spans X .. X + Width, so only its top and bottom are kept.
+    TDevRect DrawnRect() const;
+    void SetDrawnRect(qint32 top, qint32 bottom);
+
     // Layout caches and the results of the last drawing, in device units.
     qint32 MeasuredHeight = 0; // 0: not measured yet
     qint32 DrawnHeight = 0;
-    TDevRect DrawnRect;
 
 private:
     static TStyleName *DefaultName(TMLineWydruk *owner);
-    enum : quint8 { kAlignBottom = 1, kEndEllipsis = 2, kNoWrap = 4 };
+    enum : quint8 { kAlignBottom = 1, kEndEllipsis = 2, kNoWrap = 4, kDrawn = 8 };
 
     TStyleName *styleName_;
     qint32 x_ = 0;
     qint32 width_ = 0;
+    qint32 drawnTop_ = 0;
+    qint32 drawnBottom_ = 0;
     TTextRef text_;
     quint32 picture_ = 0; // 1-based index into the model's pictures; 0: none
     quint8 kind_ = 0;

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace wydtest;
 
 namespace {
@@ -263,4 +265,25 @@ TEST(Model, FreshModelDefaults)
     EXPECT_FLOAT_EQ(fileStyle.CharHeight, 3.5f);
     EXPECT_TRUE(fileStyle.Changed);
     EXPECT_EQ(fileStyle.Charset, 186);
+}
+
+TEST(Positions, QuickPathAgreesWithExtendedPrecision)
+{
+    // Positions below 2^29 take a double path; it must give what the extended product gives.
+    quint32 x = 99;
+    for (int i = 0; i < 200000; ++i) {
+        x = x * 1664525u + 1013904223u;
+        const auto value = static_cast<qint32>(x) >> (x % 24);
+        const qint32 resolution = 1 + static_cast<qint32>((x >> 7) % 5000);
+        const float scale = PositionScaleFor(resolution);
+        const long double exact = static_cast<long double>(value) * static_cast<long double>(scale);
+        const long double even = std::nearbyint(exact);
+        if (std::fabs(even) < 2e9L) {
+            ASSERT_EQ(ScaleRound(value, scale), static_cast<qint32>(even)) << value << " at " << resolution;
+        }
+        const long double cut = std::trunc(exact);
+        if (std::fabs(cut) < 2e9L) {
+            ASSERT_EQ(ScaleTrunc(value, scale), static_cast<qint32>(cut)) << value << " at " << resolution;
+        }
+    }
 }
