@@ -1,5 +1,6 @@
 #include "core/MLineWydruk.h"
 
+#include "core/PageCanvas.h"
 #include "core/PositionScale.h"
 
 TMLineWydruk::TMLineWydruk()
@@ -46,6 +47,9 @@ void TMLineWydruk::ReadGlobals(TInflateStream &stream)
 
 void TMLineWydruk::Clear()
 {
+    FreePages();
+    canvas_.reset();
+    ResetCurrentPage();
     styles_->ClearFileStyles();
     root_->Clear();
     pictures_.clear();

@@ -8,9 +8,13 @@
 #include "core/StyleNames.h"
 #include "core/Styl.h"
 #include "core/TextStore.h"
+#include "platform/PageMetafile.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
+
+class TPageCanvas;
 
 class TMLineWydruk {
 public:
@@ -47,6 +51,18 @@ public:
     // Where a block gathers its lines while reading them.
     std::vector<TLinia> &LineScratch() { return lineScratch_; }
 
+    // Laying out into pages. GetCanvas gives the canvas recording the current page, made on
+    // first use; ClosePage, RepeatHeaders and BuildPages are the page build.
+    virtual TPageCanvas &GetCanvas();
+    void ClosePage(float &y);
+    void RepeatHeaders(float &y);
+    void BuildPages();
+    const platform::PageMetafile &CurrentPage() const { return currentPage_; }
+
+    std::vector<std::unique_ptr<platform::PageMetafile>> FinishedPages;
+    std::function<void(TLinie *Sender)> OnLineDone;     // after each line of a block
+    std::function<void(TMLineWydruk *Sender, platform::PageMetafile *Page)> OnPageDone;
+
     int ProgressCounter = 0;               // lines processed in the current page build
     int TotalLines = 0;                    // 0: not counted yet
     long double RulePenWidth = 0.15L;      // mm, base pen width of horizontal rules
@@ -64,6 +80,8 @@ public:
 
 private:
     void ReadGlobals(TInflateStream &stream);
+    void FreePages();
+    void ResetCurrentPage();
 
     TTextStore texts_;
     TStyleNameTable styleNames_;
@@ -72,4 +90,6 @@ private:
     std::vector<TLinia> lineScratch_;
     std::unique_ptr<TStyle> styles_;
     std::unique_ptr<TMLine> root_;
+    platform::PageMetafile currentPage_;
+    std::unique_ptr<TPageCanvas> canvas_; // after the page: it paints on it
 };

@@ -37,5 +37,6 @@ std::unique_ptr<TMetafileImage> ReadMetafileImage(TInflateStream &stream)
         throw EInvalidGraphic(kMetafileNotValid);
     }
     data.squeeze();
+    image->Emf.emplace(data);
     return image;
 }

@@ -1,10 +1,13 @@
 #pragma once
 // The text styles of a printout: TStyl is one style (font, cell size, colour), TStyle the list
 // of them, whose index 0 is always the built-in default style "Domyslny".
+#include "platform/GdiFont.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TInflateStream;
@@ -32,6 +35,7 @@ public:
     qint32 Charset = 186;
     qint32 Reserved = -1;
     QByteArray Alias;            // a second name the style is found by
+    std::optional<platform::TFont> Font; // made on first use and when Changed (see StyleFont)
 
 private:
     TMLineWydruk *owner_;
