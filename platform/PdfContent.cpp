@@ -11,16 +11,6 @@ namespace {
 
 constexpr double kKappa = 0.5522847498; // Bézier handle length of a quarter circle
 
-const char kHex[] = "0123456789ABCDEF";
-
-void AppendHexGlyph(std::string &s, quint16 g)
-{
-    s.push_back(kHex[(g >> 12) & 0xF]);
-    s.push_back(kHex[(g >> 8) & 0xF]);
-    s.push_back(kHex[(g >> 4) & 0xF]);
-    s.push_back(kHex[g & 0xF]);
-}
-
 // Share of the area a dense brush pattern covers (Qt's Dense1Pattern to Dense7Pattern).
 double DenseCoverage(Qt::BrushStyle style)
 {
@@ -339,6 +329,42 @@ void PdfContent::GlyphOutlines(const MetaRecord &r)
     Raw("f\n");
 }
 
+void PdfContent::MoveTextTo(QPointF at)
+{
+    // The line matrix flips y so that glyphs stand upright in the page's y-down units; moves are
+    // relative to the last line's start, mostly small whole numbers.
+    if (!lineKnown_) {
+        Raw("1 0 0 -1 ");
+        Point(at);
+        Raw("Tm ");
+        lineKnown_ = true;
+    } else {
+        Num(at.x() - lineOrigin_.x());
+        Num(lineOrigin_.y() - at.y());
+        Raw("Td ");
+    }
+    lineOrigin_ = at;
+}
+
+void PdfContent::GlyphString(const char *glyphs, qsizetype count)
+{
+    // A literal string of two-byte glyph indexes; only the delimiters, the escape and CR need escaping
+    // (a bare CR would be read as a line end).
+    s_.push_back('(');
+    for (qsizetype i = 0; i < count; ++i) {
+        const char c = glyphs[i];
+        if (c == '(' || c == ')' || c == '\\') {
+            s_.push_back('\\');
+            s_.push_back(c);
+        } else if (c == '\r') {
+            s_.append("\\r");
+        } else {
+            s_.push_back(c);
+        }
+    }
+    s_.push_back(')');
+}
+
 void PdfContent::Text(const MetaRecord &r)
 {
     if (!r.face || r.glyphs.size() != r.positions.size())
@@ -355,67 +381,86 @@ void PdfContent::Text(const MetaRecord &r)
         return;
     }
     if (!inText_) {
+        EnsureSegment();
         Raw("BT\n");
         inText_ = true;
+        textFont_ = nullptr;
+        textScale_ = 1;
+        lineKnown_ = false;
     }
     if (!UseFill(textColor_)) {
         Decorations(r);
         return;
     }
-    if (textFont_ != font) {
+    const double size = r.face->PixelSize();
+    const double xs = r.face->XScale();
+    if (textFont_ != font || textSize_ != size) {
         s_.push_back('/');
         s_.append(font->name);
-        Raw(" 1 Tf\n");
-        textFont_ = font;
+        s_.push_back(' ');
+        Num(size);
+        Raw("Tf ");
     }
-
-    // The characters go with the glyphs one code point each, when the record knows them.
+    if (std::abs(textScale_ - xs) > 1e-6) {
+        Num(xs * 100);
+        Raw("Tz ");
+        textScale_ = xs;
+    }
     const QList<uint> codes = r.text.toUcs4();
     const bool withText = codes.size() == r.glyphs.size();
-    const double size = r.face->PixelSize();
-    const double hsize = size * r.face->XScale();
-    double expectedX = 0;
-    double lineY = 0;
-    bool open = false; // inside "[<...", a TJ array
-    bool hexOpen = false;
+    const double hsize = size * xs;
+    // Shifts smaller than this (a thousandth of a millimetre on paper) are left to accumulate until
+    // they matter.
+    constexpr double kSlack = 0.05;
+
+    std::string glyphs; // two bytes a glyph, big-endian
+    bool array = false; // a TJ array is open
+    double penX = 0;    // where the PDF pen stands after the glyphs so far
+    auto flushGlyphs = [&] {
+        if (glyphs.empty())
+            return;
+        if (!array) {
+            Raw("[");
+            array = true;
+        }
+        GlyphString(glyphs.data(), qsizetype(glyphs.size()));
+        glyphs.clear();
+    };
+    auto endShow = [&] {
+        if (array) {
+            flushGlyphs();
+            Raw("] TJ\n");
+        } else if (!glyphs.empty()) {
+            GlyphString(glyphs.data(), qsizetype(glyphs.size()));
+            Raw(" Tj\n");
+            glyphs.clear();
+        }
+        array = false;
+    };
     for (qsizetype i = 0; i < r.glyphs.size(); ++i) {
         const quint16 g = quint16(r.glyphs[i]);
         const QPointF at = r.positions[i];
-        if (!open || std::abs(at.y() - lineY) > 0.001) {
-            if (open) {
-                Raw(hexOpen ? ">] TJ\n" : "] TJ\n");
-                hexOpen = false;
+        if (i == 0 || std::abs(at.y() - lineOrigin_.y()) > 0.001) {
+            endShow();
+            MoveTextTo(at);
+            penX = at.x();
+        } else if (const double delta = at.x() - penX; std::abs(delta) > kSlack) {
+            flushGlyphs();
+            if (!array) {
+                Raw("[");
+                array = true;
             }
-            Num(hsize);
-            Raw("0 0 ");
-            Num(-size);
-            Point(at);
-            Raw("Tm [");
-            open = true;
-            lineY = at.y();
-        } else {
-            // Glyphs placed off their natural advance get a TJ shift, in thousandths of the em.
-            const double delta = at.x() - expectedX;
-            if (std::abs(delta) > 0.002) {
-                if (hexOpen) {
-                    s_.push_back('>');
-                    hexOpen = false;
-                }
-                s_.push_back(' ');
-                PdfNumber(s_, -delta / hsize * 1000.0);
-                s_.push_back(' ');
-            }
+            PdfNumber(s_, -delta / hsize * 1000.0);
+            penX = at.x();
         }
-        if (!hexOpen) {
-            s_.push_back('<');
-            hexOpen = true;
-        }
-        AppendHexGlyph(s_, g);
+        glyphs.push_back(char(g >> 8));
+        glyphs.push_back(char(g & 0xFF));
         font->Use(g, withText ? char32_t(codes[i]) : 0);
-        expectedX = at.x() + font->program.Width(g) / 1000.0 * hsize;
+        penX += font->Width(g) / 1000.0 * hsize;
     }
-    if (open)
-        Raw(hexOpen ? ">] TJ\n" : "] TJ\n");
+    endShow();
+    textFont_ = font;
+    textSize_ = size;
     Decorations(r);
 }
 

@@ -44,6 +44,8 @@ private:
     // Fills and/or strokes the path just built with the current brush and pen.
     void PaintPath(bool fillable, Qt::FillRule rule, const std::function<void()> &build);
     void Text(const MetaRecord &r);
+    void MoveTextTo(QPointF at);
+    void GlyphString(const char *glyphs, qsizetype count);
     void GlyphOutlines(const MetaRecord &r);
     void PlaceImage(const QRectF &target, const QImage &image);
     void Decorations(const MetaRecord &r);
@@ -73,8 +75,13 @@ private:
     bool strokeKnown_ = false;
     std::string stroke_;
     double alpha_ = 1;
+    // Text state inside BT ... ET: font, size, horizontal scale and the line origin in page units.
     bool inText_ = false;
     const PdfFontUse *textFont_ = nullptr;
+    double textSize_ = 0;
+    double textScale_ = 1;
+    QPointF lineOrigin_;
+    bool lineKnown_ = false; // the line matrix is set in this text object
 };
 
 } // namespace platform

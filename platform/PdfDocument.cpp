@@ -106,6 +106,8 @@ public:
     bool Finish()
     {
         std::string fonts, xobjects, patterns, states;
+        for (const auto &file : files_)
+            WriteFontFile(*file);
         for (const auto &font : fonts_)
             fonts += "/" + font->name + " " + std::to_string(WriteFont(*font)) + " 0 R ";
         for (const auto &[key, entry] : images_)
@@ -157,22 +159,34 @@ public:
         if (cached != faceFonts_.end())
             return cached->second.second;
         const QRawFont &raw = face->RawFont();
-        const QString key = raw.familyName() + QLatin1Char('|') + raw.styleName() + QLatin1Char('|') +
-                            QString::number(int(raw.weight())) + QLatin1Char('|') +
-                            QString::number(int(raw.style()));
+        const QString fileKey = raw.familyName() + QLatin1Char('|') + raw.styleName() + QLatin1Char('|') +
+                                QString::number(int(raw.weight())) + QLatin1Char('|') +
+                                QString::number(int(raw.style()));
+        auto known = filesByKey_.find(fileKey);
+        if (known == filesByKey_.end()) {
+            auto file = std::make_unique<PdfFontFile>(raw);
+            PdfFontFile *valid = nullptr;
+            if (file->program.Valid()) {
+                file->baseName = SubsetTag(int(files_.size())) + "+" + PostScriptName(raw);
+                valid = file.get();
+                files_.push_back(std::move(file));
+            }
+            known = filesByKey_.emplace(fileKey, valid).first;
+        }
         PdfFontUse *use = nullptr;
-        auto known = fontsByKey_.find(key);
-        if (known != fontsByKey_.end()) {
-            use = known->second;
-        } else {
-            auto font = std::make_unique<PdfFontUse>(raw);
-            if (font->program.Valid()) {
+        if (PdfFontFile *file = known->second) {
+            const auto key = std::make_pair(file, face->PixelSize());
+            auto sized = fontsBySize_.find(key);
+            if (sized == fontsBySize_.end()) {
+                auto font = std::make_unique<PdfFontUse>();
                 font->name = "F" + std::to_string(fonts_.size());
-                font->baseName = PostScriptName(raw);
-                use = font.get();
+                font->file = file;
+                font->face = face;
+                font->used.resize(file->used.size());
+                sized = fontsBySize_.emplace(key, font.get()).first;
                 fonts_.push_back(std::move(font));
             }
-            fontsByKey_.emplace(key, use);
+            use = sized->second;
         }
         // Keep the face alive: the cache is keyed by its address.
         faceFonts_.emplace(face.get(), std::make_pair(face, use));
@@ -300,23 +314,48 @@ private:
         return StreamObject(dict + " /ColorSpace /DeviceRGB", rgb.data(), rgb.size(), true);
     }
 
+    // The font program, its descriptor and its Unicode map, shared by the file's sizes.
+    void WriteFontFile(PdfFontFile &file)
+    {
+        const PdfFontProgram &p = file.program;
+        const QByteArray program = p.Subset(file.used);
+        const int stream = StreamObject("/Length1 " + std::to_string(program.size()), program.constData(),
+                                        size_t(program.size()), true);
+        file.descriptor = NewObject();
+        const int flags = 32 | (p.FixedPitch() ? 1 : 0);
+        WriteObject(file.descriptor,
+                    "<< /Type /FontDescriptor /FontName /" + file.baseName + " /Flags " + std::to_string(flags) +
+                        " /FontBBox [" + std::to_string(p.XMin()) + " " + std::to_string(p.YMin()) + " " +
+                        std::to_string(p.XMax()) + " " + std::to_string(p.YMax()) + "] /ItalicAngle 0 /Ascent " +
+                        std::to_string(p.Ascent()) + " /Descent " + std::to_string(p.Descent()) + " /CapHeight " +
+                        std::to_string(p.Ascent()) + " /StemV 80 /FontFile2 " + std::to_string(stream) + " 0 R >>");
+
+        std::string cmap = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                           "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+                           "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+                           "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
+        std::vector<size_t> mapped;
+        for (size_t g = 0; g < file.unicode.size(); ++g)
+            if (file.used[g] && file.unicode[g])
+                mapped.push_back(g);
+        for (size_t at = 0; at < mapped.size(); at += 100) {
+            const size_t n = std::min<size_t>(100, mapped.size() - at);
+            cmap += std::to_string(n) + " beginbfchar\n";
+            for (size_t k = at; k < at + n; ++k) {
+                cmap += "<";
+                AppendUtf16Hex(cmap, char32_t(mapped[k]));
+                cmap += "> <";
+                AppendUtf16Hex(cmap, file.unicode[mapped[k]]);
+                cmap += ">\n";
+            }
+            cmap += "endbfchar\n";
+        }
+        cmap += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+        file.toUnicode = StreamObject("", cmap.data(), cmap.size(), true);
+    }
+
     int WriteFont(const PdfFontUse &font)
     {
-        const PdfFontProgram &p = font.program;
-        const QByteArray program = p.Subset(font.used);
-        const int file = StreamObject("/Length1 " + std::to_string(program.size()), program.constData(),
-                                      size_t(program.size()), true);
-        const std::string baseName = SubsetTag(fontSerial_++) + "+" + font.baseName;
-        const int descriptor = NewObject();
-        const int flags = 32 | (p.FixedPitch() ? 1 : 0);
-        WriteObject(descriptor, "<< /Type /FontDescriptor /FontName /" + baseName + " /Flags " +
-                                    std::to_string(flags) + " /FontBBox [" + std::to_string(p.XMin()) + " " +
-                                    std::to_string(p.YMin()) + " " + std::to_string(p.XMax()) + " " +
-                                    std::to_string(p.YMax()) + "] /ItalicAngle 0 /Ascent " +
-                                    std::to_string(p.Ascent()) + " /Descent " + std::to_string(p.Descent()) +
-                                    " /CapHeight " + std::to_string(p.Ascent()) + " /StemV 80 /FontFile2 " +
-                                    std::to_string(file) + " 0 R >>");
-
         // Widths of the used glyphs, consecutive indexes grouped.
         std::string widths;
         for (size_t g = 0; g < font.used.size();) {
@@ -326,43 +365,20 @@ private:
             }
             widths += std::to_string(g) + " [";
             for (; g < font.used.size() && font.used[g]; ++g)
-                widths += Num(p.Width(quint16(g))) + " ";
+                widths += Num(font.Width(quint16(g))) + " ";
             widths += "] ";
         }
+        const PdfFontFile &file = *font.file;
         const int cid = NewObject();
-        WriteObject(cid, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + baseName +
+        WriteObject(cid, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + file.baseName +
                              " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >> "
                              "/FontDescriptor " +
-                             std::to_string(descriptor) + " 0 R /DW 0 /W [" + widths +
+                             std::to_string(file.descriptor) + " 0 R /DW 0 /W [" + widths +
                              "] /CIDToGIDMap /Identity >>");
-
-        std::string cmap = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
-                           "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
-                           "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
-                           "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
-        std::vector<size_t> mapped;
-        for (size_t g = 0; g < font.unicode.size(); ++g)
-            if (font.used[g] && font.unicode[g])
-                mapped.push_back(g);
-        for (size_t at = 0; at < mapped.size(); at += 100) {
-            const size_t n = std::min<size_t>(100, mapped.size() - at);
-            cmap += std::to_string(n) + " beginbfchar\n";
-            for (size_t k = at; k < at + n; ++k) {
-                cmap += "<";
-                AppendUtf16Hex(cmap, char32_t(mapped[k]));
-                cmap += "> <";
-                AppendUtf16Hex(cmap, font.unicode[mapped[k]]);
-                cmap += ">\n";
-            }
-            cmap += "endbfchar\n";
-        }
-        cmap += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
-        const int toUnicode = StreamObject("", cmap.data(), cmap.size(), true);
-
         const int type0 = NewObject();
-        WriteObject(type0, "<< /Type /Font /Subtype /Type0 /BaseFont /" + baseName +
+        WriteObject(type0, "<< /Type /Font /Subtype /Type0 /BaseFont /" + file.baseName +
                                " /Encoding /Identity-H /DescendantFonts [" + std::to_string(cid) +
-                               " 0 R] /ToUnicode " + std::to_string(toUnicode) + " 0 R >>");
+                               " 0 R] /ToUnicode " + std::to_string(file.toUnicode) + " 0 R >>");
         return type0;
     }
 
@@ -371,13 +387,14 @@ private:
     qint64 written_ = 0;
     std::vector<qint64> offsets_; // by object number; 0 is the free list head
     std::vector<int> pages_;
+    std::vector<std::unique_ptr<PdfFontFile>> files_;
+    std::map<QString, PdfFontFile *> filesByKey_; // null: the face cannot be embedded
     std::vector<std::unique_ptr<PdfFontUse>> fonts_;
-    std::map<QString, PdfFontUse *> fontsByKey_;
+    std::map<std::pair<PdfFontFile *, int>, PdfFontUse *> fontsBySize_;
     std::map<const FontFace *, std::pair<std::shared_ptr<const FontFace>, PdfFontUse *>> faceFonts_;
     std::map<qint64, std::pair<std::string, int>> images_;
     std::map<int, std::string> opacities_;
     std::map<std::string, std::pair<std::string, int>> hatches_;
-    int fontSerial_ = 0;
 };
 
 PdfDocument::PdfDocument(QIODevice &out) : w_(std::make_unique<PdfDocumentWriter>(out)) {}

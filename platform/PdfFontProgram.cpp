@@ -77,7 +77,6 @@ PdfFontProgram::PdfFontProgram(const QRawFont &font)
     prep_ = font.fontTable("prep");
     os2_ = font.fontTable("OS/2");
     post_ = font.fontTable("post");
-    name_ = font.fontTable("name");
     if (head_.size() < 54 || hhea_.size() < 36 || maxp_.size() < 6 || loca_.isEmpty() || glyf_.isEmpty())
         return;
     unitsPerEm_ = std::max<int>(16, U16(head_, 18));
@@ -173,8 +172,9 @@ QByteArray PdfFontProgram::Subset(const std::vector<bool> &used) const
 
     std::map<QByteArray, QByteArray> tables = {
         {"head", head}, {"hhea", hhea_}, {"maxp", maxp_}, {"loca", loca}, {"glyf", glyf}, {"hmtx", hmtx_}};
-    const std::array<std::pair<const char *, const QByteArray *>, 6> optional = {{
-        {"cvt ", &cvt_}, {"fpgm", &fpgm_}, {"prep", &prep_}, {"OS/2", &os2_}, {"post", &post_}, {"name", &name_}}};
+    // Glyph names (post) and the naming table are of no use to a PDF reader and take most of the room.
+    const std::array<std::pair<const char *, const QByteArray *>, 4> optional = {{
+        {"cvt ", &cvt_}, {"fpgm", &fpgm_}, {"prep", &prep_}, {"OS/2", &os2_}}};
     for (const auto &[tag, table] : optional)
         if (!table->isEmpty())
             tables.emplace(QByteArray(tag), *table);

@@ -36,7 +36,7 @@ private:
     bool GlyphRange(quint16 g, quint32 &start, quint32 &end) const;
 
     bool valid_ = false;
-    QByteArray head_, hhea_, maxp_, loca_, glyf_, hmtx_, cvt_, fpgm_, prep_, os2_, post_, name_;
+    QByteArray head_, hhea_, maxp_, loca_, glyf_, hmtx_, cvt_, fpgm_, prep_, os2_, post_;
     int unitsPerEm_ = 1000;
     int xMin_ = 0, yMin_ = 0, xMax_ = 0, yMax_ = 0;
     int ascent_ = 0, descent_ = 0;

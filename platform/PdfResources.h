@@ -17,25 +17,39 @@ namespace platform {
 // Numbers as PDF content wants them: at most three decimals, no exponent, no trailing zeros.
 void PdfNumber(std::string &out, double value);
 
-// An embedded font and what the document's pages use of it.
-struct PdfFontUse {
-    std::string name;     // resource name
-    std::string baseName; // PostScript name of the face
+// A font program embedded once per document, with what its pages use of it.
+struct PdfFontFile {
     PdfFontProgram program;
+    std::string baseName;          // PostScript name of the face
     std::vector<bool> used;        // by glyph index
     std::vector<char32_t> unicode; // by glyph index, 0 when unknown; the first character seen wins
+    int descriptor = 0;            // object numbers, once written
+    int toUnicode = 0;
 
-    explicit PdfFontUse(const QRawFont &font)
+    explicit PdfFontFile(const QRawFont &font)
         : program(font), used(size_t(program.GlyphCount())), unicode(size_t(program.GlyphCount()))
     {
     }
+};
+
+// A font of the page content: a font program at one pixel size, whose glyph widths are the face's
+// own advances at that size, so that runs need no corrections for rounding.
+struct PdfFontUse {
+    std::string name; // resource name
+    PdfFontFile *file = nullptr;
+    std::shared_ptr<const FontFace> face;
+    std::vector<bool> used; // by glyph index
+
+    // Advance in thousandths of the em.
+    double Width(quint16 glyph) const { return face->Advance(glyph) * 1000.0 / face->PixelSize(); }
     void Use(quint16 glyph, char32_t ch)
     {
         if (glyph >= used.size())
             return;
         used[glyph] = true;
-        if (!unicode[glyph])
-            unicode[glyph] = ch;
+        file->used[glyph] = true;
+        if (!file->unicode[glyph])
+            file->unicode[glyph] = ch;
     }
 };
 

@@ -56,7 +56,7 @@ Line Row(Random &random, int lp)
 
 } // namespace
 
-ListingWritten WriteListingPrintout(const QString &path, bool recordPerRow)
+ListingWritten WriteListingPrintout(const QString &path, bool recordPerRow, int pages)
 {
     StreamedWyd file(path);
     Document doc;
@@ -72,7 +72,7 @@ ListingWritten WriteListingPrintout(const QString &path, bool recordPerRow)
     root.ColumnHeader.Lines.push_back(Row(headerRandom, 0));
     ListingWritten out;
     out.lines = 1;
-    const qint64 target = qint64{kListingPages} * kListingLinesPerPage;
+    const qint64 target = qint64{pages} * kListingLinesPerPage;
     Random random;
     const int groups = static_cast<int>(target / (40 * 22));
     w.RecordHead(root, groups);

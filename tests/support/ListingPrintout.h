@@ -14,9 +14,9 @@ struct ListingWritten {
     qint64 body = 0, file = 0, lines = 0, fields = 0;
 };
 
-// Writes the listing to path, streamed. Root (title, column header) -> groups of 40 documents ->
+// Writes the listing of about `pages` pages to path, streamed. Root (title, column header) -> groups of 40 documents ->
 // documents whose positions are the lines of their title block or, with recordPerRow, item records
 // of one line each, and a summary line.
-ListingWritten WriteListingPrintout(const QString &path, bool recordPerRow);
+ListingWritten WriteListingPrintout(const QString &path, bool recordPerRow, int pages = kListingPages);
 
 } // namespace wydtest
