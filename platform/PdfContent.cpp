@@ -126,6 +126,7 @@ void PdfContent::EndText()
 {
     if (!inText_)
         return;
+    CloseShow();
     Raw("ET\n");
     inText_ = false;
     textFont_ = nullptr;
@@ -348,8 +349,8 @@ void PdfContent::MoveTextTo(QPointF at)
 
 void PdfContent::GlyphString(const char *glyphs, qsizetype count)
 {
-    // A literal string of two-byte glyph indexes; only the delimiters, the escape and CR need escaping
-    // (a bare CR would be read as a line end).
+    // A literal string of glyph codes; only the delimiters, the escape and CR need escaping (a bare CR
+    // would be read as a line end).
     s_.push_back('(');
     for (qsizetype i = 0; i < count; ++i) {
         const char c = glyphs[i];
@@ -363,6 +364,29 @@ void PdfContent::GlyphString(const char *glyphs, qsizetype count)
         }
     }
     s_.push_back(')');
+}
+
+void PdfContent::FlushGlyphs()
+{
+    if (glyphs_.empty())
+        return;
+    GlyphString(glyphs_.data(), qsizetype(glyphs_.size()));
+    glyphs_.clear();
+}
+
+void PdfContent::CloseShow()
+{
+    if (!showOpen_)
+        return;
+    FlushGlyphs();
+    Raw("] TJ\n");
+    showOpen_ = false;
+}
+
+bool PdfContent::FillIs(const QColor &color) const
+{
+    return fillKnown_ && fillPattern_.empty() && fill_ == (color.rgb() | 0xFF000000u) &&
+           std::abs(alpha_ - std::clamp(opacity_ * color.alphaF(), 0.0, 1.0)) < 0.001;
 }
 
 void PdfContent::Text(const MetaRecord &r)
@@ -380,31 +404,39 @@ void PdfContent::Text(const MetaRecord &r)
         Decorations(r);
         return;
     }
-    if (!inText_) {
-        EnsureSegment();
-        Raw("BT\n");
-        inText_ = true;
-        textFont_ = nullptr;
-        textScale_ = 1;
-        lineKnown_ = false;
-    }
-    if (!UseFill(textColor_)) {
-        Decorations(r);
-        return;
-    }
     const double size = r.face->PixelSize();
     const double xs = r.face->XScale();
-    if (textFont_ != font || textSize_ != size) {
-        s_.push_back('/');
-        s_.append(font->name);
-        s_.push_back(' ');
-        Num(size);
-        Raw("Tf ");
-    }
-    if (std::abs(textScale_ - xs) > 1e-6) {
-        Num(xs * 100);
-        Raw("Tz ");
-        textScale_ = xs;
+    // Runs in the same look on the baseline of the open TJ array join it (runs merged): a field after
+    // a field costs one number instead of a move and a new show.
+    const bool join = showOpen_ && textFont_ == font && textSize_ == size && std::abs(textScale_ - xs) < 1e-6 &&
+                      FillIs(textColor_) && std::abs(r.positions.front().y() - penY_) < 0.001;
+    if (!join) {
+        CloseShow();
+        if (!inText_) {
+            Raw("BT\n");
+            inText_ = true;
+            textFont_ = nullptr;
+            textScale_ = 1;
+            lineKnown_ = false;
+        }
+        if (!UseFill(textColor_)) {
+            Decorations(r);
+            return;
+        }
+        if (textFont_ != font || textSize_ != size) {
+            s_.push_back('/');
+            s_.append(font->name);
+            s_.push_back(' ');
+            Num(size);
+            Raw("Tf ");
+            textFont_ = font;
+            textSize_ = size;
+        }
+        if (std::abs(textScale_ - xs) > 1e-6) {
+            Num(xs * 100);
+            Raw("Tz ");
+            textScale_ = xs;
+        }
     }
     const QList<uint> codes = r.text.toUcs4();
     const bool withText = codes.size() == r.glyphs.size();
@@ -412,55 +444,27 @@ void PdfContent::Text(const MetaRecord &r)
     // Shifts smaller than this (a thousandth of a millimetre on paper) are left to accumulate until
     // they matter.
     constexpr double kSlack = 0.05;
-
-    std::string glyphs; // two bytes a glyph, big-endian
-    bool array = false; // a TJ array is open
-    double penX = 0;    // where the PDF pen stands after the glyphs so far
-    auto flushGlyphs = [&] {
-        if (glyphs.empty())
-            return;
-        if (!array) {
-            Raw("[");
-            array = true;
-        }
-        GlyphString(glyphs.data(), qsizetype(glyphs.size()));
-        glyphs.clear();
-    };
-    auto endShow = [&] {
-        if (array) {
-            flushGlyphs();
-            Raw("] TJ\n");
-        } else if (!glyphs.empty()) {
-            GlyphString(glyphs.data(), qsizetype(glyphs.size()));
-            Raw(" Tj\n");
-            glyphs.clear();
-        }
-        array = false;
-    };
     for (qsizetype i = 0; i < r.glyphs.size(); ++i) {
         const quint16 g = quint16(r.glyphs[i]);
         const QPointF at = r.positions[i];
-        if (i == 0 || std::abs(at.y() - lineOrigin_.y()) > 0.001) {
-            endShow();
+        if (!showOpen_ || std::abs(at.y() - penY_) > 0.001) {
+            CloseShow();
             MoveTextTo(at);
-            penX = at.x();
-        } else if (const double delta = at.x() - penX; std::abs(delta) > kSlack) {
-            flushGlyphs();
-            if (!array) {
-                Raw("[");
-                array = true;
-            }
-            PdfNumber(s_, -delta / hsize * 1000.0);
-            penX = at.x();
+            Raw("[");
+            showOpen_ = true;
+            penX_ = at.x();
+            penY_ = at.y();
+        } else if (const double delta = at.x() - penX_; std::abs(delta) > kSlack) {
+            // Whole thousandths of the em are fine enough; the pen follows the rounded shift.
+            FlushGlyphs();
+            const double shift = std::round(-delta / hsize * 1000.0);
+            PdfNumber(s_, shift);
+            penX_ -= shift / 1000.0 * hsize;
         }
-        glyphs.push_back(char(g >> 8));
-        glyphs.push_back(char(g & 0xFF));
+        font->file->AppendCode(g, glyphs_);
         font->Use(g, withText ? char32_t(codes[i]) : 0);
-        penX += font->Width(g) / 1000.0 * hsize;
+        penX_ += font->Width(g) / 1000.0 * hsize;
     }
-    endShow();
-    textFont_ = font;
-    textSize_ = size;
     Decorations(r);
 }
 

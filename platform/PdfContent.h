@@ -46,6 +46,9 @@ private:
     void Text(const MetaRecord &r);
     void MoveTextTo(QPointF at);
     void GlyphString(const char *glyphs, qsizetype count);
+    void FlushGlyphs();
+    void CloseShow();
+    bool FillIs(const QColor &color) const;
     void GlyphOutlines(const MetaRecord &r);
     void PlaceImage(const QRectF &target, const QImage &image);
     void Decorations(const MetaRecord &r);
@@ -82,6 +85,11 @@ private:
     double textScale_ = 1;
     QPointF lineOrigin_;
     bool lineKnown_ = false; // the line matrix is set in this text object
+    // An open TJ array that runs on the same baseline in the same look keep adding to.
+    bool showOpen_ = false;
+    std::string glyphs_; // glyph codes not yet written
+    double penX_ = 0;    // where the PDF pen stands after the glyphs so far
+    double penY_ = 0;
 };
 
 } // namespace platform

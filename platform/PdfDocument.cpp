@@ -330,22 +330,48 @@ private:
                         std::to_string(p.Ascent()) + " /Descent " + std::to_string(p.Descent()) + " /CapHeight " +
                         std::to_string(p.Ascent()) + " /StemV 80 /FontFile2 " + std::to_string(stream) + " 0 R >>");
 
+        // Text codes: one byte for the first 128 glyphs used, 8000 plus the glyph index for the rest.
+        const std::string ranges = "2 begincodespacerange\n<00> <7F>\n<8000> <FFFF>\nendcodespacerange\n";
+        const std::string cmapName = file.baseName.substr(0, 6) + "-Codes";
+        std::string codes = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                            "/CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >> def\n"
+                            "/CMapName /" + cmapName + " def\n/CMapType 1 def\n" + ranges;
         std::string cmap = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
                            "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
-                           "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
-                           "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
-        std::vector<size_t> mapped;
-        for (size_t g = 0; g < file.unicode.size(); ++g)
-            if (file.used[g] && file.unicode[g])
-                mapped.push_back(g);
+                           "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n" + ranges;
+        char hex[8];
+        for (size_t at = 0; at < file.singles.size(); at += 100) {
+            const size_t n = std::min<size_t>(100, file.singles.size() - at);
+            codes += std::to_string(n) + " begincidchar\n";
+            for (size_t k = at; k < at + n; ++k) {
+                std::snprintf(hex, sizeof hex, "<%02zX> ", k);
+                codes += hex + std::to_string(file.singles[k]) + "\n";
+            }
+            codes += "endcidchar\n";
+        }
+        codes += "1 begincidrange\n<8000> <FFFF> 0\nendcidrange\n"
+                 "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+        file.encoding = StreamObject("/Type /CMap /CMapName /" + cmapName +
+                                         " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>",
+                                     codes.data(), codes.size(), true);
+
+        // Characters of every code used.
+        std::vector<std::pair<std::string, char32_t>> mapped;
+        for (size_t g = 0; g < file.unicode.size(); ++g) {
+            if (!file.used[g] || !file.unicode[g])
+                continue;
+            if (file.singleCode[g] >= 0)
+                std::snprintf(hex, sizeof hex, "<%02X>", unsigned(file.singleCode[g]));
+            else
+                std::snprintf(hex, sizeof hex, "<%04zX>", 0x8000 + g);
+            mapped.emplace_back(hex, file.unicode[g]);
+        }
         for (size_t at = 0; at < mapped.size(); at += 100) {
             const size_t n = std::min<size_t>(100, mapped.size() - at);
             cmap += std::to_string(n) + " beginbfchar\n";
             for (size_t k = at; k < at + n; ++k) {
-                cmap += "<";
-                AppendUtf16Hex(cmap, char32_t(mapped[k]));
-                cmap += "> <";
-                AppendUtf16Hex(cmap, file.unicode[mapped[k]]);
+                cmap += mapped[k].first + " <";
+                AppendUtf16Hex(cmap, mapped[k].second);
                 cmap += ">\n";
             }
             cmap += "endbfchar\n";
@@ -377,7 +403,7 @@ private:
                              "] /CIDToGIDMap /Identity >>");
         const int type0 = NewObject();
         WriteObject(type0, "<< /Type /Font /Subtype /Type0 /BaseFont /" + file.baseName +
-                               " /Encoding /Identity-H /DescendantFonts [" + std::to_string(cid) +
+                               " /Encoding " + std::to_string(file.encoding) + " 0 R /DescendantFonts [" + std::to_string(cid) +
                                " 0 R] /ToUnicode " + std::to_string(file.toUnicode) + " 0 R >>");
         return type0;
     }

@@ -25,10 +25,31 @@ struct PdfFontFile {
     std::vector<char32_t> unicode; // by glyph index, 0 when unknown; the first character seen wins
     int descriptor = 0;            // object numbers, once written
     int toUnicode = 0;
+    int encoding = 0;
+
+    // Text shows glyphs in codes of one byte, 00 to 7F, for the first 128 glyphs a document uses, and of
+    // two bytes, 8000 plus the glyph index, for the others: most text then takes a byte a letter.
+    std::vector<qint16> singleCode; // by glyph index, -1 when it has none
+    std::vector<quint16> singles;   // glyph of each one-byte code
 
     explicit PdfFontFile(const QRawFont &font)
-        : program(font), used(size_t(program.GlyphCount())), unicode(size_t(program.GlyphCount()))
+        : program(font), used(size_t(program.GlyphCount())), unicode(size_t(program.GlyphCount())),
+          singleCode(size_t(program.GlyphCount()), -1)
     {
+    }
+    // Appends the code of glyph to bytes.
+    void AppendCode(quint16 glyph, std::string &bytes)
+    {
+        if (glyph < singleCode.size() && singleCode[glyph] < 0 && singles.size() < 0x80) {
+            singleCode[glyph] = qint16(singles.size());
+            singles.push_back(glyph);
+        }
+        if (glyph < singleCode.size() && singleCode[glyph] >= 0) {
+            bytes.push_back(char(singleCode[glyph]));
+        } else {
+            bytes.push_back(char(0x80 | (glyph >> 8)));
+            bytes.push_back(char(glyph & 0xFF));
+        }
     }
 };
 

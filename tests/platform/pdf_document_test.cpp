@@ -121,3 +121,25 @@ TEST(PdfDocument, DrawingLandsWhereThePagePutsIt)
     EXPECT_EQ(at(700, 1500), QColor(0, 0, 255));
     EXPECT_EQ(at(1100, 1800), QColor(0, 160, 0));
 }
+
+TEST(PdfDocument, MoreGlyphsThanOneByteCodesHoldStillExtract)
+{
+    // The first 128 glyphs a font shows get one-byte codes, the rest two-byte ones.
+    QString letters;
+    for (char32_t c = 0xC0; c < 0x180; ++c)
+        if (c != 0xD7 && c != 0xF7) // no signs, so that the line reads as one word
+            letters += QChar(char16_t(c));
+    PageMetafile page;
+    {
+        QPainter p(&page);
+        const TFont font = Face("Arial", 20, 9);
+        for (int i = 0; i < 4; ++i)
+            Text(p, font, 20, 100 + 60 * i, letters.mid(i * 48, 48));
+    }
+    QTemporaryDir dir;
+    const QString pdf = WritePdf(dir, {page}, QRectF(0, 0, 210, 297));
+    const QString text = Output("pdftotext", {pdf, "-"});
+    QString all = text;
+    all.remove(QRegularExpression("\\s"));
+    EXPECT_EQ(all.toStdString(), letters.toStdString());
+}
