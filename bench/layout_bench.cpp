@@ -106,18 +106,22 @@ int main(int argc, char **argv)
     {
         TWydruk loader;
         qint64 firstNs = -1;
+        double firstCpu = 0;
         int pages = 0;
-        loader.OnNextPage = [&](TWydruk *, platform::PageMetafile *) {
-            if (pages++ == 0)
-                firstNs = timer.nsecsElapsed();
-        };
         timer.restart();
+        const double cpuStart = CpuSeconds();
+        loader.OnNextPage = [&](TWydruk *, platform::PageMetafile *) {
+            if (pages++ == 0) {
+                firstNs = timer.nsecsElapsed();
+                firstCpu = CpuSeconds() - cpuStart;
+            }
+        };
         loader.LoadFromFile(small);
         const double loadMs = timer.nsecsElapsed() / 1e6;
         loader.BuildPages();
-        std::printf("1,000-page printout: %d pages; loaded in %.1f ms, first page after %.1f ms (goal <= 100), "
-                    "all after %.1f ms\n",
-                    pages, loadMs, firstNs / 1e6, timer.nsecsElapsed() / 1e6);
+        std::printf("1,000-page printout: %d pages; loaded in %.1f ms, first page after %.1f ms (goal <= 100; "
+                    "%.1f ms of processor time), all after %.1f ms\n",
+                    pages, loadMs, firstNs / 1e6, firstCpu * 1000, timer.nsecsElapsed() / 1e6);
     }
 
     // Layout of the 10,000-page printout.
