@@ -201,8 +201,6 @@ void ApplyEllipsis(const Shaped &s, Line &line, int width, double ellipsisWidth)
     qsizetype end = line.end;
     while (end > line.start && Round(s.Width(line.start, end) + ellipsisWidth) > width)
         --end;
-    while (end > line.start && !s.visible[size_t(end - 1)] && end < line.end && s.At(end).isLowSurrogate())
-        --end;
     line.end = end;
     line.ellipsis = true;
 }
@@ -231,8 +229,8 @@ void EmitLine(QPainter *painter, const TFont &font, const Shaped &s, const Shape
     if (glyphs.isEmpty())
         return;
     if (MetafileEngine *engine = MetafileEngine::From(painter)) {
-        engine->RecordText(font.FacePtr(), font.Color(), origin, glyphs.constData(), int(glyphs.size()), flags,
-                           chars);
+        engine->RecordText(font.FacePtr(), font.Color(), origin, glyphs.constData(), int(glyphs.size()),
+                           flags, chars);
         return;
     }
     QList<quint32> ids(glyphs.size());
@@ -249,7 +247,7 @@ void EmitLine(QPainter *painter, const TFont &font, const Shaped &s, const Shape
     }
     const QTransform world = painter->worldTransform();
     const QPen pen = painter->pen();
-    PaintGlyphs(*painter, face, font.Color(), world, ids, positions, decorations);
+    PaintGlyphs(*painter, font.FacePtr(), font.Color(), world, ids, positions, decorations);
     painter->setPen(pen);
 }
 

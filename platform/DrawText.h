@@ -34,11 +34,13 @@ struct TRect {
 
 // Draws text into rect in the font's colour, or with DT_CALCRECT only measures it: the right edge is set
 // to bound the widest line, the bottom to bound the last line, and nothing is drawn (painter may be
-// null). Lines break at CR, LF and CR LF unless DT_SINGLELINE; DT_WORDBREAK wraps at blanks, and a word
-// wider than the rectangle overflows or, with DT_EDITCONTROL, breaks at the last character that fits.
-// Without DT_NOPREFIX "&&" draws "&" and a single "&" is dropped. Returns the height of the text (lines
-// times the font's height); with DT_BOTTOM or DT_VCENTER (single line) the offset from rect's top to the
-// bottom of the drawn text. On a page metafile the text is recorded as glyph runs.
+// null). Lines break at CR, LF and CR LF unless DT_SINGLELINE (which draws them as nothing); DT_WORDBREAK
+// wraps at blanks, and a word wider than the rectangle overflows or, with DT_EDITCONTROL, breaks at the last
+// character that fits. Without DT_NOPREFIX "&&" draws "&" and a single "&" is dropped (no mnemonic
+// underline). Empty text is one empty line. Clipped multi-line text stops after the last line inside the
+// rectangle, and with DT_EDITCONTROL before a partly visible one. Returns the height of the text (lines times
+// the font's height); with DT_BOTTOM or DT_VCENTER (single line) the offset from rect's top to the bottom of
+// the drawn text. On a page metafile the text is recorded as glyph runs.
 int DrawTextEx(QPainter *painter, const TFont &font, const QString &text, TRect &rect, unsigned format);
 
 } // namespace platform

@@ -11,9 +11,9 @@ namespace {
 
 // The Windows faces' OS/2 xAvgCharWidth per 2048 units of em, which GDI stretches to the asked width.
 // Liberation's own values differ (its Arial look-alike says 1187), so we keep the originals.
-constexpr int kAvgWidthMono = 1229;  // Courier New
-constexpr int kAvgWidthSans = 904;   // Arial
-constexpr int kAvgWidthSerif = 821;  // Times New Roman
+constexpr int kAvgWidthMono = 1229; // Courier New
+constexpr int kAvgWidthSans = 904;  // Arial
+constexpr int kAvgWidthSerif = 821; // Times New Roman
 
 const QString kMono = QStringLiteral("Liberation Mono");
 const QString kSans = QStringLiteral("Liberation Sans");
@@ -257,10 +257,24 @@ void InstallFontSubstitutions()
     if (done)
         return;
     done = true;
-    static const char *const kFaces[] = {
-        "Arial", "Arial CE", "Helvetica", "MS Sans Serif", "Microsoft Sans Serif", "MS Shell Dlg",
-        "MS Shell Dlg 2", "Tahoma", "Verdana", "System", "Courier New", "Courier New CE", "Courier",
-        "Lucida Console", "Times New Roman", "Times New Roman CE", "Times", "MS Serif"};
+    static const char *const kFaces[] = {"Arial",
+                                         "Arial CE",
+                                         "Helvetica",
+                                         "MS Sans Serif",
+                                         "Microsoft Sans Serif",
+                                         "MS Shell Dlg",
+                                         "MS Shell Dlg 2",
+                                         "Tahoma",
+                                         "Verdana",
+                                         "System",
+                                         "Courier New",
+                                         "Courier New CE",
+                                         "Courier",
+                                         "Lucida Console",
+                                         "Times New Roman",
+                                         "Times New Roman CE",
+                                         "Times",
+                                         "MS Serif"};
     for (const char *f : kFaces) {
         const QString name = QString::fromLatin1(f);
         QFont::removeSubstitutions(name);

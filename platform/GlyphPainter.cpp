@@ -1,5 +1,6 @@
 #include "platform/GlyphPainter.h"
 
+#include "platform/MetafileEngine.h"
 #include "platform/PageMetafile.h"
 
 #include <QGlyphRun>
@@ -32,10 +33,16 @@ void AddDecorations(const FontFace &face, QPointF origin, qreal width, int flags
     }
 }
 
-void PaintGlyphs(QPainter &painter, const FontFace &face, const QColor &color, const QTransform &world,
-                 const QList<quint32> &glyphs, const QList<QPointF> &positions,
-                 const QList<QRectF> &decorations)
+void PaintGlyphs(QPainter &painter, const std::shared_ptr<const FontFace> &facePtr, const QColor &color,
+                 const QTransform &world, const QList<quint32> &glyphs, const QList<QPointF> &positions,
+                 const QList<QRectF> &decorations, const QList<char32_t> &codes)
 {
+    if (MetafileEngine *engine = MetafileEngine::From(&painter)) {
+        painter.setTransform(world);
+        engine->RecordPositionedText(facePtr, color, glyphs, positions, decorations, codes);
+        return;
+    }
+    const FontFace &face = *facePtr;
     const qreal xs = face.XScale();
     painter.setPen(QPen(color));
     if (!glyphs.isEmpty() && face.RawFont().isValid()) {

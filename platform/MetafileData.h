@@ -1,5 +1,6 @@
 #pragma once
-// Storage of a page picture: a compact byte stream of records and the shared objects they refer to.
+// Storage of a page picture: a byte stream of records and the objects they refer to. Internal to
+// PageMetafile.
 #include "platform/GdiFont.h"
 
 #include <QBrush>
@@ -30,8 +31,9 @@ struct MetafileData : QSharedData {
 };
 
 // Appends one record's payload to the stream.
-class RecordWriter {
-public:
+class RecordWriter
+{
+  public:
     RecordWriter(MetafileData &data, int type, qsizetype payloadBytes) : data_(data)
     {
         const qsizetype at = data_.stream.size();
@@ -55,14 +57,15 @@ public:
         p_ += n;
     }
 
-private:
+  private:
     MetafileData &data_;
     char *p_ = nullptr;
 };
 
 // Reads records back; every read is checked against the payload's length.
-class RecordReader {
-public:
+class RecordReader
+{
+  public:
     explicit RecordReader(const QByteArray &stream)
         : p_(stream.constData()), end_(stream.constData() + stream.size())
     {
@@ -114,7 +117,7 @@ public:
     qsizetype Remaining() const { return payloadEnd_ - cur_; }
     bool Ok() const { return ok_; }
 
-private:
+  private:
     const char *p_;
     const char *end_;
     const char *next_ = nullptr;

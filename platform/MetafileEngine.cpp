@@ -135,6 +135,12 @@ bool MetafileEngine::begin(QPaintDevice *)
     transform_ = QTransform();
     clip_ = DeviceClip();
     clipEnabled_ = false;
+    brushOrigin_ = QPointF();
+    bkColor_ = Qt::white;
+    bkMode_ = Qt::TransparentMode;
+    hints_ = 0;
+    composition_ = 0;
+    opacity_ = 1;
     setActive(true);
     return true;
 }
@@ -325,61 +331,156 @@ void MetafileEngine::RecordText(const std::shared_ptr<const FontFace> &face, con
     EncodeText(Data(), FaceIndex(face), flags, origin, glyphs, count, nullptr, text);
 }
 
-void MetafileEngine::drawRects(const QRect *rects, int rectCount)
+void MetafileEngine::RecordPositionedText(const std::shared_ptr<const FontFace> &face, const QColor &color,
+                                          const QList<quint32> &glyphs, const QList<QPointF> &positions,
+                                          const QList<QRectF> &decorations, const QList<char32_t> &codes)
 {
-    QList<QRectF> list(rectCount);
-    for (int i = 0; i < rectCount; ++i)
-        list[i] = QRectF(rects[i]);
-    drawRects(list.constData(), rectCount);
+    if (!face || glyphs.size() != positions.size())
+        return;
+    SyncPainterState();
+    EnsureCommon();
+    EnsureTextColor(color);
+    const int faceIndex = FaceIndex(face);
+    QVarLengthArray<quint16, 256> ids;
+    QVarLengthArray<float, 256> dx;
+    QVarLengthArray<char32_t, 256> chars;
+    const bool withCodes = codes.size() == glyphs.size();
+    // One record per baseline: a played page hands over the runs of several lines at once.
+    for (qsizetype i = 0; i < glyphs.size();) {
+        const QPointF origin = positions[i];
+        ids.clear();
+        dx.clear();
+        chars.clear();
+        bool known = withCodes;
+        qsizetype j = i;
+        for (; j < glyphs.size() && positions[j].y() == origin.y() && j - i < 0xFFFF; ++j) {
+            ids.append(quint16(glyphs[j]));
+            dx.append(float(positions[j].x() - origin.x()));
+            if (withCodes) {
+                chars.append(codes[j]);
+                known = known && codes[j] != 0;
+            }
+        }
+        // The characters go along only when every glyph of the record has its own.
+        const QString text = known ? QString::fromUcs4(chars.constData(), chars.size()) : QString();
+        EncodeText(Data(), faceIndex, 0, origin, ids.constData(), int(ids.size()), dx.constData(), text);
+        i = j;
+    }
+    if (!decorations.isEmpty()) {
+        MetaRecord r;
+        r.type = RecTextPath;
+        for (const QRectF &bar : decorations)
+            r.path.addRect(bar);
+        Emit(r);
+    }
 }
 
-void MetafileEngine::drawRects(const QRectF *rects, int rectCount)
+void MetafileEngine::RecordRects(QList<QRectF> rects, bool integer)
 {
-    if (rectCount <= 0)
+    if (rects.isEmpty())
         return;
     EnsureCommon();
     EnsurePen();
     EnsureBrush();
     MetaRecord r;
     r.type = EmrRectangle;
-    r.rects = QList<QRectF>(rects, rects + rectCount);
+    r.integer = integer;
+    r.rects = std::move(rects);
     Emit(r);
 }
 
-void MetafileEngine::drawLines(const QLine *lines, int lineCount)
+void MetafileEngine::RecordLines(QList<QLineF> lines, bool integer)
 {
-    QList<QLineF> list(lineCount);
-    for (int i = 0; i < lineCount; ++i)
-        list[i] = QLineF(lines[i]);
-    drawLines(list.constData(), lineCount);
-}
-
-void MetafileEngine::drawLines(const QLineF *lines, int lineCount)
-{
-    if (lineCount <= 0)
+    if (lines.isEmpty())
         return;
     EnsureCommon();
     EnsurePen();
     MetaRecord r;
     r.type = EmrPolyPolyline;
-    r.lines = QList<QLineF>(lines, lines + lineCount);
+    r.integer = integer;
+    r.lines = std::move(lines);
     Emit(r);
 }
 
-void MetafileEngine::drawEllipse(const QRectF &rect)
+void MetafileEngine::RecordEllipse(const QRectF &rect, bool integer)
 {
     EnsureCommon();
     EnsurePen();
     EnsureBrush();
     MetaRecord r;
     r.type = EmrEllipse;
+    r.integer = integer;
     r.rect = rect;
     Emit(r);
 }
 
+void MetafileEngine::RecordPoints(QList<QPointF> points, bool integer)
+{
+    if (points.isEmpty())
+        return;
+    EnsureCommon();
+    EnsurePen();
+    MetaRecord r;
+    r.type = EmrSetPixelV;
+    r.integer = integer;
+    r.points = std::move(points);
+    Emit(r);
+}
+
+void MetafileEngine::RecordPolygon(QList<QPointF> points, PolygonDrawMode mode, bool integer)
+{
+    if (points.isEmpty())
+        return;
+    EnsureCommon();
+    EnsurePen();
+    MetaRecord r;
+    if (mode == PolylineMode) {
+        r.type = EmrPolyline;
+    } else {
+        EnsureBrush();
+        r.type = EmrPolygon;
+        r.value = mode == WindingMode ? Qt::WindingFill : Qt::OddEvenFill;
+    }
+    r.integer = integer;
+    r.points = std::move(points);
+    Emit(r);
+}
+
+// Qt's integer and floating-point calls rasterise differently, so each is kept as it came.
+void MetafileEngine::drawRects(const QRect *rects, int rectCount)
+{
+    QList<QRectF> list(qMax(0, rectCount));
+    for (int i = 0; i < rectCount; ++i)
+        list[i] = QRectF(rects[i]);
+    RecordRects(std::move(list), true);
+}
+
+void MetafileEngine::drawRects(const QRectF *rects, int rectCount)
+{
+    RecordRects(QList<QRectF>(rects, rects + qMax(0, rectCount)), false);
+}
+
+void MetafileEngine::drawLines(const QLine *lines, int lineCount)
+{
+    QList<QLineF> list(qMax(0, lineCount));
+    for (int i = 0; i < lineCount; ++i)
+        list[i] = QLineF(lines[i]);
+    RecordLines(std::move(list), true);
+}
+
+void MetafileEngine::drawLines(const QLineF *lines, int lineCount)
+{
+    RecordLines(QList<QLineF>(lines, lines + qMax(0, lineCount)), false);
+}
+
+void MetafileEngine::drawEllipse(const QRectF &rect)
+{
+    RecordEllipse(rect, false);
+}
+
 void MetafileEngine::drawEllipse(const QRect &rect)
 {
-    drawEllipse(QRectF(rect));
+    RecordEllipse(QRectF(rect), true);
 }
 
 void MetafileEngine::drawPath(const QPainterPath &path)
@@ -402,48 +503,28 @@ void MetafileEngine::drawPath(const QPainterPath &path)
 
 void MetafileEngine::drawPoints(const QPointF *points, int pointCount)
 {
-    if (pointCount <= 0)
-        return;
-    EnsureCommon();
-    EnsurePen();
-    MetaRecord r;
-    r.type = EmrSetPixelV;
-    r.points = QList<QPointF>(points, points + pointCount);
-    Emit(r);
+    RecordPoints(QList<QPointF>(points, points + qMax(0, pointCount)), false);
 }
 
 void MetafileEngine::drawPoints(const QPoint *points, int pointCount)
 {
-    QList<QPointF> list(pointCount);
+    QList<QPointF> list(qMax(0, pointCount));
     for (int i = 0; i < pointCount; ++i)
         list[i] = QPointF(points[i]);
-    drawPoints(list.constData(), pointCount);
+    RecordPoints(std::move(list), true);
 }
 
 void MetafileEngine::drawPolygon(const QPointF *points, int pointCount, PolygonDrawMode mode)
 {
-    if (pointCount <= 0)
-        return;
-    EnsureCommon();
-    EnsurePen();
-    MetaRecord r;
-    if (mode == PolylineMode) {
-        r.type = EmrPolyline;
-    } else {
-        EnsureBrush();
-        r.type = EmrPolygon;
-        r.value = mode == WindingMode ? Qt::WindingFill : Qt::OddEvenFill;
-    }
-    r.points = QList<QPointF>(points, points + pointCount);
-    Emit(r);
+    RecordPolygon(QList<QPointF>(points, points + qMax(0, pointCount)), mode, false);
 }
 
 void MetafileEngine::drawPolygon(const QPoint *points, int pointCount, PolygonDrawMode mode)
 {
-    QList<QPointF> list(pointCount);
+    QList<QPointF> list(qMax(0, pointCount));
     for (int i = 0; i < pointCount; ++i)
         list[i] = QPointF(points[i]);
-    drawPolygon(list.constData(), pointCount, mode);
+    RecordPolygon(std::move(list), mode, true);
 }
 
 void MetafileEngine::drawPixmap(const QRectF &r, const QPixmap &pm, const QRectF &sr)
@@ -482,12 +563,15 @@ void MetafileEngine::drawTiledPixmap(const QRectF &r, const QPixmap &pixmap, con
 void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
 {
     const QString text = textItem.text();
-    if (text.isEmpty()) {
-        // Glyph runs and static text reach an engine without their characters; the base engine
-        // turns them into outlines, which we keep as text-coloured paths.
+    const auto asOutlines = [&] {
+        // The base engine turns the item's own glyphs into outlines, which we keep as text-coloured
+        // paths: exact, only bigger than glyph records.
         inTextFallback_ = true;
         QPaintEngine::drawTextItem(p, textItem);
         inTextFallback_ = false;
+    };
+    if (text.isEmpty()) {
+        asOutlines(); // glyph runs and static text reach an engine without their characters
         return;
     }
     const QFont font = textItem.font();
@@ -510,6 +594,10 @@ void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
             c = QChar::surrogateToUcs4(char16_t(c), chars[++i].unicode());
         codes.append(c);
         const FontFace::Glyph g = face.Lookup(c);
+        if (g.index == 0 && c >= 0x20) {
+            asOutlines(); // a character from a fallback font, which our face cannot name
+            return;
+        }
         glyphs.append(g.index);
         advances.append(float(g.advance * face.XScale()));
         isSpace.append(c == U' ' || c == 0xA0);

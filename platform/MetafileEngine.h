@@ -1,5 +1,6 @@
 #pragma once
-// The paint engine behind a page metafile: turns every QPainter call into typed records.
+// The paint engine behind a page metafile: turns every QPainter call into typed records. Internal to
+// PageMetafile.
 #include "platform/MetafileData.h"
 #include "platform/PageMetafile.h"
 
@@ -19,8 +20,9 @@ struct DeviceClip {
     }
 };
 
-class MetafileEngine : public QPaintEngine {
-public:
+class MetafileEngine : public QPaintEngine
+{
+  public:
     static constexpr Type kType = Type(QPaintEngine::User + 71);
 
     explicit MetafileEngine(PageMetafile *owner);
@@ -32,6 +34,11 @@ public:
     // what the glyphs show, one code point per glyph (kept for text extraction and PDF export).
     void RecordText(const std::shared_ptr<const FontFace> &face, const QColor &color, QPointF origin,
                     const quint16 *glyphs, int count, int flags, QStringView text);
+
+    // Records glyphs at given baseline positions (logical units), decoration bars as text-coloured fills.
+    void RecordPositionedText(const std::shared_ptr<const FontFace> &face, const QColor &color,
+                              const QList<quint32> &glyphs, const QList<QPointF> &positions,
+                              const QList<QRectF> &decorations, const QList<char32_t> &codes = {});
 
     // Forgets what was recorded, after the page was cleared under an open painter.
     void ResetRecordedState();
@@ -57,7 +64,7 @@ public:
                    Qt::ImageConversionFlags flags = Qt::AutoColor) override;
     Type type() const override { return kType; }
 
-private:
+  private:
     MetafileData &Data();
     void Emit(const MetaRecord &record);
     // Catches up with state the painter has changed but not yet handed over.
@@ -68,6 +75,11 @@ private:
     void EnsureTextColor(const QColor &color);
     void ApplyClip(const DeviceClip &clip, Qt::ClipOperation op);
     int FaceIndex(const std::shared_ptr<const FontFace> &face);
+    void RecordRects(QList<QRectF> rects, bool integer);
+    void RecordLines(QList<QLineF> lines, bool integer);
+    void RecordEllipse(const QRectF &rect, bool integer);
+    void RecordPoints(QList<QPointF> points, bool integer);
+    void RecordPolygon(QList<QPointF> points, PolygonDrawMode mode, bool integer);
 
     PageMetafile *owner_;
     MetaRecord scratch_;

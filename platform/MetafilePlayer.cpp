@@ -4,6 +4,18 @@
 
 namespace platform {
 
+namespace {
+
+QPolygon ToInt(const QList<QPointF> &points)
+{
+    QPolygon polygon(int(points.size()));
+    for (qsizetype i = 0; i < points.size(); ++i)
+        polygon[int(i)] = points[i].toPoint();
+    return polygon;
+}
+
+} // namespace
+
 MetafilePlayer::MetafilePlayer(QPainter &painter, QSize pageSize, const QRectF &target)
     : p_(painter), target_(target)
 {
@@ -25,7 +37,11 @@ MetafilePlayer::MetafilePlayer(QPainter &painter, QSize pageSize, const QRectF &
     p_.setBackgroundMode(Qt::TransparentMode);
     p_.setOpacity(1.0);
     p_.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p_.setClipRect(target_, Qt::IntersectClip);
+    // A clip changes how Qt rasterises some thin lines, so the target clips only where it must.
+    const QRectF device(0, 0, p_.device()->width(), p_.device()->height());
+    clipToTarget_ = hadClip_ || !initial_.mapRect(target_).contains(device);
+    if (clipToTarget_)
+        p_.setClipRect(target_, Qt::IntersectClip);
     p_.setTransform(world_);
     transformSet_ = true;
     penSet_ = true;
@@ -41,13 +57,14 @@ void MetafilePlayer::FlushText()
 {
     if (!batchFace_)
         return;
-    PaintGlyphs(p_, *batchFace_, textColor_, world_, batchGlyphs_, batchPositions_, batchDecorations_);
+    PaintGlyphs(p_, batchFace_, textColor_, world_, batchGlyphs_, batchPositions_, batchDecorations_, batchCodes_);
     transformSet_ = true; // PaintGlyphs leaves the transform at world_
     penSet_ = false;
     batchFace_.reset();
     batchGlyphs_.clear();
     batchPositions_.clear();
     batchDecorations_.clear();
+    batchCodes_.clear();
 }
 
 void MetafilePlayer::UseDrawingState()
@@ -70,7 +87,8 @@ void MetafilePlayer::SetClip(const MetaRecord &r)
         p_.setClipRegion(initialClip_, Qt::ReplaceClip);
     else
         p_.setClipping(false);
-    p_.setClipRect(target_, Qt::IntersectClip);
+    if (clipToTarget_)
+        p_.setClipRect(target_, Qt::IntersectClip);
     p_.setTransform(base_);
     if (r.value == 1)
         p_.setClipRect(r.rect, Qt::IntersectClip);
@@ -89,6 +107,9 @@ bool MetafilePlayer::Play(const MetaRecord &r)
         batchFace_ = r.face;
         batchGlyphs_.append(r.glyphs);
         batchPositions_.append(r.positions);
+        const QList<uint> codes = r.text.toUcs4();
+        for (qsizetype i = 0; i < r.glyphs.size(); ++i)
+            batchCodes_.append(codes.size() == r.glyphs.size() ? char32_t(codes[i]) : 0);
         if (r.value & (kTextUnderline | kTextStrikeOut)) {
             qreal width = 0;
             for (quint32 g : r.glyphs)
@@ -147,24 +168,51 @@ bool MetafilePlayer::Play(const MetaRecord &r)
     }
     UseDrawingState();
     switch (r.type) {
-    case EmrPolygon:
-        p_.drawPolygon(r.points.constData(), int(r.points.size()),
-                       r.value == Qt::WindingFill ? Qt::WindingFill : Qt::OddEvenFill);
+    case EmrPolygon: {
+        const Qt::FillRule rule = r.value == Qt::WindingFill ? Qt::WindingFill : Qt::OddEvenFill;
+        if (r.integer)
+            p_.drawPolygon(ToInt(r.points), rule);
+        else
+            p_.drawPolygon(r.points.constData(), int(r.points.size()), rule);
         return true;
+    }
     case EmrPolyline:
-        p_.drawPolyline(r.points.constData(), int(r.points.size()));
+        if (r.integer)
+            p_.drawPolyline(ToInt(r.points));
+        else
+            p_.drawPolyline(r.points.constData(), int(r.points.size()));
         return true;
     case EmrSetPixelV:
-        p_.drawPoints(r.points.constData(), int(r.points.size()));
+        if (r.integer)
+            p_.drawPoints(ToInt(r.points));
+        else
+            p_.drawPoints(r.points.constData(), int(r.points.size()));
         return true;
     case EmrPolyPolyline:
-        p_.drawLines(r.lines.constData(), int(r.lines.size()));
+        if (r.integer) {
+            QList<QLine> lines(r.lines.size());
+            for (qsizetype i = 0; i < r.lines.size(); ++i)
+                lines[i] = r.lines[i].toLine();
+            p_.drawLines(lines);
+        } else {
+            p_.drawLines(r.lines.constData(), int(r.lines.size()));
+        }
         return true;
     case EmrRectangle:
-        p_.drawRects(r.rects.constData(), int(r.rects.size()));
+        if (r.integer) {
+            QList<QRect> rects(r.rects.size());
+            for (qsizetype i = 0; i < r.rects.size(); ++i)
+                rects[i] = r.rects[i].toRect();
+            p_.drawRects(rects);
+        } else {
+            p_.drawRects(r.rects.constData(), int(r.rects.size()));
+        }
         return true;
     case EmrEllipse:
-        p_.drawEllipse(r.rect);
+        if (r.integer)
+            p_.drawEllipse(r.rect.toRect());
+        else
+            p_.drawEllipse(r.rect);
         return true;
     case EmrStrokeAndFillPath:
         p_.drawPath(r.path);

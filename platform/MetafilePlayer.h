@@ -1,13 +1,14 @@
 #pragma once
-// Plays records onto a painter, the page's units stretched into a target rectangle.
+// Plays records onto a painter, the page's units stretched into a target rectangle. Internal to PageMetafile.
 #include "platform/PageMetafile.h"
 
 #include <QPainter>
 
 namespace platform {
 
-class MetafilePlayer {
-public:
+class MetafilePlayer
+{
+  public:
     MetafilePlayer(QPainter &painter, QSize pageSize, const QRectF &target);
     ~MetafilePlayer();
     MetafilePlayer(const MetafilePlayer &) = delete;
@@ -16,7 +17,7 @@ public:
     // Plays one record; false when it cannot be played (nothing is drawn then).
     bool Play(const MetaRecord &record);
 
-private:
+  private:
     void FlushText();
     void UseDrawingState();
     void SetClip(const MetaRecord &record);
@@ -24,9 +25,10 @@ private:
     QPainter &p_;
     QRectF target_;
     QTransform initial_;
-    QTransform base_;      // page units to the painter's device
-    QTransform world_;     // the record transform times base_
+    QTransform base_;  // page units to the painter's device
+    QTransform world_; // the record transform times base_
     bool hadClip_ = false;
+    bool clipToTarget_ = true;
     QRegion initialClip_;
     QPainter::RenderHints initialHints_;
 
@@ -40,6 +42,7 @@ private:
     QList<quint32> batchGlyphs_;
     QList<QPointF> batchPositions_;
     QList<QRectF> batchDecorations_;
+    QList<char32_t> batchCodes_; // one a glyph, 0 where a record did not know its characters
 };
 
 } // namespace platform

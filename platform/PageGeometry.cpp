@@ -30,12 +30,30 @@ float DevToMm(long double d, int dpi)
 
 } // namespace
 
-int MmToDevX(long double mm, int dpiX) { return MmToDev(mm, dpiX); }
-int MmToDevY(long double mm, int dpiY) { return MmToDev(mm, dpiY); }
-float DevToMmX(long double d, int dpiX) { return DevToMm(d, dpiX); }
-float DevToMmY(long double d, int dpiY) { return DevToMm(d, dpiY); }
+int MmToDevX(long double mm, int dpiX)
+{
+    return MmToDev(mm, dpiX);
+}
+int MmToDevY(long double mm, int dpiY)
+{
+    return MmToDev(mm, dpiY);
+}
+float DevToMmX(long double d, int dpiX)
+{
+    return DevToMm(d, dpiX);
+}
+float DevToMmY(long double d, int dpiY)
+{
+    return DevToMm(d, dpiY);
+}
 
-int PageWidthForDpi(int dpi) { return MmToDev(kPageWidthMm, dpi); }
-int PageHeightForDpi(int dpi) { return MmToDev(kPageHeightMm, dpi); }
+int PageWidthForDpi(int dpi)
+{
+    return MmToDev(kPageWidthMm, dpi);
+}
+int PageHeightForDpi(int dpi)
+{
+    return MmToDev(kPageHeightMm, dpi);
+}
 
 } // namespace platform

@@ -22,9 +22,10 @@ QRectF GetRect(RecordReader &r)
     return QRectF(x, y, w, h);
 }
 
-void PutPoints(MetafileData &data, int type, const QList<QPointF> &points, bool withRule, int rule)
+void PutPoints(MetafileData &data, int type, const QList<QPointF> &points, bool withRule, int rule, bool integer)
 {
-    RecordWriter w(data, type, (withRule ? 4 : 0) + 4 + points.size() * 16);
+    RecordWriter w(data, type, 1 + (withRule ? 4 : 0) + 4 + points.size() * 16);
+    w.Put(quint8(integer));
     if (withRule)
         w.Put(qint32(rule));
     w.Put(quint32(points.size()));
@@ -144,14 +145,15 @@ void EncodeRecord(MetafileData &data, const MetaRecord &rec)
         break;
     }
     case EmrPolygon:
-        PutPoints(data, rec.type, rec.points, true, rec.value);
+        PutPoints(data, rec.type, rec.points, true, rec.value, rec.integer);
         break;
     case EmrPolyline:
     case EmrSetPixelV:
-        PutPoints(data, rec.type, rec.points, false, 0);
+        PutPoints(data, rec.type, rec.points, false, 0, rec.integer);
         break;
     case EmrPolyPolyline: {
-        RecordWriter w(data, rec.type, 4 + rec.lines.size() * 32);
+        RecordWriter w(data, rec.type, 1 + 4 + rec.lines.size() * 32);
+        w.Put(quint8(rec.integer));
         w.Put(quint32(rec.lines.size()));
         for (const QLineF &l : rec.lines) {
             w.Put(l.x1());
@@ -162,14 +164,16 @@ void EncodeRecord(MetafileData &data, const MetaRecord &rec)
         break;
     }
     case EmrRectangle: {
-        RecordWriter w(data, rec.type, 4 + rec.rects.size() * 32);
+        RecordWriter w(data, rec.type, 1 + 4 + rec.rects.size() * 32);
+        w.Put(quint8(rec.integer));
         w.Put(quint32(rec.rects.size()));
         for (const QRectF &r : rec.rects)
             PutRect(w, r);
         break;
     }
     case EmrEllipse: {
-        RecordWriter w(data, rec.type, 32);
+        RecordWriter w(data, rec.type, 1 + 32);
+        w.Put(quint8(rec.integer));
         PutRect(w, rec.rect);
         break;
     }
@@ -284,12 +288,15 @@ bool DecodeRecord(const MetafileData &data, RecordReader &r, MetaRecord &rec)
             return GetIndexed(r, data.paths, rec.path);
         return r.Ok() && rec.value >= 0 && rec.value <= 2;
     case EmrPolygon:
+        rec.integer = r.Get<quint8>() != 0;
         rec.value = r.Get<qint32>();
         return GetPoints(r, rec.points);
     case EmrPolyline:
     case EmrSetPixelV:
+        rec.integer = r.Get<quint8>() != 0;
         return GetPoints(r, rec.points);
     case EmrPolyPolyline: {
+        rec.integer = r.Get<quint8>() != 0;
         const quint32 n = r.Get<quint32>();
         if (!r.Ok() || qsizetype(n) * 32 > r.Remaining())
             return false;
@@ -302,6 +309,7 @@ bool DecodeRecord(const MetafileData &data, RecordReader &r, MetaRecord &rec)
         return r.Ok();
     }
     case EmrRectangle: {
+        rec.integer = r.Get<quint8>() != 0;
         const quint32 n = r.Get<quint32>();
         if (!r.Ok() || qsizetype(n) * 32 > r.Remaining())
             return false;
@@ -311,6 +319,7 @@ bool DecodeRecord(const MetafileData &data, RecordReader &r, MetaRecord &rec)
         return r.Ok();
     }
     case EmrEllipse:
+        rec.integer = r.Get<quint8>() != 0;
         rec.rect = GetRect(r);
         return r.Ok();
     case EmrStrokeAndFillPath:

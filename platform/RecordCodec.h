@@ -1,5 +1,5 @@
 #pragma once
-// Turns records into the stream's compact payloads and back.
+// Turns records into the stream's compact payloads and back. Internal to PageMetafile.
 #include "platform/MetafileData.h"
 #include "platform/PageMetafile.h"
 

@@ -58,8 +58,8 @@ struct CalcCase {
     QString text;
     int width;
     unsigned flags;
-    int height;     // expected return value and rectangle height
-    int rectWidth;  // expected width of the adjusted rectangle
+    int height;    // expected return value and rectangle height
+    int rectWidth; // expected width of the adjusted rectangle
 };
 
 } // namespace
@@ -85,14 +85,14 @@ TEST(DrawTextEx, CalcRectMeasuresLikeGdi)
         {"an empty line counts", "a\n\nb", 200, DT_CALCRECT, 3 * kLine, 10},
         {"single line ignores breaks", "ab\r\ncd", 200, DT_CALCRECT | DT_SINGLELINE, kLine, 40},
         {"without word break long lines stay", "aaa bbb ccc", 35, DT_CALCRECT, kLine, 110},
-        {"ellipsis shortens to fit", "abcdefghij", 65,
-         DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS, kLine, 60},
-        {"ellipsis leaves fitting text alone", "abcdef", 65,
-         DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS, kLine, 60},
+        {"ellipsis shortens to fit", "abcdefghij", 65, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS, kLine,
+         60},
+        {"ellipsis leaves fitting text alone", "abcdef", 65, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS,
+         kLine, 60},
         {"prefixes: && is & and & is dropped", "a&&b&c", 200, DT_CALCRECT, kLine, 40},
         {"no prefix keeps every ampersand", "a&&b&c", 200, DT_CALCRECT | DT_NOPREFIX, kLine, 60},
-        {"bottom alignment measures the text", "abc", 200,
-         DT_CALCRECT | DT_SINGLELINE | DT_BOTTOM, kLine, 30},
+        {"bottom alignment measures the text", "abc", 200, DT_CALCRECT | DT_SINGLELINE | DT_BOTTOM, kLine,
+         30},
     };
     for (const CalcCase &c : cases) {
         SCOPED_TRACE(c.name);

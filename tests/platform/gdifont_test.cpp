@@ -21,10 +21,14 @@ TEST(GdiFont, FacesMapToLiberation)
         const char *face;
         const char *family;
     } cases[] = {
-        {"Courier New", "Liberation Mono"},   {"Courier New CE", "Liberation Mono"},
-        {"Arial", "Liberation Sans"},         {"Arial CE", "Liberation Sans"},
-        {"Times New Roman", "Liberation Serif"}, {"Times New Roman CE", "Liberation Serif"},
-        {"MS Sans Serif", "Liberation Sans"}, {"Nonexistent Face", "Liberation Sans"},
+        {"Courier New", "Liberation Mono"},
+        {"Courier New CE", "Liberation Mono"},
+        {"Arial", "Liberation Sans"},
+        {"Arial CE", "Liberation Sans"},
+        {"Times New Roman", "Liberation Serif"},
+        {"Times New Roman CE", "Liberation Serif"},
+        {"MS Sans Serif", "Liberation Sans"},
+        {"Nonexistent Face", "Liberation Sans"},
         {"", "Liberation Sans"},
     };
     for (const Case &c : cases) {
@@ -36,7 +40,8 @@ TEST(GdiFont, FacesMapToLiberation)
     // Text documents naming Windows faces get the same faces.
     InstallFontSubstitutions();
     EXPECT_EQ(QFontInfo(QFont(QStringLiteral("MS Sans Serif"))).family(), QStringLiteral("Liberation Sans"));
-    EXPECT_EQ(QFontInfo(QFont(QStringLiteral("Times New Roman"))).family(), QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(QFontInfo(QFont(QStringLiteral("Times New Roman"))).family(),
+              QStringLiteral("Liberation Serif"));
 }
 
 TEST(GdiFont, HeightIsAscentPlusDescent)
