@@ -21,7 +21,7 @@ void Count(const TMLine &record, Totals &totals)
     for (const TLinie *block : {&record.Title, &record.ColumnHeader, &record.SpareLines, &record.Summary})
         for (const TLinia &line : *block)
             totals.fields += line.Count();
-    for (const auto &item : record.Items)
+    for (const TMLine *item : record.Items())
         Count(*item, totals);
 }
 

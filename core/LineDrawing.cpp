@@ -1,5 +1,6 @@
 #include "core/LineDrawing.h"
 
+#include "core/DeviceUnits.h"
 #include "core/MLineWydruk.h"
 #include "core/MetafileImage.h"
 #include "core/PageCanvas.h"
@@ -21,6 +22,26 @@ constexpr float kRichTextZoom = 1.8f;
 // Leaders stop this many device units short of the field's right edge.
 constexpr int kLeaderStop = 150;
 constexpr qsizetype kMaxAfterPageNumber = 255;
+
+// Field edges as drawn. Positions from the file can be anything; kept within a range no text
+// reaches (65535 characters of the widest cell), so sums never overflow and nothing on the page
+// moves.
+constexpr qint64 kFarEdge = 1 << 26;
+
+int ClampEdge(qint64 v)
+{
+    return static_cast<int>(std::clamp(v, -kFarEdge, kFarEdge));
+}
+
+int FieldLeft(const TPole &pole)
+{
+    return ClampEdge(pole.X());
+}
+
+int FieldRight(const TPole &pole)
+{
+    return ClampEdge(qint64(pole.X()) + pole.Width());
+}
 
 int Round(long double v)
 {
@@ -91,8 +112,9 @@ void DrawRule(TPole &pole, int top0, TPageCanvas &canvas)
     TStyl &styl = *pole.Styl();
     const int h = FieldMeasuredHeight(pole);
     pole.DrawnHeight = h;
-    const int left = pole.X();
-    const int right = pole.X() + pole.Width();
+    // In 64 bits: a rule's dashes keep their places whatever its edges.
+    const qint64 left = pole.X();
+    const qint64 right = left + pole.Width();
     const int bottom = top0 + h;
     const int ymid = top0 + (bottom - top0) / 2;
     const int gap11 = (bottom - top0) / 11;
@@ -109,7 +131,7 @@ void DrawRule(TPole &pole, int top0, TPageCanvas &canvas)
     p.setPen(QPen(color, penWidth, Qt::SolidLine, penWidth > 1 ? Qt::RoundCap : Qt::FlatCap));
 
     if (ruleStyle == 0 || ruleStyle == 3) {
-        p.drawLine(QLine(left, ymid, right, ymid));
+        p.drawLine(QLine(ClampEdge(left), ymid, ClampEdge(right), ymid));
         return;
     }
     StyleLineHeight(styl); // measures DigitWidth
@@ -118,15 +140,22 @@ void DrawRule(TPole &pole, int top0, TPageCanvas &canvas)
     const int space = ruleStyle == 1 ? Round(dash * 0.35L) : 0;
     // A dash of 0 (a font without digit width) would never get anywhere.
     dash = std::max(dash, 1);
+    // Dashes off the page are not recorded: a rule miles wide must not cost miles of dashes.
+    const qint64 step = dash + space;
+    const qint64 pageRight = MmToDevX(kPageWidthMm, canvas.DpiX()) + penWidth;
+    qint64 x = left;
+    if (x < -step - penWidth)
+        x += (-penWidth - x) / step * step;
+    const qint64 end = std::min(right, pageRight + step);
     QVarLengthArray<QLine, 128> lines;
-    for (int x = left; x < right; x += dash + space) {
+    for (; x < end; x += step) {
         if (x + dash > right)
-            dash = right - x;
+            dash = int(right - x);
         if (ruleStyle == 1) {
-            lines.append(QLine(x, ymid, x + dash, ymid));
+            lines.append(QLine(int(x), ymid, int(x) + dash, ymid));
         } else {
-            lines.append(QLine(x, ymid - gap11, x + dash, ymid - gap11));
-            lines.append(QLine(x, ymid + gap11, x + dash, ymid + gap11));
+            lines.append(QLine(int(x), ymid - gap11, int(x) + dash, ymid - gap11));
+            lines.append(QLine(int(x), ymid + gap11, int(x) + dash, ymid + gap11));
         }
     }
     if (!lines.isEmpty())
@@ -137,8 +166,8 @@ void DrawRichTextField(TPole &pole, float &y, int top0)
 {
     TMLineWydruk &model = *pole.Owner();
     const QByteArray text = RawBytes(pole.Text());
-    const int left = pole.X();
-    const int right = pole.X() + pole.Width();
+    const int left = FieldLeft(pole);
+    const int right = FieldRight(pole);
     int dpiY = model.GetCanvas().DpiY();
     const int bottom = MmToDevY(kPageHeightMm, dpiY);
     int top = top0 + MmToDevY(0.5, dpiY);
@@ -161,15 +190,15 @@ void DrawRichTextField(TPole &pole, float &y, int top0)
     }
     h += MmToDevY(1.0, dpiY);
     pole.DrawnHeight = h;
-    pole.DrawnRect = {left, top, right, top + h};
+    pole.SetDrawnRect(top, top + h);
 }
 
 void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
 {
     TStyl &styl = *pole.Styl();
     const quint8 kind = pole.Kind();
-    const int left = pole.X();
-    const int right = pole.X() + pole.Width();
+    const int left = FieldLeft(pole);
+    const int right = FieldRight(pole);
 
     unsigned flags;
     if (kind == 0 || kind == 5)
@@ -195,10 +224,10 @@ void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
     const int dpiY = canvas.DpiY();
     int top;
     if (pole.StyleName() == QByteArrayView("LOGO"))
-        top = top0 + (MmToDevY(R, dpiY) - a) / 2;
+        top = top0 + (DeviceUnits().MmToDevY(R, dpiY) - a) / 2;
     else
-        top = top0 + MmToDevY(S, dpiY) - a;
-    const int bottom = top + MmToDevY(R, dpiY);
+        top = top0 + DeviceUnits().MmToDevY(S, dpiY) - a;
+    const int bottom = top + DeviceUnits().MmToDevY(R, dpiY);
 
     canvas.SelectFont(StyleFont(styl));
     TRect rect{left, top, right, bottom};
@@ -213,7 +242,7 @@ void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
         }
     }
     pole.DrawnHeight = h;
-    pole.DrawnRect = {left, top, right, top + h};
+    pole.SetDrawnRect(top, top + h);
 }
 
 } // namespace
@@ -229,7 +258,7 @@ int FieldMeasuredHeight(TPole &pole)
         if (!picture || !picture->Emf || picture->Emf->Width() == 0)
             return 0;
         const int pageWidth = MmToDevX(kPageWidthMm, model.GetCanvas().DpiX());
-        pole.MeasuredHeight = int(qint64(pageWidth) * picture->Emf->Height() / picture->Emf->Width());
+        pole.MeasuredHeight = ClampEdge(qint64(pageWidth) * picture->Emf->Height() / picture->Emf->Width());
         break;
     }
     case 7: {
@@ -257,7 +286,7 @@ int FieldMeasuredHeight(TPole &pole)
 void DrawField(TPole &pole, float &y, float R, float S)
 {
     TMLineWydruk &model = *pole.Owner();
-    const int top0 = MmToDevY(y, model.GetCanvas().DpiY());
+    const int top0 = DeviceUnits().MmToDevY(y, model.GetCanvas().DpiY());
     switch (pole.Kind()) {
     case 3:
         return;
@@ -300,7 +329,7 @@ void DrawLine(TLinia &line, float &y)
         if (pole.Kind() == 3)
             continue;
         DrawField(pole, y, R, S);
-        R = std::max(R, DevToMmY(pole.DrawnHeight, pole.Owner()->GetCanvas().DpiY()));
+        R = std::max(R, DeviceUnits().DevToMmY(pole.DrawnHeight, pole.Owner()->GetCanvas().DpiY()));
     }
     y = static_cast<float>(static_cast<long double>(y) + R + line.Owner()->LineSpacing);
 }

@@ -24,7 +24,7 @@ void TLinia::Read(TInflateStream &stream)
     }
     TMLineWydruk *model = Owner();
     // At most 255 by the format, so taking room for the count cannot run away.
-    fields_ = model->Fields().Allocate(count);
+    fields_ = model->Fields().Allocate(count).At;
     count_ = 0;
     // A field joins the line once it has been read whole.
     for (size_t i = 0; i < count; ++i) {

@@ -2,44 +2,64 @@
 
 #include "core/MLineWydruk.h"
 
+#include <algorithm>
+
+static_assert(sizeof(TLinie) <= 16, "every record has four blocks: keep them small");
+
+TMLineWydruk *TLinie::Owner() const
+{
+    return record_->Owner();
+}
+
+TLinia *TLinie::Lines() const
+{
+    return Owner()->Lines().Resolve(lines_);
+}
+
 void TLinie::Read(TInflateStream &stream)
 {
     qint32 count;
     try {
         if (stream.ReadU8() != marker::kBlock)
             throw EReadFileError::Marker(marker::kBlock);
-        Splittable = stream.ReadU8() != 0;
-        BreakBefore = stream.ReadU8() != 0;
+        SetSplittable(stream.ReadU8() != 0);
+        SetBreakBefore(stream.ReadU8() != 0);
         count = stream.ReadI32();
     } catch (const EBodyEnded &) {
         throw EReadFileError::Marker(marker::kBlock);
     }
     // Lines gather in the model's scratch list, which grows only as lines are actually read
-    // (the count is not trusted), and then move here in a list of exactly their number.
-    std::vector<TLinia> &scratch = owner_->LineScratch();
+    // (the count is not trusted), and then move into a run of exactly their number.
+    TMLineWydruk &model = *Owner();
+    std::vector<TLinia> &scratch = model.LineScratch();
     scratch.clear();
     const auto keep = [&] {
-        lines_.clear();
-        lines_.reserve(scratch.size());
-        std::move(scratch.begin(), scratch.end(), std::back_inserter(lines_));
+        const auto run = model.Lines().Allocate(scratch.size());
+        std::uninitialized_copy(scratch.begin(), scratch.end(), run.At);
+        lines_ = run.Handle;
+        bits_ = (bits_ & ~kCountMask) | static_cast<quint32>(scratch.size());
         scratch.clear();
     };
-    try {
-        for (qint32 i = 0; i < count; ++i) {
-            scratch.emplace_back(this);
-            scratch.back().Read(stream);
+    for (qint32 i = 0; i < count; ++i) {
+        if (scratch.size() + 1 >= kMaxLines) {
+            keep();
+            throw EReadFileError::Marker(marker::kBlock);
         }
-    } catch (...) {
-        // What was read whole stays in the model; the line that failed does not.
-        scratch.pop_back();
-        keep();
-        throw;
+        scratch.emplace_back(this);
+        try {
+            scratch.back().Read(stream);
+        } catch (...) {
+            // What was read whole stays in the model; the line that failed does not.
+            scratch.pop_back();
+            keep();
+            throw;
+        }
     }
     keep();
 }
 
 void TLinie::Clear()
 {
-    lines_.clear();
-    lines_.shrink_to_fit();
+    lines_ = 0;
+    bits_ &= ~kCountMask;
 }

@@ -3,13 +3,14 @@
 #include "core/BodyString.h"
 #include "core/MLineWydruk.h"
 
+#include <algorithm>
+
+static_assert(sizeof(TMLine) <= 96, "a listing may have a record per row: keep records small");
+
 TMLine::TMLine(TMLineWydruk *owner)
-    : Title(owner, this), ColumnHeader(owner, this), SpareLines(owner, this), Summary(owner, this),
-      owner_(owner)
+    : Title(this), ColumnHeader(this), SpareLines(this), Summary(this), owner_(owner)
 {
 }
-
-TMLine::~TMLine() = default;
 
 namespace {
 
@@ -39,12 +40,31 @@ void TMLine::Read(TInflateStream &stream, int depth)
     } catch (const EBodyEnded &) {
         throw EReadFileError::Marker(marker::kItems);
     }
-    // Items are appended as they are read; the count only says when to stop.
-    for (qint32 i = 0; i < count; ++i) {
-        auto item = std::make_unique<TMLine>(owner_);
-        item->Read(stream, depth + 1);
-        Items.push_back(std::move(item));
+    // Items gather on the model's item stack as they are read (the count only says when to
+    // stop; nested records use the stack above this record's part and leave it as they found
+    // it), then move into a run of exactly their number.
+    std::vector<TMLine *> &stack = owner_->ItemStack();
+    const size_t base = stack.size();
+    const auto keep = [&] {
+        const size_t n = stack.size() - base;
+        const auto run = owner_->ItemRuns().Allocate(n);
+        std::copy(stack.begin() + static_cast<std::ptrdiff_t>(base), stack.end(), run.At);
+        items_ = run.Handle;
+        itemCount_ = static_cast<quint32>(n);
+        stack.resize(base);
+    };
+    try {
+        for (qint32 i = 0; i < count; ++i) {
+            TMLine *item = owner_->NewRecord();
+            item->Read(stream, depth + 1);
+            stack.push_back(item);
+        }
+    } catch (...) {
+        // The items read whole stay in the model; the one that failed does not.
+        keep();
+        throw;
     }
+    keep();
     SpareLines.Read(stream);
     Summary.Read(stream);
     if (owner_->Version < 2)
@@ -65,19 +85,24 @@ void TMLine::Clear()
 {
     Title.Clear();
     ColumnHeader.Clear();
-    Items.clear();
-    Items.shrink_to_fit();
     SpareLines.Clear();
     Summary.Clear();
+    items_ = 0;
+    itemCount_ = 0;
     State = 0;
     BreakBefore = false;
     label_ = {};
 }
 
+std::span<TMLine *const> TMLine::Items() const
+{
+    return {owner_->ItemRuns().Resolve(items_), itemCount_};
+}
+
 int TMLine::LineCount() const
 {
     int count = Title.Count() + Summary.Count();
-    for (const auto &item : Items)
+    for (const TMLine *item : Items())
         count += item->LineCount();
     return count;
 }

@@ -1,15 +1,14 @@
 #pragma once
 // One nested record of a printout: a title, a column header, the item records, spare lines and
-// a summary, with the state the page build keeps while drawing it.
+// a summary, with the state the page build keeps while drawing it. Records live in the model's
+// record pool; a record's item list is a run of references in the model's item pool.
 #include "core/Linie.h"
 
-#include <memory>
-#include <vector>
+#include <span>
 
 class TMLine {
 public:
     explicit TMLine(TMLineWydruk *owner);
-    ~TMLine();
     TMLine(const TMLine &) = delete;
     TMLine &operator=(const TMLine &) = delete;
 
@@ -19,7 +18,8 @@ public:
 
     // Reads the record (marker 3) with its items, recursively; `depth` is 0 for the root.
     void Read(TInflateStream &stream, int depth = 0);
-    // Frees the lines of the four blocks and all item records.
+    // Lets go of the lines of the four blocks and of the item records (their storage goes with
+    // the model's) and resets the record's own values.
     void Clear();
     // Lines in Title, in the items (recursively) and in Summary; the column header and the
     // spare lines do not count.
@@ -27,19 +27,23 @@ public:
 
     TMLineWydruk *Owner() const { return owner_; }
     QByteArrayView Label() const;
+    // The nested records, in file order.
+    std::span<TMLine *const> Items() const;
 
     TLinie Title;
     TLinie ColumnHeader;
-    std::vector<std::unique_ptr<TMLine>> Items;
     TLinie SpareLines; // read and kept, never drawn
     TLinie Summary;
-
-    // Drawing state of the page build: 0 not started, 2 title, 5 column header, 4 items,
-    // 3 summary, 1 finished.
-    quint8 State = 0;
-    bool BreakBefore = false; // a new page starts before the record when drawn as an item
 
 private:
     TMLineWydruk *owner_;
     TTextRef label_;
+    quint32 items_ = 0; // handle of the run in the model's item pool
+    quint32 itemCount_ = 0;
+
+public:
+    // Drawing state of the page build: 0 not started, 2 title, 5 column header, 4 items,
+    // 3 summary, 1 finished.
+    quint8 State = 0;
+    bool BreakBefore = false; // a new page starts before the record when drawn as an item
 };

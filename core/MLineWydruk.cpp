@@ -3,6 +3,8 @@
 #include "core/PageCanvas.h"
 #include "core/PositionScale.h"
 
+#include <new>
+
 TMLineWydruk::TMLineWydruk()
     : styleNames_(this),
       // LinesPerPage is already 84 here: the default style is sized for 84 lines.
@@ -16,9 +18,13 @@ void TMLineWydruk::ReadBody(TInflateStream &stream)
 {
     Clear();
     struct ScratchRelease {
-        std::vector<TLinia> &scratch;
-        ~ScratchRelease() { std::vector<TLinia>().swap(scratch); }
-    } release{lineScratch_};
+        TMLineWydruk &model;
+        ~ScratchRelease()
+        {
+            std::vector<TLinia>().swap(model.lineScratch_);
+            std::vector<TMLine *>().swap(model.itemStack_);
+        }
+    } release{*this};
     ReadGlobals(stream);
     styles_->Read(stream);
     root_->Read(stream, 0);
@@ -54,6 +60,9 @@ void TMLineWydruk::Clear()
     root_->Clear();
     pictures_.clear();
     pictures_.shrink_to_fit();
+    records_.Clear();
+    itemRuns_.Clear();
+    lines_.Clear();
     fields_.Clear();
     styleNames_.Clear();
     texts_.Clear();
@@ -66,6 +75,11 @@ int TMLineWydruk::TotalLineCount()
     if (TotalLines == 0)
         TotalLines = root_->LineCount();
     return TotalLines;
+}
+
+TMLine *TMLineWydruk::NewRecord()
+{
+    return new (records_.Allocate(1).At) TMLine(this);
 }
 
 quint32 TMLineWydruk::AdoptPicture(std::unique_ptr<TMetafileImage> picture)

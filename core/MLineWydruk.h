@@ -2,9 +2,9 @@
 // The document model of one printout: its global values, text styles and the tree of records
 // whose leaves are lines of fields, plus the state of laying it out into pages. It owns
 // everything below it; the classes below hold plain references back to it.
-#include "core/FieldPool.h"
 #include "core/MLine.h"
 #include "core/MetafileImage.h"
+#include "core/RunPool.h"
 #include "core/StyleNames.h"
 #include "core/Styl.h"
 #include "core/TextStore.h"
@@ -40,7 +40,15 @@ public:
     TTextStore &Texts() { return texts_; }
     const TTextStore &Texts() const { return texts_; }
     TStyleNameTable &StyleNames() { return styleNames_; }
-    TFieldPool &Fields() { return fields_; }
+    TRunPool<TPole> &Fields() { return fields_; }
+    TRunPool<TLinia> &Lines() { return lines_; }
+    const TRunPool<TLinia> &Lines() const { return lines_; }
+    const TRunPool<TMLine *> &ItemRuns() const { return itemRuns_; }
+    TRunPool<TMLine *> &ItemRuns() { return itemRuns_; }
+    // A new empty record in the model's record pool.
+    TMLine *NewRecord();
+    // Where records gather their items while reading them.
+    std::vector<TMLine *> &ItemStack() { return itemStack_; }
     // Takes a field's picture; the answer is the field's 1-based handle to it.
     quint32 AdoptPicture(std::unique_ptr<TMetafileImage> picture);
     const TMetafileImage *PictureAt(quint32 handle) const
@@ -85,7 +93,11 @@ private:
 
     TTextStore texts_;
     TStyleNameTable styleNames_;
-    TFieldPool fields_;
+    TRunPool<TPole> fields_;
+    TRunPool<TLinia> lines_;
+    TRunPool<TMLine> records_;
+    TRunPool<TMLine *> itemRuns_;
+    std::vector<TMLine *> itemStack_;
     std::vector<std::unique_ptr<TMetafileImage>> pictures_;
     std::vector<TLinia> lineScratch_;
     std::unique_ptr<TStyle> styles_;

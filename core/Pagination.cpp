@@ -1,9 +1,12 @@
 #include "core/Pagination.h"
 
+#include "core/DeviceUnits.h"
 #include "core/LineDrawing.h"
 #include "core/MLineWydruk.h"
 #include "core/PageCanvas.h"
 #include "platform/PageGeometry.h"
+
+#include <climits>
 
 using namespace platform;
 
@@ -11,7 +14,7 @@ namespace {
 
 float LineHeightMm(TLinia &line)
 {
-    return DevToMmY(LineHeight(line), line.Owner()->GetCanvas().DpiY());
+    return DeviceUnits().DevToMmY(LineHeight(line), line.Owner()->GetCanvas().DpiY());
 }
 
 bool Aborted(const TMLine &record)
@@ -50,14 +53,18 @@ void RepeatHeader(TMLine &record, float &y)
         ~Restore() { record.State = 4; }
     } restore{record};
     DrawBlock(record.ColumnHeader, y);
-    for (auto &item : record.Items)
+    for (auto &item : record.Items()) {
+        // Items are drawn in order: past the first one not started, none has started.
+        if (item->State == 0)
+            break;
         RepeatHeader(*item, y);
+    }
 }
 
 void ResetStates(TMLine &record)
 {
     record.State = 0;
-    for (auto &item : record.Items)
+    for (auto &item : record.Items())
         ResetStates(*item);
 }
 
@@ -72,20 +79,21 @@ bool IsSkippable(const TLinia &line)
 
 bool BlockFits(TLinie &block, float y)
 {
-    long long sum = 0;
+    qint64 sum = 0;
     for (TLinia &line : block)
         sum += LineHeight(line);
     const int dpiY = block.Owner()->GetCanvas().DpiY();
-    return static_cast<long double>(DevToMmY(sum, dpiY)) + y <= kUsablePageHeight;
+    const float mm = sum < INT_MAX ? DeviceUnits().DevToMmY(int(sum), dpiY) : DevToMmY(sum, dpiY);
+    return static_cast<long double>(mm) + y <= kUsablePageHeight;
 }
 
 void DrawBlock(TLinie &block, float &y)
 {
     TMLineWydruk &model = *block.Owner();
-    if (block.BreakBefore)
+    if (block.BreakBefore())
         NewPage(model, y);
     const int count = block.Count();
-    if (block.Splittable) {
+    if (block.Splittable()) {
         for (int i = 0; i < count; ++i) {
             float h = LineHeightMm(block[i]);
             if (h < kShortLine && count > 1 && i == count - 2) {
@@ -124,8 +132,8 @@ void DrawRecord(TMLine &record, float &y)
 
     record.State = 5;
     bool moved = false;
-    if (record.ColumnHeader.Count() > 0 && !record.Items.empty()) {
-        TMLine &first = *record.Items.front();
+    if (record.ColumnHeader.Count() > 0 && !record.Items().empty()) {
+        TMLine &first = *record.Items().front();
         TLinia *lead = first.Title.Count() > 0     ? &first.Title[0]
                        : first.Summary.Count() > 0 ? &first.Summary[0]
                                                    : nullptr;
@@ -151,8 +159,9 @@ void DrawRecord(TMLine &record, float &y)
     }
 
     record.State = 4;
-    for (size_t i = 0; i < record.Items.size(); ++i) {
-        TMLine &item = *record.Items[i];
+    const auto items = record.Items();
+    for (size_t i = 0; i < items.size(); ++i) {
+        TMLine &item = *items[i];
         if (item.BreakBefore && !(i == 0 && moved)) {
             model.ClosePage(y);
             if (Aborted(record))

@@ -8,7 +8,6 @@
 #include <type_traits>
 
 static_assert(sizeof(TPole) <= 48, "fields are the bulk of a model: keep them small");
-static_assert(std::is_trivially_destructible_v<TPole>, "lines free their fields' storage without destroying them");
 
 TStyleName *TPole::DefaultName(TMLineWydruk *owner)
 {

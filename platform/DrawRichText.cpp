@@ -4,14 +4,26 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
 
 namespace {
 
-// Round to nearest, halves to the even neighbour.
-int Round(double v) { return int(std::nearbyint(v)); }
+// Round to nearest, halves to the even neighbour; out-of-range values saturate.
+int Round(double v)
+{
+    if (!(v == v))
+        return 0;
+    return int(std::clamp(std::nearbyint(v), -2147483647.0, 2147483647.0));
+}
+
+// A logical length in twips at dpi, kept within what an int holds.
+int ToTwips(int logical, int dpi)
+{
+    return int(std::clamp<qint64>(qint64(std::max(0, logical)) * 1440 / dpi, 0, 2147483647));
+}
 
 class PainterStateGuard {
 public:
@@ -35,13 +47,13 @@ int DrawRichText(QPainter &canvas, const RichTextRect &rect, const QByteArray &t
 
     // Anisotropic mapping: the viewport is the rectangle, the window its size divided by zoom,
     // so one logical unit is zoom device units and the rectangle's corner is the origin.
-    const int width = rect.Right - rect.Left;
-    const int height = rect.Bottom - rect.Top;
+    const double width = double(rect.Right) - rect.Left;
+    const double height = double(rect.Bottom) - rect.Top;
     const int logicalWidth = zoom > 0 ? Round(width / double(zoom)) : 0;
     const int logicalHeight = zoom > 0 ? Round(height / double(zoom)) : 0;
     canvas.translate(rect.Left, rect.Top);
     if (logicalWidth > 0 && logicalHeight > 0)
-        canvas.scale(double(width) / logicalWidth, double(height) / logicalHeight);
+        canvas.scale(width / logicalWidth, height / logicalHeight);
 
     const QPaintDevice *device = canvas.device();
     const int dpiX = device && device->logicalDpiX() > 0 ? device->logicalDpiX() : 96;
@@ -50,8 +62,8 @@ int DrawRichText(QPainter &canvas, const RichTextRect &rect, const QByteArray &t
     TRichEditBox box;
     box.LoadRtf(text);
     TwipsRect rc;
-    rc.Right = std::max(0, logicalWidth) * 1440 / dpiX;
-    rc.Bottom = std::max(0, logicalHeight) * 1440 / dpiY;
+    rc.Right = ToTwips(logicalWidth, dpiX);
+    rc.Bottom = ToTwips(logicalHeight, dpiY);
     const int start = position ? *position : 0;
     const FormatRangeResult result = box.FormatRange(canvas, rc, start, render);
     const int answer = result.Answer;

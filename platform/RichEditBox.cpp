@@ -3,6 +3,7 @@
 #include "platform/rtf/RichTextLayout.h"
 #include "platform/rtf/RtfUnits.h"
 
+#include <QCoreApplication>
 #include <QPaintDevice>
 #include <QPainter>
 #include <cmath>
@@ -31,6 +32,8 @@ public:
         return layout;
     }
 
+    void Clear() { entries_.clear(); }
+
 private:
     static constexpr std::size_t kCapacity = 4;
     struct Entry {
@@ -44,6 +47,12 @@ private:
 LayoutCache &Cache()
 {
     static LayoutCache cache;
+    static const bool cleared = [] {
+        // Documents hold fonts, which must go before the application does.
+        qAddPostRoutine([] { Cache().Clear(); });
+        return true;
+    }();
+    Q_UNUSED(cleared);
     return cache;
 }
 

@@ -35,7 +35,7 @@ QImage Stencil(const QImage &image, const QColor &color, bool keepWhite)
 } // namespace
 
 Dib Player::ReadDib(const Record &r, quint64 offInfo, quint64 infoSize, quint64 offBits, quint64 bitsSize,
-                    quint32 usage, bool keepAlpha, qint32 rows)
+                    quint32 usage, bool keepAlpha, qint32 rows, qint64 maxPixels)
 {
     if (infoSize < 12 || !r.Has(offInfo, infoSize) || !r.Has(offBits, bitsSize))
         return {};
@@ -45,7 +45,7 @@ Dib Player::ReadDib(const Record &r, quint64 offInfo, quint64 infoSize, quint64 
     const qint64 w = core ? *r.U16(offInfo + 4) : std::abs(qint64(*r.I32(offInfo + 4)));
     const qint64 h = rows ? std::abs(qint64(rows))
                           : core ? *r.U16(offInfo + 6) : (infoSize >= 12 ? std::abs(qint64(*r.I32(offInfo + 8))) : 0);
-    if (w * h > kMaxDibPixels || !Spend(w * h / 8))
+    if (w * h > maxPixels || !Spend(w * h / 4))
         return {};
     DibBytes bytes;
     bytes.info = info;
@@ -197,14 +197,14 @@ void Player::BitBlt(const Record &r, int type)
                 QImage alpha(dib.image.size(), QImage::Format_Grayscale8);
                 alpha.fill(0);
                 for (int row = 0; row < alpha.height(); ++row) {
-                    const int my = row - *ys + *ym;
+                    const qint64 my = qint64(row) - *ys + *ym;
                     if (my < 0 || my >= mask.height())
                         continue;
                     uchar *out = alpha.scanLine(row);
                     for (int col = 0; col < alpha.width(); ++col) {
-                        const int mx = col - *xs + *xm;
+                        const qint64 mx = qint64(col) - *xs + *xm;
                         if (mx >= 0 && mx < mask.width())
-                            out[col] = qGray(mask.image.pixel(mx, my)) >= 128 ? 255 : 0;
+                            out[col] = qGray(mask.image.pixel(int(mx), int(my))) >= 128 ? 255 : 0;
                     }
                 }
                 dib.image.setAlphaChannel(alpha);

@@ -10,6 +10,7 @@ constexpr double kDefaultDpmm = 96 / 25.4;
 // Object indexes beyond what the header announced are still taken up to this bound, since some
 // writers count wrong; past it an index is treated as invalid.
 constexpr quint32 kMaxObjects = 65536;
+constexpr qint64 kMaxPatternPixels = 1024 * 1024;
 
 bool Finite(const QTransform &t)
 {
@@ -39,9 +40,19 @@ Player::Player(const QByteArray &bytes, const TEmfHeader &header, QPainter &pain
     const QRect &f = header.frame;
     QRectF frame(QPointF(f.left() * dpmmX_ / 100, f.top() * dpmmY_ / 100),
                  QPointF(f.right() * dpmmX_ / 100, f.bottom() * dpmmY_ / 100));
+    const QRect &b = header.bounds;
+    const QRectF bounds(QPointF(b.left(), b.top()), QPointF(b.right() + 1.0, b.bottom() + 1.0));
     if (!(frame.width() > 0 && frame.height() > 0)) {
-        const QRect &b = header.bounds;
-        frame = QRectF(QPointF(b.left(), b.top()), QPointF(b.right() + 1.0, b.bottom() + 1.0));
+        frame = bounds;
+    } else if (bounds.width() > 0 && bounds.height() > 0) {
+        // Some writers put the frame beside what they draw (one diagram tool writes it below its
+        // negative y coordinates): a frame of the drawing's size that misses nearly all of it is
+        // moved onto the drawing.
+        const QRectF common = frame.intersected(bounds);
+        const double overlap = common.width() * common.height() / (bounds.width() * bounds.height());
+        const double rw = frame.width() / bounds.width(), rh = frame.height() / bounds.height();
+        if (overlap < 0.1 && rw > 0.5 && rw < 2 && rh > 0.5 && rh < 2)
+            frame.moveTopLeft(bounds.topLeft());
     }
     if (!(frame.width() > 0 && frame.height() > 0))
         frame = QRectF(0, 0, std::max(1, px.width()), std::max(1, px.height()));
@@ -94,6 +105,9 @@ QTransform Player::PageTransform() const
     if (dc_.mapMode != MM_TEXT) {
         sx = dc_.viewportExt.width() / dc_.windowExt.width();
         sy = dc_.viewportExt.height() / dc_.windowExt.height();
+        // Extents scaled down to nothing or up past the doubles fall back to one to one.
+        if (!std::isfinite(sx) || !std::isfinite(sy) || sx == 0 || sy == 0)
+            sx = sy = 1;
         if (dc_.mapMode == MM_ISOTROPIC) {
             const double m = std::min(std::abs(sx), std::abs(sy));
             sx = std::copysign(m, sx);
@@ -327,7 +341,8 @@ void Player::CreatePatternBrush(const Record &r, bool mono)
          cbBits = r.U32(28);
     if (!index || !usage || !offBmi || !cbBmi || !offBits || !cbBits)
         return;
-    const Dib dib = ReadDib(r, *offBmi, *cbBmi, *offBits, *cbBits, *usage);
+    // Patterns are tiles of a few pixels; a huge one would be copied and recoloured at every use.
+    const Dib dib = ReadDib(r, *offBmi, *cbBmi, *offBits, *cbBits, *usage, false, 0, kMaxPatternPixels);
     if (dib.image.isNull())
         return;
     Brush brush;

@@ -12,7 +12,7 @@
 namespace platform::emf {
 
 // Playback stops when a picture has asked for this much work: one unit a record, a point, a
-// glyph or 64 decoded pixels. Real pictures stay far below; a crafted one could otherwise keep
+// glyph or 4 decoded pixels. Real pictures stay far below; a crafted one could otherwise keep
 // the program drawing for minutes (millions of records with clips over complex regions, say).
 inline constexpr qint64 kMaxWork = 40'000'000;
 
@@ -46,7 +46,7 @@ private:
     void CreatePalette(const Record &r);
     void SetPaletteEntries(const Record &r);
 
-    // EmfClip/paint helpers (EmfPaint.cpp)
+    // EmfPaint.cpp: drawing state onto the painter, pens, brushes, clipping and regions
     bool BeginDraw();
     void ApplyClip();
     QPen MakePen() const;
@@ -93,7 +93,7 @@ private:
     void AlphaBlend(const Record &r);
     void GradientFill(const Record &r);
     Dib ReadDib(const Record &r, quint64 offInfo, quint64 infoSize, quint64 offBits, quint64 bitsSize,
-                quint32 usage, bool keepAlpha = false, qint32 rows = 0);
+                quint32 usage, bool keepAlpha = false, qint32 rows = 0, qint64 maxPixels = kMaxDibPixels);
     void Blit(const QRectF &dest, const QImage &source, const QRectF &sourceRect, quint32 rop);
     void FillRop(const QRectF &dest, quint32 rop);
 

@@ -90,10 +90,8 @@ void Player::ContinueFigure(const QPainterPath &logical)
 void Player::DrawPoly(const Record &r, bool small, Poly kind)
 {
     auto count = r.U32(24);
-    if (!count || !Spend(*count))
-        return;
-    auto points = ReadPoints(r, 28, *count, small);
-    if (!points || points->isEmpty())
+    auto points = count ? ReadPoints(r, 28, *count, small) : std::nullopt;
+    if (!points || points->isEmpty() || !Spend(points->size()))
         return;
     const QPolygonF &pts = *points;
     QPainterPath path;
@@ -139,10 +137,10 @@ void Player::DrawPoly(const Record &r, bool small, Poly kind)
 void Player::DrawPolyPoly(const Record &r, bool small, bool polygon)
 {
     auto polys = r.U32(24), total = r.U32(28);
-    if (!polys || !total || *polys > r.Size() / 4 || !r.Has(32, quint64(*polys) * 4) || !Spend(*total))
+    if (!polys || !total || *polys > r.Size() / 4 || !r.Has(32, quint64(*polys) * 4))
         return;
     auto points = ReadPoints(r, 32 + quint64(*polys) * 4, *total, small);
-    if (!points)
+    if (!points || !Spend(points->size() + *polys))
         return;
     QPainterPath path;
     quint64 at = 0;
@@ -165,9 +163,9 @@ void Player::DrawPolyPoly(const Record &r, bool small, bool polygon)
 void Player::DrawPolyDraw(const Record &r, bool small)
 {
     auto count = r.U32(24);
-    if (!count || !Spend(*count))
+    auto points = count ? ReadPoints(r, 28, *count, small) : std::nullopt;
+    if (!points || !Spend(points->size()))
         return;
-    auto points = ReadPoints(r, 28, *count, small);
     const quint64 typesAt = 28 + quint64(*count) * (small ? 4 : 8);
     if (!points || !r.Has(typesAt, *count))
         return;

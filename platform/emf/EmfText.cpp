@@ -60,7 +60,7 @@ void Player::SmallTextOut(const Record &r)
 {
     auto x = r.I32(8), y = r.I32(12);
     auto count = r.U32(16), options = r.U32(20), mode = r.U32(24);
-    if (!x || !y || !count || !options || !mode || !Spend(*count))
+    if (!x || !y || !count || !options || !mode || *count > r.Size())
         return;
     std::optional<Record::Edges> rect;
     quint64 at = 36;
@@ -171,8 +171,13 @@ void Player::DrawString(const QString &text, bool glyphIndexes, const QList<QPoi
     QList<quint32> glyphs;
     glyphs.reserve(text.size());
     if (glyphIndexes) {
+        // Glyph indexes were written against the original face; the Liberation faces keep the
+        // standard glyph order of the faces they stand in for, so the Latin letters match.
+        // Past the face's glyph count an index would only make the font engine complain.
+        const QByteArray maxp = raw.fontTable("maxp");
+        const quint32 count = maxp.size() >= 6 ? quint32(uchar(maxp[4]) << 8 | uchar(maxp[5])) : 0;
         for (QChar c : text)
-            glyphs.append(c.unicode());
+            glyphs.append(c.unicode() < count ? c.unicode() : 0);
     } else {
         for (QChar c : text) {
             quint32 g = 0;

@@ -30,8 +30,6 @@ RichTextLayout::~RichTextLayout() = default;
 
 int RichTextLayout::TextLength() const { return std::max(0, document_->characterCount() - 1); }
 
-double RichTextLayout::HeightPixels() const { return lines_.empty() ? 0 : lines_.back().bottom; }
-
 void RichTextLayout::CollectLines()
 {
     QAbstractTextDocumentLayout *layout = document_->documentLayout();
@@ -61,9 +59,20 @@ void RichTextLayout::CollectLines()
                 }
                 return top;
             };
+            // The frame's rectangle counts its top margin twice at the bottom; the last row
+            // ends with its lowest cell.
+            auto lastRowBottom = [&] {
+                double bottom = 0;
+                const int r = table->rows() - 1;
+                for (int c = 0; c < table->columns(); ++c) {
+                    const QTextBlock b = table->cellAt(r, c).lastCursorPosition().block();
+                    bottom = std::max(bottom, layout->blockBoundingRect(b).bottom());
+                }
+                return bottom;
+            };
             double top = rowTop(0);
             for (int r = 0; r < table->rows(); ++r) {
-                const double bottom = r + 1 < table->rows() ? rowTop(r + 1) : frameRect.bottom();
+                const double bottom = r + 1 < table->rows() ? rowTop(r + 1) : lastRowBottom();
                 int rule = -1;
                 if (borders) {
                     RowRule rr{top, bottom, {}};

@@ -18,9 +18,6 @@ public:
 
     // Characters in the document, the final paragraph mark not counted.
     int TextLength() const;
-    double WidthPixels() const { return width_; }
-    // Height of the whole document in 96-dpi pixels.
-    double HeightPixels() const;
     const QTextDocument &Document() const { return *document_; }
 
     struct Fit {

@@ -52,25 +52,52 @@ QString DecodeSymbol(const QByteArray &bytes)
     return s;
 }
 
+bool IsDoubleByte(int codePage)
+{
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
+}
+
 } // namespace
 
-QStringDecoder &CodePageDecoders::DecoderFor(int codePage)
+CodePageDecoders::CodePage &CodePageDecoders::Get(int codePage)
 {
-    auto &slot = decoders_[codePage];
-    if (!slot) {
-        slot = std::make_unique<QStringDecoder>(CodecName(codePage).constData(),
-                                                QStringConverter::Flag::Stateless);
-        if (!slot->isValid())
-            slot = std::make_unique<QStringDecoder>("windows-1250", QStringConverter::Flag::Stateless);
+    const bool known = codePage == 874 || IsDoubleByte(codePage) || (codePage >= 1250 && codePage <= 1258) ||
+                       codePage == 10000;
+    if (!known)
+        codePage = 1250;
+    auto [it, added] = pages_.try_emplace(codePage);
+    CodePage &page = it->second;
+    if (added) {
+        page.decoder = std::make_unique<QStringDecoder>(CodecName(codePage).constData(),
+                                                        QStringConverter::Flag::Stateless);
+        if (!page.decoder->isValid())
+            page.decoder = std::make_unique<QStringDecoder>("windows-1250", QStringConverter::Flag::Stateless);
+        // Single-byte code pages decode through a table: most runs of text are a few bytes long,
+        // and a converter call per run costs more than the text.
+        if (!IsDoubleByte(codePage)) {
+            page.table.reserve(256);
+            for (int b = 0; b < 256; ++b) {
+                const QString c = page.decoder->decode(QByteArray(1, char(b)));
+                page.table.append(c.size() == 1 ? c.at(0) : QChar(QChar::ReplacementCharacter));
+            }
+        }
     }
-    return *slot;
+    return page;
 }
 
 QString CodePageDecoders::Decode(const QByteArray &bytes, int codePage)
 {
     if (codePage == kSymbolCodePage)
         return DecodeSymbol(bytes);
-    return DecoderFor(codePage).decode(bytes);
+    CodePage &page = Get(codePage);
+    if (page.table.isEmpty())
+        return page.decoder->decode(bytes);
+    QString s(bytes.size(), Qt::Uninitialized);
+    QChar *out = s.data();
+    const QChar *table = page.table.constData();
+    for (char c : bytes)
+        *out++ = table[static_cast<unsigned char>(c)];
+    return s;
 }
 
 } // namespace platform::rtf

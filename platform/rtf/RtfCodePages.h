@@ -20,8 +20,12 @@ public:
     QString Decode(const QByteArray &bytes, int codePage);
 
 private:
-    QStringDecoder &DecoderFor(int codePage);
-    std::map<int, std::unique_ptr<QStringDecoder>> decoders_;
+    struct CodePage {
+        std::unique_ptr<QStringDecoder> decoder;
+        QString table; // the 256 characters of a single-byte code page; empty for double-byte ones
+    };
+    CodePage &Get(int codePage);
+    std::map<int, CodePage> pages_;
 };
 
 } // namespace platform::rtf

@@ -76,6 +76,9 @@ DocumentSink::DocumentSink(QTextDocument &document) : document_(document)
 {
     document_.setUndoRedoEnabled(false);
     document_.setDocumentMargin(0);
+    // Advances from the font's design, not fitted to the layout device: pages are played back
+    // at many scales (screen, printer, PDF) and lines must break the same everywhere.
+    document_.setUseDesignMetrics(true);
     document_.documentLayout()->setPaintDevice(LayoutDevice());
     pictures_ = new PictureObjects(&document_); // owned by the document
     cursor_ = QTextCursor(&document_);
@@ -94,7 +97,7 @@ void DocumentSink::Paragraph(const RtfParagraph &paragraph)
         cursor_.insertBlock();
     blockFresh_ = false;
     table_ = nullptr;
-    cursor_.setBlockFormat(BlockFormat(paragraph.format, pendingSpaceAfter_));
+    cursor_.setBlockFormat(BlockFormatFor(paragraph.format, pendingSpaceAfter_));
     cursor_.setBlockCharFormat(paragraph.markFormat);
     InsertRuns(cursor_, paragraph.runs);
     pendingSpaceAfter_ = paragraph.format.spaceAfter;
@@ -112,6 +115,12 @@ void DocumentSink::TableRow(const RtfTableRow &row)
         widths.push_back(std::max(right - left, 150));
         left = std::max(left, right);
     }
+    // Rich edit writes \trleft-108 with \trgaph108 so that the first cell's text lines up with
+    // the paragraphs; the table cannot start left of the rectangle, so the first cell gives up
+    // that much of its width and padding instead.
+    const int shift = row.left < 0 ? -row.left : 0;
+    widths[0] = std::max(widths[0] - shift, 150);
+    const int firstPadding = std::max(0, row.gap - shift);
     int r = 0;
     if (table_ && widths == tableWidths_ && row.borders == tableBorders_ && row.left == tableLeft_ &&
         row.gap == tableGap_) {
@@ -147,14 +156,14 @@ void DocumentSink::TableRow(const RtfTableRow &row)
             if (!first)
                 c.insertBlock();
             first = false;
-            c.setBlockFormat(BlockFormat(p.format, 0));
+            c.setBlockFormat(BlockFormatFor(p.format, 0));
             c.setBlockCharFormat(p.markFormat);
             InsertRuns(c, p.runs);
         }
         // The cell's own format shares its character with the first block's character format,
         // so the padding goes on after the content.
         QTextTableCellFormat cf = cell.format().toTableCellFormat();
-        cf.setLeftPadding(Len(row.gap));
+        cf.setLeftPadding(Len(i == 0 ? firstPadding : row.gap));
         cf.setRightPadding(Len(row.gap));
         cf.setTopPadding(0);
         cf.setBottomPadding(0);
@@ -178,6 +187,16 @@ void DocumentSink::Finish(int defaultTabTwips)
     document_.setDefaultTextOption(option);
     cursor_.endEditBlock();
     cursor_ = QTextCursor();
+}
+
+const QTextBlockFormat &DocumentSink::BlockFormatFor(const RtfParagraphFormat &format, int extraSpaceBefore)
+{
+    if (extraSpaceBefore != lastExtra_ || !(format == lastFormat_)) {
+        lastBlockFormat_ = BlockFormat(format, extraSpaceBefore);
+        lastFormat_ = format;
+        lastExtra_ = extraSpaceBefore;
+    }
+    return lastBlockFormat_;
 }
 
 void DocumentSink::InsertRuns(QTextCursor &cursor, const std::vector<RtfRun> &runs)

@@ -3,6 +3,7 @@
 #include "platform/rtf/RtfSink.h"
 
 #include <QByteArray>
+#include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextFormat>
 #include <memory>
@@ -29,6 +30,7 @@ public:
 
 private:
     void InsertRuns(QTextCursor &cursor, const std::vector<RtfRun> &runs);
+    const QTextBlockFormat &BlockFormatFor(const RtfParagraphFormat &format, int extraSpaceBefore);
     void InsertPicture(QTextCursor &cursor, const RtfRun &run);
 
     QTextDocument &document_;
@@ -41,6 +43,10 @@ private:
     bool tableBorders_ = false;
     int tableLeft_ = 0;
     int tableGap_ = 0;
+    // The last block format built: consecutive paragraphs mostly share theirs.
+    RtfParagraphFormat lastFormat_;
+    int lastExtra_ = -1;
+    QTextBlockFormat lastBlockFormat_;
 };
 
 // Reads rtf into a new document laid out against the 96-dpi layout device.

@@ -133,9 +133,8 @@ private:
     CodePageDecoders decoders_;
     QByteArray pendingBytes_;
     QString pendingText_;
-    CharState formatState_;
-    QTextCharFormat format_;
-    bool formatValid_ = false;
+    // Formats already built for character states; cleared when the font or colour table changes.
+    std::vector<std::pair<CharState, QTextCharFormat>> formats_;
 
     RtfParagraph paragraph_;
     RtfCell cell_;
@@ -236,6 +235,7 @@ void Reader::OnText(std::string_view bytes)
             if (c != ';')
                 continue;
             colors_.push_back(colorGiven_ ? QColor(red_, green_, blue_) : QColor());
+            formats_.clear();
             red_ = green_ = blue_ = 0;
             colorGiven_ = false;
         }
@@ -379,6 +379,7 @@ void Reader::OnTextWord(Kw kw, const Token &t)
         FlushText();
         g.dest = Dest::ColorTable;
         colors_.clear();
+        formats_.clear();
         red_ = green_ = blue_ = 0;
         colorGiven_ = false;
         break;
@@ -401,7 +402,7 @@ void Reader::OnTextWord(Kw kw, const Token &t)
         break;
     case Kw::DefaultFont:
         defaultFont_ = v;
-        formatValid_ = false;
+        formats_.clear();
         break;
     case Kw::DefaultTab:
         if (v > 0)
@@ -566,8 +567,11 @@ QColor Reader::ColorAt(int index) const
 const QTextCharFormat &Reader::CharFormat()
 {
     const CharState &c = Top().chr;
-    if (formatValid_ && c == formatState_)
-        return format_;
+    for (const auto &[state, format] : formats_)
+        if (state == c)
+            return format;
+    if (formats_.size() >= 64)
+        formats_.clear();
     QTextCharFormat f;
     const auto it = fonts_.find(c.font >= 0 ? c.font : defaultFont_);
     QStringList families;
@@ -600,10 +604,8 @@ const QTextCharFormat &Reader::CharFormat()
         f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
     else if (c.vertical == 2)
         f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-    format_ = f;
-    formatState_ = c;
-    formatValid_ = true;
-    return format_;
+    formats_.emplace_back(c, f);
+    return formats_.back().second;
 }
 
 void Reader::FlushText()
@@ -691,7 +693,7 @@ void Reader::CommitFont()
             cp = ansiCodePage_;
         entry_.name = StripCharsetSuffix(decoders_.Decode(entryName_, cp));
         fonts_[entryId_] = entry_;
-        formatValid_ = false;
+        formats_.clear();
     }
     entryName_.clear();
 }

@@ -29,6 +29,7 @@ struct RtfTab {
     enum class Kind { Left, Right, Center, Decimal };
     int positionTwips = 0; // from the left edge of the text, as RTF counts
     Kind kind = Kind::Left;
+    bool operator==(const RtfTab &) const = default;
 };
 
 // Paragraph properties in twips, as the document states them.
@@ -42,6 +43,7 @@ struct RtfParagraphFormat {
     int lineSpacing = 0; // \sl: 0 single
     bool lineMultiple = false;
     std::vector<RtfTab> tabs;
+    bool operator==(const RtfParagraphFormat &) const = default;
 };
 
 struct RtfParagraph {

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
+
 using namespace wydtest;
 using platform::MmToDevX;
 using platform::MmToDevY;
@@ -129,16 +132,28 @@ TEST(PageNumbers, PercentNIsThePageNumber)
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
         // One page-number line on the root's title and on each of two items that open pages.
+        // The number follows another field: drawn first, its zero-high rectangle would clip it.
         Document doc = DeviceDocument();
-        const Line number = LineOf({TextAt(0, 1400, row.text, 2)});
+        const Line number = LineOf({TextAt(0, 100, "x"), TextAt(200, 1200, row.text, 2)});
         doc.Root.Title = BlockOf({number});
         doc.Root.Items.resize(2);
         for (Record &item : doc.Root.Items)
             item.Title = BlockOf({number}, true, true);
         Built b = Build(doc);
         ASSERT_EQ(b.Pages.size(), 3u);
-        EXPECT_EQ(b.Texts()[2], row.third);
+        const PageRecords third = b.Records(2);
+        ASSERT_EQ(third.Texts.size(), 2u);
+        EXPECT_EQ(third.Texts[1].Text, row.third);
+        EXPECT_TRUE(third.Texts[1].Visible());
     }
+}
+
+TEST(PageNumbers, AloneInTheirLineAreClippedAway)
+{
+    const PageRecords page = OnlyPage(OneLine({TextAt(0, 1400, "%n", 2)}));
+    ASSERT_EQ(page.Texts.size(), 1u);
+    EXPECT_EQ(page.Texts[0].Text, "1");
+    EXPECT_FALSE(page.Texts[0].Visible());
 }
 
 TEST(PageNumbers, AtMost255CharactersFollowTheNumber)
@@ -308,6 +323,25 @@ TEST(Pictures, AreDrawnAcrossThePageWidth)
     EXPECT_EQ(QColor(img.pixel(1423, 300)), QColor(255, 0, 0));
     EXPECT_EQ(QColor(img.pixel(700, 720)), QColor(Qt::white));
     EXPECT_EQ(b.Records(0).Find("below")->Top, 714);
+}
+
+TEST(Rules, FarOutsideThePageCostNothingAndKeepTheirPhase)
+{
+    // A dashed rule from -10^8 to 10^8 (a broken file): only dashes near the page are
+    // recorded, each where the full loop from the left edge would have put it.
+    Document doc;
+    doc.Resolution = 18; // positions times 10
+    Field rule = TextAt(-10000000, 20000000, "", 4);
+    rule.RuleStyle = 1;
+    doc.Root.Title = BlockOf({LineOf({rule}), LineOf({TextAt(INT_MIN / 2, INT_MAX, "far", 0)})});
+    const PageRecords page = OnlyPage(doc);
+    ASSERT_FALSE(page.Lines.empty());
+    EXPECT_LT(page.Lines.size(), 200u);
+    for (const LineRun &l : page.Lines) {
+        EXPECT_EQ(std::fmod(l.Line.x1() + 100000000, 14.0), 0.0); // dash 10, space 4
+        EXPECT_GT(l.Line.x2(), -2);
+        EXPECT_LT(l.Line.x1(), 1429 + 20);
+    }
 }
 
 TEST(Measuring, HeightsAreCachedUntilTheTextChanges)

@@ -1,6 +1,7 @@
 // Breaking printouts into pages: where pages end, which lines are dropped at the top of a page,
 // how column headers repeat, and rich text that runs over several pages.
 #include "tests/support/LayoutHelpers.h"
+#include "tests/support/ReadHelpers.h"
 
 #include <QRegularExpression>
 
@@ -295,4 +296,25 @@ TEST(RichText, ContinuesOverThreePagesUnderRepeatedHeaders)
     // The summary comes after the last piece, on its page.
     EXPECT_TRUE(b.Texts().back().endsWith("|after"));
     EXPECT_EQ(seen["P150"], int(b.Pages.size()) - 1);
+}
+
+TEST(PageBreaks, DeeplyNestedRecordsAreLaidOut)
+{
+    // As deep as the reader allows: the record walk recurses once a level.
+    BodyWriter w(7);
+    Document doc = DeviceDocument();
+    w.Globals(doc).Styles(doc);
+    Record leaf;
+    leaf.Title = BlockOf({TextLine("leaf")});
+    const int levels = 3000;
+    for (int i = 0; i < levels; ++i)
+        w.RecordHead({.ColumnHeader = BlockOf({TextLine("h")})}, 1);
+    w.RecordTree(leaf);
+    for (int i = 0; i < levels; ++i)
+        w.RecordTail({});
+    TMLineWydruk model;
+    ReadBodyBytes(w.Body(), model);
+    model.BuildPages();
+    EXPECT_GE(model.FinishedPages.size(), 3000u / 83);
+    EXPECT_EQ(ReadPage(*model.FinishedPages.back()).Texts.back().Text, "leaf");
 }

@@ -45,7 +45,7 @@ TEST(Loader, NamesTheFileItLoaded)
     EXPECT_EQ(loader.WczytanyPlikNazwa(), "Raport");
     EXPECT_EQ(loader.Tytul(), path);
     EXPECT_EQ(loader.WczytanyPlikSciezka(), path);
-    EXPECT_EQ(loader.Tekst().Root().Items.size(), 170u);
+    EXPECT_EQ(loader.Tekst().Root().Items().size(), 170u);
 }
 
 TEST(Loader, NamesTheFileEvenWhenItsBodyFails)
@@ -83,7 +83,7 @@ TEST(Loader, OpensAReadOnlyPrintout)
     QFile::setPermissions(path, QFileDevice::ReadOwner);
     TWydruk loader;
     EXPECT_NO_THROW(loader.LoadFromFile(path));
-    EXPECT_EQ(loader.Tekst().Root().Items.size(), 170u);
+    EXPECT_EQ(loader.Tekst().Root().Items().size(), 170u);
 }
 
 TEST(Loader, ReportsProgressFromZeroToHundredWhileBuilding)
@@ -172,7 +172,7 @@ TEST(Loader, ClearForgetsTheModelAndItsPages)
     loader.Clear();
     EXPECT_EQ(loader.afterClear, 1);
     EXPECT_TRUE(loader.Tekst().FinishedPages.empty());
-    EXPECT_TRUE(loader.Tekst().Root().Items.empty());
+    EXPECT_TRUE(loader.Tekst().Root().Items().empty());
     int delivered = 0;
     loader.OnNextPage = [&](TWydruk *, platform::PageMetafile *) { ++delivered; };
     loader.BuildPages();

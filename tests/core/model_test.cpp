@@ -175,12 +175,12 @@ TEST(Reading, SecondReadDiscardsTheFirst)
     TMLineWydruk m;
     Read(m, first);
     ASSERT_EQ(m.TotalLineCount(), 4);
-    ASSERT_EQ(m.Root().Items[0]->Title[0][0].Styl(), m.Styles()[2]);
+    ASSERT_EQ(m.Root().Items()[0]->Title[0][0].Styl(), m.Styles()[2]);
     m.Root().State = 1;
     Read(m, second);
     EXPECT_EQ(m.Styles().Count(), 2);
     EXPECT_EQ(m.Styles()[1]->Name, "C");
-    EXPECT_TRUE(m.Root().Items.empty());
+    EXPECT_TRUE(m.Root().Items().empty());
     EXPECT_EQ(m.Root().Summary.Count(), 0);
     EXPECT_EQ(m.Root().State, 0);
     EXPECT_EQ(m.TotalLineCount(), 1) << "the cached total is counted anew";
@@ -221,7 +221,7 @@ TEST(Model, LineCountLeavesOutColumnHeadersAndSpareLines)
     doc.Root.ColumnHeader.Lines = {one, one};
     TMLineWydruk m;
     Read(m, doc);
-    EXPECT_EQ(m.Root().Items[0]->LineCount(), 7);
+    EXPECT_EQ(m.Root().Items()[0]->LineCount(), 7);
     EXPECT_EQ(m.TotalLineCount(), 10);
 }
 
@@ -286,4 +286,72 @@ TEST(Positions, QuickPathAgreesWithExtendedPrecision)
             ASSERT_EQ(ScaleTrunc(value, scale), static_cast<qint32>(cut)) << value << " at " << resolution;
         }
     }
+}
+
+TEST(Reading, LongStringsUseTheWordLength)
+{
+    const QByteArray t300(300, 'a'), tMax(65535, 'z');
+    Document doc;
+    doc.Styles = {{.Name = QByteArray(255, 's'), .Alias = QByteArray(256, 'S')}};
+    doc.Root.Title.Lines.push_back({.Fields = {{.Text = t300}, {.Text = tMax}, {.Text = "po"}}});
+    TMLineWydruk m;
+    Read(m, doc);
+    const TLinia &line = m.Root().Title[0];
+    EXPECT_EQ(line[0].Text(), QByteArrayView(t300));
+    EXPECT_EQ(line[1].Text(), QByteArrayView(tMax));
+    EXPECT_EQ(line[2].Text(), QByteArrayView("po"));
+    EXPECT_EQ(m.Styles()[1]->Alias.size(), 256);
+    // Short texts in the word form read the same.
+    TMLineWydruk w;
+    ReadFileBytes(FileFromBody(BodyBytes(doc, {.LongStrings = true})), w);
+    EXPECT_EQ(w.Root().Title[0][2].Text(), QByteArrayView("po"));
+    EXPECT_EQ(w.Styles()[1]->Name, QByteArray(255, 's'));
+}
+
+TEST(Reading, BigBlocksAndListsKeepEveryElementInOrder)
+{
+    // Runs longer than a storage chunk, many chunks and texts crossing chunk ends. Regression:
+    // a line of 255 fields once got a fresh chunk of 64 and wrote past it.
+    Document doc;
+    for (int i = 0; i < 20000; ++i)
+        doc.Root.Title.Lines.push_back({.Fields = {{.X = i, .Text = QByteArray::number(i)}}});
+    Line wide;
+    for (int i = 0; i < 255; ++i)
+        wide.Fields.push_back({.Kind = static_cast<quint8>(i % 6), .Text = QByteArray(i * 37 % 500, 'x')});
+    Record item;
+    item.Summary.Lines = {wide};
+    for (int i = 0; i < 100; ++i)
+        doc.Root.Items.push_back(item);
+    TMLineWydruk m;
+    Read(m, doc);
+    ASSERT_EQ(m.Root().Title.Count(), 20000);
+    for (int i = 0; i < 20000; ++i) {
+        ASSERT_EQ(m.Root().Title[i][0].Text(), QByteArrayView(QByteArray::number(i))) << i;
+        ASSERT_EQ(m.Root().Title[i].Block(), &m.Root().Title);
+    }
+    ASSERT_EQ(m.Root().Items().size(), 100u);
+    for (const TMLine *r : m.Root().Items()) {
+        ASSERT_EQ(r->Summary.Count(), 1);
+        const TLinia &line = r->Summary[0];
+        ASSERT_EQ(line.Count(), 255);
+        for (int i = 0; i < 255; ++i) {
+            ASSERT_EQ(line[i].Kind(), i % 6);
+            ASSERT_EQ(line[i].Text().size(), i * 37 % 500);
+        }
+    }
+    EXPECT_EQ(m.TotalLineCount(), 20100);
+}
+
+TEST(Model, DrawnRectangleSpansTheFieldOnceDrawn)
+{
+    Document doc;
+    doc.Version = 5;
+    doc.Resolution = 180;
+    doc.Root.Title.Lines.push_back({.Fields = {{.X = 100, .Width = 250}}});
+    TMLineWydruk m;
+    Read(m, doc);
+    TPole &f = m.Root().Title[0][0];
+    EXPECT_EQ(f.DrawnRect(), TDevRect{}) << "nothing before the first drawing";
+    f.SetDrawnRect(40, 75);
+    EXPECT_EQ(f.DrawnRect(), (TDevRect{100, 40, 350, 75}));
 }

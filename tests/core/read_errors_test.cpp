@@ -283,7 +283,7 @@ TEST(MemorySafety, NestingIsLimitedToTenThousandLevels)
     TMLineWydruk m;
     ReadBodyBytes(BodyWriter(7).Globals(doc).I32(0).NestedRecords(10000).Body(), m);
     int depth = 0;
-    for (const TMLine *r = &m.Root(); !r->Items.empty(); r = r->Items[0].get())
+    for (const TMLine *r = &m.Root(); !r->Items().empty(); r = r->Items()[0])
         ++depth;
     EXPECT_EQ(depth, 10000);
     // Reading again empties the deep tree first.

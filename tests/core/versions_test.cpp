@@ -55,7 +55,7 @@ Document Sample(quint8 version)
 // Everything that every version stores, as text.
 QString Describe(const TLinie &block)
 {
-    QString out = QStringLiteral("block %1 %2:").arg(block.Splittable).arg(block.BreakBefore);
+    QString out = QStringLiteral("block %1 %2:").arg(block.Splittable()).arg(block.BreakBefore());
     for (const TLinia &line : block) {
         out += QStringLiteral(" line %1[").arg(line.SkipAtTop);
         for (const TPole &f : line)
@@ -77,7 +77,7 @@ QString Describe(const TMLine &r, int depth = 0)
     QString out = QString(depth, ' ') + "record\n";
     for (const TLinie *b : {&r.Title, &r.ColumnHeader, &r.SpareLines, &r.Summary})
         out += Describe(*b);
-    for (const auto &item : r.Items)
+    for (const TMLine *item : r.Items())
         out += Describe(*item, depth + 1);
     return out;
 }
@@ -124,9 +124,9 @@ TEST_P(EveryVersion, ValuesAVersionDoesNotStoreTakeTheirDefaults)
     const auto version = static_cast<quint8>(GetParam());
     TMLineWydruk m;
     ReadFileBytes(FileBytes(Sample(version)), m);
-    const TMLine &group = *m.Root().Items.at(0);
+    const TMLine &group = *m.Root().Items()[0];
     const TPole &title = m.Root().Title[0][0];
-    const TPole &picture = group.Items.at(0)->Summary[0][0];
+    const TPole &picture = group.Items()[0]->Summary[0][0];
 
     EXPECT_EQ(m.LinesPerPage, version >= 2 ? 60 : 84);
     EXPECT_EQ(group.Label(), version >= 2 ? QByteArrayView("Grupa A") : QByteArrayView());
@@ -164,7 +164,7 @@ TEST(Picture, KindSixBelowVersionFourIsAnEmptyFieldWithoutPicture)
     Document doc = Sample(3);
     TMLineWydruk m;
     ReadFileBytes(FileBytes(doc), m);
-    const TPole &f = m.Root().Items[0]->Items[0]->Summary[0][0];
+    const TPole &f = m.Root().Items()[0]->Items()[0]->Summary[0][0];
     EXPECT_EQ(f.Kind(), 6);
     EXPECT_EQ(f.Picture(), nullptr);
     EXPECT_EQ(f.MeasuredHeight, 0);

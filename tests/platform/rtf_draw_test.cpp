@@ -389,3 +389,99 @@ TEST(RichEditBox, FormatRangeAnswersLikeTheControl)
     EXPECT_EQ(r.Answer, 2);
     EXPECT_EQ(r.BottomTwips, 0);
 }
+
+TEST(DrawRichText, WordPadTableLinesUpWithTheParagraphs)
+{
+    // \trleft-108 with \trgaph108: the first cell's text starts where paragraphs start.
+    const QByteArray rtf = Doc("\\trowd\\trgaph108\\trleft-108\\cellx1440\\cellx2880\\pard\\intbl{\\cf1 A}\\cell B"
+                               "\\cell\\row\\pard{\\cf1 C}");
+    QImage image = Canvas();
+    QPainter p(&image);
+    DrawRichText(p, {100, 100, 1300, 1900}, rtf, nullptr, kZoom, true);
+    p.end();
+    const auto isRed = [](QRgb x) { return qRed(x) > 200 && qGreen(x) < 100; };
+    const QRect a = InkBox(image.copy(0, 100, 1429, 27), isRed);
+    const QRect c = InkBox(image.copy(0, 127, 1429, 27), isRed);
+    ASSERT_FALSE(a.isNull());
+    ASSERT_FALSE(c.isNull());
+    EXPECT_NEAR(a.left(), 100, 3);
+    EXPECT_NEAR(a.left(), c.left(), 2);
+}
+
+TEST(DrawRichText, OddRectanglesAndZoomsReturnSanely)
+{
+    struct Case {
+        const char *name;
+        RichTextRect rect;
+        float zoom;
+    };
+    const Case cases[] = {
+        {"inverted", {500, 500, 100, 100}, kZoom},
+        {"empty", {100, 100, 100, 100}, kZoom},
+        {"huge", {-2000000000, -2000000000, 2000000000, 2000000000}, kZoom},
+        {"zoom zero", {0, 0, 1000, 1000}, 0.0f},
+        {"zoom tiny", {0, 0, 1000, 1000}, 1e-30f},
+        {"zoom huge", {0, 0, 1000, 1000}, 1e30f},
+        {"zoom not a number", {0, 0, 1000, 1000}, std::numeric_limits<float>::quiet_NaN()},
+    };
+    const QByteArray rtf = LongDoc(3);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QImage image = Canvas();
+        QPainter p(&image);
+        int position = 0;
+        const int h = DrawRichText(p, c.rect, rtf, &position, c.zoom, true);
+        EXPECT_GE(h, 0);
+        EXPECT_EQ(p.worldTransform(), QTransform());
+        // Whatever happened, a second call with the returned position ends or advances.
+        const int before = position;
+        DrawRichText(p, c.rect, rtf, &position, c.zoom, true);
+        EXPECT_TRUE(position == 0 || position > before);
+    }
+}
+
+TEST(DrawRichText, EmfPictureKeepsItsBox)
+{
+    // 1440 x 720 twips: 96 x 48 pixels at 96 dpi. The line holding it is at least that high.
+    const QByteArray rtf = Doc("{\\pict\\emfblip\\picw2540\\pich1270\\picwgoal1440\\pichgoal720 01000000}");
+    const int h = Measure(rtf, {0, 0, 1000, 1900});
+    EXPECT_GE(h, int(48 * 1.8));
+    EXPECT_LE(h, int(48 * 1.8) + 10);
+}
+
+TEST(DrawRichText, TwipsFollowTheCanvasResolution)
+{
+    // The same text on a canvas of twice the resolution takes twice the device units.
+    const QByteArray rtf = LongDoc(4);
+    QImage fine(2858, 4000, QImage::Format_ARGB32_Premultiplied);
+    fine.setDotsPerMeterX(2 * 3780);
+    fine.setDotsPerMeterY(2 * 3780);
+    QPainter p(&fine);
+    const int doubled = DrawRichText(p, {0, 0, 2000, 3800}, rtf, nullptr, kZoom, false);
+    p.end();
+    EXPECT_NEAR(doubled, 2 * Measure(rtf, {0, 0, 1000, 1900}), 3);
+}
+
+TEST(DrawRichText, TableAfterSpacedParagraphEndsWithItsLastRow)
+{
+    // Regression: the last row's border was drawn at the table frame's bottom, which counts the
+    // space before the table a second time. Lines: "a" 0-15, 20 px after it, the row 35-50.
+    const QByteArray rtf = Doc("\\sa300 a\\par\\pard\\trowd\\clbrdrb\\brdrs\\cellx2000\\pard\\intbl b\\cell\\row"
+                               "\\pard c");
+    QImage image = Canvas();
+    QPainter p(&image);
+    DrawRichText(p, {100, 100, 1000, 1900}, rtf, nullptr, kZoom, true);
+    p.end();
+    // Rows of dark pixels across the cell, away from the letters.
+    std::vector<int> lines;
+    for (int y = 100; y < 300; ++y) {
+        int dark = 0;
+        for (int x = 150; x < 300; ++x)
+            dark += qGray(image.pixel(x, y)) < 128;
+        if (dark > 140)
+            lines.push_back(y);
+    }
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NEAR(lines.front(), 100 + 35 * 1.8, 2); // the row's top border
+    EXPECT_NEAR(lines.back(), 100 + 50 * 1.8, 2);  // and its bottom border
+}

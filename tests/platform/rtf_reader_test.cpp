@@ -126,6 +126,8 @@ TEST(RtfReader, CodePageFallbacks)
               QString::fromUtf8("П"));
     EXPECT_EQ(AllText(Read("{\\rtf1\\ansi \\'b3}")), QString::fromUtf8("ł"));
     EXPECT_EQ(AllText(Read("{\\rtf1\\ansi\\ansicpg1252 \\'b3}")), QString::fromUtf8("³"));
+    // A code page that is not a Windows ANSI one decodes as the host's own.
+    EXPECT_EQ(AllText(Read("{\\rtf1\\ansi\\ansicpg65001 \\'b3}")), QString::fromUtf8("ł"));
 }
 
 TEST(RtfReader, CharacterRuns)

@@ -404,6 +404,14 @@ void WriteSeeds(const QDir &dir)
         WriteBytes(dir.filePath(name + "-body"), QByteArray(1, '\x01') + body);
         WriteBytes(dir.filePath(name + "-file"), QByteArray(1, '\x00') + FileFromBody(body, {.Level = 9}));
     }
+    // A full line of 255 fields, which also lets the fuzzer's inputs grow that long.
+    Document wide;
+    Line line;
+    for (int i = 0; i < 255; ++i)
+        line.Fields.push_back({.X = i * 30, .Width = 25, .Kind = static_cast<quint8>(i % 8 == 6 ? 0 : i % 8),
+                               .Text = QByteArray::number(i)});
+    wide.Root.Summary.Lines = {line, line};
+    WriteBytes(dir.filePath("wide-body"), QByteArray(1, '\x01') + BodyBytes(wide));
 }
 
 } // namespace
