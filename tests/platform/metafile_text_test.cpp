@@ -119,3 +119,26 @@ TEST(MetafileText, CopiesAndVisitsKeepTheText)
     EXPECT_EQ(seen, 1);
     EXPECT_EQ(first, EmrHeader);
 }
+
+TEST(MetafileText, APagePlayedIntoAnotherKeepsItsCharacters)
+{
+    PageMetafile inner;
+    {
+        QPainter p(&inner);
+        TRect r{10, 10, 800, 100};
+        DrawTextEx(&p, Courier(), QString::fromUtf8("Ćma nad łąką"), r, DT_SINGLELINE | DT_NOPREFIX);
+        r = {10, 60, 800, 150};
+        DrawTextEx(&p, Courier(), QStringLiteral("second"), r, DT_SINGLELINE | DT_NOPREFIX);
+    }
+    PageMetafile outer;
+    {
+        QPainter p(&outer);
+        inner.Play(p, QRectF(0, 0, kPageWidth / 2.0, kPageHeight / 2.0));
+    }
+    QStringList texts;
+    for (const TextRun &run : Runs(outer)) {
+        EXPECT_EQ(run.codePoints, run.glyphs);
+        texts << run.text;
+    }
+    EXPECT_EQ(texts, QStringList({QString::fromUtf8("Ćma nad łąką"), "second"}));
+}
