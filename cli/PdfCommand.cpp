@@ -26,6 +26,11 @@ int RunPdf(const QStringList &args)
     if (const int code = BuildPrintout(options.file, printout))
         return code;
 
+    // A PDF needs at least one page; a printout without lines lays out into none.
+    if (printout.pages.isEmpty()) {
+        PrintError(QStringLiteral("Wydruk nie zawiera żadnej strony"));
+        return kExitBadPrintout;
+    }
     // Written beside the target and renamed at the end, so a failed export leaves no half a file.
     QSaveFile file(options.output);
     if (!file.open(QIODevice::WriteOnly)) {

@@ -120,6 +120,7 @@ void PdfContent::EnsureSegment()
     fillPattern_.clear();
     strokeKnown_ = false;
     alpha_ = 1;
+    textScale_ = 1; // the horizontal scale belongs to the graphics state, which Q brought back
 }
 
 void PdfContent::EndText()
@@ -416,7 +417,6 @@ void PdfContent::Text(const MetaRecord &r)
             Raw("BT\n");
             inText_ = true;
             textFont_ = nullptr;
-            textScale_ = 1;
             lineKnown_ = false;
         }
         if (!UseFill(textColor_)) {

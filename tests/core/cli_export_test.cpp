@@ -239,6 +239,7 @@ TEST_F(CliExport, LongPrintoutsShowProgress)
 TEST_F(CliExport, ErrorsAndExitCodes)
 {
     WriteBytes(Path("text.wyd"), "zwykły tekst, nie wydruk");
+    WriteWyd(Path("empty.wyd"), Document{});
     const QString three = Path("three.wyd");
     const struct {
         const char *name;
@@ -252,6 +253,9 @@ TEST_F(CliExport, ErrorsAndExitCodes)
          QString::fromUtf8("Plik nie zawiera prawidłowego wydruku Wenora\n")},
         {"not a printout, png", {"png", Path("text.wyd"), "-o", Path("p")}, 1,
          QString::fromUtf8("Plik nie zawiera prawidłowego wydruku Wenora\n")},
+        // No lines make no pages, and a PDF without pages is no document.
+        {"no pages", {"pdf", Path("empty.wyd"), "-o", Path("x.pdf")}, 1,
+         QString::fromUtf8("Wydruk nie zawiera żadnej strony\n")},
         {"three margins", {"pdf", three, "-o", Path("x.pdf"), "--margins", "1,2,3"}, 2,
          QString::fromUtf8("wenoglad-cli pdf: Nieprawidłowe marginesy \"1,2,3\"")},
         {"negative margin", {"pdf", three, "-o", Path("x.pdf"), "--margins", "10,-1,10,10"}, 2,

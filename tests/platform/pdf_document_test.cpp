@@ -143,3 +143,36 @@ TEST(PdfDocument, MoreGlyphsThanOneByteCodesHoldStillExtract)
     all.remove(QRegularExpression("\\s"));
     EXPECT_EQ(all.toStdString(), letters.toStdString());
 }
+
+TEST(PdfDocument, TextKeepsItsWidthAfterOtherDrawing)
+{
+    // Regression: the horizontal scale of stretched text outlived its text object, so unstretched
+    // text drawn after a rule came out stretched.
+    PageMetafile page;
+    const TFont wide = Face("Courier New", 24, 30); // 30-unit letters from a 24-unit face
+    const TFont plain = CreateFont(-40, 0, 0, 0, 400, 0, 0, 0, 238, 0, 0, 1, 0, "Arial");
+    {
+        QPainter p(&page);
+        Text(p, wide, 100, 100, "szeroki");
+        p.drawLine(100, 300, 1000, 300);
+        Text(p, plain, 100, 400, "Wąski");
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("bare.pdf");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        PdfDocument pdf(file);
+        pdf.AddPage(page, QSizeF(210, 294), QRectF(0, 0, 210, 294));
+        ASSERT_TRUE(pdf.Finish());
+    }
+    const QString bbox = Output("pdftotext", {"-bbox", path, "-"});
+    const double unit = 595.276 / 1429; // points per page unit
+    for (const auto &[word, font] : {std::pair{QString("szeroki"), wide}, std::pair{QString::fromUtf8("Wąski"), plain}}) {
+        SCOPED_TRACE(word.toStdString());
+        const QRegularExpression re("xMin=\"([0-9.]+)\"[^>]*xMax=\"([0-9.]+)\"[^>]*>" + word + "<");
+        const QRegularExpressionMatch m = re.match(bbox);
+        ASSERT_TRUE(m.hasMatch()) << bbox.toStdString();
+        EXPECT_NEAR(m.captured(2).toDouble() - m.captured(1).toDouble(), font.TextWidth(word) * unit, 2.0);
+    }
+}
