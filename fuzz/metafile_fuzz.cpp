@@ -79,7 +79,9 @@ void Paint(QPainter &p, const uint8_t *data, size_t size)
             p.setClipping(r.Byte() % 2);
             break;
         case 6:
-            p.setPen(QPen(colours[r.Byte() % 5], r.Byte() % 4, Qt::PenStyle(r.Byte() % 6)));
+            // No Qt::NoPen: a page fills whole-unit rectangles without a pen as fillRect does, which
+            // rounds differently from drawRect under fractional transforms.
+            p.setPen(QPen(colours[r.Byte() % 5], r.Byte() % 4, Qt::PenStyle(1 + r.Byte() % 5)));
             break;
         case 7:
             p.setBrush(QBrush(colours[r.Byte() % 5], Qt::BrushStyle(r.Byte() % 15)));

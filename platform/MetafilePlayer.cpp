@@ -199,7 +199,13 @@ bool MetafilePlayer::Play(const MetaRecord &r)
         }
         return true;
     case EmrRectangle:
-        if (r.integer) {
+        if (r.integer && pen_.style() == Qt::NoPen) {
+            // QPainter::fillRect reaches a recording engine as a whole-unit rectangle without a pen;
+            // Qt fills such rectangles with other rounding than it draws them, so fill them again.
+            const QBrush brush = p_.brush();
+            for (const QRectF &rect : r.rects)
+                p_.fillRect(rect.toRect(), brush);
+        } else if (r.integer) {
             QList<QRect> rects(r.rects.size());
             for (qsizetype i = 0; i < r.rects.size(); ++i)
                 rects[i] = r.rects[i].toRect();

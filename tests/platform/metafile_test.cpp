@@ -193,13 +193,18 @@ TEST(PageMetafile, ThinShapesAtTheEdgeReplayExactly)
 {
     // Found by fuzzing: a hairline partly above the page came out different on replay because the
     // player clipped to a target that covered the whole image anyway, and Qt rasterises clipped thin
-    // lines another way. Whole-unit and fractional calls are kept apart for the same reason.
+    // lines another way. Whole-unit and fractional calls are kept apart for the same reason, and a
+    // fill half a pixel off the grid was a pixel off until whole-unit fills were replayed as fills.
     const auto paint = [](QPainter &p) {
         p.scale(0.25, 0.25);
         p.drawRect(12, -9, 16, 77);
         p.drawRect(QRectF(40.5, -9, 16, 77));
         p.drawLine(90, -3, 20, 82);
         p.drawEllipse(QRect(60, -20, 50, 60));
+        // fillRect reaches the page as a rectangle without a pen but rounds like a fill.
+        p.resetTransform();
+        p.translate(0.5, 0.5);
+        p.fillRect(QRect(3, 3, 23, 23), kBlue);
     };
     QImage direct = Blank(40, 40);
     {
