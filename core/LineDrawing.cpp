@@ -58,6 +58,8 @@ unsigned AlignmentCode(quint8 alignment)
     }
 }
 
+// Bottom alignment and the end ellipsis each ask for a single line; set as flags, so a field
+// with both still gets DT_SINGLELINE (a sum would carry into the next flag).
 unsigned SingleLineFlags(const TPole &pole)
 {
     unsigned flags = 0;

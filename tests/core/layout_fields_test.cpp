@@ -239,6 +239,19 @@ TEST(Alignment, EndEllipsisShortensOneLine)
     EXPECT_EQ(page.Texts[0].Text, "abcdefg...");
 }
 
+TEST(Alignment, BottomAndEllipsisTogetherStillMakeOneLine)
+{
+    // Both ask for a single line; had their flags been summed, DT_SINGLELINE would have carried
+    // away and the text would wrap into two lines.
+    Field f = TextAt(200, 110, "abcdefghijklmnop");
+    f.EndEllipsis = 1;
+    f.AlignBottom = 1;
+    const PageRecords page = OnlyPage(OneLine({TextAt(0, 100, Rows(2)), f}));
+    ASSERT_EQ(page.Texts.size(), 3u);
+    EXPECT_EQ(page.Texts[2].Text, "abcdefg...");
+    EXPECT_EQ(page.Texts[2].Top, 2 * kLine - kLine);
+}
+
 TEST(DotLeaders, FillToNearTheRightEdgeButAreClippedAwayInTheFirstField)
 {
     const Field leader = TextAt(200, 1000, "Suma", 5);
