@@ -1,7 +1,10 @@
 // wenoglad-cli: the headless companion of Wenoglad. Commands live in their own files.
 #include "cli/Commands.h"
 
+#include <QGuiApplication>
 #include <QStringList>
+
+#include <memory>
 
 #include <cstdio>
 
@@ -24,6 +27,17 @@ int main(int argc, char **argv)
         return RunHelp();
     if (command == QLatin1String("info"))
         return RunInfo(args.mid(1));
+    // Laying pages out takes fonts, and fonts take a GUI application.
+    std::unique_ptr<QGuiApplication> app;
+    const QStringList drawing = {"text", "pdf", "png"};
+    if (drawing.contains(command))
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    if (command == QLatin1String("text"))
+        return RunText(args.mid(1));
+    if (command == QLatin1String("pdf"))
+        return RunPdf(args.mid(1));
+    if (command == QLatin1String("png"))
+        return RunPng(args.mid(1));
     std::fprintf(stderr, "wenoglad-cli: unknown command \"%s\"\n\n%s", command.toUtf8().constData(),
                  UsageText().toUtf8().constData());
     return 2;

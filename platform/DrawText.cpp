@@ -209,19 +209,28 @@ void EmitLine(QPainter *painter, const TFont &font, const Shaped &s, const Shape
               QPointF origin)
 {
     QVarLengthArray<quint16, 256> glyphs;
-    for (qsizetype i = line.start; i < line.end; ++i)
-        if (s.visible[size_t(i)])
-            glyphs.append(s.glyphs[size_t(i)]);
+    QString chars; // one code point per glyph
+    chars.reserve(line.end - line.start + 3);
+    for (qsizetype i = line.start; i < line.end; ++i) {
+        if (!s.visible[size_t(i)])
+            continue;
+        glyphs.append(s.glyphs[size_t(i)]);
+        chars.append(s.At(i));
+        if (s.At(i).isHighSurrogate() && i + 1 < s.Size() && s.At(i + 1).isLowSurrogate())
+            chars.append(s.At(i + 1));
+    }
     if (line.ellipsis)
-        for (qsizetype i = 0; i < dots.Size(); ++i)
+        for (qsizetype i = 0; i < dots.Size(); ++i) {
             glyphs.append(dots.glyphs[size_t(i)]);
+            chars.append(dots.At(i));
+        }
     const FontFace &face = font.Face();
     const int flags = (face.Underline() ? kTextUnderline : 0) | (face.StrikeOut() ? kTextStrikeOut : 0);
     if (glyphs.isEmpty())
         return;
     if (MetafileEngine *engine = MetafileEngine::From(painter)) {
         engine->RecordText(font.FacePtr(), font.Color(), origin, glyphs.constData(), int(glyphs.size()),
-                           flags);
+                           flags, chars);
         return;
     }
     QList<quint32> ids(glyphs.size());

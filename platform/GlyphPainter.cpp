@@ -35,11 +35,11 @@ void AddDecorations(const FontFace &face, QPointF origin, qreal width, int flags
 
 void PaintGlyphs(QPainter &painter, const std::shared_ptr<const FontFace> &facePtr, const QColor &color,
                  const QTransform &world, const QList<quint32> &glyphs, const QList<QPointF> &positions,
-                 const QList<QRectF> &decorations)
+                 const QList<QRectF> &decorations, const QList<char32_t> &codes)
 {
     if (MetafileEngine *engine = MetafileEngine::From(&painter)) {
         painter.setTransform(world);
-        engine->RecordPositionedText(facePtr, color, glyphs, positions, decorations);
+        engine->RecordPositionedText(facePtr, color, glyphs, positions, decorations, codes);
         return;
     }
     const FontFace &face = *facePtr;

@@ -22,9 +22,9 @@ void AddDecorations(const FontFace &face, QPointF origin, qreal width, int flags
 
 // Draws glyphs at positions (logical units) under world in color, then the decoration bars. Leaves
 // the painter's transform at world and its pen changed. On a page metafile (one page played into
-// another) the glyphs stay text records.
+// another) the glyphs stay text records, with their characters when codes gives one a glyph.
 void PaintGlyphs(QPainter &painter, const std::shared_ptr<const FontFace> &face, const QColor &color,
                  const QTransform &world, const QList<quint32> &glyphs, const QList<QPointF> &positions,
-                 const QList<QRectF> &decorations);
+                 const QList<QRectF> &decorations, const QList<char32_t> &codes = {});
 
 } // namespace platform

@@ -320,19 +320,20 @@ int MetafileEngine::FaceIndex(const std::shared_ptr<const FontFace> &face)
 }
 
 void MetafileEngine::RecordText(const std::shared_ptr<const FontFace> &face, const QColor &color,
-                                QPointF origin, const quint16 *glyphs, int count, int flags)
+                                QPointF origin, const quint16 *glyphs, int count, int flags,
+                                QStringView text)
 {
     if (!face || (count <= 0 && !(flags & (kTextUnderline | kTextStrikeOut))))
         return;
     SyncPainterState();
     EnsureCommon();
     EnsureTextColor(color);
-    EncodeText(Data(), FaceIndex(face), flags, origin, glyphs, count, nullptr);
+    EncodeText(Data(), FaceIndex(face), flags, origin, glyphs, count, nullptr, text);
 }
 
 void MetafileEngine::RecordPositionedText(const std::shared_ptr<const FontFace> &face, const QColor &color,
                                           const QList<quint32> &glyphs, const QList<QPointF> &positions,
-                                          const QList<QRectF> &decorations)
+                                          const QList<QRectF> &decorations, const QList<char32_t> &codes)
 {
     if (!face || glyphs.size() != positions.size())
         return;
@@ -342,17 +343,27 @@ void MetafileEngine::RecordPositionedText(const std::shared_ptr<const FontFace> 
     const int faceIndex = FaceIndex(face);
     QVarLengthArray<quint16, 256> ids;
     QVarLengthArray<float, 256> dx;
+    QVarLengthArray<char32_t, 256> chars;
+    const bool withCodes = codes.size() == glyphs.size();
     // One record per baseline: a played page hands over the runs of several lines at once.
     for (qsizetype i = 0; i < glyphs.size();) {
         const QPointF origin = positions[i];
         ids.clear();
         dx.clear();
+        chars.clear();
+        bool known = withCodes;
         qsizetype j = i;
         for (; j < glyphs.size() && positions[j].y() == origin.y() && j - i < 0xFFFF; ++j) {
             ids.append(quint16(glyphs[j]));
             dx.append(float(positions[j].x() - origin.x()));
+            if (withCodes) {
+                chars.append(codes[j]);
+                known = known && codes[j] != 0;
+            }
         }
-        EncodeText(Data(), faceIndex, 0, origin, ids.constData(), int(ids.size()), dx.constData());
+        // The characters go along only when every glyph of the record has its own.
+        const QString text = known ? QString::fromUcs4(chars.constData(), chars.size()) : QString();
+        EncodeText(Data(), faceIndex, 0, origin, ids.constData(), int(ids.size()), dx.constData(), text);
         i = j;
     }
     if (!decorations.isEmpty()) {
@@ -573,6 +584,7 @@ void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
     QVarLengthArray<quint16, 128> glyphs;
     QVarLengthArray<float, 128> advances;
     QVarLengthArray<bool, 128> isSpace;
+    QVarLengthArray<char32_t, 128> codes;
     const QChar *chars = text.constData();
     const qsizetype n = text.size();
     qreal natural = 0;
@@ -580,6 +592,7 @@ void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
         char32_t c = chars[i].unicode();
         if (QChar::isHighSurrogate(c) && i + 1 < n && chars[i + 1].isLowSurrogate())
             c = QChar::surrogateToUcs4(char16_t(c), chars[++i].unicode());
+        codes.append(c);
         const FontFace::Glyph g = face.Lookup(c);
         if (g.index == 0 && c >= 0x20) {
             asOutlines(); // a character from a fallback font, which our face cannot name
@@ -595,7 +608,9 @@ void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
         std::reverse(glyphs.begin(), glyphs.end());
         std::reverse(advances.begin(), advances.end());
         std::reverse(isSpace.begin(), isSpace.end());
+        std::reverse(codes.begin(), codes.end());
     }
+    const QString shown = QString::fromUcs4(codes.constData(), codes.size());
 
     // The item gives only its total width; where the layout widened or narrowed it (justification,
     // kerning, spacing) spread the difference: over the blanks when it grew, else evenly.
@@ -617,7 +632,7 @@ void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
     EnsureCommon();
     EnsureTextColor(PenColor(pen_));
     EncodeText(Data(), FaceIndex(lastFace_), 0, p, glyphs.constData(), count,
-               dx.isEmpty() ? nullptr : dx.constData());
+               dx.isEmpty() ? nullptr : dx.constData(), shown);
 }
 
 } // namespace platform

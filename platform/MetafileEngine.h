@@ -30,14 +30,15 @@ class MetafileEngine : public QPaintEngine
     // The recording engine behind painter, or null when it paints elsewhere.
     static MetafileEngine *From(QPainter *painter);
 
-    // Records glyphs at their natural advances in color, under the painter's current state.
+    // Records glyphs at their natural advances in color, under the painter's current state. text is
+    // what the glyphs show, one code point per glyph (kept for text extraction and PDF export).
     void RecordText(const std::shared_ptr<const FontFace> &face, const QColor &color, QPointF origin,
-                    const quint16 *glyphs, int count, int flags);
+                    const quint16 *glyphs, int count, int flags, QStringView text);
 
     // Records glyphs at given baseline positions (logical units), decoration bars as text-coloured fills.
     void RecordPositionedText(const std::shared_ptr<const FontFace> &face, const QColor &color,
                               const QList<quint32> &glyphs, const QList<QPointF> &positions,
-                              const QList<QRectF> &decorations);
+                              const QList<QRectF> &decorations, const QList<char32_t> &codes = {});
 
     // Forgets what was recorded, after the page was cleared under an open painter.
     void ResetRecordedState();

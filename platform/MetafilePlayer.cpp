@@ -57,13 +57,14 @@ void MetafilePlayer::FlushText()
 {
     if (!batchFace_)
         return;
-    PaintGlyphs(p_, batchFace_, textColor_, world_, batchGlyphs_, batchPositions_, batchDecorations_);
+    PaintGlyphs(p_, batchFace_, textColor_, world_, batchGlyphs_, batchPositions_, batchDecorations_, batchCodes_);
     transformSet_ = true; // PaintGlyphs leaves the transform at world_
     penSet_ = false;
     batchFace_.reset();
     batchGlyphs_.clear();
     batchPositions_.clear();
     batchDecorations_.clear();
+    batchCodes_.clear();
 }
 
 void MetafilePlayer::UseDrawingState()
@@ -106,6 +107,9 @@ bool MetafilePlayer::Play(const MetaRecord &r)
         batchFace_ = r.face;
         batchGlyphs_.append(r.glyphs);
         batchPositions_.append(r.positions);
+        const QList<uint> codes = r.text.toUcs4();
+        for (qsizetype i = 0; i < r.glyphs.size(); ++i)
+            batchCodes_.append(codes.size() == r.glyphs.size() ? char32_t(codes[i]) : 0);
         if (r.value & (kTextUnderline | kTextStrikeOut)) {
             qreal width = 0;
             for (quint32 g : r.glyphs)

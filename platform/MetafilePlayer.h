@@ -42,6 +42,7 @@ class MetafilePlayer
     QList<quint32> batchGlyphs_;
     QList<QPointF> batchPositions_;
     QList<QRectF> batchDecorations_;
+    QList<char32_t> batchCodes_; // one a glyph, 0 where a record did not know its characters
 };
 
 } // namespace platform

@@ -102,6 +102,28 @@ int PageMetafile::Enumerate(QPainter &painter, const QRectF &target, const Recor
     return failed;
 }
 
+int PageMetafile::Visit(const RecordCallback &callback) const
+{
+    const QSharedDataPointer<MetafileData> data = d;
+    MetaRecord record;
+    record.type = EmrHeader;
+    record.size = data->size;
+    record.color = Qt::black;
+    if (!callback(record))
+        return 0;
+    int failed = 0;
+    RecordReader reader(data->stream);
+    while (reader.Next()) {
+        if (!DecodeRecord(*data, reader, record)) {
+            ++failed;
+            continue;
+        }
+        if (!callback(record))
+            break;
+    }
+    return failed;
+}
+
 QPaintEngine *PageMetafile::paintEngine() const
 {
     if (!engine_)

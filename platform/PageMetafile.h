@@ -16,6 +16,7 @@
 #include <QRectF>
 #include <QSharedDataPointer>
 #include <QSize>
+#include <QString>
 #include <QTransform>
 
 #include <functional>
@@ -86,6 +87,7 @@ struct MetaRecord {
     QPointF origin;           // text: start of the baseline
     QList<quint32> glyphs;    // text: glyph indexes of face
     QList<QPointF> positions; // text: each glyph's baseline position in logical units
+    QString text;             // text: the characters drawn, one code point per glyph, in glyph order
 };
 
 // Called for every record in order with a copy of it; return false to stop. The record is played after
@@ -121,6 +123,9 @@ class PageMetafile : public QPaintDevice
     // Plays record by record through callback (see RecordCallback). A record that fails to play does
     // not stop the rest; returns how many failed. The page itself never changes.
     int Enumerate(QPainter &painter, const QRectF &target, const RecordCallback &callback) const;
+    // Hands every record in order, the header first, to callback without playing it, for writers of
+    // other formats (PDF, plain text). Damaged records are skipped; returns how many were.
+    int Visit(const RecordCallback &callback) const;
 
     QPaintEngine *paintEngine() const override;
 

@@ -208,11 +208,13 @@ void EncodeRecord(MetafileData &data, const MetaRecord &rec)
 }
 
 void EncodeText(MetafileData &data, int face, int flags, QPointF origin, const quint16 *glyphs, int count,
-                const float *dx)
+                const float *dx, QStringView text)
 {
     count = std::clamp(count, 0, 0xFFFF);
+    const qsizetype chars = std::min<qsizetype>(text.size(), 0xFFFF);
     const quint8 f = quint8((flags & 0x7F) | (dx ? kExplicitPositions : 0));
-    RecordWriter w(data, EmrExtTextOutW, 2 + 1 + 1 + 8 + 2 + count * 2 + (dx ? count * 4 : 0));
+    RecordWriter w(data, EmrExtTextOutW,
+                   2 + 1 + 1 + 8 + 2 + count * 2 + (dx ? count * 4 : 0) + 2 + chars * 2);
     w.Put(quint16(face));
     w.Put(f);
     w.Put(quint8(0));
@@ -222,6 +224,8 @@ void EncodeText(MetafileData &data, int face, int flags, QPointF origin, const q
     w.PutBytes(glyphs, count * 2);
     if (dx)
         w.PutBytes(dx, count * 4);
+    w.Put(quint16(chars));
+    w.PutBytes(text.data(), chars * 2);
 }
 
 bool DecodeRecord(const MetafileData &data, RecordReader &r, MetaRecord &rec)
@@ -346,6 +350,12 @@ bool DecodeRecord(const MetafileData &data, RecordReader &r, MetaRecord &rec)
         const char *dx = (flags & kExplicitPositions) ? r.GetBytes(qsizetype(n) * 4) : nullptr;
         if (!g || ((flags & kExplicitPositions) && !dx))
             return false;
+        const quint16 chars = r.Get<quint16>();
+        const char *text = r.GetBytes(qsizetype(chars) * 2);
+        if (!r.Ok() || !text)
+            return false;
+        rec.text.resize(chars);
+        std::memcpy(rec.text.data(), text, size_t(chars) * 2);
         rec.face = data.faces[face];
         rec.value = flags & ~kExplicitPositions;
         rec.origin = QPointF(ox, oy);

@@ -13,9 +13,10 @@ bool IsPlainBrush(const QBrush &brush);
 // Appends any record but text (EmrExtTextOutW).
 void EncodeRecord(MetafileData &data, const MetaRecord &record);
 // Appends a text record: glyphs of data.faces[face] from origin, at natural advances when dx is null,
-// otherwise at origin.x + dx[i].
+// otherwise at origin.x + dx[i]. text holds the glyphs' characters, one code point per glyph, or is
+// empty when they are not known.
 void EncodeText(MetafileData &data, int face, int flags, QPointF origin, const quint16 *glyphs, int count,
-                const float *dx);
+                const float *dx, QStringView text);
 
 // Decodes the reader's current record into record; false when it is damaged or unknown.
 bool DecodeRecord(const MetafileData &data, RecordReader &reader, MetaRecord &record);

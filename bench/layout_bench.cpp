@@ -1,0 +1,227 @@
+// Layout and PDF export of the long listing: the 10,000-page printout of the reader benchmark is
+// loaded and laid out into pages, 1,000 of them go to PDF, and the same text goes through enscript
+// and ps2pdf for comparison. A 1,000-page printout measures the time to the first page.
+//   layout_bench [PAGES_TO_EXPORT]
+#include "core/Wydruki.h"
+#include "platform/PageText.h"
+#include "platform/PdfDocument.h"
+#include "tests/support/ListingPrintout.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <malloc.h>
+#include <string>
+#include <sys/resource.h>
+
+using namespace wydtest;
+
+namespace {
+
+long StatusKb(const char *key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string name;
+    long kb = 0;
+    while (status >> name) {
+        if (name == key) {
+            status >> kb;
+            return kb;
+        }
+        status.ignore(1 << 16, '\n');
+    }
+    return -1;
+}
+
+double CpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+double ChildCpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_CHILDREN, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+size_t HeapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// Runs a program to its end; false when it could not run or failed.
+bool RunTool(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(program, args);
+    if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        std::printf("  %s failed: %s\n", qPrintable(program), qPrintable(p.errorString()));
+        return false;
+    }
+    return true;
+}
+
+int PdfPageCount(const QString &pdf)
+{
+    QProcess p;
+    p.start("pdfinfo", {pdf});
+    p.waitForFinished(-1);
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    const qsizetype at = out.indexOf("Pages:");
+    return at < 0 ? -1 : out.mid(at + 6).section(u'\n', 0, 0).trimmed().toInt();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    const int exportPages = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
+    QTemporaryDir dir;
+    const QString big = dir.filePath("listing.wyd");
+    const QString small = dir.filePath("listing-1000.wyd");
+    QElapsedTimer timer;
+    timer.start();
+    const ListingWritten written = WriteListingPrintout(big, false);
+    WriteListingPrintout(small, false, 1000);
+    std::printf("wrote the listing: %lld lines, %lld fields, file %.1f MB (%.1f s)\n",
+                static_cast<long long>(written.lines), static_cast<long long>(written.fields), written.file / 1e6,
+                timer.elapsed() / 1000.0);
+
+    // The first page of the 1,000-page printout, from the start of loading.
+    {
+        TWydruk loader;
+        qint64 firstNs = -1;
+        double firstCpu = 0;
+        int pages = 0;
+        timer.restart();
+        const double cpuStart = CpuSeconds();
+        loader.OnNextPage = [&](TWydruk *, platform::PageMetafile *) {
+            if (pages++ == 0) {
+                firstNs = timer.nsecsElapsed();
+                firstCpu = CpuSeconds() - cpuStart;
+            }
+        };
+        loader.LoadFromFile(small);
+        const double loadMs = timer.nsecsElapsed() / 1e6;
+        loader.BuildPages();
+        std::printf("1,000-page printout: %d pages; loaded in %.1f ms, first page after %.1f ms (goal <= 100; "
+                    "%.1f ms of processor time), all after %.1f ms\n",
+                    pages, loadMs, firstNs / 1e6, firstCpu * 1000, timer.nsecsElapsed() / 1e6);
+    }
+
+    // Layout of the 10,000-page printout.
+    malloc_trim(0);
+    const size_t heap0 = HeapInUse();
+    const long rss0 = StatusKb("VmRSS:");
+    TWydruk loader;
+    QList<platform::PageMetafile *> pages;
+    loader.OnNextPage = [&](TWydruk *, platform::PageMetafile *Page) { pages.append(Page); };
+    timer.restart();
+    double cpu0 = CpuSeconds();
+    loader.LoadFromFile(big);
+    const double loadSeconds = timer.nsecsElapsed() / 1e9;
+    const size_t heapModel = HeapInUse();
+    loader.BuildPages();
+    const double layoutSeconds = timer.nsecsElapsed() / 1e9;
+    const double layoutCpu = CpuSeconds() - cpu0;
+    const size_t heapPages = HeapInUse();
+    const int n = int(pages.size());
+    std::printf("layout: %d pages in %.2f s (load %.2f s, build %.2f s) = %.0f pages/s (goal >= 2000); "
+                "processor time %.2f s = %.0f pages/s\n",
+                n, layoutSeconds, loadSeconds, layoutSeconds - loadSeconds, n / layoutSeconds, layoutCpu,
+                n / layoutCpu);
+    qsizetype recorded = 0;
+    for (const platform::PageMetafile *page : pages)
+        recorded += page->MemoryBytes();
+    std::printf("memory: model %.1f MB, pages %.1f MB = %.1f KB per page (goal < 50), records alone %.1f KB "
+                "per page; peak %.1f MB above the start (goal: 10,000 pages < 600 MB)\n",
+                (heapModel - heap0) / 1e6, (heapPages - heapModel) / 1e6, (heapPages - heapModel) / 1024.0 / n,
+                recorded / 1024.0 / n, (StatusKb("VmHWM:") - rss0) / 1024.0);
+
+    const int count = std::min(exportPages, n);
+    // Our PDF writer.
+    const QString ours = dir.filePath("ours.pdf");
+    timer.restart();
+    cpu0 = CpuSeconds();
+    {
+        QFile file(ours);
+        file.open(QIODevice::WriteOnly);
+        platform::PdfDocument pdf(file);
+        for (int i = 0; i < count; ++i)
+            pdf.AddPage(*pages[i], QSizeF(210, 297), QRectF(10, 15, 190, 257));
+        pdf.Finish();
+    }
+    const double oursSeconds = timer.nsecsElapsed() / 1e9;
+    const double oursCpu = CpuSeconds() - cpu0;
+    const qint64 oursSize = QFileInfo(ours).size();
+    std::printf("PDF export: %d pages in %.2f s = %.0f pages/s (processor time %.0f pages/s), %.2f MB, "
+                "pdfinfo counts %d pages\n",
+                count, oursSeconds, count / oursSeconds, count / oursCpu, oursSize / 1e6, PdfPageCount(ours));
+
+    // A plain QPdfWriter loop over the same pages, for reference.
+    const int qtCount = std::min(count, 200);
+    {
+        const QString qt = dir.filePath("qt.pdf");
+        timer.restart();
+        QPdfWriter writer(qt);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setResolution(300);
+        QPainter painter(&writer);
+        const QRectF target(10 / 25.4 * 300, 15 / 25.4 * 300, 190 / 25.4 * 300, 257 / 25.4 * 300);
+        for (int i = 0; i < qtCount; ++i) {
+            if (i > 0)
+                writer.newPage();
+            pages[i]->Play(painter, target);
+        }
+        painter.end();
+        const double s = timer.nsecsElapsed() / 1e9;
+        std::printf("  for reference, QPdfWriter playing the pages: %d pages in %.2f s = %.0f pages/s, %.2f MB\n",
+                    qtCount, s, qtCount / s, QFileInfo(qt).size() / 1e6 * count / qtCount);
+    }
+
+    // The same text through enscript and ps2pdf.
+    const QString text = dir.filePath("listing.txt");
+    {
+        QFile file(text);
+        file.open(QIODevice::WriteOnly);
+        for (int i = 0; i < count; ++i) {
+            if (i > 0)
+                file.write("\f");
+            file.write(platform::PageText(*pages[i]).toLatin1()); // enscript reads 8-bit text; Polish letters become "?"
+        }
+    }
+    const QString ps = dir.filePath("listing.ps"), theirs = dir.filePath("theirs.pdf");
+    timer.restart();
+    const double child0 = ChildCpuSeconds();
+    const bool ran = RunTool("enscript", {"-q", "-B", "-f", "Courier7", "-L", "90", "-p", ps, text}) &&
+                     RunTool("ps2pdf", {ps, theirs});
+    const double theirSeconds = timer.nsecsElapsed() / 1e9;
+    const double theirCpu = ChildCpuSeconds() - child0;
+    if (ran) {
+        const qint64 theirSize = QFileInfo(theirs).size();
+        const int theirPages = PdfPageCount(theirs);
+        std::printf("enscript + ps2pdf: %d pages in %.2f s = %.0f pages/s (processor time %.0f pages/s), %.2f MB\n",
+                    theirPages, theirSeconds, theirPages / theirSeconds, theirPages / theirCpu, theirSize / 1e6);
+        std::printf("PDF export vs enscript + ps2pdf: %.2f x as fast (goal > 1), size %.2f x theirs (goal <= 1.5)\n",
+                    (count / oursSeconds) / (theirPages / theirSeconds), double(oursSize) / double(theirSize));
+    } else {
+        std::printf("enscript + ps2pdf: not run (install enscript and ghostscript)\n");
+    }
+    return n > 0 ? 0 : 1;
+}

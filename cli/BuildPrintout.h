@@ -1,0 +1,30 @@
+#pragma once
+// What the export commands share: loading and laying out a printout with progress on standard error,
+// and printing errors.
+#include "core/Wydruki.h"
+#include "platform/PageMetafile.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+// Exit codes of every command.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitBadPrintout = 1;
+inline constexpr int kExitCannotOpen = 2;
+inline constexpr int kExitUsage = 2;
+
+// Writes message and a line break to standard error; carriage returns of the program's messages
+// become line breaks.
+void PrintError(const QString &message);
+
+// A loaded and laid-out printout; the pages belong to the loader.
+struct BuiltPrintout {
+    std::unique_ptr<TWydruk> loader = std::make_unique<TWydruk>();
+    QList<platform::PageMetafile *> pages;
+};
+
+// Loads path and builds its pages, showing "Tworzenie stron... N%" on standard error for long
+// printouts. Returns kExitOk, or prints the error and returns the command's exit code.
+int BuildPrintout(const QString &path, BuiltPrintout &out);

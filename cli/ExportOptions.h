@@ -1,0 +1,23 @@
+#pragma once
+// The command line of the export commands: FILE and the options each command allows.
+#include <QMarginsF>
+#include <QString>
+#include <QStringList>
+
+struct ExportOptions {
+    QString file;
+    QString output;                              // -o
+    QMarginsF margins{10, 15, 10, 25};           // --margins L,T,R,B in millimetres
+    bool mono = false;                           // --mono
+    int dpi = 96;                                // --dpi
+    QString pages;                               // --pages, empty: every page
+    bool pagesGiven = false;
+};
+
+// Reads args (after the command's name). allowed lists the options the command takes ("-o",
+// "--margins", "--mono", "--dpi", "--pages"); needOutput makes -o compulsory. Raises Exception with
+// a Polish message for an unknown option, a missing value or one that does not parse.
+ExportOptions ParseExportOptions(const QStringList &args, const QStringList &allowed, bool needOutput);
+
+// Margins "L,T,R,B": four numbers of millimetres, none negative, leaving room on an A4 sheet.
+QMarginsF ParseMargins(const QString &text);

@@ -1,0 +1,52 @@
+#include "cli/BuildPrintout.h"
+#include "cli/Commands.h"
+#include "cli/ExportOptions.h"
+
+#include "platform/PdfDocument.h"
+#include "platform/RecordColors.h"
+
+#include <QSaveFile>
+
+namespace {
+
+const QSizeF kA4Mm(210, 297);
+
+} // namespace
+
+int RunPdf(const QStringList &args)
+{
+    ExportOptions options;
+    try {
+        options = ParseExportOptions(args, {"-o", "--margins", "--mono"}, true);
+    } catch (const Exception &e) {
+        PrintError(QStringLiteral("wenoglad-cli pdf: ") + e.Message());
+        return kExitUsage;
+    }
+    BuiltPrintout printout;
+    if (const int code = BuildPrintout(options.file, printout))
+        return code;
+
+    // A PDF needs at least one page; a printout without lines lays out into none.
+    if (printout.pages.isEmpty()) {
+        PrintError(QStringLiteral("Wydruk nie zawiera żadnej strony"));
+        return kExitBadPrintout;
+    }
+    // Written beside the target and renamed at the end, so a failed export leaves no half a file.
+    QSaveFile file(options.output);
+    if (!file.open(QIODevice::WriteOnly)) {
+        PrintError(QStringLiteral("Nie można zapisać pliku %1").arg(options.output));
+        return kExitCannotOpen;
+    }
+    const QMarginsF &m = options.margins;
+    const QRectF target(m.left(), m.top(), kA4Mm.width() - m.left() - m.right(),
+                        kA4Mm.height() - m.top() - m.bottom());
+    const platform::RecordCallback change = options.mono ? platform::MonochromeRecords() : platform::RecordCallback();
+    platform::PdfDocument pdf(file);
+    for (const platform::PageMetafile *page : printout.pages)
+        pdf.AddPage(*page, kA4Mm, target, change);
+    if (!pdf.Finish() || !file.commit()) {
+        PrintError(QStringLiteral("Nie można zapisać pliku %1").arg(options.output));
+        return kExitCannotOpen;
+    }
+    return kExitOk;
+}

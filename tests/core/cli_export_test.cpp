@@ -1,0 +1,320 @@
+// wenoglad-cli text, pdf and png on printouts the tests write, checked with poppler's tools.
+#include "tests/support/WydWriter.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace wydtest;
+
+namespace {
+
+struct Result {
+    int code = -1;
+    QByteArray out, err;
+};
+
+Result Tool(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM");
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    // Without a runtime folder Qt warns on standard error, which the tests read.
+    static const QTemporaryDir runtime;
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    if (!p.waitForFinished(60000))
+        return {};
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+Result Cli(const QStringList &args)
+{
+    return Tool(qEnvironmentVariable("WENOGLAD_BIN_DIR") + "/cli/wenoglad-cli", args);
+}
+
+Line TextLine(const QByteArray &text, qint32 x = 1200, const QByteArray &style = "Domyslny")
+{
+    return {.Fields = {{.X = x, .Width = 6000, .StyleName = style, .Text = text}}};
+}
+
+// Three pages: every item starts a page of its own; the middle one is red.
+Document ThreePages()
+{
+    Document doc;
+    doc.Styles = {{.Color = 255, .CharHeight = 8, .FontName = "Arial", .Name = "Czerwony"}};
+    const QByteArray texts[3] = {"Pierwsza strona", "Druga strona", "Trzecia strona"};
+    for (int i = 0; i < 3; ++i) {
+        Record item;
+        item.BreakBefore = 1;
+        item.Title.Lines = {TextLine(texts[i], 1200, i == 1 ? "Czerwony" : "Domyslny"),
+                            TextLine("Wiersz " + QByteArray::number(i + 1) + " \xBF\xF3\xB3w")}; // żółw
+        doc.Root.Items.push_back(item);
+    }
+    return doc;
+}
+
+class CliExport : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("WENOGLAD_BIN_DIR"));
+        WriteWyd(Path("three.wyd"), ThreePages());
+    }
+    QString Path(const QString &name) const { return dir_.filePath(name); }
+    QString PdfText(const QString &pdf, int page, bool layout = false)
+    {
+        QStringList args = {"-f", QString::number(page), "-l", QString::number(page), pdf, "-"};
+        if (layout)
+            args.prepend("-bbox");
+        return QString::fromUtf8(Tool("pdftotext", args).out);
+    }
+    QTemporaryDir dir_;
+};
+
+// Left edge in points of the first word `word` in a pdftotext -bbox page.
+double WordLeft(const QString &bbox, const QString &word)
+{
+    const QRegularExpression re("<word xMin=\"([0-9.]+)\"[^>]*>" + QRegularExpression::escape(word) + "</word>");
+    const QRegularExpressionMatch m = re.match(bbox);
+    return m.hasMatch() ? m.captured(1).toDouble() : -1;
+}
+
+int CountPixels(const QImage &img, const std::function<bool(QColor)> &test)
+{
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            n += test(img.pixelColor(x, y)) ? 1 : 0;
+    return n;
+}
+
+bool Reddish(QColor c)
+{
+    return c.red() > 150 && c.green() < 100 && c.blue() < 100;
+}
+
+} // namespace
+
+TEST_F(CliExport, PdfHasOneA4PagePerPageWithItsTexts)
+{
+    const Result run = Cli({"pdf", Path("three.wyd"), "-o", Path("out.pdf")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty());
+    const QString info = QString::fromUtf8(Tool("pdfinfo", {Path("out.pdf")}).out);
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+3\\n"))) << info.toStdString();
+    EXPECT_TRUE(info.contains("595.276 x 841.89 pts (A4)")) << info.toStdString();
+
+    const char *expected[3] = {"Pierwsza strona", "Druga strona", "Trzecia strona"};
+    for (int page = 1; page <= 3; ++page) {
+        SCOPED_TRACE(page);
+        const QString text = PdfText(Path("out.pdf"), page);
+        for (int other = 1; other <= 3; ++other)
+            EXPECT_EQ(text.contains(expected[other - 1]), other == page) << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromUtf8("Wiersz %1 żółw").arg(page))) << text.toStdString();
+    }
+    const QString fonts = QString::fromUtf8(Tool("pdffonts", {Path("out.pdf")}).out);
+    EXPECT_TRUE(fonts.contains("CID TrueType")) << fonts.toStdString();
+    EXPECT_FALSE(fonts.contains(" no ")) << "every font embedded, subset, with a Unicode map\n" << fonts.toStdString();
+}
+
+TEST_F(CliExport, PdfMarginsPlaceThePage)
+{
+    // A field at X 1200 at resolution 1200 starts 180 units from the page's left edge, of 1429 units
+    // that are stretched across the sheet's width less the margins.
+    const struct {
+        const char *margins;
+        double left; // points
+    } rows[] = {
+        {"0,0,0,0", 180.0 / 1429 * 595.276},
+        {"10,15,10,25", 10 * 72 / 25.4 + 180.0 / 1429 * 190 * 72 / 25.4}, // the default
+        {"40.5,0,0,0", 40.5 * 72 / 25.4 + 180.0 / 1429 * 169.5 * 72 / 25.4},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.margins);
+        QStringList args = {"pdf", Path("three.wyd"), "-o", Path("m.pdf")};
+        if (row.margins != std::string("10,15,10,25"))
+            args << "--margins" << row.margins;
+        ASSERT_EQ(Cli(args).code, 0);
+        EXPECT_NEAR(WordLeft(PdfText(Path("m.pdf"), 1, true), "Pierwsza"), row.left, 1.0);
+    }
+}
+
+TEST_F(CliExport, MonoMakesColouredTextBlack)
+{
+    ASSERT_EQ(Cli({"pdf", Path("three.wyd"), "-o", Path("colour.pdf")}).code, 0);
+    ASSERT_EQ(Cli({"pdf", Path("three.wyd"), "-o", Path("mono.pdf"), "--mono"}).code, 0);
+    for (const char *name : {"colour", "mono"}) {
+        Tool("pdftoppm", {"-r", "100", "-f", "2", "-l", "2", "-singlefile", "-png", Path(QString(name) + ".pdf"),
+                         Path(name)});
+    }
+    const QImage colour(Path("colour.png")), mono(Path("mono.png"));
+    ASSERT_FALSE(colour.isNull());
+    ASSERT_FALSE(mono.isNull());
+    EXPECT_GT(CountPixels(colour, Reddish), 20) << "the red heading of page 2";
+    EXPECT_EQ(CountPixels(mono, Reddish), 0);
+    EXPECT_GT(CountPixels(mono, [](QColor c) { return c.lightness() < 60; }), 20);
+    // Monochrome changes colours only: the text is all there.
+    EXPECT_TRUE(PdfText(Path("mono.pdf"), 2).contains("Druga strona"));
+}
+
+TEST_F(CliExport, PngOnePerChosenPageAtTheResolution)
+{
+    const struct {
+        const char *name;
+        QStringList extra;
+        QStringList files;
+        QSize size;
+    } rows[] = {
+        // 210 x 294 mm at 96 dpi: 793.7 x 1111.2 pixels.
+        {"default", {}, {"1.png", "2.png", "3.png"}, {794, 1111}},
+        // At 50 dpi 413.39 x 578.74.
+        {"dpi and pages", {"--dpi", "50", "--pages", "3, 1"}, {"1.png", "3.png"}, {413, 579}},
+        {"range", {"--pages=2-3"}, {"2.png", "3.png"}, {794, 1111}},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString out = Path(QString("png-") + row.name);
+        const Result run = Cli(QStringList{"png", Path("three.wyd"), "-o", out} + row.extra);
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        EXPECT_EQ(QDir(out).entryList(QDir::Files, QDir::Name), row.files);
+        const QImage first(QDir(out).filePath(row.files.front()));
+        EXPECT_EQ(first.size(), row.size);
+        EXPECT_EQ(first.pixelColor(2, 2), QColor(Qt::white));
+        EXPECT_GT(CountPixels(first, [](QColor c) { return c.lightness() < 128; }), 50) << "text drawn";
+    }
+}
+
+TEST_F(CliExport, TextSeparatesPagesWithFormFeeds)
+{
+    const Result run = Cli({"text", Path("three.wyd")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QStringList pages = QString::fromUtf8(run.out).split(u'\f');
+    ASSERT_EQ(pages.size(), 3);
+    EXPECT_EQ(pages[0].toStdString(), "Pierwsza strona\nWiersz 1 żółw\n");
+    EXPECT_EQ(pages[1].toStdString(), "Druga strona\nWiersz 2 żółw\n");
+    EXPECT_EQ(pages[2].toStdString(), "Trzecia strona\nWiersz 3 żółw\n");
+    EXPECT_TRUE(run.err.isEmpty()) << "a short printout shows no progress: " << run.err.toStdString();
+}
+
+TEST_F(CliExport, TextReadsFieldsOfALineLeftToRight)
+{
+    Document doc;
+    // Fields written right to left still read left to right; far apart they are separated by a blank.
+    doc.Root.Title.Lines = {{.Fields = {{.X = 6000, .Width = 1500, .Text = "prawy"},
+                                        {.X = 600, .Width = 1500, .Text = "lewy"},
+                                        {.X = 3000, .Width = 1500, .Text = "środek"}}}};
+    doc.Root.Title.Lines[0].Fields[2].Text = "\x9Crodek"; // środek in Windows-1250
+    WriteWyd(Path("fields.wyd"), doc);
+    const Result run = Cli({"text", Path("fields.wyd")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out.toStdString(), "lewy środek prawy\n");
+}
+
+TEST_F(CliExport, LongPrintoutsShowProgress)
+{
+    Document doc;
+    for (int i = 0; i < 1200; ++i)
+        doc.Root.Title.Lines.push_back(TextLine("Wiersz " + QByteArray::number(i)));
+    WriteWyd(Path("long.wyd"), doc);
+    const Result run = Cli({"text", Path("long.wyd")});
+    ASSERT_EQ(run.code, 0);
+    // Not a terminal: one line at every tenth percent.
+    const QString err = QString::fromUtf8(run.err);
+    EXPECT_TRUE(err.contains("Tworzenie stron... 0%\n")) << err.toStdString();
+    EXPECT_TRUE(err.contains("Tworzenie stron... 50%\n")) << err.toStdString();
+    EXPECT_TRUE(err.endsWith("Tworzenie stron... 100%\n")) << err.toStdString();
+    EXPECT_FALSE(err.contains("37%"));
+    EXPECT_EQ(QString::fromUtf8(run.out).count(u'\f') + 1, 15) << "1200 lines at 84 a page";
+}
+
+TEST_F(CliExport, ErrorsAndExitCodes)
+{
+    WriteBytes(Path("text.wyd"), "zwykły tekst, nie wydruk");
+    WriteWyd(Path("empty.wyd"), Document{});
+    const QString three = Path("three.wyd");
+    const struct {
+        const char *name;
+        QStringList args;
+        int code;
+        QString err; // the start of standard error
+    } rows[] = {
+        {"missing file", {"text", Path("brak.wyd")}, 2, "Cannot open file " + Path("brak.wyd")},
+        {"missing file, pdf", {"pdf", Path("brak.wyd"), "-o", Path("x.pdf")}, 2, "Cannot open file "},
+        {"not a printout", {"pdf", Path("text.wyd"), "-o", Path("x.pdf")}, 1,
+         QString::fromUtf8("Plik nie zawiera prawidłowego wydruku Wenora\n")},
+        {"not a printout, png", {"png", Path("text.wyd"), "-o", Path("p")}, 1,
+         QString::fromUtf8("Plik nie zawiera prawidłowego wydruku Wenora\n")},
+        // No lines make no pages, and a PDF without pages is no document.
+        {"no pages", {"pdf", Path("empty.wyd"), "-o", Path("x.pdf")}, 1,
+         QString::fromUtf8("Wydruk nie zawiera żadnej strony\n")},
+        {"three margins", {"pdf", three, "-o", Path("x.pdf"), "--margins", "1,2,3"}, 2,
+         QString::fromUtf8("wenoglad-cli pdf: Nieprawidłowe marginesy \"1,2,3\"")},
+        {"negative margin", {"pdf", three, "-o", Path("x.pdf"), "--margins", "10,-1,10,10"}, 2,
+         QString::fromUtf8("wenoglad-cli pdf: Nieprawidłowe marginesy")},
+        {"margins leave no page", {"pdf", three, "-o", Path("x.pdf"), "--margins", "100,0,110,0"}, 2,
+         QString::fromUtf8("wenoglad-cli pdf: Marginesy \"100,0,110,0\" nie zostawiają miejsca")},
+        {"no output", {"pdf", three}, 2, QString::fromUtf8("wenoglad-cli pdf: Nie podano, gdzie zapisać wynik (-o)")},
+        {"option value missing", {"pdf", three, "-o"}, 2, QString::fromUtf8("wenoglad-cli pdf: Brak wartości opcji -o")},
+        {"option of another command", {"pdf", three, "-o", Path("x.pdf"), "--dpi", "90"}, 2,
+         QString::fromUtf8("wenoglad-cli pdf: Nieznana opcja \"--dpi\"")},
+        {"unwritable pdf", {"pdf", three, "-o", Path("brak/x.pdf")}, 2,
+         QString::fromUtf8("Nie można zapisać pliku ") + Path("brak/x.pdf")},
+        {"dpi zero", {"png", three, "-o", Path("p"), "--dpi", "0"}, 2,
+         QString::fromUtf8("wenoglad-cli png: Nieprawidłowa rozdzielczość \"0\"")},
+        {"no file", {"text"}, 2, QString::fromUtf8("wenoglad-cli text: Nie podano pliku wydruku")},
+        {"two files", {"text", three, three}, 2, QString::fromUtf8("wenoglad-cli text: Podano więcej niż jeden")},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const Result run = Cli(row.args);
+        EXPECT_EQ(run.code, row.code);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(QString::fromUtf8(run.err).startsWith(row.err)) << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(Path("x.pdf"))) << "no PDF left behind by a failed export";
+}
+
+TEST_F(CliExport, PageSetsAreCheckedWithPolishMessages)
+{
+    const struct {
+        const char *set;
+        QString err; // empty: accepted
+        QStringList files;
+    } rows[] = {
+        {"3-", "", {"3.png"}},
+        {"2,", "", {"2.png"}},
+        {"3,-5", "", {"3.png"}}, // a lone "-5" at the end names nothing
+        {"4", QString::fromUtf8("Podany numer strony (4)\nprzekracza ilość dostepnych stron !"), {}},
+        {"2-5", QString::fromUtf8("Podany numer strony (4)\nprzekracza ilość dostepnych stron !"), {}},
+        {"0", QString::fromUtf8("Podany numer strony (0) jest za mały !"), {}},
+        {"1,1", QString::fromUtf8("Strona 1 jest podana kilka razy !"), {}},
+        {"3-1", QString::fromUtf8("Podany zakres stron (3-1) jest nieprawidłowy !"), {}},
+        {"  ", QString::fromUtf8("Nie podano zestawu stron !"), {}},
+        {"abc", QString::fromUtf8("Podane numery stron (abc)\nsą nieprawidłowe !"), {}},
+        {",2", QString::fromUtf8("Podane numery stron (,2)\nsą nieprawidłowe !"), {}},
+        {"99999999999", QString::fromUtf8("Podane numery stron (99999999999)\nsą nieprawidłowe !"), {}},
+    };
+    int n = 0;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.set);
+        const QString out = Path("set" + QString::number(n++));
+        const Result run = Cli({"png", Path("three.wyd"), "-o", out, "--dpi", "10", "--pages", row.set});
+        if (row.err.isEmpty()) {
+            EXPECT_EQ(run.code, 0) << run.err.toStdString();
+            EXPECT_EQ(QDir(out).entryList(QDir::Files), row.files);
+        } else {
+            EXPECT_EQ(run.code, 2);
+            EXPECT_EQ(run.err.toStdString(), ("wenoglad-cli png: " + row.err + "\n").toStdString());
+            EXPECT_FALSE(QDir(out).exists());
+        }
+    }
+}

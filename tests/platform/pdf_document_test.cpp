@@ -1,0 +1,178 @@
+#include "platform/DrawText.h"
+#include "platform/PageMetafile.h"
+#include "platform/PdfDocument.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+const QSizeF kA4(210, 297);
+
+TFont Face(const char *name, int height, int width)
+{
+    return CreateFont(-height, -width, 0, 0, 400, 0, 0, 0, 238, 0, 0, 1, 0, name);
+}
+
+void Text(QPainter &p, const TFont &font, int x, int y, const QString &text)
+{
+    TRect r{x, y, 1400, y + 100};
+    DrawTextEx(&p, font, text, r, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+}
+
+QString Output(const QString &program, const QStringList &args)
+{
+    QProcess proc;
+    proc.start(program, args);
+    proc.waitForFinished(30000);
+    return QString::fromUtf8(proc.readAllStandardOutput());
+}
+
+// Writes pages to a PDF file in dir and returns its path.
+QString WritePdf(const QTemporaryDir &dir, const QList<PageMetafile> &pages, const QRectF &target,
+                 const RecordCallback &change = {})
+{
+    const QString path = dir.filePath("out.pdf");
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    PdfDocument pdf(file);
+    for (const PageMetafile &page : pages)
+        pdf.AddPage(page, kA4, target, change);
+    EXPECT_TRUE(pdf.Finish());
+    return path;
+}
+
+QImage Render(const QString &pdf, int page, int dpi)
+{
+    const QString prefix = QFileInfo(pdf).dir().filePath("render");
+    QProcess::execute("pdftoppm", {"-r", QString::number(dpi), "-f", QString::number(page), "-l",
+                                   QString::number(page), "-singlefile", "-png", pdf, prefix});
+    return QImage(prefix + ".png");
+}
+
+} // namespace
+
+TEST(PdfDocument, TextOfEveryPageCanBeExtracted)
+{
+    QList<PageMetafile> pages(2);
+    {
+        QPainter p(&pages[0]);
+        Text(p, Face("Courier New", 24, 11), 100, 100, QString::fromUtf8("Zażółć gęślą jaźń"));
+        Text(p, Face("Arial", 30, 13), 100, 300, QStringLiteral("Second line"));
+    }
+    {
+        QPainter p(&pages[1]);
+        Text(p, Face("Times New Roman", 28, 12), 100, 100, QStringLiteral("Page two"));
+    }
+    QTemporaryDir dir;
+    const QString pdf = WritePdf(dir, pages, QRectF(10, 15, 190, 257));
+    const QString info = Output("pdfinfo", {pdf});
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+2\\n"))) << info.toStdString();
+    EXPECT_TRUE(info.contains("595.276 x 841.89 pts (A4)")) << info.toStdString();
+    const QString one = Output("pdftotext", {"-f", "1", "-l", "1", pdf, "-"});
+    EXPECT_TRUE(one.contains(QString::fromUtf8("Zażółć gęślą jaźń"))) << one.toStdString();
+    EXPECT_TRUE(one.contains("Second line")) << one.toStdString();
+    EXPECT_FALSE(one.contains("Page two"));
+    const QString two = Output("pdftotext", {"-f", "2", "-l", "2", pdf, "-"});
+    EXPECT_TRUE(two.contains("Page two")) << two.toStdString();
+    const QString fonts = Output("pdffonts", {pdf});
+    EXPECT_EQ(fonts.count("CID TrueType"), 3) << fonts.toStdString();
+    EXPECT_EQ(fonts.count(" yes yes yes "), 3) << fonts.toStdString(); // embedded, subset, ToUnicode
+}
+
+TEST(PdfDocument, DrawingLandsWhereThePagePutsIt)
+{
+    PageMetafile page;
+    {
+        QPainter p(&page);
+        p.fillRect(QRect(0, 0, 1429, 1000), QColor(255, 0, 0)); // top half red
+        p.setPen(QPen(Qt::blue, 20));
+        p.drawLine(0, 1500, 1429, 1500);
+        QImage pic(4, 4, QImage::Format_RGB32);
+        pic.fill(QColor(0, 160, 0));
+        p.drawImage(QRect(1000, 1700, 200, 200), pic);
+    }
+    QTemporaryDir dir;
+    // The bare page on a sheet of its own size: page units map straight to the rendering.
+    const QString path = dir.filePath("bare.pdf");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        PdfDocument pdf(file);
+        pdf.AddPage(page, QSizeF(210, 294), QRectF(0, 0, 210, 294));
+        ASSERT_TRUE(pdf.Finish());
+    }
+    const QImage img = Render(path, 1, 96); // about 794 x 1111
+    ASSERT_FALSE(img.isNull());
+    const double s = img.width() / 1429.0;
+    auto at = [&](int x, int y) { return img.pixelColor(int(x * s), int(y * s)); };
+    EXPECT_EQ(at(700, 500), QColor(255, 0, 0));
+    EXPECT_EQ(at(700, 1200), QColor(255, 255, 255));
+    EXPECT_EQ(at(700, 1500), QColor(0, 0, 255));
+    EXPECT_EQ(at(1100, 1800), QColor(0, 160, 0));
+}
+
+TEST(PdfDocument, MoreGlyphsThanOneByteCodesHoldStillExtract)
+{
+    // The first 128 glyphs a font shows get one-byte codes, the rest two-byte ones.
+    QString letters;
+    for (char32_t c = 0xC0; c < 0x180; ++c)
+        if (c != 0xD7 && c != 0xF7) // no signs, so that the line reads as one word
+            letters += QChar(char16_t(c));
+    PageMetafile page;
+    {
+        QPainter p(&page);
+        const TFont font = Face("Arial", 20, 9);
+        for (int i = 0; i < 4; ++i)
+            Text(p, font, 20, 100 + 60 * i, letters.mid(i * 48, 48));
+    }
+    QTemporaryDir dir;
+    const QString pdf = WritePdf(dir, {page}, QRectF(0, 0, 210, 297));
+    const QString text = Output("pdftotext", {pdf, "-"});
+    QString all = text;
+    all.remove(QRegularExpression("\\s"));
+    EXPECT_EQ(all.toStdString(), letters.toStdString());
+}
+
+TEST(PdfDocument, TextKeepsItsWidthAfterOtherDrawing)
+{
+    // Regression: the horizontal scale of stretched text outlived its text object, so unstretched
+    // text drawn after a rule came out stretched.
+    PageMetafile page;
+    const TFont wide = Face("Courier New", 24, 30); // 30-unit letters from a 24-unit face
+    const TFont plain = CreateFont(-40, 0, 0, 0, 400, 0, 0, 0, 238, 0, 0, 1, 0, "Arial");
+    {
+        QPainter p(&page);
+        Text(p, wide, 100, 100, "szeroki");
+        p.drawLine(100, 300, 1000, 300);
+        Text(p, plain, 100, 400, "Wąski");
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("bare.pdf");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        PdfDocument pdf(file);
+        pdf.AddPage(page, QSizeF(210, 294), QRectF(0, 0, 210, 294));
+        ASSERT_TRUE(pdf.Finish());
+    }
+    const QString bbox = Output("pdftotext", {"-bbox", path, "-"});
+    const double unit = 595.276 / 1429; // points per page unit
+    for (const auto &[word, font] : {std::pair{QString("szeroki"), wide}, std::pair{QString::fromUtf8("Wąski"), plain}}) {
+        SCOPED_TRACE(word.toStdString());
+        const QRegularExpression re("xMin=\"([0-9.]+)\"[^>]*xMax=\"([0-9.]+)\"[^>]*>" + word + "<");
+        const QRegularExpressionMatch m = re.match(bbox);
+        ASSERT_TRUE(m.hasMatch()) << bbox.toStdString();
+        EXPECT_NEAR(m.captured(2).toDouble() - m.captured(1).toDouble(), font.TextWidth(word) * unit, 2.0);
+    }
+}
