@@ -2,6 +2,7 @@
 // loaded and laid out into pages, 1,000 of them go to PDF, and the same text goes through enscript
 // and ps2pdf for comparison. A 1,000-page printout measures the time to the first page.
 //   layout_bench [PAGES_TO_EXPORT]
+#include "bench/BenchSupport.h"
 #include "core/Wydruki.h"
 #include "platform/PageText.h"
 #include "platform/PdfDocument.h"
@@ -25,29 +26,12 @@
 
 using namespace wydtest;
 
+using bench::CpuSeconds;
+using bench::StatusKb;
+
 namespace {
 
-long StatusKb(const char *key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string name;
-    long kb = 0;
-    while (status >> name) {
-        if (name == key) {
-            status >> kb;
-            return kb;
-        }
-        status.ignore(1 << 16, '\n');
-    }
-    return -1;
-}
 
-double CpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
 
 double ChildCpuSeconds()
 {

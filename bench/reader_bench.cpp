@@ -3,6 +3,7 @@
 //   reader_bench [--records-per-row] [FILE]
 // With --records-per-row every row is an item record of its own instead of a line of its
 // document's block, the shape that costs the model most per row.
+#include "bench/BenchSupport.h"
 #include "core/MLineWydruk.h"
 #include "core/PrintoutFile.h"
 #include "tests/support/ListingPrintout.h"
@@ -19,31 +20,12 @@
 
 using namespace wydtest;
 
+using bench::CpuSeconds;
+using bench::StatusKb;
+
 namespace {
 
-long StatusKb(const char *key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string name;
-    long kb = 0;
-    while (status >> name) {
-        if (name == key) {
-            status >> kb;
-            return kb;
-        }
-        status.ignore(1 << 16, '\n');
-    }
-    return -1;
-}
 
-// Seconds of processor time this process has used: the machine is shared, so wall time says
-// more about the neighbours than about the reader.
-double CpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
 
 size_t HeapInUse()
 {

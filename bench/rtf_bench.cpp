@@ -1,5 +1,6 @@
 // Lays out and draws a 50-page RTF document page by page through DrawRichText, as the page
 // build does with a rich-text field that runs over many pages; prints pages per second.
+#include "bench/BenchSupport.h"
 #include "platform/DrawRichText.h"
 
 #include <QGuiApplication>
@@ -10,6 +11,9 @@
 #include <cstdio>
 #include <ctime>
 #include <functional>
+
+using bench::CpuSeconds;
+using bench::StatusKb;
 
 namespace {
 
@@ -32,13 +36,6 @@ QByteArray Document(int paragraphs)
 
 const platform::RichTextRect kField{70, 0, 1359, 2000};
 
-// Processor time of this process: the machine is shared, and waiting for it is not our cost.
-double CpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + t.tv_nsec / 1e9;
-}
 
 // Draws every page of rtf on a fresh canvas made by onPage; returns the number of pages and adds
 // the processor time spent inside DrawRichText (reading and layout included) to seconds.
