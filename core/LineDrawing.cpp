@@ -1,5 +1,6 @@
 #include "core/LineDrawing.h"
 
+#include "core/DeviceUnits.h"
 #include "core/MLineWydruk.h"
 #include "core/MetafileImage.h"
 #include "core/PageCanvas.h"
@@ -161,7 +162,7 @@ void DrawRichTextField(TPole &pole, float &y, int top0)
     }
     h += MmToDevY(1.0, dpiY);
     pole.DrawnHeight = h;
-    pole.DrawnRect = {left, top, right, top + h};
+    pole.SetDrawnRect(top, top + h);
 }
 
 void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
@@ -195,10 +196,10 @@ void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
     const int dpiY = canvas.DpiY();
     int top;
     if (pole.StyleName() == QByteArrayView("LOGO"))
-        top = top0 + (MmToDevY(R, dpiY) - a) / 2;
+        top = top0 + (DeviceUnits().MmToDevY(R, dpiY) - a) / 2;
     else
-        top = top0 + MmToDevY(S, dpiY) - a;
-    const int bottom = top + MmToDevY(R, dpiY);
+        top = top0 + DeviceUnits().MmToDevY(S, dpiY) - a;
+    const int bottom = top + DeviceUnits().MmToDevY(R, dpiY);
 
     canvas.SelectFont(StyleFont(styl));
     TRect rect{left, top, right, bottom};
@@ -213,7 +214,7 @@ void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
         }
     }
     pole.DrawnHeight = h;
-    pole.DrawnRect = {left, top, right, top + h};
+    pole.SetDrawnRect(top, top + h);
 }
 
 } // namespace
@@ -257,7 +258,7 @@ int FieldMeasuredHeight(TPole &pole)
 void DrawField(TPole &pole, float &y, float R, float S)
 {
     TMLineWydruk &model = *pole.Owner();
-    const int top0 = MmToDevY(y, model.GetCanvas().DpiY());
+    const int top0 = DeviceUnits().MmToDevY(y, model.GetCanvas().DpiY());
     switch (pole.Kind()) {
     case 3:
         return;
@@ -300,7 +301,7 @@ void DrawLine(TLinia &line, float &y)
         if (pole.Kind() == 3)
             continue;
         DrawField(pole, y, R, S);
-        R = std::max(R, DevToMmY(pole.DrawnHeight, pole.Owner()->GetCanvas().DpiY()));
+        R = std::max(R, DeviceUnits().DevToMmY(pole.DrawnHeight, pole.Owner()->GetCanvas().DpiY()));
     }
     y = static_cast<float>(static_cast<long double>(y) + R + line.Owner()->LineSpacing);
 }

@@ -1,9 +1,12 @@
 #include "core/Pagination.h"
 
+#include "core/DeviceUnits.h"
 #include "core/LineDrawing.h"
 #include "core/MLineWydruk.h"
 #include "core/PageCanvas.h"
 #include "platform/PageGeometry.h"
+
+#include <climits>
 
 using namespace platform;
 
@@ -11,7 +14,7 @@ namespace {
 
 float LineHeightMm(TLinia &line)
 {
-    return DevToMmY(LineHeight(line), line.Owner()->GetCanvas().DpiY());
+    return DeviceUnits().DevToMmY(LineHeight(line), line.Owner()->GetCanvas().DpiY());
 }
 
 bool Aborted(const TMLine &record)
@@ -50,8 +53,12 @@ void RepeatHeader(TMLine &record, float &y)
         ~Restore() { record.State = 4; }
     } restore{record};
     DrawBlock(record.ColumnHeader, y);
-    for (auto &item : record.Items)
+    for (auto &item : record.Items) {
+        // Items are drawn in order: past the first one not started, none has started.
+        if (item->State == 0)
+            break;
         RepeatHeader(*item, y);
+    }
 }
 
 void ResetStates(TMLine &record)
@@ -72,11 +79,12 @@ bool IsSkippable(const TLinia &line)
 
 bool BlockFits(TLinie &block, float y)
 {
-    long long sum = 0;
+    qint64 sum = 0;
     for (TLinia &line : block)
         sum += LineHeight(line);
     const int dpiY = block.Owner()->GetCanvas().DpiY();
-    return static_cast<long double>(DevToMmY(sum, dpiY)) + y <= kUsablePageHeight;
+    const float mm = sum < INT_MAX ? DeviceUnits().DevToMmY(int(sum), dpiY) : DevToMmY(sum, dpiY);
+    return static_cast<long double>(mm) + y <= kUsablePageHeight;
 }
 
 void DrawBlock(TLinie &block, float &y)

@@ -1,5 +1,6 @@
 #include "core/StyleFont.h"
 
+#include "core/DeviceUnits.h"
 #include "core/MLineWydruk.h"
 #include "core/PageCanvas.h"
 #include "platform/PageGeometry.h"
@@ -75,5 +76,5 @@ int StyleLineHeight(TStyl &styl)
 
 float StyleLineHeightMm(TStyl &styl)
 {
-    return DevToMmY(StyleLineHeight(styl), styl.Owner()->GetCanvas().DpiY());
+    return DeviceUnits().DevToMmY(StyleLineHeight(styl), styl.Owner()->GetCanvas().DpiY());
 }
