@@ -19,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPolygon>
 #include <QScreen>
@@ -214,8 +215,12 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
         connect(btn, &TWenBtn::mouseDown, this, [this, btn] { btnStronaMouseDown(btn); });
         connect(btn, &TWenBtn::mouseUp, this, [this] { btnStronaMouseUp(); });
     }
-    for (QSpinBox *field : {margT, margL, margR, margB})
+    // The spin box reports values it sets and acceptable edits; its editor also reports a text
+    // that is no number, which counts as 0.
+    for (QSpinBox *field : {margT, margL, margR, margB}) {
         connect(field, &QSpinBox::textChanged, this, &TFrmPodglad::margChange);
+        connect(field->findChild<QLineEdit *>(), &QLineEdit::textChanged, this, &TFrmPodglad::margChange);
+    }
 
     // Key preview: the window sees every key before the control that has the focus.
     for (QWidget *child : findChildren<QWidget *>())
@@ -321,6 +326,9 @@ void TFrmPodglad::viewerMove()
     lblStrona->setText(QStringLiteral("%1/%2").arg(nr).arg(count));
     btnStronaUp->setEnabled(nr > 1);
     btnStronaDn->setEnabled(nr < count);
+    // A button disabled under the held mouse never sees the release: the repeat ends here.
+    if (timerStrona->isActive() && !(timerStronaTag < 0 ? btnStronaUp : btnStronaDn)->isEnabled())
+        timerStrona->stop();
 }
 
 void TFrmPodglad::btnStronaMouseDown(TWenBtn *sender)
