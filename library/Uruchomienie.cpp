@@ -26,7 +26,8 @@ QString TytulPytaniaOKopie(const QString &argument)
 
 QString TrescPytaniaOKopie(const QString &katalog)
 {
-    return QStringLiteral("Czy skopiować wydruk do katalogu przeglądarki\r(") + katalog + QStringLiteral(") ?");
+    return QStringLiteral("Czy skopiować wydruk do katalogu przeglądarki\r(") + katalog +
+           QStringLiteral(") ?");
 }
 
 TStanStartowy StanStartowy(const QString &pierwszyArgument, const QString &katalog,

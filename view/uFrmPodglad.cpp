@@ -49,8 +49,8 @@ void RysujTrojkat(TWenBtn *btn, QPainter &p, const QRect &inner, bool doGory)
     const int cx = inner.left() + inner.width() / 2;
     const int cy = inner.top() + inner.height() / 2;
     // Seven pixels wide, four high: the size of the symbol font's triangles at 12 pixels.
-    const QPolygon tri = doGory ? QPolygon({QPoint(cx - 3, cy + 1), QPoint(cx + 3, cy + 1), QPoint(cx, cy - 2)})
-                                : QPolygon({QPoint(cx - 3, cy - 2), QPoint(cx + 3, cy - 2), QPoint(cx, cy + 1)});
+    const int base = doGory ? cy + 1 : cy - 2, tip = doGory ? cy - 2 : cy + 1;
+    const QPolygon tri({QPoint(cx - 3, base), QPoint(cx + 3, base), QPoint(cx, tip)});
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     const auto draw = [&](const QPolygon &poly, const QColor &colour) {

@@ -238,24 +238,6 @@ TEST_F(Podglad, MalformedFileShowsItsMessageAndTheWindowStaysWithoutPrinting)
     EXPECT_FALSE(frm.isVisible());
 }
 
-TEST_F(Podglad, MissingFileIsReportedLikeAnyOtherError)
-{
-    TFrmPodglad frm;
-    frm.UstawPlik(tmp_.path() + "/nie-ma.wyd");
-    frm.show();
-    ModalDriver driver;
-    QString text;
-    driver.Then([&](QWidget *w) {
-        text = static_cast<QMessageBox *>(w)->text();
-        w->close();
-    });
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(driver.ran);
-    EXPECT_FALSE(text.isEmpty());
-    EXPECT_TRUE(frm.isVisible());
-    EXPECT_EQ(frm.hb->TextAccept(), "");
-}
-
 TEST_F(Podglad, WithoutStoringTheSettingsTheStoredMarginsStay)
 {
     WriteConf("Margin_Top=20\nMargin_Left=11\nMargin_Right=12\nMargin_Bottom=13\n");
@@ -335,17 +317,6 @@ TEST_F(Podglad, NarrowWindowShowsOnlyTheLabelAndAClickWidensIt)
     EXPECT_EQ(frm.width(), 600) << "a wide window stays as it is";
     frm.resize(599, 600);
     EXPECT_EQ(frm.pMarginesy->width(), 75);
-}
-
-TEST_F(Podglad, WindowLimitsAndHints)
-{
-    TFrmPodglad frm;
-    EXPECT_EQ(frm.minimumSize(), QSize(350, 500));
-    EXPECT_EQ(frm.hb->TextCancel(), "Zamknij");
-    EXPECT_EQ(frm.hb->AcceptHint(), "Enter - Wysłanie wydruku do drukarki");
-    EXPECT_EQ(frm.hb->CancelHint(), "Esc - Zamknięcie podglądu wydruku");
-    EXPECT_TRUE(frm.hb->HelpHint().startsWith("F1 - file://"));
-    EXPECT_TRUE(frm.hb->HelpHint().endsWith("/pomoc.html"));
 }
 
 TEST_F(Podglad, F1OpensTheHelpPage)
