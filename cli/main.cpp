@@ -1,0 +1,30 @@
+// wenoglad-cli: the headless companion of Wenoglad. Commands live in their own files.
+#include "cli/Commands.h"
+
+#include <QStringList>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    // Without a display the commands still work: Qt's offscreen platform stands in for the
+    // commands that need a GUI application (each makes its own; `info` needs none).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    if (args.isEmpty()) {
+        std::fputs(UsageText().toUtf8().constData(), stderr);
+        return 2;
+    }
+    const QString &command = args.front();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help"))
+        return RunHelp();
+    if (command == QLatin1String("info"))
+        return RunInfo(args.mid(1));
+    std::fprintf(stderr, "wenoglad-cli: unknown command \"%s\"\n\n%s", command.toUtf8().constData(),
+                 UsageText().toUtf8().constData());
+    return 2;
+}

@@ -1,0 +1,7 @@
+#include "core/DeviceUnits.h"
+
+TDeviceUnits &DeviceUnits()
+{
+    static TDeviceUnits units;
+    return units;
+}

@@ -1,0 +1,99 @@
+#include "core/InflateStream.h"
+
+#include <algorithm>
+
+namespace {
+constexpr size_t kInSize = 64 * 1024;
+constexpr size_t kOutSize = 2 * TInflateStream::kMaxRun;
+} // namespace
+
+TInflateStream::TInflateStream(QIODevice &source)
+    : source_(source), in_(new char[kInSize]), out_(new char[kOutSize])
+{
+    pos_ = end_ = out_.get();
+    if (inflateInit(&zs_) != Z_OK)
+        throw ECompressionError();
+}
+
+TInflateStream::~TInflateStream()
+{
+    inflateEnd(&zs_);
+}
+
+qint64 TInflateStream::Position() const
+{
+    return static_cast<qint64>(zs_.total_out) - (end_ - pos_);
+}
+
+// Moves what is left to the front of the buffer and inflates behind it until the buffer is
+// full or the stream ends. False when nothing more came.
+bool TInflateStream::Fill()
+{
+    if (damaged_)
+        throw ECompressionError();
+    if (streamDone_)
+        return false;
+    const size_t left = static_cast<size_t>(end_ - pos_);
+    std::memmove(out_.get(), pos_, left);
+    pos_ = out_.get();
+    end_ = pos_ + left;
+    zs_.next_out = reinterpret_cast<Bytef *>(end_);
+    zs_.avail_out = static_cast<uInt>(kOutSize - left);
+    while (zs_.avail_out > 0) {
+        if (zs_.avail_in == 0 && !sourceDone_) {
+            const qint64 got = source_.read(in_.get(), kInSize);
+            if (got <= 0) {
+                sourceDone_ = true;
+            } else {
+                zs_.next_in = reinterpret_cast<Bytef *>(in_.get());
+                zs_.avail_in = static_cast<uInt>(got);
+            }
+        }
+        const int rc = inflate(&zs_, Z_NO_FLUSH);
+        if (rc == Z_STREAM_END) {
+            streamDone_ = true;
+            break;
+        }
+        if (rc == Z_BUF_ERROR && zs_.avail_in == 0) {
+            if (!sourceDone_)
+                continue;
+            // The file stops inside the compressed data: for the reader the body just ends.
+            streamDone_ = true;
+            break;
+        }
+        if (rc != Z_OK) {
+            // The good bytes before the damage are handed out first, so that the error comes
+            // where the reader reaches it, as inside a string or outside.
+            damaged_ = true;
+            break;
+        }
+    }
+    char *const filled = reinterpret_cast<char *>(zs_.next_out);
+    const bool grew = filled != end_;
+    end_ = filled;
+    if (damaged_ && !grew)
+        throw ECompressionError();
+    return grew;
+}
+
+const char *TInflateStream::NeedSlow(size_t count)
+{
+    while (static_cast<size_t>(end_ - pos_) < count) {
+        if (!Fill())
+            throw EBodyEnded();
+    }
+    return pos_;
+}
+
+void TInflateStream::Read(char *to, size_t count)
+{
+    while (count > 0) {
+        if (pos_ == end_ && !Fill())
+            throw EBodyEnded();
+        const size_t piece = std::min(count, static_cast<size_t>(end_ - pos_));
+        std::memcpy(to, pos_, piece);
+        pos_ += piece;
+        to += piece;
+        count -= piece;
+    }
+}

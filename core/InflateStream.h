@@ -1,0 +1,78 @@
+#pragma once
+// The compressed body of a printout as a forward-only stream of bytes: inflates from the file
+// on demand, a buffer at a time, so a body is never held whole in memory.
+#include "core/ReadError.h"
+
+#include <QIODevice>
+#include <QtEndian>
+
+#include <cstring>
+#include <memory>
+#include <zlib.h>
+
+class TInflateStream {
+public:
+    // Reads the zlib stream that starts at the device's current position; bytes after its end
+    // are never looked at.
+    explicit TInflateStream(QIODevice &source);
+    ~TInflateStream();
+    TInflateStream(const TInflateStream &) = delete;
+    TInflateStream &operator=(const TInflateStream &) = delete;
+
+    // The longest run Need() can hand out: a whole string of the format fits.
+    static constexpr size_t kMaxRun = 128 * 1024;
+
+    // The primitives raise EBodyEnded when the body ends first and ECompressionError when the
+    // compressed data is damaged.
+    quint8 ReadU8()
+    {
+        if (pos_ == end_)
+            NeedSlow(1);
+        return static_cast<quint8>(*pos_++);
+    }
+    quint16 ReadU16() { return Take<quint16>(); }
+    qint32 ReadI32() { return Take<qint32>(); }
+    float ReadF32()
+    {
+        const quint32 bits = Take<quint32>();
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+
+    // Makes `count` (at most kMaxRun) bytes readable in one piece and returns them; Skip()
+    // then consumes them.
+    const char *Need(size_t count)
+    {
+        if (static_cast<size_t>(end_ - pos_) >= count)
+            return pos_;
+        return NeedSlow(count);
+    }
+    void Skip(size_t count) { pos_ += count; }
+
+    // Copies `count` bytes of any length.
+    void Read(char *to, size_t count);
+
+    // Inflated bytes handed out so far.
+    qint64 Position() const;
+
+private:
+    template <typename T> T Take()
+    {
+        const T value = qFromLittleEndian<T>(Need(sizeof(T)));
+        pos_ += sizeof(T);
+        return value;
+    }
+    const char *NeedSlow(size_t count);
+    bool Fill();
+
+    QIODevice &source_;
+    z_stream zs_{};
+    std::unique_ptr<char[]> in_;
+    std::unique_ptr<char[]> out_;
+    char *pos_ = nullptr;
+    char *end_ = nullptr;
+    bool sourceDone_ = false;
+    bool streamDone_ = false;
+    bool damaged_ = false; // an inflate error waits behind the bytes before it
+};

@@ -1,0 +1,307 @@
+#include "core/LineDrawing.h"
+
+#include "core/DeviceUnits.h"
+#include "core/MLineWydruk.h"
+#include "core/MetafileImage.h"
+#include "core/PageCanvas.h"
+#include "core/StyleFont.h"
+#include "core/TextDecode.h"
+#include "platform/DrawRichText.h"
+#include "platform/PageGeometry.h"
+
+#include <QVarLengthArray>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace platform;
+
+namespace {
+
+constexpr float kRichTextZoom = 1.8f;
+// Leaders stop this many device units short of the field's right edge.
+constexpr int kLeaderStop = 150;
+constexpr qsizetype kMaxAfterPageNumber = 255;
+
+int Round(long double v)
+{
+    return static_cast<int>(std::nearbyint(v));
+}
+
+// The alignment code: 0 left, 1 right (DT_RIGHT), 2 centre (DT_CENTER); added to the flag word.
+unsigned AlignmentCode(quint8 alignment)
+{
+    switch (alignment) {
+    case 1: return DT_RIGHT;
+    case 2: return DT_CENTER;
+    default: return 0;
+    }
+}
+
+unsigned SingleLineFlags(const TPole &pole)
+{
+    unsigned flags = 0;
+    if (pole.AlignBottom())
+        flags |= DT_BOTTOM | DT_SINGLELINE;
+    if (pole.EndEllipsis())
+        flags |= DT_END_ELLIPSIS | DT_SINGLELINE;
+    return flags;
+}
+
+// One string reused for every field: decoding allocates only when a longer text comes along.
+QString &DecodedText(const TPole &pole, QByteArrayView bytes)
+{
+    static QString text;
+    DecodeInto(bytes, pole.Styl()->Charset, text);
+    return text;
+}
+
+QByteArray RawBytes(QByteArrayView bytes)
+{
+    return QByteArray::fromRawData(bytes.data(), bytes.size());
+}
+
+const QString &Leader(TPageCanvas &canvas)
+{
+    static const QString spaced = [] {
+        QString s;
+        for (int i = 0; i < 49; ++i)
+            s += i ? QStringLiteral(" .") : QStringLiteral(".");
+        return s;
+    }();
+    static const QString solid(97, u'.');
+    const int z = Round(canvas.TextWidth(QStringLiteral("0000000000")) * 0.8L);
+    return canvas.TextWidth(QStringLiteral("..........")) < z ? spaced : solid;
+}
+
+void DrawPicture(TPole &pole, int top0)
+{
+    const int h = FieldMeasuredHeight(pole);
+    const TMetafileImage *picture = pole.Picture();
+    if (picture && picture->Emf) {
+        TPageCanvas &canvas = pole.Owner()->GetCanvas();
+        const int right = MmToDevX(kPageWidthMm, canvas.DpiX());
+        picture->Emf->Draw(canvas.Painter(), QRectF(0, top0, right, h));
+    }
+    pole.DrawnHeight = h;
+}
+
+void DrawRule(TPole &pole, int top0, TPageCanvas &canvas)
+{
+    TMLineWydruk &model = *pole.Owner();
+    TStyl &styl = *pole.Styl();
+    const int h = FieldMeasuredHeight(pole);
+    pole.DrawnHeight = h;
+    const int left = pole.X();
+    const int right = pole.X() + pole.Width();
+    const int bottom = top0 + h;
+    const int ymid = top0 + (bottom - top0) / 2;
+    const int gap11 = (bottom - top0) / 11;
+    const quint8 ruleStyle = pole.RuleStyle();
+    if (ruleStyle > 3)
+        return;
+
+    const auto c = static_cast<quint32>(styl.Color);
+    const QColor color(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+    const long double penMm = ruleStyle == 3 ? model.RulePenWidth * 3 : model.RulePenWidth;
+    const int penWidth = ruleStyle == 1 || ruleStyle == 2 ? MmToDevY(model.RulePenWidth, canvas.DpiY())
+                                                           : MmToDevY(penMm, canvas.DpiY());
+    QPainter &p = canvas.Painter();
+    p.setPen(QPen(color, penWidth, Qt::SolidLine, penWidth > 1 ? Qt::RoundCap : Qt::FlatCap));
+
+    if (ruleStyle == 0 || ruleStyle == 3) {
+        p.drawLine(QLine(left, ymid, right, ymid));
+        return;
+    }
+    StyleLineHeight(styl); // measures DigitWidth
+    const int d = Round(styl.DigitWidth * 1.4L);
+    int dash = ruleStyle == 1 ? Round(d * 0.65L) : d;
+    const int space = ruleStyle == 1 ? Round(dash * 0.35L) : 0;
+    // A dash of 0 (a font without digit width) would never get anywhere.
+    dash = std::max(dash, 1);
+    QVarLengthArray<QLine, 128> lines;
+    for (int x = left; x < right; x += dash + space) {
+        if (x + dash > right)
+            dash = right - x;
+        if (ruleStyle == 1) {
+            lines.append(QLine(x, ymid, x + dash, ymid));
+        } else {
+            lines.append(QLine(x, ymid - gap11, x + dash, ymid - gap11));
+            lines.append(QLine(x, ymid + gap11, x + dash, ymid + gap11));
+        }
+    }
+    if (!lines.isEmpty())
+        p.drawLines(lines.constData(), int(lines.size()));
+}
+
+void DrawRichTextField(TPole &pole, float &y, int top0)
+{
+    TMLineWydruk &model = *pole.Owner();
+    const QByteArray text = RawBytes(pole.Text());
+    const int left = pole.X();
+    const int right = pole.X() + pole.Width();
+    int dpiY = model.GetCanvas().DpiY();
+    const int bottom = MmToDevY(kPageHeightMm, dpiY);
+    int top = top0 + MmToDevY(0.5, dpiY);
+    int position = 0;
+    int h = DrawRichText(model.GetCanvas().Painter(), {left, top, right, bottom}, text, &position,
+                         kRichTextZoom, true);
+    while (position > 0) {
+        y = DevToMmY(top0 + h, dpiY);
+        model.ClosePage(y);
+        model.RepeatHeaders(y);
+        dpiY = model.GetCanvas().DpiY();
+        top0 = MmToDevY(y, dpiY);
+        top = top0;
+        const int from = position;
+        h = DrawRichText(model.GetCanvas().Painter(), {left, top, right, bottom}, text, &position,
+                         kRichTextZoom, true);
+        // A piece that takes nothing (an object taller than a page) would repeat forever.
+        if (position <= from)
+            break;
+    }
+    h += MmToDevY(1.0, dpiY);
+    pole.DrawnHeight = h;
+    pole.SetDrawnRect(top, top + h);
+}
+
+void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
+{
+    TStyl &styl = *pole.Styl();
+    const quint8 kind = pole.Kind();
+    const int left = pole.X();
+    const int right = pole.X() + pole.Width();
+
+    unsigned flags;
+    if (kind == 0 || kind == 5)
+        flags = (pole.NoWrap() ? DT_NOPREFIX | DT_NOCLIP : DT_EDITCONTROL | DT_NOPREFIX | DT_NOCLIP | DT_WORDBREAK) +
+                AlignmentCode(pole.Alignment());
+    else
+        flags = DT_NOPREFIX | DT_WORDBREAK | DT_RIGHT;
+    if (kind == 2)
+        flags += AlignmentCode(pole.Alignment());
+
+    QByteArrayView bytes = pole.Text();
+    QString &text = DecodedText(pole, bytes);
+    if (kind == 2) {
+        const qsizetype at = text.indexOf(QLatin1String("%n"));
+        if (at >= 0) {
+            const QString number = QString::number(pole.Owner()->FinishedPages.size() + 1);
+            text = text.left(at) + number + text.mid(at + 2, kMaxAfterPageNumber);
+        }
+    }
+    flags |= SingleLineFlags(pole);
+
+    const int a = StyleLineHeight(styl);
+    const int dpiY = canvas.DpiY();
+    int top;
+    if (pole.StyleName() == QByteArrayView("LOGO"))
+        top = top0 + (DeviceUnits().MmToDevY(R, dpiY) - a) / 2;
+    else
+        top = top0 + DeviceUnits().MmToDevY(S, dpiY) - a;
+    const int bottom = top + DeviceUnits().MmToDevY(R, dpiY);
+
+    canvas.SelectFont(StyleFont(styl));
+    TRect rect{left, top, right, bottom};
+    const int h = canvas.DrawText(text, rect, flags);
+
+    if (kind == 5) {
+        text += u'X';
+        const int w = canvas.TextWidth(text);
+        if (w < right - left) {
+            TRect leader{left + w, top, right - kLeaderStop, bottom};
+            canvas.DrawText(Leader(canvas), leader, DT_NOPREFIX | DT_RIGHT);
+        }
+    }
+    pole.DrawnHeight = h;
+    pole.SetDrawnRect(top, top + h);
+}
+
+} // namespace
+
+int FieldMeasuredHeight(TPole &pole)
+{
+    if (pole.MeasuredHeight != 0 || pole.Kind() == 3)
+        return pole.MeasuredHeight;
+    TMLineWydruk &model = *pole.Owner();
+    switch (pole.Kind()) {
+    case 6: {
+        const TMetafileImage *picture = pole.Picture();
+        if (!picture || !picture->Emf || picture->Emf->Width() == 0)
+            return 0;
+        const int pageWidth = MmToDevX(kPageWidthMm, model.GetCanvas().DpiX());
+        pole.MeasuredHeight = int(qint64(pageWidth) * picture->Emf->Height() / picture->Emf->Width());
+        break;
+    }
+    case 7: {
+        TPageCanvas &canvas = model.GetCanvas();
+        const int dpiY = canvas.DpiY();
+        const int h = DrawRichText(canvas.Painter(), {0, 0, pole.Width(), MmToDevY(kPageHeightMm, dpiY)},
+                                   RawBytes(pole.Text()), nullptr, kRichTextZoom, false);
+        pole.MeasuredHeight = h + MmToDevY(0.5, dpiY) + MmToDevY(1.0, dpiY);
+        break;
+    }
+    default: {
+        TPageCanvas &canvas = SelectStyleFont(*pole.Styl());
+        unsigned flags = pole.NoWrap() ? DT_NOPREFIX | DT_CALCRECT | DT_NOCLIP
+                                       : DT_EDITCONTROL | DT_NOPREFIX | DT_CALCRECT | DT_NOCLIP | DT_WORDBREAK;
+        flags += AlignmentCode(pole.Alignment());
+        flags |= SingleLineFlags(pole);
+        TRect rect{0, 0, pole.Width(), 10};
+        pole.MeasuredHeight = canvas.DrawText(DecodedText(pole, pole.Text()), rect, flags);
+        break;
+    }
+    }
+    return pole.MeasuredHeight;
+}
+
+void DrawField(TPole &pole, float &y, float R, float S)
+{
+    TMLineWydruk &model = *pole.Owner();
+    const int top0 = DeviceUnits().MmToDevY(y, model.GetCanvas().DpiY());
+    switch (pole.Kind()) {
+    case 3:
+        return;
+    case 6:
+        DrawPicture(pole, top0);
+        return;
+    case 4:
+        DrawRule(pole, top0, SelectStyleFont(*pole.Styl()));
+        return;
+    case 7:
+        SelectStyleFont(*pole.Styl());
+        DrawRichTextField(pole, y, top0);
+        return;
+    default:
+        DrawTextField(pole, top0, R, S, SelectStyleFont(*pole.Styl()));
+        return;
+    }
+}
+
+int LineHeight(TLinia &line)
+{
+    int h = 0;
+    for (TPole &pole : line)
+        if (pole.Kind() != 3)
+            h = std::max(h, FieldMeasuredHeight(pole));
+    return h;
+}
+
+void DrawLine(TLinia &line, float &y)
+{
+    float S = 0;
+    for (TPole &pole : line) {
+        if (pole.Kind() == 3)
+            continue;
+        FieldMeasuredHeight(pole);
+        S = std::max(S, StyleLineHeightMm(*pole.Styl()));
+    }
+    float R = 0;
+    for (TPole &pole : line) {
+        if (pole.Kind() == 3)
+            continue;
+        DrawField(pole, y, R, S);
+        R = std::max(R, DeviceUnits().DevToMmY(pole.DrawnHeight, pole.Owner()->GetCanvas().DpiY()));
+    }
+    y = static_cast<float>(static_cast<long double>(y) + R + line.Owner()->LineSpacing);
+}

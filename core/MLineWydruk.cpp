@@ -1,0 +1,75 @@
+#include "core/MLineWydruk.h"
+
+#include "core/PageCanvas.h"
+#include "core/PositionScale.h"
+
+TMLineWydruk::TMLineWydruk()
+    : styleNames_(this),
+      // LinesPerPage is already 84 here: the default style is sized for 84 lines.
+      styles_(std::make_unique<TStyle>(this)), root_(std::make_unique<TMLine>(this))
+{
+}
+
+TMLineWydruk::~TMLineWydruk() = default;
+
+void TMLineWydruk::ReadBody(TInflateStream &stream)
+{
+    Clear();
+    struct ScratchRelease {
+        std::vector<TLinia> &scratch;
+        ~ScratchRelease() { std::vector<TLinia>().swap(scratch); }
+    } release{lineScratch_};
+    ReadGlobals(stream);
+    styles_->Read(stream);
+    root_->Read(stream, 0);
+}
+
+void TMLineWydruk::ReadGlobals(TInflateStream &stream)
+{
+    try {
+        Version = stream.ReadU8();
+        if (Version > 7)
+            throw EReadFileError::UnknownVersion(Version);
+        Resolution = Version >= 5 ? stream.ReadI32() : 1200;
+        if (Resolution <= 0)
+            throw EReadFileError::BadResolution(Resolution);
+        PositionScale = PositionScaleFor(Resolution);
+        LineSpacing = stream.ReadF32();
+        Ignored1 = stream.ReadI32();
+        Ignored2 = stream.ReadU8();
+        // Older bodies do not store it; they mean the model's default.
+        LinesPerPage = Version >= 2 ? stream.ReadI32() : 84;
+    } catch (const EBodyEnded &) {
+        // A body that stops among its global values never reaches its root record.
+        throw EReadFileError::Marker(marker::kRecord);
+    }
+}
+
+void TMLineWydruk::Clear()
+{
+    FreePages();
+    canvas_.reset();
+    ResetCurrentPage();
+    styles_->ClearFileStyles();
+    root_->Clear();
+    pictures_.clear();
+    pictures_.shrink_to_fit();
+    fields_.Clear();
+    styleNames_.Clear();
+    texts_.Clear();
+    TotalLines = 0;
+    ProgressCounter = 0;
+}
+
+int TMLineWydruk::TotalLineCount()
+{
+    if (TotalLines == 0)
+        TotalLines = root_->LineCount();
+    return TotalLines;
+}
+
+quint32 TMLineWydruk::AdoptPicture(std::unique_ptr<TMetafileImage> picture)
+{
+    pictures_.push_back(std::move(picture));
+    return static_cast<quint32>(pictures_.size());
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The picture of a kind-6 field: a whole enhanced metafile (EMF) as the host program embedded
+// it, kept as bytes until it is played, with the frame that gives its aspect ratio.
+#include "core/InflateStream.h"
+#include "platform/emf/EmfPicture.h"
+
+#include <QByteArray>
+#include <QRect>
+
+#include <memory>
+#include <optional>
+
+struct TMetafileImage {
+    QByteArray Data; // the complete EMF, header included
+    QRect Frame;     // the header's frame rectangle in 0.01 mm, bounds inclusive as EMF has it
+    std::optional<platform::TEmfPicture> Emf; // the same bytes as the player sees them
+};
+
+// Reads one embedded metafile: a 100-byte header with the EMF signature at offset 40 and the
+// total size at 48, then the rest. A wrong signature, a size below the header's or a size that
+// runs past the body raises EInvalidGraphic "Metafile is not valid", and so does a picture the
+// player refuses.
+std::unique_ptr<TMetafileImage> ReadMetafileImage(TInflateStream &stream);

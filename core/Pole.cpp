@@ -1,0 +1,94 @@
+#include "core/Pole.h"
+
+#include "core/BodyString.h"
+#include "core/MLineWydruk.h"
+#include "core/MetafileImage.h"
+#include "core/PositionScale.h"
+
+#include <type_traits>
+
+static_assert(sizeof(TPole) <= 48, "fields are the bulk of a model: keep them small");
+static_assert(std::is_trivially_destructible_v<TPole>, "lines free their fields' storage without destroying them");
+
+TStyleName *TPole::DefaultName(TMLineWydruk *owner)
+{
+    return owner->StyleNames().Default();
+}
+
+void TPole::Read(TInflateStream &stream)
+{
+    TMLineWydruk &model = *Owner();
+    const bool v6 = model.Version >= 6;
+    try {
+        if (stream.ReadU8() != marker::kField)
+            throw EReadFileError::Marker(marker::kField);
+        const size_t fixed = v6 ? 14 : 12;
+        const char *p = stream.Need(fixed);
+        x_ = ScaleRound(qFromLittleEndian<qint32>(p), model.PositionScale);
+        width_ = ScaleTrunc(qFromLittleEndian<qint32>(p + 4), model.PositionScale);
+        kind_ = static_cast<quint8>(p[8]);
+        alignment_ = static_cast<quint8>(p[9]);
+        p += 10;
+        flags_ = 0;
+        drawnTop_ = drawnBottom_ = 0;
+        if (v6) {
+            flags_ |= p[0] ? kAlignBottom : 0;
+            flags_ |= p[1] ? kEndEllipsis : 0;
+            p += 2;
+        }
+        flags_ |= p[0] ? kNoWrap : 0;
+        ruleStyle_ = static_cast<quint8>(p[1]);
+        stream.Skip(fixed);
+    } catch (const EBodyEnded &) {
+        throw EReadFileError::Marker(marker::kField);
+    }
+    styleName_ = model.StyleNames().Intern(BodyStringView(stream));
+    const QByteArrayView text = BodyStringView(stream);
+    try {
+        text_ = model.Texts().Add(text);
+    } catch (const std::length_error &) {
+        throw EReadFileError::Marker(marker::kShortString);
+    }
+    MeasuredHeight = 0;
+    if (kind_ == 6 && model.Version >= 4)
+        picture_ = model.AdoptPicture(ReadMetafileImage(stream));
+}
+
+QByteArrayView TPole::Text() const
+{
+    return Owner()->Texts().View(text_);
+}
+
+void TPole::SetText(QByteArrayView text)
+{
+    text_ = Owner()->Texts().Add(text);
+    MeasuredHeight = 0;
+}
+
+TStyl *TPole::Styl() const
+{
+    if (!styleName_->Styl)
+        styleName_->Styl = Owner()->Styles().Find(StyleName());
+    return styleName_->Styl;
+}
+
+const TMetafileImage *TPole::Picture() const
+{
+    return Owner()->PictureAt(picture_);
+}
+
+TDevRect TPole::DrawnRect() const
+{
+    if (!(flags_ & kDrawn))
+        return {};
+    // The drawing computes the right edge in 32 bits as well.
+    const auto right = static_cast<qint32>(static_cast<quint32>(x_) + static_cast<quint32>(width_));
+    return {x_, drawnTop_, right, drawnBottom_};
+}
+
+void TPole::SetDrawnRect(qint32 top, qint32 bottom)
+{
+    drawnTop_ = top;
+    drawnBottom_ = bottom;
+    flags_ |= kDrawn;
+}

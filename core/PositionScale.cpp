@@ -1,0 +1,52 @@
+#include "core/PositionScale.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// A 32-bit integer times a single has at most 55 significant bits: exact in the x87 extended
+// format (as the host program computes it), not always in a double.
+using Wide = long double;
+
+template <typename Real> qint32 Saturate(Real v)
+{
+    if (std::isnan(v))
+        return 0;
+    if (v >= static_cast<Real>(std::numeric_limits<qint32>::max()))
+        return std::numeric_limits<qint32>::max();
+    if (v <= static_cast<Real>(std::numeric_limits<qint32>::min()))
+        return std::numeric_limits<qint32>::min();
+    return static_cast<qint32>(v);
+}
+
+} // namespace
+
+float PositionScaleFor(qint32 resolution)
+{
+    return static_cast<float>(Wide{180} / resolution);
+}
+
+// Below 2^29 the product has at most 53 significant bits and a double holds it exactly; that is
+// every real position, and it is much cheaper than the extended format.
+constexpr qint32 kExactInDouble = 1 << 29;
+
+qint32 ScaleRound(qint32 value, float scale)
+{
+    if (value > -kExactInDouble && value < kExactInDouble && std::isfinite(scale) && std::fabs(scale) <= 256) {
+        const double product = static_cast<double>(value) * static_cast<double>(scale);
+        // Adding and taking away 2^52 rounds to an integer in the current rounding mode, which
+        // is to nearest with ties to even; the product is below 2^38.
+        constexpr double kShift = 4503599627370496.0;
+        const double rounded = product >= 0 ? (product + kShift) - kShift : (product - kShift) + kShift;
+        return Saturate(rounded);
+    }
+    return Saturate(std::nearbyint(static_cast<Wide>(value) * static_cast<Wide>(scale)));
+}
+
+qint32 ScaleTrunc(qint32 value, float scale)
+{
+    if (value > -kExactInDouble && value < kExactInDouble && std::isfinite(scale) && std::fabs(scale) <= 256)
+        return Saturate(static_cast<double>(static_cast<qint64>(static_cast<double>(value) * static_cast<double>(scale))));
+    return Saturate(std::trunc(static_cast<Wide>(value) * static_cast<Wide>(scale)));
+}

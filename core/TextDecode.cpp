@@ -1,0 +1,52 @@
+#include "core/TextDecode.h"
+
+#include "platform/CodePage.h"
+
+#include <array>
+#include <map>
+#include <string>
+#include <memory>
+
+namespace {
+
+using Table = std::array<char16_t, 256>;
+
+Table BuildTable(int charset)
+{
+    Table t{};
+    for (int b = 0; b < 256; ++b) {
+        const QString s = platform::DecodeCharset(QByteArray(1, char(b)), charset);
+        t[size_t(b)] = s.isEmpty() ? char16_t(0xFFFD) : s.at(0).unicode();
+    }
+    return t;
+}
+
+const Table &TableFor(int charset)
+{
+    // Keyed by code page, not charset: the many charsets that mean Windows-1250 share a table.
+    static std::map<std::string, std::unique_ptr<Table>> tables;
+    static int lastCharset = -1;
+    static const Table *last = nullptr;
+    if (charset == lastCharset && last)
+        return *last;
+    const char *page = platform::CodePageForCharset(charset);
+    auto it = tables.find(page);
+    if (it == tables.end())
+        it = tables.emplace(page, std::make_unique<Table>(BuildTable(charset))).first;
+    lastCharset = charset;
+    last = it->second.get();
+    return *last;
+}
+
+} // namespace
+
+void DecodeInto(QByteArrayView bytes, int charset, QString &out)
+{
+    const Table &t = TableFor(charset);
+    const qsizetype n = bytes.size();
+    out.resize(n);
+    QChar *to = out.data();
+    const auto *from = reinterpret_cast<const unsigned char *>(bytes.data());
+    for (qsizetype i = 0; i < n; ++i)
+        to[i] = QChar(t[from[i]]);
+}

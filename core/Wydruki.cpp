@@ -1,0 +1,87 @@
+#include "core/Wydruki.h"
+
+#include "core/HeaderFormat.h"
+#include "core/InflateStream.h"
+#include "core/PrintoutFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+TWydruk::TWydruk() : tekst_(std::make_unique<TMLineWydruk>())
+{
+    tekst_->OnLineDone = [this](TLinie *) { ProgressRelay(); };
+    tekst_->OnPageDone = [this](TMLineWydruk *, platform::PageMetafile *page) { PageRelay(page); };
+}
+
+TWydruk::~TWydruk() = default;
+
+void TWydruk::LoadFromFile(const QString &path)
+{
+    // Read access only: a read-only printout, or one another program has open, still opens.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFOpenError(path);
+    if (!CheckHeader(file, header::kPrintoutName))
+        throw EStreamError(kNotAPrintout);
+    tytul_ = path;
+    wczytanyPlikNazwa_ = QFileInfo(path).completeBaseName();
+    wczytanyPlikSciezka_ = path;
+    pagesBuilt_ = false; // the pages of an earlier file are gone with its model
+    TInflateStream body(file);
+    tekst_->ReadBody(body);
+}
+
+void TWydruk::BuildPages()
+{
+    state_ = 2;
+    struct Idle {
+        int &state;
+        ~Idle() { state = 0; }
+    } idle{state_};
+    if (pagesBuilt_ && !tekst_->Styles().AnyChanged()) {
+        for (auto &page : tekst_->FinishedPages)
+            PageRelay(page.get());
+        return;
+    }
+    abortRequested_ = false;
+    tekst_->Abort = false;
+    pagesBuilt_ = false;
+    tekst_->BuildPages();
+    pagesBuilt_ = !abortRequested_;
+}
+
+void TWydruk::CancelBuild()
+{
+    abortRequested_ = true;
+    tekst_->Abort = true;
+}
+
+void TWydruk::Clear()
+{
+    state_ = 1;
+    pagesBuilt_ = false;
+    abortRequested_ = false;
+    try {
+        tekst_->Clear();
+    } catch (...) {
+        // Clearing never fails the caller; what could not be freed goes with the model.
+    }
+    AfterClear();
+}
+
+void TWydruk::AfterClear() {}
+
+void TWydruk::ProgressRelay()
+{
+    if (!OnProgress)
+        return;
+    const int total = tekst_->TotalLines;
+    const int postep = total > 0 ? static_cast<int>(static_cast<qint64>(tekst_->ProgressCounter) * 100 / total) : 0;
+    OnProgress(this, state_ == 2, postep);
+}
+
+void TWydruk::PageRelay(platform::PageMetafile *page)
+{
+    if (OnNextPage)
+        OnNextPage(this, page);
+}

@@ -1,0 +1,67 @@
+#pragma once
+// TWydruk, the printout loader: opens a printout file into its document model, lays the model
+// out into page pictures and hands every finished page on, reporting progress on the way.
+#include "core/MLineWydruk.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace platform {
+class PageMetafile;
+}
+
+class TWydruk;
+
+// Progress of a page build: drukowanie is true while pages are being built, postep the
+// percentage done (0 to 100).
+using TWydrukProgress = std::function<void(TWydruk *Sender, bool drukowanie, int postep)>;
+// One finished page. The page belongs to the loader's model and lives as long as the loader; a
+// receiver that keeps it copies it (copies are cheap).
+using TWydrukNextPage = std::function<void(TWydruk *Sender, platform::PageMetafile *Page)>;
+
+class TWydruk {
+public:
+    TWydruk();
+    virtual ~TWydruk();
+    TWydruk(const TWydruk &) = delete;
+    TWydruk &operator=(const TWydruk &) = delete;
+
+    // Opens the file for reading only, checks its header and reads the body into the model.
+    // Raises EFOpenError when the file cannot be opened, EStreamError when it is not a printout
+    // and the reader's errors for a broken body. The names below describe the file as soon as
+    // the header passed, even when the body then fails.
+    void LoadFromFile(const QString &path);
+    // Lays the model out and delivers every page through OnNextPage, in order, before it
+    // returns. After a complete build the same pages are delivered again without rebuilding.
+    void BuildPages();
+    // Ends a running build after the current line; meant for an OnProgress handler. Pages
+    // finished so far have been delivered, the partly drawn page is delivered too.
+    void CancelBuild();
+    // Empties the model and forgets the build.
+    virtual void Clear();
+    // Called at the end of Clear(); does nothing here.
+    virtual void AfterClear();
+
+    TWydrukProgress OnProgress;
+    TWydrukNextPage OnNextPage;
+
+    const QString &Tytul() const { return tytul_; }
+    const QString &WczytanyPlikNazwa() const { return wczytanyPlikNazwa_; }
+    const QString &WczytanyPlikSciezka() const { return wczytanyPlikSciezka_; }
+    TMLineWydruk &Tekst() { return *tekst_; }
+    const TMLineWydruk &Tekst() const { return *tekst_; }
+
+private:
+    void ProgressRelay();
+    void PageRelay(platform::PageMetafile *page);
+
+    int state_ = 0; // 0 idle, 1 just cleared, 2 building pages
+    QString tytul_;
+    QString wczytanyPlikNazwa_ = QStringLiteral("WYDRUK");
+    QString wczytanyPlikSciezka_;
+    std::unique_ptr<TMLineWydruk> tekst_;
+    bool abortRequested_ = false;
+    bool pagesBuilt_ = false;
+};

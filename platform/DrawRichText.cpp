@@ -1,0 +1,71 @@
+#include "platform/DrawRichText.h"
+
+#include "platform/RichEditBox.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+#include <cmath>
+
+namespace platform {
+
+namespace {
+
+// Round to nearest, halves to the even neighbour.
+int Round(double v) { return int(std::nearbyint(v)); }
+
+class PainterStateGuard {
+public:
+    explicit PainterStateGuard(QPainter &p) : p_(p) { p_.save(); }
+    ~PainterStateGuard() { p_.restore(); }
+    PainterStateGuard(const PainterStateGuard &) = delete;
+    PainterStateGuard &operator=(const PainterStateGuard &) = delete;
+
+private:
+    QPainter &p_;
+};
+
+} // namespace
+
+int DrawRichText(QPainter &canvas, const RichTextRect &rect, const QByteArray &text, int *position,
+                 float zoom, bool render)
+{
+    if (text.isEmpty())
+        return 0;
+    PainterStateGuard guard(canvas);
+
+    // Anisotropic mapping: the viewport is the rectangle, the window its size divided by zoom,
+    // so one logical unit is zoom device units and the rectangle's corner is the origin.
+    const int width = rect.Right - rect.Left;
+    const int height = rect.Bottom - rect.Top;
+    const int logicalWidth = zoom > 0 ? Round(width / double(zoom)) : 0;
+    const int logicalHeight = zoom > 0 ? Round(height / double(zoom)) : 0;
+    canvas.translate(rect.Left, rect.Top);
+    if (logicalWidth > 0 && logicalHeight > 0)
+        canvas.scale(double(width) / logicalWidth, double(height) / logicalHeight);
+
+    const QPaintDevice *device = canvas.device();
+    const int dpiX = device && device->logicalDpiX() > 0 ? device->logicalDpiX() : 96;
+    const int dpiY = device && device->logicalDpiY() > 0 ? device->logicalDpiY() : 96;
+
+    TRichEditBox box;
+    box.LoadRtf(text);
+    TwipsRect rc;
+    rc.Right = std::max(0, logicalWidth) * 1440 / dpiX;
+    rc.Bottom = std::max(0, logicalHeight) * 1440 / dpiY;
+    const int start = position ? *position : 0;
+    const FormatRangeResult result = box.FormatRange(canvas, rc, start, render);
+    const int answer = result.Answer;
+
+    if (position) {
+        const int length = box.TextLength();
+        *position = answer >= 0 && answer < length ? answer : 0;
+        if (*position > 0 && *position <= start)
+            *position = 0; // nothing more could be laid out: continuing would repeat forever
+    }
+    box.ReleaseFormatting();
+
+    const int used = answer > 0 ? int(qint64(result.BottomTwips) * dpiY / 1440) : 0;
+    return Round(used * double(zoom));
+}
+
+} // namespace platform

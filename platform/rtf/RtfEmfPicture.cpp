@@ -1,0 +1,9 @@
+#include "platform/rtf/RtfEmfPicture.h"
+
+namespace platform::rtf {
+
+void DrawEmfPicture(QPainter &, const QRectF &, const QByteArray &)
+{
+}
+
+} // namespace platform::rtf
