@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -170,6 +171,7 @@ TFrmLista::TFrmLista(const TStanStartowy &stan, QWidget *parent) : QWidget(paren
     connect(hb, &THintBar::OnHelp, this, &TFrmLista::hbHelp);
     // A double click anywhere in the list opens the selected line, as the list box did.
     lista->viewport()->installEventFilter(this);
+    lista->installEventFilter(this);
     // Keys reach the window before its controls.
     qApp->installEventFilter(this);
 
@@ -217,9 +219,6 @@ void TFrmLista::FormResize()
 void TFrmLista::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    // The list gets its new size from the layout, which runs before the window is painted.
-    if (layout())
-        layout()->activate();
     FormResize();
 }
 
@@ -305,7 +304,6 @@ void TFrmLista::OdswiezListe()
     if (niepusta && !wybrano)
         lista->setCurrentRow(0);
     lista->setFocus();
-    trwa.reset();
     if (stan_.TrybTemp) {
         if (!niepusta) {
             PokazInfo(QStringLiteral("Błąd!"), QStringLiteral("Nie znaleziono żadnych wydruków!"));
@@ -445,9 +443,14 @@ bool TFrmLista::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 
 bool TFrmLista::eventFilter(QObject *watched, QEvent *event)
 {
+    // The layout sizes the list after the window's own resize; the stop follows the list.
+    if (event->type() == QEvent::Resize && watched == lista)
+        FormResize();
     if (event->type() == QEvent::MouseButtonDblClick && watched == lista->viewport()) {
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-            hbAccept();
+            // Opened once the click has ended, so that the button's release does not go to the
+            // preview window.
+            QTimer::singleShot(0, this, &TFrmLista::hbAccept);
             return true;
         }
     }

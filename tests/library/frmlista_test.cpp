@@ -1,8 +1,9 @@
 #include "library/Biblioteka.h"
 #include "library/uFrmLista.h"
 #include "platform/KatalogProgramu.h"
-#include "support/LayoutHelpers.h"
+#include "tests/support/LayoutHelpers.h"
 #include "ui/HintBar.h"
+#include "ui/bajery.h"
 #include "ui/WenBtn.h"
 #include "ui/okienko.h"
 #include "view/uFrmPodglad.h"
@@ -37,7 +38,8 @@ public:
 private:
     void Czekaj()
     {
-        QTimer::singleShot(0, qApp, [this] {
+        // Timers bound to kontekst_ die with this object, so a finished test leaves none behind.
+        QTimer::singleShot(0, &kontekst_, [this] {
             QWidget *w = QApplication::activeModalWidget();
             if (!w) {
                 if (++puste_ < 200)
@@ -61,12 +63,19 @@ private:
         });
     }
 
+    QObject kontekst_;
     std::vector<Krok> kroki_;
     int wykonane_ = 0;
     int puste_ = 0;
     bool nadmiar_ = false;
     QPointer<QWidget> ostatni_;
 };
+
+// The box shows a line break for each "\r" of the program's texts.
+QString Wyswietlony(QString tekst)
+{
+    return tekst.replace(u'\r', u'\n');
+}
 
 TMsgOkienko *Komunikat(QWidget *w)
 {
@@ -298,7 +307,11 @@ TEST_F(FrmListaTest, DoubleClickOpensTheSelectedPrintout)
         podglad->close();
     }});
     const QRect r = frm->lista->visualItemRect(frm->lista->currentItem());
+    // Qt Test's double click on a widget ends with the button held; the user lets it go.
     QTest::mouseDClick(frm->lista->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseRelease(frm->lista->viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_EQ(okna.Wykonane(), 0) << "the preview opens once the click has ended";
+    QCoreApplication::processEvents();
     EXPECT_EQ(okna.Wykonane(), 1);
     EXPECT_EQ(nazwa, "Zestawienie");
     EXPECT_EQ(plik, KatalogProgramu() + "Zestawienie.wyd") << "the file as it lies on disk";
@@ -361,7 +374,8 @@ TEST_F(FrmListaTest, RenameNeverTakesAnotherPrintoutsName)
                    }});
         frm->btnPopraw->Click();
         EXPECT_EQ(tytul, "Błąd - Nie można zmienić nazwy !") << row.label;
-        EXPECT_EQ(tekst, TekstBleduZmianyNazwy(KatalogProgramu() + "Zrodlo.wyd", KatalogProgramu() + row.nowa + ".wyd"))
+        EXPECT_EQ(tekst, Wyswietlony(TekstBleduZmianyNazwy(KatalogProgramu() + "Zrodlo.wyd",
+                                                           KatalogProgramu() + row.nowa + ".wyd")))
             << row.label;
         EXPECT_EQ(Pliki(), przed) << row.label;
         EXPECT_EQ(frm->WybranaNazwa(), "Zrodlo") << row.label;
@@ -404,7 +418,7 @@ TEST_F(FrmListaTest, RefusedNameAsksAgainWithTheTextKept)
                    }});
         frm->btnPopraw->Click();
         EXPECT_EQ(tytul, "Błędna nazwa pliku") << tekst.toStdString();
-        EXPECT_EQ(komunikat, kTekstBlednejNazwy);
+        EXPECT_EQ(komunikat, Wyswietlony(kTekstBlednejNazwy));
         EXPECT_EQ(ponownie, tekst);
         EXPECT_EQ(Pliki(), QStringList({"Raport.wyd"}));
     }
@@ -418,14 +432,16 @@ TEST_F(FrmListaTest, DeleteAsksAndSelectsTheFirstLine)
     auto frm = Okno();
     Wybierz(*frm, "b");
     QString tytul, tekst;
-    Okna nie({[&](QWidget *w) {
-        tytul = w->windowTitle();
-        tekst = Komunikat(w)->Text();
-        Komunikat(w)->done(TMsgOkienko::mrNo);
-    }});
-    QTest::keyClick(frm->lista, Qt::Key_F8);
+    {
+        Okna nie({[&](QWidget *w) {
+            tytul = w->windowTitle();
+            tekst = Komunikat(w)->Text();
+            Komunikat(w)->done(TMsgOkienko::mrNo);
+        }});
+        QTest::keyClick(frm->lista, Qt::Key_F8);
+    }
     EXPECT_EQ(tytul, "Potwierdź usunięcie pliku ?");
-    EXPECT_EQ(tekst, "Czy na pewno chcesz usunąć plik\r" + KatalogProgramu() + "b.wyd ?");
+    EXPECT_EQ(tekst, "Czy na pewno chcesz usunąć plik\n" + KatalogProgramu() + "b.wyd ?");
     EXPECT_EQ(Pliki().size(), 3);
     EXPECT_EQ(frm->WybranaNazwa(), "b");
 
