@@ -26,6 +26,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -87,8 +88,9 @@ TWenBtn *PrzyciskPaska(QWidget *parent, TWenBtnTyp typ, int left, const QString 
 QRadioButton *PrzyciskSortowania(QWidget *parent, const QString &tekst, int top)
 {
     auto *rb = new QRadioButton(tekst, parent);
-    rb->setGeometry(227, top, 130, 17);
     rb->setFont(ui::WinFont(QStringLiteral("Arial"), 15));
+    // Qt's indicator takes more room than the designed 130 pixels allow for the caption.
+    rb->setGeometry(227, top, std::max(130, rb->sizeHint().width()), 17);
     rb->setCursor(Qt::PointingHandCursor);
     return rb;
 }
