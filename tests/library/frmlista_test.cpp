@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QInputDialog>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPointer>
 #include <QRadioButton>
 #include <QSettings>
@@ -464,6 +465,28 @@ TEST_F(FrmListaTest, KeysWithModifiersGoToTheList)
     EXPECT_FALSE(okna.Nadmiar());
     QTest::keyClick(frm->lista, Qt::Key_Escape);
     EXPECT_FALSE(frm->isVisible());
+}
+
+TEST_F(FrmListaTest, LibraryThatCannotBeSearchedShowsTheErrorAndKeepsTheButtons)
+{
+    Wydruk("a.wyd");
+    auto frm = Okno();
+    ASSERT_TRUE(frm->btnUsun->isEnabled());
+    UstawKatalogProgramu(lib_.path() + "/nie ma takiego");
+    QString tytul, tekst;
+    Okna okna({[&](QWidget *w) {
+        tytul = w->windowTitle();
+        auto *box = qobject_cast<QMessageBox *>(w);
+        ASSERT_NE(box, nullptr);
+        tekst = box->text();
+        w->close();
+    }});
+    frm->OdswiezListe();
+    EXPECT_EQ(tytul, "Wenoglad");
+    EXPECT_TRUE(tekst.contains("nie ma takiego")) << tekst.toStdString();
+    EXPECT_EQ(frm->lista->count(), 0);
+    EXPECT_TRUE(frm->btnUsun->isEnabled());
+    EXPECT_EQ(frm->hb->TextAccept(), "Wyświetl");
 }
 
 // ---- temporary mode --------------------------------------------------------------------------
