@@ -489,6 +489,31 @@ TEST_F(FrmListaTest, LibraryThatCannotBeSearchedShowsTheErrorAndKeepsTheButtons)
     EXPECT_EQ(frm->hb->TextAccept(), "Wyświetl");
 }
 
+TEST_F(FrmListaTest, FileFromTheCommandLineOpensDirectlyAndEndsTheProgram)
+{
+    Wydruk("w bibliotece.wyd");
+    QTemporaryDir obcy;
+    const QString plik = obcy.path() + "/Obcy.wyd";
+    wydtest::WriteWyd(plik, wydtest::DeviceDocument());
+    QString sciezka;
+    bool bezZapisu = true;
+    Okna okna({[&](QWidget *w) {
+        auto *podglad = qobject_cast<TFrmPodglad *>(w);
+        ASSERT_NE(podglad, nullptr);
+        sciezka = podglad->SciezkaPliku();
+        bezZapisu = podglad->BezZapisu();
+        podglad->close();
+    }});
+    auto frm = Okno({.PlikDoPodgladu = plik});
+    EXPECT_EQ(sciezka, plik);
+    EXPECT_FALSE(bezZapisu) << "the direct preview stores its settings as usual";
+    EXPECT_FALSE(frm->isVisible());
+    EXPECT_EQ(frm->lista->count(), 0) << "the library list is never filled in this run";
+    frm->FormActivate();
+    EXPECT_EQ(okna.Wykonane(), 1);
+    EXPECT_FALSE(okna.Nadmiar());
+}
+
 // ---- temporary mode --------------------------------------------------------------------------
 
 TEST_F(FrmListaTest, TemporaryModeWithoutPrintoutsSaysSoAndEnds)
