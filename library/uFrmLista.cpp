@@ -231,10 +231,23 @@ void TFrmLista::changeEvent(QEvent *event)
         FormActivate();
 }
 
+void TFrmLista::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // A window manager may show the window without activating it (focus-stealing prevention, or
+    // none at all on a bare X server); the library is listed all the same once it is on screen.
+    if (!aktywowano_)
+        QTimer::singleShot(0, this, [this] {
+            if (!aktywowano_ && isVisible())
+                FormActivate();
+        });
+}
+
 void TFrmLista::FormActivate()
 {
     if (zamykanie_ || odswiezanie_)
         return;
+    aktywowano_ = true;
     if (stan_.PlikDoPodgladu.isEmpty()) {
         rbSortowanieWgClick();
         return;
@@ -458,7 +471,8 @@ bool TFrmLista::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         const auto *w = static_cast<QWidget *>(watched);
-        if (w->window() == this && isVisible() && !zamykanie_) {
+        // A modal window above this one has the user's keys; a key posted here meanwhile is not acted on.
+        if (w->window() == this && isVisible() && !zamykanie_ && !QApplication::activeModalWidget()) {
             const auto *key = static_cast<QKeyEvent *>(event);
             return FormKeyDown(key->key(), key->modifiers());
         }

@@ -226,6 +226,17 @@ TEST_F(FrmListaTest, CaptionSizeAndToolbar)
     EXPECT_FALSE(frm->rbWgNazw->focusPolicy() & Qt::TabFocus);
 }
 
+TEST_F(FrmListaTest, ListedOnceShownEvenWithoutActivation)
+{
+    // Window managers may refuse a new window the focus; an empty library window was the result.
+    Wydruk("a.wyd");
+    TFrmLista frm({});
+    frm.show();
+    EXPECT_EQ(frm.lista->count(), 0) << "listed after the show, not inside it";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Nazwy(frm), QStringList({"a"}));
+}
+
 TEST_F(FrmListaTest, EmptyLibraryOffersNothingToOpen)
 {
     Wydruk("inny.txt");
