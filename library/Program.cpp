@@ -2,12 +2,11 @@
 
 #include "library/Uruchomienie.h"
 #include "platform/KatalogProgramu.h"
-#include "view/uFrmPodglad.h"
+#include "library/uFrmLista.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <cstring>
 
 void StartProcesu(const char *argv0)
 {
@@ -33,14 +32,9 @@ int UruchomInstalacje(const char *pierwszyArgument)
 
 int UruchomPrzegladarke()
 {
-    const TStanStartowy stan = StanStartowyProgramu();
-    if (!stan.PlikDoPodgladu.isEmpty()) {
-        TFrmPodglad podglad;
-        podglad.UstawPlik(stan.PlikDoPodgladu);
-        podglad.exec();
-        return 0;
-    }
-    std::fputs("wenoglad: okno biblioteki wydruków nie jest jeszcze dostępne; podaj ścieżkę pliku .wyd.\n",
-               stderr);
-    return 2;
+    // The library window is the one main window; a file for the preview opens when it is first
+    // activated, and closing the window ends the message loop.
+    TFrmLista frm(StanStartowyProgramu());
+    frm.show();
+    return QApplication::exec();
 }

@@ -201,8 +201,6 @@ void ApplyEllipsis(const Shaped &s, Line &line, int width, double ellipsisWidth)
     qsizetype end = line.end;
     while (end > line.start && Round(s.Width(line.start, end) + ellipsisWidth) > width)
         --end;
-    while (end > line.start && !s.visible[size_t(end - 1)] && end < line.end && s.At(end).isLowSurrogate())
-        --end;
     line.end = end;
     line.ellipsis = true;
 }

@@ -441,7 +441,8 @@ void TEmfViewer::wheelEvent(QWheelEvent *event)
 
 bool TEmfViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers)
 {
-    const Qt::KeyboardModifiers shift = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const Qt::KeyboardModifiers shift =
+        modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool horizontalAllowed = zoom_ >= zoomExtra1;
     if (shift == Qt::ControlModifier) {
         if (key != Qt::Key_End && key != Qt::Key_Home)
@@ -456,31 +457,70 @@ bool TEmfViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers)
     // With Num Lock on the keypad sends digits and signs; without it, the navigation keys.
     if (modifiers & Qt::KeypadModifier) {
         switch (key) {
-        case Qt::Key_9: key = Qt::Key_PageUp; break;
-        case Qt::Key_3: key = Qt::Key_PageDown; break;
-        case Qt::Key_7: key = Qt::Key_Home; break;
-        case Qt::Key_1: key = Qt::Key_End; break;
-        case Qt::Key_8: key = Qt::Key_Up; break;
-        case Qt::Key_2: key = Qt::Key_Down; break;
-        case Qt::Key_4: key = Qt::Key_Left; break;
-        case Qt::Key_6: key = Qt::Key_Right; break;
-        case Qt::Key_Asterisk: SetZoomLevel(zoomPageW); return false;
-        case Qt::Key_Plus: ZoomIn(); return false;
-        case Qt::Key_Minus: ZoomOut(); return false;
+        case Qt::Key_9:
+            key = Qt::Key_PageUp;
+            break;
+        case Qt::Key_3:
+            key = Qt::Key_PageDown;
+            break;
+        case Qt::Key_7:
+            key = Qt::Key_Home;
+            break;
+        case Qt::Key_1:
+            key = Qt::Key_End;
+            break;
+        case Qt::Key_8:
+            key = Qt::Key_Up;
+            break;
+        case Qt::Key_2:
+            key = Qt::Key_Down;
+            break;
+        case Qt::Key_4:
+            key = Qt::Key_Left;
+            break;
+        case Qt::Key_6:
+            key = Qt::Key_Right;
+            break;
+        case Qt::Key_Asterisk:
+            SetZoomLevel(zoomPageW);
+            return false;
+        case Qt::Key_Plus:
+            ZoomIn();
+            return false;
+        case Qt::Key_Minus:
+            ZoomOut();
+            return false;
         // The decimal key is a comma on Polish and many other layouts.
         case Qt::Key_Period:
-        case Qt::Key_Comma: SnapToPage(); return false;
-        case Qt::Key_Slash: SetZoomLevel(zoomPageH); return false;
-        default: break;
+        case Qt::Key_Comma:
+            SnapToPage();
+            return false;
+        case Qt::Key_Slash:
+            SetZoomLevel(zoomPageH);
+            return false;
+        default:
+            break;
         }
     }
     switch (key) {
-    case Qt::Key_PageUp: SetVert(qint64(VertPos()) - vert_->pageStep()); return true;
-    case Qt::Key_PageDown: SetVert(qint64(VertPos()) + vert_->pageStep()); return true;
-    case Qt::Key_Home: SetVert(0); return true;
-    case Qt::Key_End: SetVert(VertRange()); return true;
-    case Qt::Key_Up: SetVert(qint64(VertPos()) - kLineStep); return true;
-    case Qt::Key_Down: SetVert(qint64(VertPos()) + kLineStep); return true;
+    case Qt::Key_PageUp:
+        SetVert(qint64(VertPos()) - vert_->pageStep());
+        return true;
+    case Qt::Key_PageDown:
+        SetVert(qint64(VertPos()) + vert_->pageStep());
+        return true;
+    case Qt::Key_Home:
+        SetVert(0);
+        return true;
+    case Qt::Key_End:
+        SetVert(VertRange());
+        return true;
+    case Qt::Key_Up:
+        SetVert(qint64(VertPos()) - kLineStep);
+        return true;
+    case Qt::Key_Down:
+        SetVert(qint64(VertPos()) + kLineStep);
+        return true;
     case Qt::Key_Left:
         if (horizontalAllowed)
             SetHorz(qint64(HorzPos()) - kLineStep);
@@ -489,7 +529,8 @@ bool TEmfViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers)
         if (horizontalAllowed)
             SetHorz(qint64(HorzPos()) + kLineStep);
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 

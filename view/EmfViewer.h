@@ -27,9 +27,10 @@ struct TPagePoint {
     float Y = 0;
 };
 
-class TEmfViewer : public QWidget {
+class TEmfViewer : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     // Events are plain callbacks, assigned by the owner (empty means none).
     using TNotifyEvent = std::function<void()>;
     // Called after the viewer's own key table with the key it left: 0 when the table consumed it.
@@ -93,7 +94,7 @@ public:
     int VertRange() const;
     int ScrollBarWidth() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -102,7 +103,7 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
-private:
+  private:
     void UpdateLayout(bool rescale);
     void ScrollChanged();
     void SetMargin(int &margin, int mm);

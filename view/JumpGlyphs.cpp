@@ -7,6 +7,7 @@ namespace view {
 namespace {
 
 // Rows of the upward glyph; the downward one is its mirror image top to bottom.
+// clang-format off
 constexpr std::array<const char *, 9> kTopRows = {
     "##########",
     "..........",
@@ -18,6 +19,7 @@ constexpr std::array<const char *, 9> kTopRows = {
     "..........",
     "##########",
 };
+// clang-format on
 
 QImage Glyph(bool flip)
 {

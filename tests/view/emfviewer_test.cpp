@@ -27,11 +27,12 @@ bool IsModifierKey(int key)
 
 // A parent that records the keys the viewer passes on (QTest presses modifiers as keys of their own:
 // those are left out).
-class KeySink : public QWidget {
-public:
+class KeySink : public QWidget
+{
+  public:
     QList<int> keys;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent *event) override
     {
         if (!IsModifierKey(event->key()))
@@ -49,18 +50,20 @@ TEmfViewer::TKeyEvent Recorder(std::vector<int> &seen)
 }
 
 // A page that counts its destructions, to see who frees pages.
-class CountedPage : public PageMetafile {
-public:
+class CountedPage : public PageMetafile
+{
+  public:
     explicit CountedPage(int *destroyed) : destroyed_(destroyed) {}
     ~CountedPage() override { ++*destroyed_; }
 
-private:
+  private:
     int *destroyed_;
 };
 
 // A viewer whose client area is exactly cw x ch pixels, whatever the style's scroll-bar width.
-class ViewerTest : public ::testing::Test {
-protected:
+class ViewerTest : public ::testing::Test
+{
+  protected:
     KeySink parent;
     TEmfViewer *viewer = new TEmfViewer(&parent);
     std::vector<std::unique_ptr<PageMetafile>> pages;
@@ -172,12 +175,9 @@ TEST_F(ViewerTest, PageSizeFollowsTheZoomLevel)
         int pw, ph, horzRange, vertRange;
     } rows[] = {
         // Vertical range: 3 pages of PH + 10 minus CH; horizontal: PW + 10 - CW, never below 0.
-        {zoomPageH, 276, 390, 0, 800},
-        {zoomPageAvg, 432, 611, 0, 1463},
-        {zoomPageW, 588, 832, 0, 2126},
-        {zoomTextW, 624, 883, 34, 2279},
-        {zoomExtra1, 800, 1131, 210, 3023},
-        {zoomExtra2, 1000, 1414, 410, 3872},
+        {zoomPageH, 276, 390, 0, 800},       {zoomPageAvg, 432, 611, 0, 1463},
+        {zoomPageW, 588, 832, 0, 2126},      {zoomTextW, 624, 883, 34, 2279},
+        {zoomExtra1, 800, 1131, 210, 3023},  {zoomExtra2, 1000, 1414, 410, 3872},
         {zoomExtra3, 1200, 1697, 610, 4721},
     };
     for (const Row &r : rows) {
@@ -242,7 +242,8 @@ TEST_F(ViewerTest, KeysScrollAndReportThePage)
         {"Shift+Home does nothing", Qt::Key_Home, Qt::ShiftModifier, 8020, 10},
         {"Alt+Page Up does nothing", Qt::Key_PageUp, Qt::AltModifier, 8020, 10},
         {"Page Down at the end stays", Qt::Key_PageDown, Qt::NoModifier, 8020, 10},
-        {"keypad 9 is Page Up", Qt::Key_9, Qt::KeypadModifier, 7620, 10}, // centre 7820: page 10 starts at 7583
+        {"keypad 9 is Page Up", Qt::Key_9, Qt::KeypadModifier, 7620,
+         10}, // centre 7820: page 10 starts at 7583
         {"Home goes to the first page", Qt::Key_Home, Qt::NoModifier, 0, 1},
         {"keypad 1 is End", Qt::Key_1, Qt::KeypadModifier, 8020, 10},
         {"keypad 7 is Home", Qt::Key_7, Qt::KeypadModifier, 0, 1},
@@ -439,7 +440,7 @@ TEST_F(ViewerTest, ScreenToPageAndBack)
     Bar(Qt::Horizontal)->setValue(50);
     Bar(Qt::Vertical)->setValue(1000);
     TPagePoint p = viewer->ScreenToPage(100, 200);
-    EXPECT_FLOAT_EQ(p.X, 145.0f / 800); // 100 + H - 5
+    EXPECT_FLOAT_EQ(p.X, 145.0f / 800);     // 100 + H - 5
     EXPECT_FLOAT_EQ(p.Y, 1 + 54.0f / 1131); // 1200 is 59 rows into the second slot, 54 into its page
 
     viewer->ScrollToPagePoint(100, 200, {0.5f, 2.25f});
@@ -473,8 +474,8 @@ TEST_F(ViewerTest, LeftClickZoomsInAroundThePointRightClickZoomsOut)
     const TPagePoint before = viewer->ScreenToPage(at.x(), at.y());
     QTest::mouseClick(viewer, Qt::LeftButton, {}, at);
     EXPECT_EQ(viewer->ZoomLevel(), zoomExtra2); // PW 1000, PH 1414
-    EXPECT_EQ(viewer->HorzPos(), 86);  // 181.25 rounded + 5 - 100
-    EXPECT_EQ(viewer->VertPos(), 1297); // 1424 + 5 + 67.5 rounded up - 200
+    EXPECT_EQ(viewer->HorzPos(), 86);           // 181.25 rounded + 5 - 100
+    EXPECT_EQ(viewer->VertPos(), 1297);         // 1424 + 5 + 67.5 rounded up - 200
     const TPagePoint after = viewer->ScreenToPage(at.x(), at.y());
     EXPECT_NEAR(after.X, before.X, 1.0 / 1000);
     EXPECT_NEAR(after.Y, before.Y, 1.0 / 1414);
@@ -561,8 +562,9 @@ TEST_F(ViewerTest, EmptyViewerIsPlainGrey)
     EXPECT_EQ(other, 0);
 }
 
-class PaintedPageTest : public ViewerTest {
-protected:
+class PaintedPageTest : public ViewerTest
+{
+  protected:
     // One page, wholly blue, at zoomPageH: sheet (162, 5) to (438, 395), PW 276, PH 390; margins of
     // 7, 7, 7 and 13 pixels put the content at (169, 12) to (431, 382).
     void SetUp() override
