@@ -1,0 +1,15 @@
+// wenoglad: the printout viewer.
+#include "library/Program.h"
+#include "library/Uruchomienie.h"
+#include "ui/ErrorBox.h"
+
+int main(int argc, char **argv)
+{
+    StartProcesu(argv[0]);
+    const int status = UruchomInstalacje(argc > 1 ? argv[1] : nullptr);
+    if (status >= 0)
+        return status;
+    TWenApplication app(argc, argv);
+    QApplication::setApplicationName(kTytulAplikacji);
+    return UruchomPrzegladarke();
+}

@@ -1,0 +1,40 @@
+#include "library/Program.h"
+
+#include "library/Uruchomienie.h"
+#include "platform/KatalogProgramu.h"
+#include "library/uFrmLista.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+void StartProcesu(const char *argv0)
+{
+    UstawKatalogProgramu(FolderPlikuProgramu(argv0));
+    UstawFormatyProcesu();
+}
+
+int UruchomInstalacje(const char *pierwszyArgument)
+{
+    const QString argument = pierwszyArgument ? QString::fromLocal8Bit(pierwszyArgument) : QString();
+    switch (RodzajUruchomienia(argument)) {
+    case TRodzajUruchomienia::Instaluj:
+        std::fputs("wenoglad: instalacja (INST) nie jest jeszcze dostępna w tej wersji.\n", stderr);
+        return 2;
+    case TRodzajUruchomienia::Odinstaluj:
+        std::fputs("wenoglad: odinstalowanie (UNINST) nie jest jeszcze dostępne w tej wersji.\n", stderr);
+        return 2;
+    case TRodzajUruchomienia::Przegladarka:
+        break;
+    }
+    return -1;
+}
+
+int UruchomPrzegladarke()
+{
+    // The library window is the one main window; a file for the preview opens when it is first
+    // activated, and closing the window ends the message loop.
+    TFrmLista frm(StanStartowyProgramu());
+    frm.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,481 @@
+#include "library/uFrmLista.h"
+
+#include "library/Biblioteka.h"
+#include "library/FindFiles.h"
+#include "platform/KatalogProgramu.h"
+#include "ui/BusyCursor.h"
+#include "ui/ErrorBox.h"
+#include "ui/HintBar.h"
+#include "ui/Pomoc.h"
+#include "ui/WenBtn.h"
+#include "ui/WinFonts.h"
+#include "ui/bajery.h"
+#include "ui/okienko.h"
+#include "view/uFrmPodglad.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPainter>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyledItemDelegate>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+
+namespace {
+
+constexpr int kWysokoscPozycji = 18;
+
+// Draws a line the way a list box with one tab stop does: the text after a tab starts at the next
+// multiple of the stop.
+class TDelegatLinii : public QStyledItemDelegate {
+public:
+    TDelegatLinii(const TFrmLista *okno, QObject *parent) : QStyledItemDelegate(parent), okno_(okno) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString tekst = opt.text;
+        opt.text.clear();
+        const QWidget *widget = opt.widget;
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+
+        const QRect obszar = opt.rect.adjusted(2, 0, -2, 0);
+        QTextOption uklad(Qt::AlignLeft | Qt::AlignVCenter);
+        uklad.setWrapMode(QTextOption::NoWrap);
+        const int stop = okno_->TabStopPiksele();
+        // Without room for a stop the date simply follows the name.
+        uklad.setTabStopDistance(stop > 0 ? stop : opt.fontMetrics.horizontalAdvance(QLatin1Char(' ')));
+        painter->save();
+        painter->setFont(opt.font);
+        const bool wybrana = opt.state & QStyle::State_Selected;
+        painter->setPen(opt.palette.color(QPalette::Normal, wybrana ? QPalette::HighlightedText : QPalette::Text));
+        painter->setClipRect(opt.rect);
+        painter->drawText(obszar, tekst, uklad);
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), kWysokoscPozycji};
+    }
+
+private:
+    const TFrmLista *okno_;
+};
+
+TWenBtn *PrzyciskPaska(QWidget *parent, TWenBtnTyp typ, int left, const QString &opis, const QString &hint)
+{
+    auto *btn = new TWenBtn(parent);
+    btn->SetTyp(typ);
+    btn->SetOpis(opis);
+    btn->SetHint(hint);
+    btn->SetShowHint(true);
+    btn->setGeometry(left, 3, 70, 32);
+    return btn;
+}
+
+QRadioButton *PrzyciskSortowania(QWidget *parent, const QString &tekst, int top)
+{
+    auto *rb = new QRadioButton(tekst, parent);
+    rb->setFont(ui::WinFont(QStringLiteral("Arial"), 15));
+    // Qt's indicator takes more room than the designed 130 pixels allow for the caption.
+    rb->setGeometry(227, top, std::max(130, rb->sizeHint().width()), 17);
+    rb->setCursor(Qt::PointingHandCursor);
+    return rb;
+}
+
+} // namespace
+
+TFrmLista::TFrmLista(const TStanStartowy &stan, QWidget *parent) : QWidget(parent, Qt::Window), stan_(stan)
+{
+    setObjectName(QStringLiteral("FrmLista"));
+    setFont(ui::WinFont(QStringLiteral("Arial"), 11, true));
+
+    pIkonki = new TPanelEx(this);
+    pIkonki->setObjectName(QStringLiteral("pIkonki"));
+    pIkonki->setFixedHeight(38);
+    btnPopraw = PrzyciskPaska(pIkonki, TWenBtnTyp::sbF2, 4, QStringLiteral("Zmień nazwę"),
+                              QStringLiteral("F2 - Zmiana nazwy wybranego na liście wydruku"));
+    btnDodaj = PrzyciskPaska(pIkonki, TWenBtnTyp::sbF7, 76, QStringLiteral("Dodaj wydruk"),
+                             QStringLiteral("F7 - Dokopiowanie nowych wydruków z innego katalogu"));
+    btnUsun = PrzyciskPaska(pIkonki, TWenBtnTyp::sbF8, 148, QStringLiteral("Usuń wydruk"),
+                            QStringLiteral("F8 - Usunięcie wybranego wydruku z listy"));
+    btnPopraw->setObjectName(QStringLiteral("btnPopraw"));
+    btnDodaj->setObjectName(QStringLiteral("btnDodaj"));
+    btnUsun->setObjectName(QStringLiteral("btnUsun"));
+    Bevel1 = new QFrame(pIkonki);
+    Bevel1->setFrameShape(QFrame::VLine);
+    Bevel1->setFrameShadow(QFrame::Sunken);
+    Bevel1->setGeometry(221, 1, 5, 36);
+    rbWgNazw = PrzyciskSortowania(pIkonki, QStringLiteral("Sortuj według &nazw"), 4);
+    rbWgDat = PrzyciskSortowania(pIkonki, QStringLiteral("Sortuj według &dat"), 20);
+    rbWgNazw->setChecked(true);
+
+    pLista = new TPanelEx(this);
+    pLista->setObjectName(QStringLiteral("pLista"));
+    pLista->SetBevelInner(TPanelBevel::Lowered);
+    pLista->SetBorderWidth(2);
+    lista = new QListWidget(pLista);
+    lista->setObjectName(QStringLiteral("lista"));
+    lista->setFrameShape(QFrame::NoFrame);
+    lista->setFont(ui::WinFont(QStringLiteral("Courier New"), 18));
+    lista->setSelectionMode(QAbstractItemView::SingleSelection);
+    lista->setUniformItemSizes(true);
+    lista->setTextElideMode(Qt::ElideNone);
+    lista->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lista->viewport()->setCursor(Qt::PointingHandCursor);
+    lista->setItemDelegate(new TDelegatLinii(this, lista));
+    auto *ukladListy = new QVBoxLayout(pLista);
+    ukladListy->setContentsMargins(0, 0, 0, 0);
+    ukladListy->addWidget(lista);
+
+    hb = new THintBar(this);
+    hb->setObjectName(QStringLiteral("hb"));
+    hb->setFixedHeight(24);
+    hb->SetBtnWidth(85);
+    hb->SetTextCancel(QStringLiteral("Zamknij"));
+    hb->SetTextAccept(QString());
+    hb->SetHelpHint(PodpowiedzPomocy());
+    hb->SetAcceptHint(QStringLiteral("Enter - Otwarcie wybranego wydruku"));
+    hb->SetCancelHint(QStringLiteral("Esc - Zamknięcie przeglądarki"));
+
+    auto *uklad = new QVBoxLayout(this);
+    uklad->setContentsMargins(0, 0, 0, 0);
+    uklad->setSpacing(0);
+    uklad->addWidget(pIkonki);
+    uklad->addWidget(pLista, 1);
+    uklad->addWidget(hb);
+
+    WorkingDlg = new TWorkingDlg(this);
+    WorkingDlg->JestPostepLbl = true;
+    WorkingDlg->JestPostepLbl2 = false;
+    WorkingDlg->JestPostepBar = false;
+    WorkingDlg->ScreenCenter = false;
+
+    connect(btnPopraw, &TWenBtn::clicked, this, &TFrmLista::btnPoprawClick);
+    connect(btnDodaj, &TWenBtn::clicked, this, &TFrmLista::btnDodajClick);
+    connect(btnUsun, &TWenBtn::clicked, this, &TFrmLista::btnUsunClick);
+    connect(rbWgNazw, &QRadioButton::clicked, this, &TFrmLista::rbSortowanieWgClick);
+    connect(rbWgDat, &QRadioButton::clicked, this, &TFrmLista::rbSortowanieWgClick);
+    connect(hb, &THintBar::OnAccept, this, &TFrmLista::hbAccept);
+    connect(hb, &THintBar::OnCancel, this, &TFrmLista::hbCancel);
+    connect(hb, &THintBar::OnHelp, this, &TFrmLista::hbHelp);
+    // A double click anywhere in the list opens the selected line, as the list box did.
+    lista->viewport()->installEventFilter(this);
+    lista->installEventFilter(this);
+    // Keys reach the window before its controls.
+    qApp->installEventFilter(this);
+
+    FormCreate();
+}
+
+TFrmLista::~TFrmLista() = default;
+
+void TFrmLista::FormCreate()
+{
+    setMinimumSize(370, 300);
+    resize(420, 300);
+    if (const QScreen *ekran = screen()) {
+        QRect r = rect();
+        r.moveCenter(ekran->availableGeometry().center());
+        move(r.topLeft());
+    }
+    // The idle flag (ui/KrokKomunikatow) is true from start-up on; Qt's event loop waits for
+    // events by itself, so there is nothing more to install for it here.
+    setWindowTitle(QStringLiteral("Wenoglad - Przeglądarka wydruków Wenora") + QStringLiteral("  [")
+                   + WersjaProgramu() + QStringLiteral("]"));
+    if (stan_.TrybTemp) {
+        pIkonki->hide();
+        btnPopraw->setEnabled(false);
+        btnDodaj->setEnabled(false);
+        btnUsun->setEnabled(false);
+    }
+    FormResize();
+}
+
+int TFrmLista::TabStopPiksele() const
+{
+    return tabStop_ * QFontMetrics(lista->font()).averageCharWidth() / 4;
+}
+
+void TFrmLista::FormResize()
+{
+    // Measured with the window's own font, as the list's drawing surface carries it; the list
+    // then counts the stop in quarters of its own (wider) characters, which puts the dates about
+    // 180 pixels from the right edge.
+    tabStop_ = TabStopDaty(lista->width(), QFontMetrics(font()).averageCharWidth());
+    lista->viewport()->update();
+}
+
+void TFrmLista::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TFrmLista::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+void TFrmLista::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // A window manager may show the window without activating it (focus-stealing prevention, or
+    // none at all on a bare X server); the library is listed all the same once it is on screen.
+    if (!aktywowano_)
+        QTimer::singleShot(0, this, [this] {
+            if (!aktywowano_ && isVisible())
+                FormActivate();
+        });
+}
+
+void TFrmLista::FormActivate()
+{
+    if (zamykanie_ || odswiezanie_)
+        return;
+    aktywowano_ = true;
+    if (stan_.PlikDoPodgladu.isEmpty()) {
+        rbSortowanieWgClick();
+        return;
+    }
+    zamykanie_ = true;
+    {
+        auto podglad = std::make_unique<TFrmPodglad>();
+        podglad->UstawPlik(stan_.PlikDoPodgladu);
+        podglad->exec();
+    }
+    close();
+}
+
+void TFrmLista::rbSortowanieWgClick()
+{
+    OdswiezListe();
+    rbWgNazw->setFocusPolicy(Qt::ClickFocus);
+    rbWgDat->setFocusPolicy(Qt::ClickFocus);
+}
+
+QString TFrmLista::WybranaNazwa() const
+{
+    const QListWidgetItem *item = lista->currentItem();
+    if (!item || !item->isSelected())
+        return QString();
+    return NazwaZLinii(item->text());
+}
+
+void TFrmLista::OdswiezListe()
+{
+    if (zamykanie_)
+        return;
+    // The refresh's own messages move the activation; it must not start another refresh.
+    struct TFlaga {
+        bool &flaga;
+        explicit TFlaga(bool &f) : flaga(f) { flaga = true; }
+        ~TFlaga() { flaga = false; }
+    };
+    std::optional<TFlaga> trwa(std::in_place, odswiezanie_);
+    bool wybrano = false;
+    try {
+        TBusyCursorGuard zajety;
+        const QString pamietaj = WybranaNazwa();
+        lista->clear();
+        TFindFiles ff;
+        ff.Directory = KatalogProgramu();
+        ff.Mask = QStringLiteral("*.wyd");
+        ff.Recurse = false;
+        ff.Execute();
+        ff.Files.Sort(rbWgDat->isChecked() ? TFileList::SortByTime : TFileList::SortByNameNoCase);
+        for (const TFileObj &plik : ff.Files) {
+            auto *item = new QListWidgetItem(LiniaListy(plik.Name, plik.Time), lista);
+            if (!wybrano && plik.Name == pamietaj) {
+                lista->setCurrentItem(item);
+                wybrano = true;
+            }
+        }
+    } catch (...) {
+        trwa.reset();
+        HandleUncaughtException(std::current_exception());
+        return;
+    }
+    const bool niepusta = lista->count() > 0;
+    if (!stan_.TrybTemp) {
+        btnPopraw->setEnabled(niepusta);
+        btnUsun->setEnabled(niepusta);
+    }
+    hb->SetTextAccept(niepusta ? QStringLiteral("Wyświetl") : QString());
+    if (niepusta && !wybrano)
+        lista->setCurrentRow(0);
+    lista->setFocus();
+    if (stan_.TrybTemp) {
+        if (!niepusta) {
+            PokazInfo(QStringLiteral("Błąd!"), QStringLiteral("Nie znaleziono żadnych wydruków!"));
+            Zamknij();
+        } else if (lista->count() == 1) {
+            QCoreApplication::postEvent(lista, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+        }
+    }
+}
+
+void TFrmLista::PokazWydruk(const QString &nazwa)
+{
+    auto podglad = std::make_unique<TFrmPodglad>();
+    const QString plik = PlikWydruku(KatalogProgramu(), nazwa);
+    // The preview names a library file with ".WYD"; a file stored with another case of the
+    // extension is handed over by its path, which gives the same printout name.
+    if (QFileInfo::exists(plik) && plik != KatalogProgramu() + nazwa + QStringLiteral(".WYD"))
+        podglad->UstawPlik(plik);
+    else
+        podglad->UstawWydruk(nazwa);
+    if (stan_.TrybTemp)
+        podglad->BezZapisuUstawien();
+    podglad->exec();
+}
+
+void TFrmLista::hbAccept()
+{
+    if (zamykanie_)
+        return;
+    PokazWydruk(WybranaNazwa());
+    if (stan_.TrybTemp && lista->count() == 1)
+        Zamknij();
+}
+
+void TFrmLista::hbCancel()
+{
+    Zamknij();
+}
+
+void TFrmLista::hbHelp()
+{
+    OtworzPomoc();
+}
+
+void TFrmLista::Zamknij()
+{
+    zamykanie_ = true;
+    close();
+}
+
+bool TFrmLista::ZapytajONazwe(QString &tekst)
+{
+    for (;;) {
+        QInputDialog dialog(this);
+        dialog.setWindowTitle(QStringLiteral("Zmiana nazwy pliku wydruku"));
+        dialog.setLabelText(QStringLiteral("Podaj nową nazwę wydruku:"));
+        dialog.setTextValue(tekst);
+        dialog.setOkButtonText(QStringLiteral("OK"));
+        dialog.setCancelButtonText(QStringLiteral("Cancel"));
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        tekst = dialog.textValue();
+        if (NazwaDozwolona(tekst))
+            return true;
+        PokazBlad(kTytulBlednejNazwy, kTekstBlednejNazwy);
+    }
+}
+
+void TFrmLista::btnPoprawClick()
+{
+    const QString stara = WybranaNazwa();
+    const QString staraSciezka = PlikWydruku(KatalogProgramu(), stara);
+    QString tekst = stara;
+    if (!ZapytajONazwe(tekst))
+        return;
+    const QString nowaSciezka = KatalogProgramu() + tekst + QStringLiteral(".wyd");
+    // QFile::rename never replaces an existing file; the check before it also keeps a name that
+    // differs only in case from another printout's, which this library treats as the same name.
+    const bool udane = !NazwaZajeta(KatalogProgramu(), tekst, staraSciezka) && QFile::rename(staraSciezka, nowaSciezka);
+    if (!udane) {
+        PokazBlad(kTytulBleduZmianyNazwy, TekstBleduZmianyNazwy(staraSciezka, nowaSciezka));
+        return;
+    }
+    if (QListWidgetItem *item = lista->currentItem()) {
+        const QString linia = item->text();
+        item->setText(tekst + linia.mid(NazwaZLinii(linia).size()));
+    }
+    OdswiezListe();
+}
+
+void TFrmLista::btnUsunClick()
+{
+    const QString sciezka = PlikWydruku(KatalogProgramu(), WybranaNazwa());
+    if (!PytanieTakNie(kTytulUsuniecia, TekstUsuniecia(sciezka)))
+        return;
+    QFile::remove(sciezka); // a failed deletion is silent; the refresh shows what is left
+    OdswiezListe();
+}
+
+void TFrmLista::btnDodajClick()
+{
+    // Adding printouts from another folder is not available yet; the list is brought up to date.
+    OdswiezListe();
+}
+
+bool TFrmLista::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    if (QApplication::mouseButtons() != Qt::NoButton)
+        return false;
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!hb->TextAccept().isEmpty())
+            hbAccept();
+        return true;
+    case Qt::Key_Escape:
+        hbCancel();
+        return true;
+    case Qt::Key_F1:
+        hbHelp();
+        return true;
+    case Qt::Key_F2:
+        btnPopraw->ClickIfUsable();
+        return true;
+    case Qt::Key_F7:
+        btnDodaj->ClickIfUsable();
+        return true;
+    case Qt::Key_F8:
+        btnUsun->ClickIfUsable();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TFrmLista::eventFilter(QObject *watched, QEvent *event)
+{
+    // The layout sizes the list after the window's own resize; the stop follows the list.
+    if (event->type() == QEvent::Resize && watched == lista)
+        FormResize();
+    if (event->type() == QEvent::MouseButtonDblClick && watched == lista->viewport()) {
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            // Opened once the click has ended, so that the button's release does not go to the
+            // preview window.
+            QTimer::singleShot(0, this, &TFrmLista::hbAccept);
+            return true;
+        }
+    }
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        const auto *w = static_cast<QWidget *>(watched);
+        // A modal window above this one has the user's keys; a key posted here meanwhile is not acted on.
+        if (w->window() == this && isVisible() && !zamykanie_ && !QApplication::activeModalWidget()) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            return FormKeyDown(key->key(), key->modifiers());
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

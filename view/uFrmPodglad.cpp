@@ -1,0 +1,538 @@
+#include "view/uFrmPodglad.h"
+
+#include "core/Wydruki.h"
+#include "platform/KatalogProgramu.h"
+#include "platform/PageMetafile.h"
+#include "ui/BusyCursor.h"
+#include "ui/ErrorBox.h"
+#include "ui/HintBar.h"
+#include "ui/KrokKomunikatow.h"
+#include "ui/Pomoc.h"
+#include "ui/WenBtn.h"
+#include "ui/WinFonts.h"
+#include "ui/bajery.h"
+#include "view/EmfViewer.h"
+#include "view/UstawieniaPodgladu.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPolygon>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <exception>
+#include <memory>
+
+namespace {
+
+constexpr int kSzerokoscMarginesow = 440;
+constexpr int kWaskieMarginesy = 75;
+constexpr int kProgSzerokosci = 600;
+
+// The desktop work area: the screen less its panels.
+QRect ObszarRoboczy()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+// The small up or down triangle of a page button, etched when the button is disabled.
+void RysujTrojkat(TWenBtn *btn, QPainter &p, const QRect &inner, bool doGory)
+{
+    const int cx = inner.left() + inner.width() / 2;
+    const int cy = inner.top() + inner.height() / 2;
+    // Seven pixels wide, four high: the size of the symbol font's triangles at 12 pixels.
+    const int base = doGory ? cy + 1 : cy - 2, tip = doGory ? cy - 2 : cy + 1;
+    const QPolygon tri({QPoint(cx - 3, base), QPoint(cx + 3, base), QPoint(cx, tip)});
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const auto draw = [&](const QPolygon &poly, const QColor &colour) {
+        p.setPen(colour);
+        p.setBrush(colour);
+        p.drawPolygon(poly);
+    };
+    if (btn->isEnabled()) {
+        draw(tri, btn->palette().color(QPalette::WindowText));
+    } else {
+        draw(tri.translated(1, 1), btn->palette().color(QPalette::Light));
+        draw(tri, btn->palette().color(QPalette::Dark));
+    }
+    p.restore();
+}
+
+QLabel *NowaEtykieta(const QString &text, QWidget *parent, int left, int width)
+{
+    auto *label = new QLabel(text, parent);
+    label->setGeometry(left, 4, width, 16);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+QSpinBox *NowePole(QWidget *parent, int left, int value)
+{
+    auto *field = new QSpinBox(parent);
+    field->setRange(0, 99);
+    field->setAlignment(Qt::AlignRight);
+    field->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    field->setGeometry(left, 3, 42, 18);
+    field->setValue(value);
+    return field;
+}
+
+TWenBtn *NowyPrzyciskStrony(QWidget *parent, int top, bool doGory)
+{
+    auto *btn = new TWenBtn(parent);
+    btn->setGeometry(130, top, 15, 11);
+    btn->SetKolor(3);
+    btn->SetMargines(0);
+    btn->OnPaint = [doGory](TWenBtn *sender, QPainter &p, const QRect &inner) {
+        RysujTrojkat(sender, p, inner, doGory);
+    };
+    return btn;
+}
+
+} // namespace
+
+TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
+{
+    ui::InstallFontSubstitutions();
+    setWindowTitle(QStringLiteral("Wenoglad - Podgląd wydruku"));
+    setFont(ui::WinFontPt(QStringLiteral("MS Sans Serif"), 8));
+    setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(false);
+    setMinimumSize(350, 500);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    pGora = new TPanelEx(this);
+    pGora->setObjectName(QStringLiteral("pGora"));
+    pGora->setFixedHeight(26);
+    column->addWidget(pGora);
+    auto *row = new QHBoxLayout(pGora);
+    row->setContentsMargins(1, 1, 1, 1);
+    row->setSpacing(0);
+
+    pMarginesy = new TPanelEx(pGora);
+    pMarginesy->setObjectName(QStringLiteral("pMarginesy"));
+    pMarginesy->SetBevelOuter(TPanelBevel::Lowered);
+    pMarginesy->setFixedWidth(kSzerokoscMarginesow);
+    row->addWidget(pMarginesy);
+    row->addStretch(1);
+
+    lblMarg = NowaEtykieta(QStringLiteral("Marginesy:"), pMarginesy, 6, 66);
+    QFont bold = lblMarg->font();
+    bold.setBold(true);
+    lblMarg->setFont(bold);
+    lblMarg->installEventFilter(this);
+
+    lblMargT = NowaEtykieta(QStringLiteral("&górny ="), pMarginesy, 76, 44);
+    margT = NowePole(pMarginesy, 120, 15);
+    lblMargL = NowaEtykieta(QStringLiteral("&lewy ="), pMarginesy, 168, 36);
+    margL = NowePole(pMarginesy, 204, 10);
+    lblMargR = NowaEtykieta(QStringLiteral("&prawy ="), pMarginesy, 252, 42);
+    margR = NowePole(pMarginesy, 294, 10);
+    lblMargB = NowaEtykieta(QStringLiteral("&dolny ="), pMarginesy, 342, 48);
+    margB = NowePole(pMarginesy, 390, 25);
+    lblMargT->setBuddy(margT);
+    lblMargL->setBuddy(margL);
+    lblMargR->setBuddy(margR);
+    lblMargB->setBuddy(margB);
+
+    pStrony = new TPanelEx(pGora);
+    pStrony->setObjectName(QStringLiteral("pStrony"));
+    pStrony->SetBevelOuter(TPanelBevel::Lowered);
+    pStrony->setFixedWidth(149);
+    row->addWidget(pStrony);
+    const QFont arial = ui::WinFont(QStringLiteral("Arial"), 20, true);
+    lblStrona1 = new QLabel(QStringLiteral("Strona:"), pStrony);
+    lblStrona1->setFont(arial);
+    lblStrona1->setGeometry(3, 1, 70, 22);
+    lblStrona = new QLabel(pStrony);
+    lblStrona->setFont(arial);
+    lblStrona->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblStrona->setGeometry(68, 1, 60, 22);
+    lblStrona->setVisible(false);
+    btnStronaUp = NowyPrzyciskStrony(pStrony, 1, true);
+    btnStronaDn = NowyPrzyciskStrony(pStrony, 12, false);
+
+    pViewer = new TPanelEx(this);
+    pViewer->setObjectName(QStringLiteral("pViewer"));
+    pViewer->SetBevelOuter(TPanelBevel::None);
+    pViewer->SetBevelInner(TPanelBevel::Lowered);
+    pViewer->SetBorderWidth(2);
+    column->addWidget(pViewer, 1);
+    auto *inner = new QVBoxLayout(pViewer);
+    inner->setSpacing(0);
+    viewer = new view::TEmfViewer(pViewer);
+    viewer->setObjectName(QStringLiteral("viewer"));
+    viewer->setCursor(Qt::PointingHandCursor);
+    viewer->setFocusPolicy(Qt::StrongFocus);
+    viewer->SetZoomLevel(view::zoomPageH);
+    viewer->SetMargLeft(10);
+    viewer->SetMargRight(10);
+    viewer->SetMargTop(15);
+    viewer->SetMargBottom(25);
+    viewer->SetShowMarg(false);
+    viewer->SetShowPageNr(true);
+    viewer->SetPageNr(1);
+    inner->addWidget(viewer);
+    // The panel's bevels and border decide where its children go.
+    pViewer->resize(100, 100);
+    const QRect innerRect = pViewer->InnerRect();
+    inner->setContentsMargins(innerRect.left(), innerRect.top(), pViewer->width() - innerRect.right() - 1,
+                              pViewer->height() - innerRect.bottom() - 1);
+
+    hb = new THintBar(this);
+    hb->setObjectName(QStringLiteral("hb"));
+    hb->setFixedHeight(24);
+    hb->SetBtnWidth(85);
+    hb->SetTextAccept(QStringLiteral("Drukuj"));
+    hb->SetTextCancel(QStringLiteral("Zamknij"));
+    hb->SetAcceptHint(QStringLiteral("Enter - Wysłanie wydruku do drukarki"));
+    hb->SetCancelHint(QStringLiteral("Esc - Zamknięcie podglądu wydruku"));
+    hb->SetHelpHint(PodpowiedzPomocy());
+    column->addWidget(hb);
+
+    timerStrona = new QTimer(this);
+    timerStrona->setInterval(100);
+
+    viewer->OnMove = [this] { viewerMove(); };
+    viewer->OnChange = [this] { viewerChange(); };
+    connect(hb, &THintBar::OnAccept, this, &TFrmPodglad::hbAccept);
+    connect(hb, &THintBar::OnCancel, this, &TFrmPodglad::hbCancel);
+    connect(hb, &THintBar::OnHelp, this, &TFrmPodglad::hbHelp);
+    connect(timerStrona, &QTimer::timeout, this, &TFrmPodglad::timerStronaTimer);
+    for (TWenBtn *btn : {btnStronaUp, btnStronaDn}) {
+        connect(btn, &TWenBtn::mouseDown, this, [this, btn] { btnStronaMouseDown(btn); });
+        connect(btn, &TWenBtn::mouseUp, this, [this] { btnStronaMouseUp(); });
+    }
+    // The spin box reports values it sets and acceptable edits; its editor also reports a text
+    // that is no number, which counts as 0.
+    for (QSpinBox *field : {margT, margL, margR, margB}) {
+        connect(field, &QSpinBox::textChanged, this, &TFrmPodglad::margChange);
+        connect(field->findChild<QLineEdit *>(), &QLineEdit::textChanged, this, &TFrmPodglad::margChange);
+    }
+
+    // Key preview: the window sees every key before the control that has the focus.
+    for (QWidget *child : findChildren<QWidget *>())
+        child->installEventFilter(this);
+
+    FormCreate();
+    viewerChange();
+}
+
+TFrmPodglad::~TFrmPodglad()
+{
+    // The viewer holds the page copies without owning them.
+    viewer->FreePages();
+}
+
+void TFrmPodglad::UstawPlik(const QString &path)
+{
+    sciezkaPliku_ = path;
+    nazwaWydruku_ = QFileInfo(path).completeBaseName();
+}
+
+void TFrmPodglad::UstawWydruk(const QString &name)
+{
+    sciezkaPliku_ = KatalogProgramu() + name + QStringLiteral(".WYD");
+    nazwaWydruku_ = name;
+}
+
+void TFrmPodglad::BezZapisuUstawien()
+{
+    bezZapisu_ = true;
+}
+
+void TFrmPodglad::FormCreate()
+{
+    for (QSpinBox *field : {margT, margL, margR, margB})
+        field->setFixedHeight(18);
+    const QRect obszar = ObszarRoboczy();
+    TStanPodgladu stan = DomyslnyStanPodgladu(obszar);
+    stan.MargTop = WartoscPola(margT);
+    stan.MargLeft = WartoscPola(margL);
+    stan.MargRight = WartoscPola(margR);
+    stan.MargBottom = WartoscPola(margB);
+    WczytajUstawienia(stan, obszar);
+    move(stan.Okno.topLeft());
+    resize(stan.Okno.size());
+    if (stan.Zmaksymalizowane)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    // Signals of the fields are held so that margChange runs once, with all four in place.
+    const QSignalBlocker bt(margT), bl(margL), br(margR), bb(margB);
+    margT->setValue(stan.MargTop);
+    margL->setValue(stan.MargLeft);
+    margR->setValue(stan.MargRight);
+    margB->setValue(stan.MargBottom);
+    margChange();
+    FormResize();
+}
+
+int TFrmPodglad::WartoscPola(const QSpinBox *field)
+{
+    bool ok = false;
+    const int value = field->cleanText().trimmed().toInt(&ok);
+    return ok ? value : 0;
+}
+
+void TFrmPodglad::margChange()
+{
+    viewer->SetMargTop(WartoscPola(margT));
+    viewer->SetMargLeft(WartoscPola(margL));
+    viewer->SetMargRight(WartoscPola(margR));
+    viewer->SetMargBottom(WartoscPola(margB));
+}
+
+void TFrmPodglad::FormResize()
+{
+    const bool waskie = width() < kProgSzerokosci;
+    pMarginesy->setFixedWidth(waskie ? kWaskieMarginesy : kSzerokoscMarginesow);
+    lblMarg->setCursor(waskie ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    for (QSpinBox *field : {margT, margL, margR, margB})
+        field->setEnabled(!waskie);
+}
+
+void TFrmPodglad::lblMargClick()
+{
+    if (width() < kProgSzerokosci)
+        resize(kProgSzerokosci, height());
+}
+
+void TFrmPodglad::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    FormResize();
+}
+
+void TFrmPodglad::viewerChange()
+{
+    lblStrona->setVisible(viewer->PageCount() > 0);
+    viewerMove();
+}
+
+void TFrmPodglad::viewerMove()
+{
+    const int nr = viewer->PageNr(), count = viewer->PageCount();
+    lblStrona->setText(QStringLiteral("%1/%2").arg(nr).arg(count));
+    btnStronaUp->setEnabled(nr > 1);
+    btnStronaDn->setEnabled(nr < count);
+    // A button disabled under the held mouse never sees the release: the repeat ends here.
+    if (timerStrona->isActive() && !(timerStronaTag < 0 ? btnStronaUp : btnStronaDn)->isEnabled())
+        timerStrona->stop();
+}
+
+void TFrmPodglad::btnStronaMouseDown(TWenBtn *sender)
+{
+    timerStronaTag = sender == btnStronaUp ? -1 : 1;
+    timerStronaTimer();
+    timerStrona->start();
+}
+
+void TFrmPodglad::btnStronaMouseUp()
+{
+    timerStrona->stop();
+}
+
+void TFrmPodglad::timerStronaTimer()
+{
+    viewer->SetPageNr(viewer->PageNr() + timerStronaTag);
+}
+
+void TFrmPodglad::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (pokazane_)
+        return;
+    pokazane_ = true;
+    // Loading starts once the window is on the screen.
+    QMetaObject::invokeMethod(this, &TFrmPodglad::Wczytaj, Qt::QueuedConnection);
+}
+
+void TFrmPodglad::Wczytaj()
+{
+    setWindowTitle(QStringLiteral("%1 \"%2\"").arg(windowTitle(), nazwaWydruku_));
+    repaint();
+    viewer->setFocus(Qt::OtherFocusReason);
+    WczytajStrony();
+}
+
+void TFrmPodglad::WczytajStrony()
+{
+    std::exception_ptr error;
+    {
+        TBusyCursorGuard busy(true);
+        try {
+            TWydruk loader;
+            hb->SetTextAccept(QString());
+            hb->ShowLeftText(QStringLiteral("Wczytywanie pliku..."));
+            loader.LoadFromFile(sciezkaPliku_);
+            hb->ShowLeftText(QStringLiteral("Tworzenie stron..."));
+            przerwij_ = false;
+            loader.OnProgress = [this](TWydruk *sender, bool drukowanie, int postep) {
+                drukProgress(sender, drukowanie, postep);
+            };
+            loader.OnNextPage = [this](TWydruk *sender, platform::PageMetafile *page) {
+                drukNextPage(sender, page);
+            };
+            loader.BuildPages();
+            if (!przerwij_)
+                hb->SetTextAccept(QStringLiteral("Drukuj"));
+        } catch (...) {
+            error = std::current_exception();
+        }
+        hb->ShowLeftText(QString());
+    }
+    // Shown after the loader is gone and the cursor restored; the window stays open.
+    if (error)
+        HandleUncaughtException(error);
+}
+
+void TFrmPodglad::drukProgress(TWydruk *sender, bool, int postep)
+{
+    if (QCoreApplication::closingDown())
+        przerwij_ = true;
+    if (przerwij_) {
+        sender->CancelBuild();
+        return;
+    }
+    hb->ShowLeftText(QStringLiteral("Tworzenie stron... %1%").arg(postep));
+    KrokKomunikatow();
+}
+
+void TFrmPodglad::drukNextPage(TWydruk *, platform::PageMetafile *page)
+{
+    // The loader's pages die with the loader: the viewer gets a copy. A page that cannot be copied
+    // or added is skipped.
+    try {
+        auto copy = std::make_unique<platform::PageMetafile>(*page);
+        viewer->AddPage(copy.get());
+        copy.release();
+    } catch (const std::exception &) {
+    }
+}
+
+void TFrmPodglad::hbAccept()
+{
+    if (hb->TextAccept().isEmpty())
+        return;
+    if (OtworzDrukowanie)
+        OtworzDrukowanie(nazwaWydruku_, viewer);
+}
+
+void TFrmPodglad::hbCancel()
+{
+    przerwij_ = true;
+    reject();
+}
+
+void TFrmPodglad::hbHelp()
+{
+    OtworzPomoc();
+}
+
+bool TFrmPodglad::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        hbAccept();
+        return true;
+    case Qt::Key_Escape:
+        hbCancel();
+        return true;
+    case Qt::Key_F1:
+        hbHelp();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TFrmPodglad::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == this) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (FormKeyDown(key->key(), key->modifiers()))
+                return true;
+        }
+        break;
+    case QEvent::ShortcutOverride: {
+        // Keep a spin field from claiming the window's keys for itself.
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F1) {
+            event->accept();
+            return false;
+        }
+        break;
+    }
+    case QEvent::MouseButtonPress:
+        if (watched == lblMarg) {
+            lblMargClick();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFrmPodglad::keyPressEvent(QKeyEvent *event)
+{
+    if (FormKeyDown(event->key(), event->modifiers()))
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+void TFrmPodglad::FormClose()
+{
+    przerwij_ = true;
+    timerStrona->stop();
+    if (bezZapisu_)
+        return;
+    TStanPodgladu stan;
+    stan.Zmaksymalizowane = isMaximized();
+    stan.Okno = QRect(pos(), size());
+    stan.MargTop = viewer->MargTop();
+    stan.MargLeft = viewer->MargLeft();
+    stan.MargRight = viewer->MargRight();
+    stan.MargBottom = viewer->MargBottom();
+    try {
+        ZapiszUstawienia(stan);
+    } catch (...) {
+        // The window closes all the same.
+        HandleUncaughtException(std::current_exception());
+    }
+}
+
+void TFrmPodglad::done(int result)
+{
+    if (isVisible())
+        FormClose();
+    QDialog::done(result);
+}
+
+void TFrmPodglad::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized))
+        return;
+    // Minimising the preview minimises the whole application.
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible() && !(w->windowState() & Qt::WindowMinimized))
+            w->showMinimized();
+}

@@ -1,0 +1,105 @@
+#pragma once
+// TFrmPodglad: the modal window that shows one printout. Once on screen it loads the file, adds
+// the pages to its viewer as they are built, reports progress in its hint bar and then offers
+// printing. Margins and page panels sit above the viewer; size, position, margins and the print
+// options are remembered between runs.
+//
+// The opener creates it without an owner, calls UstawPlik or UstawWydruk (and BezZapisuUstawien
+// in the library's temporary mode), runs exec() and destroys it.
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+
+class QLabel;
+class QSpinBox;
+class QTimer;
+class THintBar;
+class TPanelEx;
+class TWenBtn;
+class TWydruk;
+
+namespace platform {
+class PageMetafile;
+}
+namespace view {
+class TEmfViewer;
+}
+
+class TFrmPodglad : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFrmPodglad(QWidget *parent = nullptr);
+    ~TFrmPodglad() override;
+
+    // The file to show by its path; the printout's name is the file name without folder and
+    // extension.
+    void UstawPlik(const QString &path);
+    // A printout of the library by its name: KatalogProgramu() + name + ".WYD".
+    void UstawWydruk(const QString &name);
+    // Closing will not store the settings.
+    void BezZapisuUstawien();
+
+    const QString &SciezkaPliku() const { return sciezkaPliku_; }
+    const QString &NazwaWydruku() const { return nazwaWydruku_; }
+    bool Przerwij() const { return przerwij_; }
+    bool BezZapisu() const { return bezZapisu_; }
+
+    // The print action, run by Enter after the build when set; it gets the job title and the
+    // viewer. Empty until a print dialog exists.
+    static inline std::function<void(const QString &jobTitle, view::TEmfViewer *viewer)> OtworzDrukowanie;
+
+    // Components, under their designed names.
+    TPanelEx *pGora;
+    TPanelEx *pMarginesy;
+    QLabel *lblMarg, *lblMargT, *lblMargL, *lblMargR, *lblMargB;
+    QSpinBox *margT, *margL, *margR, *margB;
+    TPanelEx *pStrony;
+    QLabel *lblStrona1, *lblStrona;
+    TWenBtn *btnStronaUp, *btnStronaDn;
+    TPanelEx *pViewer;
+    view::TEmfViewer *viewer;
+    THintBar *hb;
+    QTimer *timerStrona;
+    int timerStronaTag = 0; // the step direction while a page button is held: -1 or +1
+
+    // Event handlers, public so that they can be driven like the window system drives them.
+    void viewerMove();
+    void viewerChange();
+    void margChange();
+    void lblMargClick();
+    void timerStronaTimer();
+    void hbAccept();
+    void hbCancel();
+    void hbHelp();
+
+public Q_SLOTS:
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormCreate();
+    void FormResize();
+    void FormClose();
+    // Handles a key seen before the focused control; true when consumed.
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void Wczytaj();
+    void WczytajStrony();
+    void drukProgress(TWydruk *sender, bool drukowanie, int postep);
+    void drukNextPage(TWydruk *sender, platform::PageMetafile *page);
+    void btnStronaMouseDown(TWenBtn *sender);
+    void btnStronaMouseUp();
+    static int WartoscPola(const QSpinBox *field);
+
+    QString sciezkaPliku_;
+    QString nazwaWydruku_;
+    bool przerwij_ = false;
+    bool bezZapisu_ = false;
+    bool pokazane_ = false;
+};
