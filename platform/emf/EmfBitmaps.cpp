@@ -165,11 +165,7 @@ void Player::BitBlt(const Record &r, int type)
         cxs = *a;
         cys = *b;
     }
-    const int saveRop = dc_.rop2;
-    dc_.rop2 = R2_COPYPEN;
-    const bool ready = BeginDraw();
-    dc_.rop2 = saveRop;
-    if (!ready)
+    if (!BeginCopyDraw())
         return;
     const QRectF dest(*x, *y, *cx, *cy);
     if (*cbBmi == 0) {
@@ -223,11 +219,7 @@ void Player::StretchDiBits(const Record &r)
     if (!x || !y || !xs || !ys || !cxs || !cys || !offBmi || !cbBmi || !offBits || !cbBits || !usage || !rop || !cx ||
         !cy)
         return;
-    const int saveRop = dc_.rop2;
-    dc_.rop2 = R2_COPYPEN;
-    const bool ready = BeginDraw();
-    dc_.rop2 = saveRop;
-    if (!ready)
+    if (!BeginCopyDraw())
         return;
     const QRectF dest(*x, *y, *cx, *cy);
     if (!UsesSource(*rop)) {
@@ -250,11 +242,7 @@ void Player::SetDiBitsToDevice(const Record &r)
     if (!x || !y || !xs || !ys || !cxs || !cys || !offBmi || !cbBmi || !offBits || !cbBits || !usage || !start ||
         !scans || *scans == 0 || *scans > 0x7FFFFFFF || *start > 0x7FFFFFFF)
         return;
-    const int saveRop = dc_.rop2;
-    dc_.rop2 = R2_COPYPEN;
-    const bool ready = BeginDraw();
-    dc_.rop2 = saveRop;
-    if (!ready)
+    if (!BeginCopyDraw())
         return;
     const Dib band = ReadDib(r, *offBmi, *cbBmi, *offBits, *cbBits, *usage, false, qint32(*scans));
     if (band.image.isNull())
@@ -301,11 +289,7 @@ void Player::AlphaBlend(const Record &r)
         if (!anyAlpha)
             dib = ReadDib(r, *offBmi, *cbBmi, *offBits, *cbBits, *usage, false);
     }
-    const int saveRop = dc_.rop2;
-    dc_.rop2 = R2_COPYPEN;
-    const bool ready = BeginDraw();
-    dc_.rop2 = saveRop;
-    if (!ready)
+    if (!BeginCopyDraw())
         return;
     p_.setOpacity(*constant / 255.0);
     Blit(QRectF(*x, *y, *cx, *cy), dib.image, QRectF(*xs, *ys, *cxs, *cys), SRCCOPY);

@@ -48,6 +48,15 @@ void Player::ApplyClip()
     clipDirty_ = false;
 }
 
+bool Player::BeginCopyDraw()
+{
+    const int saveRop = dc_.rop2;
+    dc_.rop2 = R2_COPYPEN;
+    const bool ready = BeginDraw();
+    dc_.rop2 = saveRop;
+    return ready;
+}
+
 bool Player::BeginDraw()
 {
     if (stopped_ || dc_.rop2 == R2_NOP)

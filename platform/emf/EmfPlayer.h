@@ -48,6 +48,8 @@ private:
 
     // EmfPaint.cpp: drawing state onto the painter, pens, brushes, clipping and regions
     bool BeginDraw();
+    // BeginDraw for bitmaps and text, which ignore the mix mode (ROP2).
+    bool BeginCopyDraw();
     void ApplyClip();
     QPen MakePen() const;
     QBrush MakeBrush(const Brush &brush) const;

@@ -121,11 +121,7 @@ void Player::DrawText(const Record &r, quint64 at, bool wide, int graphicsMode)
 void Player::DrawString(const QString &text, bool glyphIndexes, const QList<QPointF> *dx, QPointF reference,
                         quint32 options, const std::optional<Record::Edges> &rect, int graphicsMode)
 {
-    const int saveRop = dc_.rop2;
-    dc_.rop2 = R2_COPYPEN; // text ignores the mix mode
-    const bool ready = BeginDraw();
-    dc_.rop2 = saveRop;
-    if (!ready)
+    if (!BeginCopyDraw())
         return;
     const QTransform t = p_.worldTransform();
     QRectF box;
