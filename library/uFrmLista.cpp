@@ -412,7 +412,8 @@ void TFrmLista::btnPoprawClick()
     const std::filesystem::path nowyPlik = platform::NativePath(nowaSciezka);
     // The rename never replaces an existing file; the check before it also keeps a name that
     // differs only in case from another printout's, which this library treats as the same name.
-    const bool udane = !NazwaZajeta(KatalogProgramu(), tekst, staraSciezka) && platform::RenameNoReplace(plik, nowyPlik);
+    const bool udane =
+        !NazwaZajeta(KatalogProgramu(), tekst, staraSciezka) && platform::RenameNoReplace(plik, nowyPlik);
     if (!udane) {
         PokazBlad(kTytulBleduZmianyNazwy, TekstBleduZmianyNazwy(staraSciezka, nowaSciezka));
         return;

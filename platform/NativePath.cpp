@@ -24,7 +24,8 @@ bool OpenForReading(QFile &file, const std::filesystem::path &path)
     if (fd < 0)
         return false;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return false;
     }

@@ -610,7 +610,8 @@ TEST_F(FrmListaTest, HelpThatCannotBeOpenedSaysWhere)
     }});
     QTest::keyClick(frm->lista, Qt::Key_F1);
     EXPECT_EQ(tytul, "Wenoglad");
-    EXPECT_TRUE(tekst.startsWith("Nie można otworzyć pomocy: " + KatalogProgramu() + "pomoc.html")) << tekst.toStdString();
+    EXPECT_TRUE(tekst.startsWith("Nie można otworzyć pomocy: " + KatalogProgramu() + "pomoc.html"))
+        << tekst.toStdString();
 }
 
 TEST_F(FrmListaTest, KeysWithModifiersGoToTheList)
