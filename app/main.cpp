@@ -1,7 +1,6 @@
 // wenoglad: the printout viewer.
 #include "library/Program.h"
 #include "library/Uruchomienie.h"
-#include "ui/ErrorBox.h"
 
 int main(int argc, char **argv)
 {
@@ -9,7 +8,7 @@ int main(int argc, char **argv)
     const int status = UruchomInstalacje(argc > 1 ? argv[1] : nullptr);
     if (status >= 0)
         return status;
-    TWenApplication app(argc, argv);
+    TAplikacja app(argc, argv);
     QApplication::setApplicationName(kTytulAplikacji);
-    return UruchomPrzegladarke();
+    return UruchomPrzegladarke(app.PierwszyArgument());
 }

@@ -3,6 +3,7 @@
 #include "core/HeaderFormat.h"
 #include "core/InflateStream.h"
 #include "core/PrintoutFile.h"
+#include "platform/NativePath.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,9 +18,15 @@ TWydruk::~TWydruk() = default;
 
 void TWydruk::LoadFromFile(const QString &path)
 {
+    LoadFromFile(platform::NativePath(path));
+}
+
+void TWydruk::LoadFromFile(const std::filesystem::path &nativePath)
+{
+    const QString path = platform::DisplayPath(nativePath);
     // Read access only: a read-only printout, or one another program has open, still opens.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!platform::OpenForReading(file, nativePath))
         throw EFOpenError(path);
     if (!CheckHeader(file, header::kPrintoutName))
         throw EStreamError(kNotAPrintout);

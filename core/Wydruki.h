@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -41,6 +42,8 @@ public:
     // and the reader's errors for a broken body. The names below describe the file as soon as
     // the header passed, even when the body then fails.
     void LoadFromFile(const QString &path);
+    // The same by the file's real name (bytes), which a QString cannot always give.
+    void LoadFromFile(const std::filesystem::path &path);
     // Lays the model out and delivers every page through OnNextPage, in order, before it
     // returns. After a complete build the same pages are delivered again without rebuilding.
     void BuildPages();

@@ -14,12 +14,6 @@ QString LiniaListy(const QString &nazwa, const QDateTime &czas)
     return nazwa + QLatin1Char('\t') + czas.toString(QStringLiteral("yyyy-MM-dd hh:mm"));
 }
 
-QString NazwaZLinii(const QString &linia)
-{
-    const qsizetype tab = linia.indexOf(QLatin1Char('\t'));
-    return tab < 0 ? linia : linia.left(tab);
-}
-
 int TabStopDaty(int szerokoscListy, int sredniaSzerokoscZnaku)
 {
     if (sredniaSzerokoscZnaku <= 0)
@@ -27,29 +21,16 @@ int TabStopDaty(int szerokoscListy, int sredniaSzerokoscZnaku)
     return ((szerokoscListy - 180) * 4) / (2 * sredniaSzerokoscZnaku);
 }
 
-bool NazwaDozwolona(const QString &nazwa)
+QString BladNazwy(const QString &nazwa)
 {
     if (nazwa.trimmed().isEmpty())
-        return false;
+        return kTekstPustejNazwy;
     for (const QChar c : nazwa)
         if (kZnakiZakazane.contains(c))
-            return false;
-    return true;
-}
-
-QString PlikWydruku(const QString &katalog, const QString &nazwa)
-{
-    const QString dokladnie = katalog + nazwa + kRozszerzenie;
-    if (QFileInfo::exists(dokladnie))
-        return dokladnie;
-    const QDir dir(katalog);
-    const QStringList wpisy = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &wpis : wpisy) {
-        if (wpis.size() == nazwa.size() + kRozszerzenie.size() && wpis.startsWith(nazwa)
-            && wpis.endsWith(kRozszerzenie, Qt::CaseInsensitive))
-            return katalog + wpis;
-    }
-    return dokladnie;
+            return kTekstBlednejNazwy;
+    if (nazwa.startsWith(QLatin1Char('.')))
+        return kTekstNazwyZKropka;
+    return QString();
 }
 
 bool NazwaZajeta(const QString &katalog, const QString &nazwa, const QString &stary)

@@ -1,13 +1,11 @@
 #pragma once
-// The printout library as a folder of "<name>.wyd" files: the lines of the library window's list,
-// the file behind a name, and the rules a new name must pass before a rename.
+// The printout library as a folder of "<name>.wyd" files: the lines of the library window's list
+// and the rules a new name must pass before a rename.
 #include <QDateTime>
 #include <QString>
 
 // One line of the list: the name, a tab and the last-write time "yyyy-mm-dd hh:nn".
 QString LiniaListy(const QString &nazwa, const QDateTime &czas);
-// The name a line stands for: the text before its first tab.
-QString NazwaZLinii(const QString &linia);
 
 // The tab stop of the date column in quarters of the list's average character width, from the
 // list's width and the average character width of the surface measuring it.
@@ -18,15 +16,13 @@ inline const QString kZnakiZakazane = QStringLiteral("\\/:*?\"<>|");
 inline const QString kTytulBlednejNazwy = QStringLiteral("Błędna nazwa pliku");
 inline const QString kTekstBlednejNazwy =
     QStringLiteral("Nazwa pliku nie może zawierać znaków:\r\\  /  :  *  ?  \"  <  >  |");
+inline const QString kTekstPustejNazwy = QStringLiteral("Nazwa nie może być pusta !");
+inline const QString kTekstNazwyZKropka = QStringLiteral("Nazwa pliku nie może zaczynać się od znaku:\r.");
 
-// Whether a typed name may become a file name: none of the nine characters, and not empty or
-// only blanks (which would leave a file called ".wyd").
-bool NazwaDozwolona(const QString &nazwa);
-
-// The file of a library name: katalog + nazwa + an extension ".wyd" in any letter case, as it
-// lies on disk; katalog + nazwa + ".wyd" when there is no such file. The library matches the
-// extension without regard to case, the folder's file system may not.
-QString PlikWydruku(const QString &katalog, const QString &nazwa);
+// Why a typed name may not become a printout's file name (one of the texts above), or an empty
+// text when it may. An empty or blank name would leave a file called ".wyd", and a name beginning
+// with "." a hidden file that the list never shows.
+QString BladNazwy(const QString &nazwa);
 
 // Whether nazwa + ".wyd" would take the place of an entry of katalog other than the file
 // stary. Entries are compared without regard to case, so "Raport" and "RAPORT.WYD" collide.

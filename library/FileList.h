@@ -25,6 +25,7 @@ struct TFileObj {
     TFileAttrs Attr;
     QDateTime Time; // last write, local time, to two seconds
     qint32 Size = 0;
+    QByteArray NativeName; // the file name as the system holds it: Name + Ext may not give it back
 
     QString Dir() const { return RootDir + SubDir; }
     QString FullName() const { return Dir() + Name + Ext; }

@@ -24,6 +24,7 @@ const QChar kQuote = u'"';
 
 // One entry of a folder as the system reports it, before the masks are applied.
 struct FolderEntry {
+    QByteArray raw;
     QString name;
     TFileAttrs attr;
     QDateTime time;
@@ -85,7 +86,7 @@ std::vector<FolderEntry> ReadFolder(const QString &path)
             fstatat(fd, raw.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue; // removed while we read
         const QString name = QFile::decodeName(raw);
-        entries.push_back({name, AttributesOf(name, st), TimeOf(st), SizeOf(st), {st.st_dev, st.st_ino}});
+        entries.push_back({raw, name, AttributesOf(name, st), TimeOf(st), SizeOf(st), {st.st_dev, st.st_ino}});
     }
     std::sort(entries.begin(), entries.end(), [](const FolderEntry &a, const FolderEntry &b) {
         const int c = a.name.compare(b.name, Qt::CaseInsensitive);
@@ -179,6 +180,7 @@ void TFindFiles::Execute()
                 file.RootDir = root;
                 file.SubDir = subDir;
                 SplitName(e.name, file.Name, file.Ext);
+                file.NativeName = e.raw;
                 file.Attr = e.attr;
                 file.Time = e.time;
                 file.Size = e.size;

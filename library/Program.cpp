@@ -30,11 +30,30 @@ int UruchomInstalacje(const char *pierwszyArgument)
     return -1;
 }
 
-int UruchomPrzegladarke()
+namespace {
+
+char kNazwaProgramu[] = "wenoglad";
+
+char **ArgumentyQt(int argc, char **argv, char **qtArgv)
+{
+    qtArgv[0] = argc > 0 && argv[0] ? argv[0] : kNazwaProgramu;
+    qtArgv[1] = nullptr;
+    return qtArgv;
+}
+
+} // namespace
+
+TAplikacja::TAplikacja(int argc, char **argv)
+    : pierwszy_(argc > 1 && argv[1] ? QString::fromLocal8Bit(argv[1]) : QString()),
+      app_(qtArgc_, ArgumentyQt(argc, argv, qtArgv_))
+{
+}
+
+int UruchomPrzegladarke(const QString &pierwszyArgument)
 {
     // The library window is the one main window; a file for the preview opens when it is first
     // activated, and closing the window ends the message loop.
-    TFrmLista frm(StanStartowyProgramu());
+    TFrmLista frm(StanStartowyProgramu(pierwszyArgument));
     frm.show();
     return QApplication::exec();
 }

@@ -3,7 +3,6 @@
 #include "platform/KatalogProgramu.h"
 #include "ui/okienko.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
@@ -55,15 +54,9 @@ TStanStartowy StanStartowy(const QString &pierwszyArgument, const QString &katal
     return stan;
 }
 
-QString PierwszyArgument()
+TStanStartowy StanStartowyProgramu(const QString &pierwszyArgument)
 {
-    const QStringList args = QCoreApplication::arguments();
-    return args.size() > 1 ? args.at(1) : QString();
-}
-
-TStanStartowy StanStartowyProgramu()
-{
-    return StanStartowy(PierwszyArgument(), KatalogProgramu(), [](const QString &title, const QString &text) {
+    return StanStartowy(pierwszyArgument, KatalogProgramu(), [](const QString &title, const QString &text) {
         return PytanieTakNie(title, text);
     });
 }

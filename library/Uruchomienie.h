@@ -38,10 +38,7 @@ TStanStartowy StanStartowy(const QString &pierwszyArgument, const QString &katal
                            const TPytanieTakNie &pytanie);
 
 // The same for this process: its first argument, KatalogProgramu() and the program's message box.
-TStanStartowy StanStartowyProgramu();
-
-// The first command-line argument of this process, or an empty text.
-QString PierwszyArgument();
+TStanStartowy StanStartowyProgramu(const QString &pierwszyArgument);
 
 // The version text: a file version such as "2.2.0.0" cut to its first five characters.
 QString WersjaZTekstu(const QString &fileVersion);

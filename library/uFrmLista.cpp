@@ -3,6 +3,7 @@
 #include "library/Biblioteka.h"
 #include "library/FindFiles.h"
 #include "platform/KatalogProgramu.h"
+#include "platform/NativePath.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"
 #include "ui/HintBar.h"
@@ -14,8 +15,6 @@
 #include "view/uFrmPodglad.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -33,6 +32,10 @@
 namespace {
 
 constexpr int kWysokoscPozycji = 18;
+// What each line keeps of its printout: the file name as the system holds it (bytes) and the
+// name as shown.
+constexpr int kRolaPliku = Qt::UserRole;
+constexpr int kRolaNazwy = Qt::UserRole + 1;
 
 // Draws a line the way a list box with one tab stop does: the text after a tab starts at the next
 // multiple of the stop.
@@ -273,7 +276,15 @@ QString TFrmLista::WybranaNazwa() const
     const QListWidgetItem *item = lista->currentItem();
     if (!item || !item->isSelected())
         return QString();
-    return NazwaZLinii(item->text());
+    return item->data(kRolaNazwy).toString();
+}
+
+std::filesystem::path TFrmLista::WybranyPlik() const
+{
+    const QListWidgetItem *item = lista->currentItem();
+    if (!item || !item->isSelected())
+        return {};
+    return platform::NativePath(KatalogProgramu()) / item->data(kRolaPliku).toByteArray().toStdString();
 }
 
 void TFrmLista::OdswiezListe()
@@ -290,7 +301,7 @@ void TFrmLista::OdswiezListe()
     bool wybrano = false;
     try {
         TBusyCursorGuard zajety;
-        const QString pamietaj = WybranaNazwa();
+        const std::filesystem::path pamietaj = WybranyPlik().filename();
         lista->clear();
         TFindFiles ff;
         ff.Directory = KatalogProgramu();
@@ -300,7 +311,9 @@ void TFrmLista::OdswiezListe()
         ff.Files.Sort(rbWgDat->isChecked() ? TFileList::SortByTime : TFileList::SortByNameNoCase);
         for (const TFileObj &plik : ff.Files) {
             auto *item = new QListWidgetItem(LiniaListy(plik.Name, plik.Time), lista);
-            if (!wybrano && plik.Name == pamietaj) {
+            item->setData(kRolaPliku, plik.NativeName);
+            item->setData(kRolaNazwy, plik.Name);
+            if (!wybrano && !pamietaj.empty() && plik.NativeName.toStdString() == pamietaj.native()) {
                 lista->setCurrentItem(item);
                 wybrano = true;
             }
@@ -329,16 +342,13 @@ void TFrmLista::OdswiezListe()
     }
 }
 
-void TFrmLista::PokazWydruk(const QString &nazwa)
+void TFrmLista::PokazWydruk(const std::filesystem::path &plik)
 {
     auto podglad = std::make_unique<TFrmPodglad>();
-    const QString plik = PlikWydruku(KatalogProgramu(), nazwa);
-    // The preview names a library file with ".WYD"; a file stored with another case of the
-    // extension is handed over by its path, which gives the same printout name.
-    if (QFileInfo::exists(plik) && plik != KatalogProgramu() + nazwa + QStringLiteral(".WYD"))
-        podglad->UstawPlik(plik);
+    if (plik.empty())
+        podglad->UstawWydruk(QString());
     else
-        podglad->UstawWydruk(nazwa);
+        podglad->UstawSciezke(plik);
     if (stan_.TrybTemp)
         podglad->BezZapisuUstawien();
     podglad->exec();
@@ -348,7 +358,7 @@ void TFrmLista::hbAccept()
 {
     if (zamykanie_)
         return;
-    PokazWydruk(WybranaNazwa());
+    PokazWydruk(WybranyPlik());
     if (stan_.TrybTemp && lista->count() == 1)
         Zamknij();
 }
@@ -360,7 +370,7 @@ void TFrmLista::hbCancel()
 
 void TFrmLista::hbHelp()
 {
-    OtworzPomoc();
+    PokazPomoc();
 }
 
 void TFrmLista::Zamknij()
@@ -381,40 +391,49 @@ bool TFrmLista::ZapytajONazwe(QString &tekst)
         if (dialog.exec() != QDialog::Accepted)
             return false;
         tekst = dialog.textValue();
-        if (NazwaDozwolona(tekst))
+        const QString blad = BladNazwy(tekst);
+        if (blad.isEmpty())
             return true;
-        PokazBlad(kTytulBlednejNazwy, kTekstBlednejNazwy);
+        PokazBlad(kTytulBlednejNazwy, blad);
     }
 }
 
 void TFrmLista::btnPoprawClick()
 {
+    const std::filesystem::path plik = WybranyPlik();
+    if (plik.empty())
+        return;
     const QString stara = WybranaNazwa();
-    const QString staraSciezka = PlikWydruku(KatalogProgramu(), stara);
+    const QString staraSciezka = platform::DisplayPath(plik);
     QString tekst = stara;
-    if (!ZapytajONazwe(tekst))
+    if (!ZapytajONazwe(tekst) || tekst == stara)
         return;
     const QString nowaSciezka = KatalogProgramu() + tekst + QStringLiteral(".wyd");
-    // QFile::rename never replaces an existing file; the check before it also keeps a name that
+    const std::filesystem::path nowyPlik = platform::NativePath(nowaSciezka);
+    // The rename never replaces an existing file; the check before it also keeps a name that
     // differs only in case from another printout's, which this library treats as the same name.
-    const bool udane = !NazwaZajeta(KatalogProgramu(), tekst, staraSciezka) && QFile::rename(staraSciezka, nowaSciezka);
+    const bool udane =
+        !NazwaZajeta(KatalogProgramu(), tekst, staraSciezka) && platform::RenameNoReplace(plik, nowyPlik);
     if (!udane) {
         PokazBlad(kTytulBleduZmianyNazwy, TekstBleduZmianyNazwy(staraSciezka, nowaSciezka));
         return;
     }
     if (QListWidgetItem *item = lista->currentItem()) {
-        const QString linia = item->text();
-        item->setText(tekst + linia.mid(NazwaZLinii(linia).size()));
+        item->setText(tekst + item->text().mid(stara.size()));
+        item->setData(kRolaPliku, QByteArray::fromStdString(nowyPlik.filename().native()));
+        item->setData(kRolaNazwy, tekst);
     }
     OdswiezListe();
 }
 
 void TFrmLista::btnUsunClick()
 {
-    const QString sciezka = PlikWydruku(KatalogProgramu(), WybranaNazwa());
-    if (!PytanieTakNie(kTytulUsuniecia, TekstUsuniecia(sciezka)))
+    const std::filesystem::path plik = WybranyPlik();
+    if (plik.empty())
         return;
-    QFile::remove(sciezka); // a failed deletion is silent; the refresh shows what is left
+    if (!PytanieTakNie(kTytulUsuniecia, TekstUsuniecia(platform::DisplayPath(plik))))
+        return;
+    platform::RemoveFile(plik); // a failed deletion is silent; the refresh shows what is left
     OdswiezListe();
 }
 

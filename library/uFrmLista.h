@@ -10,6 +10,8 @@
 
 #include <QWidget>
 
+#include <filesystem>
+
 class QFrame;
 class QListWidget;
 class QRadioButton;
@@ -55,7 +57,12 @@ public:
     void btnDodajClick();
     void OdswiezListe();
     QString WybranaNazwa() const;
-    void PokazWydruk(const QString &nazwa);
+    // The real file of the selected line, empty when nothing is selected. Each line keeps its
+    // file's name as the system holds it: two names may show alike ("ala.wyd", "ala.WYD") and a
+    // name need not be valid UTF-8.
+    std::filesystem::path WybranyPlik() const;
+    // Opens the preview on a file of the library; an empty path stands for the empty name.
+    void PokazWydruk(const std::filesystem::path &plik);
 
 protected:
     void changeEvent(QEvent *event) override;

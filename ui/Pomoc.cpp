@@ -1,8 +1,10 @@
 #include "ui/Pomoc.h"
 
 #include "platform/KatalogProgramu.h"
+#include "ui/ErrorBox.h"
 
 #include <QDesktopServices>
+#include <QFileInfo>
 
 QUrl AdresPomocy()
 {
@@ -16,5 +18,13 @@ QString PodpowiedzPomocy()
 
 bool OtworzPomoc()
 {
-    return QDesktopServices::openUrl(AdresPomocy());
+    // The desktop's opener starts a browser even for a missing file and shows nothing then.
+    const QUrl adres = AdresPomocy();
+    return QFileInfo(adres.toLocalFile()).isFile() && QDesktopServices::openUrl(adres);
+}
+
+void PokazPomoc()
+{
+    if (!OtworzPomoc())
+        ShowErrorBox(QStringLiteral("Nie można otworzyć pomocy: ") + AdresPomocy().toLocalFile());
 }

@@ -2,6 +2,7 @@
 
 #include "core/Wydruki.h"
 #include "platform/KatalogProgramu.h"
+#include "platform/NativePath.h"
 #include "platform/PageMetafile.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"
@@ -239,13 +240,20 @@ TFrmPodglad::~TFrmPodglad()
 void TFrmPodglad::UstawPlik(const QString &path)
 {
     sciezkaPliku_ = path;
+    plik_ = platform::NativePath(path);
     nazwaWydruku_ = QFileInfo(path).completeBaseName();
 }
 
 void TFrmPodglad::UstawWydruk(const QString &name)
 {
-    sciezkaPliku_ = KatalogProgramu() + name + QStringLiteral(".WYD");
+    UstawPlik(KatalogProgramu() + name + QStringLiteral(".WYD"));
     nazwaWydruku_ = name;
+}
+
+void TFrmPodglad::UstawSciezke(const std::filesystem::path &path)
+{
+    UstawPlik(platform::DisplayPath(path));
+    plik_ = path;
 }
 
 void TFrmPodglad::BezZapisuUstawien()
@@ -375,7 +383,7 @@ void TFrmPodglad::WczytajStrony()
             TWydruk loader;
             hb->SetTextAccept(QString());
             hb->ShowLeftText(QStringLiteral("Wczytywanie pliku..."));
-            loader.LoadFromFile(sciezkaPliku_);
+            loader.LoadFromFile(plik_);
             hb->ShowLeftText(QStringLiteral("Tworzenie stron..."));
             przerwij_ = false;
             loader.OnProgress = [this](TWydruk *sender, bool drukowanie, int postep) {
@@ -437,7 +445,7 @@ void TFrmPodglad::hbCancel()
 
 void TFrmPodglad::hbHelp()
 {
-    OtworzPomoc();
+    PokazPomoc();
 }
 
 bool TFrmPodglad::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)

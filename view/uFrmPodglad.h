@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QString>
 
+#include <filesystem>
 #include <functional>
 
 class QLabel;
@@ -37,10 +38,13 @@ public:
     void UstawPlik(const QString &path);
     // A printout of the library by its name: KatalogProgramu() + name + ".WYD".
     void UstawWydruk(const QString &name);
+    // The file to show by its real name (bytes), which may not be valid UTF-8.
+    void UstawSciezke(const std::filesystem::path &path);
     // Closing will not store the settings.
     void BezZapisuUstawien();
 
     const QString &SciezkaPliku() const { return sciezkaPliku_; }
+    const std::filesystem::path &Plik() const { return plik_; }
     const QString &NazwaWydruku() const { return nazwaWydruku_; }
     bool Przerwij() const { return przerwij_; }
     bool BezZapisu() const { return bezZapisu_; }
@@ -97,7 +101,8 @@ private:
     void btnStronaMouseUp();
     static int WartoscPola(const QSpinBox *field);
 
-    QString sciezkaPliku_;
+    QString sciezkaPliku_;          // as shown
+    std::filesystem::path plik_;    // as loaded
     QString nazwaWydruku_;
     bool przerwij_ = false;
     bool bezZapisu_ = false;

@@ -71,6 +71,7 @@ TEST(Loader, RefusesWhatIsNotAPrintoutAndWhatIsNotThere)
 
     const QString missing = dir.filePath("brak.wyd");
     EXPECT_TRUE(Raises<EFOpenError>([&] { loader.LoadFromFile(missing); }, "Cannot open file " + missing));
+    EXPECT_TRUE(Raises<EFOpenError>([&] { loader.LoadFromFile(dir.path()); }, "Cannot open file " + dir.path()));
 }
 
 TEST(Loader, OpensAReadOnlyPrintout)

@@ -1,11 +1,13 @@
 #include "library/Biblioteka.h"
 #include "library/uFrmLista.h"
 #include "platform/KatalogProgramu.h"
+#include "platform/NativePath.h"
 #include "tests/support/LayoutHelpers.h"
 #include "ui/HintBar.h"
 #include "ui/bajery.h"
 #include "ui/WenBtn.h"
 #include "ui/okienko.h"
+#include "view/EmfViewer.h"
 #include "view/uFrmPodglad.h"
 
 #include <QDir>
@@ -21,7 +23,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <set>
 #include <vector>
 
 namespace {
@@ -71,6 +75,32 @@ private:
     bool nadmiar_ = false;
     QPointer<QWidget> ostatni_;
 };
+
+namespace fs = std::filesystem;
+
+// A small printout under a file name given as bytes (a QString path cannot spell every name),
+// written last at czas.
+void WydrukPod(const QString &katalog, const std::string &nazwa, const QDateTime &czas)
+{
+    const QString zapis = katalog + "/zapis.tmp";
+    wydtest::Document doc = wydtest::DeviceDocument();
+    doc.Root.Title = wydtest::BlockOf({wydtest::TextLine("Sprzedaz")});
+    wydtest::WriteWyd(zapis, doc);
+    {
+        QFile f(zapis);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(czas, QFileDevice::FileModificationTime));
+    }
+    fs::rename(platform::NativePath(zapis), platform::NativePath(katalog) / nazwa);
+}
+
+std::set<std::string> PlikiW(const QString &katalog)
+{
+    std::set<std::string> pliki;
+    for (const fs::directory_entry &e : fs::directory_iterator(platform::NativePath(katalog)))
+        pliki.insert(e.path().filename().native());
+    return pliki;
+}
 
 // The box shows a line break for each "\r" of the program's texts.
 QString Wyswietlony(QString tekst)
@@ -126,8 +156,10 @@ protected:
     static QStringList Nazwy(const TFrmLista &frm)
     {
         QStringList nazwy;
-        for (int i = 0; i < frm.lista->count(); ++i)
-            nazwy << NazwaZLinii(frm.lista->item(i)->text());
+        for (int i = 0; i < frm.lista->count(); ++i) {
+            const QString linia = frm.lista->item(i)->text();
+            nazwy << linia.left(linia.lastIndexOf(u'\t'));
+        }
         return nazwy;
     }
     static void Wybierz(TFrmLista &frm, const QString &nazwa)
@@ -145,37 +177,43 @@ protected:
 
 TEST(BibliotekaTest, NamesThatMayBecomeFiles)
 {
+    const QString znaki = "Nazwa pliku nie może zawierać znaków:\r\\  /  :  *  ?  \"  <  >  |";
+    const QString pusta = "Nazwa nie może być pusta !";
+    const QString kropka = "Nazwa pliku nie może zaczynać się od znaku:\r.";
     struct Row {
         const char *label;
         QString nazwa;
-        bool dozwolona;
+        QString blad;
     };
     const Row rows[] = {
-        {"plain", "Raport", true},
-        {"inner blanks and Polish letters", "Zestawienie łódź 2", true},
-        {"leading blank with text", " x", true},
-        {"empty would leave a file called .wyd", "", false},
-        {"blanks only", "   ", false},
-        {"backslash", "a\\b", false},
-        {"slash", "a/b", false},
-        {"colon", "a:b", false},
-        {"asterisk", "a*b", false},
-        {"question mark", "a?b", false},
-        {"double quote", "a\"b", false},
-        {"less-than", "a<b", false},
-        {"greater-than", "a>b", false},
-        {"vertical bar", "a|b", false},
+        {"plain", "Raport", ""},
+        {"inner blanks and Polish letters", "Zestawienie łódź 2", ""},
+        {"leading blank with text", " x", ""},
+        {"a point inside", "raport.2024", ""},
+        {"a blank before the point: not hidden", " .x", ""},
+        {"empty would leave a file called .wyd", "", pusta},
+        {"blanks only", "   ", pusta},
+        {"hidden file, never listed again", ".ukryty", kropka},
+        {"point alone", ".", kropka},
+        {"two points", "..", kropka},
+        {"backslash", "a\\b", znaki},
+        {"slash", "a/b", znaki},
+        {"colon", "a:b", znaki},
+        {"asterisk", "a*b", znaki},
+        {"question mark", "a?b", znaki},
+        {"double quote", "a\"b", znaki},
+        {"less-than", "a<b", znaki},
+        {"greater-than", "a>b", znaki},
+        {"vertical bar", "a|b", znaki},
     };
     for (const Row &row : rows)
-        EXPECT_EQ(NazwaDozwolona(row.nazwa), row.dozwolona) << row.label;
+        EXPECT_EQ(BladNazwy(row.nazwa), row.blad) << row.label;
 }
 
 TEST(BibliotekaTest, LineKeyAndDateColumn)
 {
     const QString linia = LiniaListy("Raport\tdziwny", QDateTime(QDate(2024, 3, 5), QTime(9, 7, 59)));
     EXPECT_EQ(linia, "Raport\tdziwny\t2024-03-05 09:07");
-    EXPECT_EQ(NazwaZLinii("\t2024-03-05 09:07"), ""); // a name-less printout keeps its key empty
-    EXPECT_EQ(NazwaZLinii("bez tabulatora"), "bez tabulatora");
     // ((width - 180) * 4) div (2 * average width), integer division.
     EXPECT_EQ(TabStopDaty(410, 6), 76);
     EXPECT_EQ(TabStopDaty(411, 7), 66);
@@ -191,17 +229,12 @@ TEST(BibliotekaTest, RenameMessagesAreTheProgramsOwn)
     EXPECT_EQ(kTekstBlednejNazwy, "Nazwa pliku nie może zawierać znaków:\r\\  /  :  *  ?  \"  <  >  |");
 }
 
-TEST_F(FrmListaTest, FilesFoundWhateverTheCaseOfTheirExtension)
+TEST_F(FrmListaTest, NamesTakenWhateverTheCaseOfTheirExtension)
 {
     Wydruk("Maly.wyd");
     Wydruk("DUZY.WYD");
     Wydruk("dUzY.wyd");
     const QString k = KatalogProgramu();
-    EXPECT_EQ(PlikWydruku(k, "Maly"), k + "Maly.wyd");
-    EXPECT_EQ(PlikWydruku(k, "DUZY"), k + "DUZY.WYD");
-    EXPECT_EQ(PlikWydruku(k, "dUzY"), k + "dUzY.wyd");
-    EXPECT_EQ(PlikWydruku(k, "brak"), k + "brak.wyd");
-
     EXPECT_TRUE(NazwaZajeta(k, "maly", k + "DUZY.WYD")) << "another printout, other case";
     EXPECT_TRUE(NazwaZajeta(k, "duzy", k + "Maly.wyd")) << "two printouts of that name";
     EXPECT_FALSE(NazwaZajeta(k, "MALY", k + "Maly.wyd")) << "only the renamed file itself";
@@ -408,9 +441,22 @@ TEST_F(FrmListaTest, RenameChangingOnlyTheCaseOfItsOwnName)
     EXPECT_EQ(frm->WybranaNazwa(), "Raport");
 }
 
+TEST_F(FrmListaTest, UnchangedNameEndsTheRenameSilently)
+{
+    // Confirming the name as it was showed the rename error.
+    Wydruk("Raport.WYD");
+    auto frm = Okno();
+    Okna okna({[&](QWidget *w) { Pytanie(w)->accept(); }});
+    QTest::keyClick(frm->lista, Qt::Key_F2);
+    EXPECT_EQ(okna.Wykonane(), 1);
+    EXPECT_FALSE(okna.Nadmiar()) << "a message after the unchanged name";
+    EXPECT_EQ(Pliki(), QStringList({"Raport.WYD"}));
+}
+
 TEST_F(FrmListaTest, RefusedNameAsksAgainWithTheTextKept)
 {
-    const QString odrzucone[] = {"a/b", "zly?", "   "};
+    // A name beginning with "." renamed the printout into a hidden file, gone from the list.
+    const QString odrzucone[] = {"a/b", "zly?", "   ", "", ".ukryty", ".."};
     for (const QString &tekst : odrzucone) {
         Wydruk("Raport.wyd");
         auto frm = Okno();
@@ -430,7 +476,7 @@ TEST_F(FrmListaTest, RefusedNameAsksAgainWithTheTextKept)
                    }});
         frm->btnPopraw->Click();
         EXPECT_EQ(tytul, "Błędna nazwa pliku") << tekst.toStdString();
-        EXPECT_EQ(komunikat, Wyswietlony(kTekstBlednejNazwy));
+        EXPECT_EQ(komunikat, Wyswietlony(BladNazwy(tekst))) << tekst.toStdString();
         EXPECT_EQ(ponownie, tekst);
         EXPECT_EQ(Pliki(), QStringList({"Raport.wyd"}));
     }
@@ -462,6 +508,110 @@ TEST_F(FrmListaTest, DeleteAsksAndSelectsTheFirstLine)
     EXPECT_EQ(Pliki(), QStringList({"a.wyd", "c.wyd"}));
     EXPECT_EQ(Nazwy(*frm), QStringList({"a", "c"}));
     EXPECT_EQ(frm->WybranaNazwa(), "a");
+}
+
+TEST_F(FrmListaTest, ActsOnTheRealFileOfTheSelectedLine)
+{
+    // The file was looked up again from the shown name: the line of ala.WYD deleted ala.wyd, a tab
+    // in a name cut its key short, and a name that is not UTF-8 could not be opened at all.
+    const QDateTime t1(QDate(2024, 3, 5), QTime(14, 7)), t2(QDate(2023, 1, 2), QTime(8, 0));
+    const QString czas = "\t2024-03-05 14:07";
+    struct Row {
+        const char *label;
+        std::string cel, inny; // the file of the chosen line, written at t1, and another at t2
+        QString nazwa;         // the chosen line's name as the list shows it
+    };
+    const Row rows[] = {
+        {"upper-case extension beside lower", "ala.WYD", "ala.wyd", "ala"},
+        {"lower-case extension beside upper", "ala.wyd", "ala.WYD", "ala"},
+        {"tab in the name", "a\tb.wyd", "a.wyd", "a\tb"},
+        {"name not UTF-8", "\xff.wyd", "x.wyd", QString(QChar(0xFFFD))},
+    };
+    enum Akcja { Otworz, ZmienNazwe, Usun };
+    for (const Row &row : rows) {
+        for (const Akcja akcja : {Otworz, ZmienNazwe, Usun}) {
+            SCOPED_TRACE(std::string(row.label) + ", action " + std::to_string(akcja));
+            QTemporaryDir dir;
+            UstawKatalogProgramu(dir.path());
+            WydrukPod(dir.path(), row.cel, t1);
+            WydrukPod(dir.path(), row.inny, t2);
+            auto frm = Okno();
+            const auto linie = frm->lista->findItems(row.nazwa + czas, Qt::MatchExactly);
+            ASSERT_EQ(linie.size(), 1);
+            frm->lista->setCurrentItem(linie.first());
+            const fs::path cel = platform::NativePath(dir.path()) / row.cel;
+            std::set<std::string> zostaja{row.inny};
+            QString pytanie;
+            if (akcja == Otworz) {
+                fs::path otwarty;
+                Okna okna({[&](QWidget *w) {
+                    auto *podglad = qobject_cast<TFrmPodglad *>(w);
+                    ASSERT_NE(podglad, nullptr);
+                    otwarty = podglad->Plik();
+                    EXPECT_EQ(podglad->NazwaWydruku(), row.nazwa);
+                    // Left open: it loads, and a load error would be one more window.
+                }});
+                QTest::keyClick(frm->lista, Qt::Key_Return);
+                EXPECT_EQ(otwarty, cel);
+                EXPECT_FALSE(okna.Nadmiar()) << "the preview could not load the file";
+                zostaja.insert(row.cel);
+            } else if (akcja == ZmienNazwe) {
+                Okna okna({[&](QWidget *w) {
+                    pytanie = Pytanie(w)->textValue();
+                    Pytanie(w)->setTextValue("nowy");
+                    Pytanie(w)->accept();
+                }});
+                QTest::keyClick(frm->lista, Qt::Key_F2);
+                EXPECT_EQ(pytanie, row.nazwa);
+                EXPECT_FALSE(okna.Nadmiar());
+                EXPECT_EQ(frm->WybranaNazwa(), "nowy");
+                zostaja.insert("nowy.wyd");
+            } else {
+                Okna okna({[&](QWidget *w) {
+                    pytanie = Komunikat(w)->Text();
+                    Komunikat(w)->done(TMsgOkienko::mrOk);
+                }});
+                QTest::keyClick(frm->lista, Qt::Key_F8);
+                EXPECT_EQ(pytanie, "Czy na pewno chcesz usunąć plik\n" + platform::DisplayPath(cel) + " ?");
+            }
+            EXPECT_EQ(PlikiW(dir.path()), zostaja);
+        }
+    }
+}
+
+TEST_F(FrmListaTest, NothingSelectedNothingToRenameOrDelete)
+{
+    // F8 offered to delete "<library>/.wyd", a hidden file the user never sees.
+    Wydruk("a.wyd");
+    Wydruk(".wyd");
+    auto frm = Okno();
+    const QRect r = frm->lista->visualItemRect(frm->lista->currentItem());
+    QTest::mouseClick(frm->lista->viewport(), Qt::LeftButton, Qt::ControlModifier, r.center());
+    ASSERT_EQ(frm->WybranaNazwa(), "");
+    Okna okna({});
+    QTest::keyClick(frm->lista, Qt::Key_F8);
+    QTest::keyClick(frm->lista, Qt::Key_F2);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(okna.Nadmiar()) << "a question with nothing selected";
+    EXPECT_EQ(Pliki(), QStringList({".wyd", "a.wyd"}));
+}
+
+TEST_F(FrmListaTest, HelpThatCannotBeOpenedSaysWhere)
+{
+    // F1 without the help file (or a browser) did nothing at all.
+    auto frm = Okno();
+    QString tytul, tekst;
+    Okna okna({[&](QWidget *w) {
+        tytul = w->windowTitle();
+        auto *box = qobject_cast<QMessageBox *>(w);
+        ASSERT_NE(box, nullptr);
+        tekst = box->text();
+        w->close();
+    }});
+    QTest::keyClick(frm->lista, Qt::Key_F1);
+    EXPECT_EQ(tytul, "Wenoglad");
+    EXPECT_TRUE(tekst.startsWith("Nie można otworzyć pomocy: " + KatalogProgramu() + "pomoc.html"))
+        << tekst.toStdString();
 }
 
 TEST_F(FrmListaTest, KeysWithModifiersGoToTheList)

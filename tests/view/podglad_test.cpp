@@ -319,16 +319,34 @@ TEST_F(Podglad, NarrowWindowShowsOnlyTheLabelAndAClickWidensIt)
     EXPECT_EQ(frm.pMarginesy->width(), 75);
 }
 
-TEST_F(Podglad, F1OpensTheHelpPage)
+TEST_F(Podglad, F1OpensTheHelpPageOrSaysWhyNot)
 {
+    const QString program = KatalogProgramu();
+    UstawKatalogProgramu(tmp_.path());
+    const QString pomoc = KatalogProgramu() + "pomoc.html";
     UrlSink sink;
     QDesktopServices::setUrlHandler("file", &sink, "open");
     TFrmPodglad frm;
-    frm.show();
+    frm.UstawPlik(Write("jedna.wyd", Items(1)));
+    ShowAndLoad(frm);
+    // Without the page F1 did nothing at all.
+    QString tekst;
+    ModalDriver box;
+    box.Then([&](QWidget *w) {
+        if (auto *m = qobject_cast<QMessageBox *>(w))
+            tekst = m->text();
+        w->close();
+    });
+    QTest::keyClick(frm.viewer, Qt::Key_F1);
+    EXPECT_TRUE(tekst.startsWith("Nie można otworzyć pomocy: " + pomoc)) << tekst.toStdString();
+    EXPECT_TRUE(sink.opened.isEmpty());
+
+    QFile(pomoc).open(QIODevice::WriteOnly);
     QTest::keyClick(frm.viewer, Qt::Key_F1);
     QDesktopServices::unsetUrlHandler("file");
+    UstawKatalogProgramu(program);
     ASSERT_EQ(sink.opened.size(), 1);
-    EXPECT_EQ(sink.opened[0], QUrl::fromLocalFile(KatalogProgramu() + "pomoc.html"));
+    EXPECT_EQ(sink.opened[0], QUrl::fromLocalFile(pomoc));
 }
 
 TEST_F(Podglad, WindowKeysReachTheWindowFromAMarginField)
