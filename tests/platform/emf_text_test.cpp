@@ -235,6 +235,10 @@ TEST(EmfFaces, MapToTheLiberationFaces)
         {"", 0, "Liberation Sans"},
         {"Some Roman Face", 0x12, "Liberation Serif"},  // FF_ROMAN
         {"Some Modern Face", 0x31, "Liberation Mono"},  // FF_MODERN, FIXED_PITCH
+        {"Some Modern Face", 0x30, "Liberation Mono"},  // FF_MODERN, pitch left to the family
+        // Regression: a Korean sans face, FF_MODERN of variable pitch, drew in the typewriter face,
+        // its narrow letters spread over the proportional advances ("H e llo W orl d").
+        {"맑은 고딕", 0x32, "Liberation Sans"},
         {"Some Fixed Face", 0x01, "Liberation Mono"},   // FIXED_PITCH alone
         {"Some Swiss Face", 0x22, "Liberation Sans"},
         {"Wingdings", 0x02, "Wingdings"},               // no stand-in: its own name
