@@ -3,6 +3,9 @@
 #include "platform/emf/EmfFaces.h"
 #include "tests/support/EmfWriter.h"
 
+#include <QFontMetricsF>
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 using testing_emf::EmfWriter;
@@ -216,6 +219,31 @@ TEST(EmfText, YUpMappingKeepsGlyphsUpright)
         bottom += Ink(image.pixel(x, ink.bottom() - 1));
     }
     EXPECT_GT(top, 3 * bottom);
+}
+
+TEST(EmfText, CharactersTheFaceLacksComeFromTheFallbackFace)
+{
+    // Hangul in a picture whose face stands in for a Korean one drew as empty boxes; it is drawn as
+    // Qt draws it with its own font fallback.
+    const QString text = QString::fromUtf8("가나");
+    QImage expected(200, 100, QImage::Format_ARGB32);
+    expected.fill(Qt::white);
+    {
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPixelSize(40);
+        font.setHintingPreference(QFont::PreferNoHinting);
+        QPainter p(&expected);
+        p.setFont(font);
+        p.drawText(QPointF(10, 10 + QFontMetricsF(font).ascent()), text);
+    }
+    const QRect want = InkBounds(expected);
+    if (want.width() < 40)
+        GTEST_SKIP() << "no installed font has Hangul (scripts/setup installs one)";
+    const QRect got = InkBounds(Text([&](EmfWriter &w) { w.ExtTextOutW(10, 10, text); }));
+    EXPECT_NEAR(got.left(), want.left(), 2);
+    EXPECT_NEAR(got.right(), want.right(), 2);
+    EXPECT_NEAR(got.top(), want.top(), 2);
+    EXPECT_NEAR(got.bottom(), want.bottom(), 2);
 }
 
 TEST(EmfFaces, MapToTheLiberationFaces)
