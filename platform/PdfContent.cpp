@@ -404,19 +404,20 @@ QList<bool> PdfContent::ShownGlyphs(const MetaRecord &r) const
     };
     const qreal xs = r.face->XScale();
     const qreal top = r.face->AscentF(), height = top + r.face->DescentF();
-    QList<QRectF> boxes(r.glyphs.size());
-    QRectF all;
-    for (qsizetype i = 0; i < r.glyphs.size(); ++i) {
+    const auto box = [&](qsizetype i) {
         const qreal width = std::max<qreal>(r.face->Advance(quint16(r.glyphs[i])) * xs, 0.01);
-        boxes[i] = world_.mapRect(QRectF(r.positions[i].x(), r.positions[i].y() - top, width, height));
-        all |= boxes[i];
-    }
+        return QRectF(r.positions[i].x(), r.positions[i].y() - top, width, height);
+    };
+    QRectF all;
+    for (qsizetype i = 0; i < r.glyphs.size(); ++i)
+        all |= box(i);
+    all = world_.mapRect(all);
     if (contained(all))
         return {};
     QList<bool> shown(r.glyphs.size(), false);
     if (visible(all))
-        for (qsizetype i = 0; i < boxes.size(); ++i)
-            shown[i] = visible(boxes[i]);
+        for (qsizetype i = 0; i < r.glyphs.size(); ++i)
+            shown[i] = visible(world_.mapRect(box(i)));
     return shown;
 }
 
