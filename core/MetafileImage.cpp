@@ -21,12 +21,13 @@ std::unique_ptr<TMetafileImage> ReadMetafileImage(TInflateStream &stream)
         stream.Read(data.data(), kHeaderSize);
         const char *h = data.constData();
         const quint32 size = qFromLittleEndian<quint32>(h + 48);
-        if (qFromLittleEndian<quint32>(h + 40) != kEmfSignature || size < kHeaderSize)
+        if (qFromLittleEndian<quint32>(h + 40) != kEmfSignature)
             throw EInvalidGraphic(kMetafileNotValid);
         image->Frame = QRect(QPoint(qFromLittleEndian<qint32>(h + 24), qFromLittleEndian<qint32>(h + 28)),
                              QPoint(qFromLittleEndian<qint32>(h + 32), qFromLittleEndian<qint32>(h + 36)));
-        // The picture grows as its bytes arrive: a declared size far beyond the body fails
-        // when the body ends, not by allocating the declared size first.
+        // A size below the 100 bytes already read asks for nothing more: the picture is those
+        // bytes, played as far as its records go. The picture grows as its bytes arrive: a declared
+        // size far beyond the body fails when the body ends, not by allocating the declared size first.
         while (data.size() < static_cast<qsizetype>(size)) {
             const qsizetype at = data.size();
             const qsizetype piece = std::min(kPiece, static_cast<qsizetype>(size) - at);

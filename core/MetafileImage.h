@@ -17,7 +17,7 @@ struct TMetafileImage {
 };
 
 // Reads one embedded metafile: a 100-byte header with the EMF signature at offset 40 and the
-// total size at 48, then the rest. A wrong signature, a size below the header's or a size that
-// runs past the body raises EInvalidGraphic "Metafile is not valid", and so does a picture the
-// player refuses.
+// total size at 48, then the rest of that size (nothing more when it is below 100). A wrong
+// signature or a size that runs past the body raises EInvalidGraphic "Metafile is not valid", and
+// so does a picture whose header the player refuses.
 std::unique_ptr<TMetafileImage> ReadMetafileImage(TInflateStream &stream);

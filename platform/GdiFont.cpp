@@ -124,7 +124,10 @@ FontFace::FontFace(const QFont &font, qreal xScale, bool designMetrics)
         lineThickness_ = std::max<qreal>(1.0, raw_.lineThickness());
     }
 
-    if (vm.glyphCount > 0 && raw_.isValid()) {
+    designMetrics_ = designMetrics;
+    if (vm.glyphCount > kEagerGlyphs && raw_.isValid()) {
+        advances_.assign(size_t(vm.glyphCount), -1.0f); // measured when first asked for
+    } else if (vm.glyphCount > 0 && raw_.isValid()) {
         std::vector<quint32> ids(vm.glyphCount);
         for (int i = 0; i < vm.glyphCount; ++i)
             ids[i] = quint32(i);
@@ -166,9 +169,16 @@ std::shared_ptr<const FontFace> FontFace::ForQFont(const QFont &font)
 
 float FontFace::Advance(quint16 glyph) const
 {
-    if (glyph < advances_.size())
-        return advances_[glyph];
-    return 0;
+    if (glyph >= advances_.size())
+        return 0;
+    if (advances_[glyph] < 0) {
+        const quint32 id = glyph;
+        QPointF advance;
+        raw_.advancesForGlyphIndexes(&id, &advance, 1,
+                                     designMetrics_ ? QRawFont::UseDesignMetrics : QRawFont::SeparateAdvances);
+        advances_[glyph] = float(std::max<qreal>(0, advance.x()));
+    }
+    return advances_[glyph];
 }
 
 FontFace::Glyph FontFace::Lookup(char32_t ch) const

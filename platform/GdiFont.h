@@ -12,7 +12,7 @@
 namespace platform {
 
 // One face at one size and horizontal scale, with GDI's metrics and cached glyphs and advances.
-// Shared, never changed after creation except for its lazily filled character cache.
+// Shared, never changed after creation except for its lazily filled character and advance caches.
 class FontFace
 {
   public:
@@ -65,7 +65,11 @@ class FontFace
     qreal lineThickness_ = 1;
     static constexpr char32_t kTableSize = 0x250; // Latin, Latin-1 and Latin Extended-A/B
     Glyph table_[kTableSize];
-    std::vector<float> advances_; // by glyph index
+    // Faces of many glyphs (the CJK ones) measure a glyph when it is first used: all at once would
+    // take a good part of a second.
+    static constexpr int kEagerGlyphs = 8192;
+    bool designMetrics_ = true;
+    mutable std::vector<float> advances_; // by glyph index; negative until measured
     quint16 blank_[2] = {0xFFFF, 0xFFFF};
     mutable QHash<char32_t, Glyph> others_;
 };

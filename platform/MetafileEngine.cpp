@@ -1,5 +1,6 @@
 #include "platform/MetafileEngine.h"
 
+#include "platform/FontFallback.h"
 #include "platform/RecordCodec.h"
 
 #include <QPainter>
@@ -581,10 +582,14 @@ void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
     }
     const FontFace &face = *lastFace_;
 
+    // Characters the face has no glyph for are drawn with the face the system falls back to, so that
+    // each keeps its glyph and its place in the page's text; a run of records, one per face.
     QVarLengthArray<quint16, 128> glyphs;
     QVarLengthArray<float, 128> advances;
     QVarLengthArray<bool, 128> isSpace;
     QVarLengthArray<char32_t, 128> codes;
+    QVarLengthArray<quint8, 128> faces; // 0 the item's face, k the k-th of fallbacks
+    std::vector<std::shared_ptr<const FontFace>> fallbacks;
     const QChar *chars = text.constData();
     const qsizetype n = text.size();
     qreal natural = 0;
@@ -592,14 +597,26 @@ void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
         char32_t c = chars[i].unicode();
         if (QChar::isHighSurrogate(c) && i + 1 < n && chars[i + 1].isLowSurrogate())
             c = QChar::surrogateToUcs4(char16_t(c), chars[++i].unicode());
-        codes.append(c);
-        const FontFace::Glyph g = face.Lookup(c);
+        quint8 used = 0;
+        FontFace::Glyph g = face.Lookup(c);
         if (g.index == 0 && c >= 0x20) {
-            asOutlines(); // a character from a fallback font, which our face cannot name
-            return;
+            if (std::shared_ptr<const FontFace> other = FallbackFace(face, c)) {
+                const auto known = std::find(fallbacks.begin(), fallbacks.end(), other);
+                if (known != fallbacks.end()) {
+                    used = quint8(known - fallbacks.begin() + 1);
+                } else if (fallbacks.size() < 255) {
+                    fallbacks.push_back(std::move(other));
+                    used = quint8(fallbacks.size());
+                }
+                if (used)
+                    g = fallbacks[used - 1]->Lookup(c);
+            }
         }
+        const FontFace &usedFace = used ? *fallbacks[used - 1] : face;
+        faces.append(used);
+        codes.append(c);
         glyphs.append(g.index);
-        advances.append(float(g.advance * face.XScale()));
+        advances.append(float(g.advance * usedFace.XScale()));
         isSpace.append(c == U' ' || c == 0xA0);
         natural += advances.back();
     }
@@ -609,30 +626,43 @@ void MetafileEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
         std::reverse(advances.begin(), advances.end());
         std::reverse(isSpace.begin(), isSpace.end());
         std::reverse(codes.begin(), codes.end());
+        std::reverse(faces.begin(), faces.end());
     }
-    const QString shown = QString::fromUcs4(codes.constData(), codes.size());
 
     // The item gives only its total width; where the layout widened or narrowed it (justification,
     // kerning, spacing) spread the difference: over the blanks when it grew, else evenly.
     const qreal width = textItem.width();
     const qreal diff = width - natural;
-    QVarLengthArray<float, 128> dx;
-    if (count > 0 && std::abs(diff) > 0.01) {
+    QVarLengthArray<float, 128> xs;
+    const bool spread = count > 0 && std::abs(diff) > 0.01;
+    {
         const int spaces = int(std::count(isSpace.begin(), isSpace.end(), true));
         const bool toSpaces = diff > 0 && spaces > 0;
-        const qreal scale = natural > 0 ? width / natural : 1.0;
-        const qreal perSpace = toSpaces ? diff / spaces : 0;
+        const qreal scale = spread && natural > 0 ? width / natural : 1.0;
+        const qreal perSpace = spread && toSpaces ? diff / spaces : 0;
         qreal x = 0;
         for (int i = 0; i < count; ++i) {
-            dx.append(float(x));
-            x += toSpaces ? advances[i] + (isSpace[i] ? perSpace : 0) : advances[i] * scale;
+            xs.append(float(x));
+            x += spread && toSpaces ? advances[i] + (isSpace[i] ? perSpace : 0) : advances[i] * scale;
         }
     }
 
     EnsureCommon();
     EnsureTextColor(PenColor(pen_));
-    EncodeText(Data(), FaceIndex(lastFace_), 0, p, glyphs.constData(), count,
-               dx.isEmpty() ? nullptr : dx.constData(), shown);
+    QVarLengthArray<float, 128> dx;
+    for (int start = 0, end = 0; start < count; start = end) {
+        while (end < count && faces[end] == faces[start])
+            ++end;
+        const std::shared_ptr<const FontFace> &runFace = faces[start] ? fallbacks[faces[start] - 1] : lastFace_;
+        const float x0 = xs[start];
+        dx.clear();
+        if (spread)
+            for (int i = start; i < end; ++i)
+                dx.append(xs[i] - x0);
+        const QString shown = QString::fromUcs4(codes.constData() + start, end - start);
+        EncodeText(Data(), FaceIndex(runFace), 0, p + QPointF(x0, 0), glyphs.constData() + start, end - start,
+                   dx.isEmpty() ? nullptr : dx.constData(), shown);
+    }
 }
 
 } // namespace platform

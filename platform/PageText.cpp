@@ -13,8 +13,18 @@ struct Piece {
     double left = 0;
     double right = 0;
     double height = 0; // em height in page units
+    double ascent = 0;
+    double descent = 0;
     QString text;
 };
+
+// Whether b's baseline lies within the body of a's letters (from three quarters of the ascent above
+// the baseline to the descent below it): a superscript or subscript stays on the line it belongs to,
+// while the next line's baseline is further away than that.
+bool Within(const Piece &a, const Piece &b)
+{
+    return b.y >= a.y - 0.75 * a.ascent && b.y <= a.y + a.descent;
+}
 
 bool Visible(const QPointF &p, int clipMode, const QRectF &rect, const QPainterPath &path)
 {
@@ -58,6 +68,8 @@ void AddRun(const MetaRecord &r, const QTransform &world, int clipMode, const QR
             piece.y = start.y();
             piece.left = start.x();
             piece.height = height;
+            piece.ascent = r.face->AscentF() * scale;
+            piece.descent = r.face->DescentF() * scale;
             open = true;
         }
         piece.right = end.x();
@@ -100,11 +112,15 @@ QString PageText(const PageMetafile &page)
     QString out;
     size_t i = 0;
     while (i < pieces.size()) {
-        // A line: the pieces whose baselines lie within a third of the text height of the first.
-        const double tolerance = pieces[i].height / 3;
+        // A line: the pieces, in baseline order, that share it with its tallest piece so far.
+        size_t anchor = i;
         size_t end = i + 1;
-        while (end < pieces.size() && pieces[end].y - pieces[i].y <= tolerance)
-            ++end;
+        for (; end < pieces.size(); ++end) {
+            if (!Within(pieces[anchor], pieces[end]) && !Within(pieces[end], pieces[anchor]))
+                break;
+            if (pieces[end].height > pieces[anchor].height)
+                anchor = end;
+        }
         std::vector<Piece> line(pieces.begin() + qsizetype(i), pieces.begin() + qsizetype(end));
         std::stable_sort(line.begin(), line.end(), [](const Piece &a, const Piece &b) { return a.left < b.left; });
         QString text;

@@ -390,6 +390,37 @@ bool PdfContent::FillIs(const QColor &color) const
            std::abs(alpha_ - std::clamp(opacity_ * color.alphaF(), 0.0, 1.0)) < 0.001;
 }
 
+QList<bool> PdfContent::ShownGlyphs(const MetaRecord &r) const
+{
+    // Text the clip hides wholly is left out, so that it is neither found nor copied; a glyph of which
+    // any part shows is kept.
+    if (clipMode_ == 0 || r.glyphs.isEmpty())
+        return {};
+    const auto visible = [&](const QRectF &box) {
+        return clipMode_ == 1 ? box.intersects(clipRect_) : clipPath_.intersects(box);
+    };
+    const auto contained = [&](const QRectF &box) {
+        return clipMode_ == 1 ? clipRect_.contains(box) : clipPath_.contains(box);
+    };
+    const qreal xs = r.face->XScale();
+    const qreal top = r.face->AscentF(), height = top + r.face->DescentF();
+    const auto box = [&](qsizetype i) {
+        const qreal width = std::max<qreal>(r.face->Advance(quint16(r.glyphs[i])) * xs, 0.01);
+        return QRectF(r.positions[i].x(), r.positions[i].y() - top, width, height);
+    };
+    QRectF all;
+    for (qsizetype i = 0; i < r.glyphs.size(); ++i)
+        all |= box(i);
+    all = world_.mapRect(all);
+    if (contained(all))
+        return {};
+    QList<bool> shown(r.glyphs.size(), false);
+    if (visible(all))
+        for (qsizetype i = 0; i < r.glyphs.size(); ++i)
+            shown[i] = visible(world_.mapRect(box(i)));
+    return shown;
+}
+
 void PdfContent::Text(const MetaRecord &r)
 {
     if (!r.face || r.glyphs.size() != r.positions.size())
@@ -401,7 +432,8 @@ void PdfContent::Text(const MetaRecord &r)
         Decorations(r);
         return;
     }
-    if (r.glyphs.isEmpty()) {
+    const QList<bool> shown = ShownGlyphs(r);
+    if (r.glyphs.isEmpty() || (!shown.isEmpty() && !shown.contains(true))) {
         Decorations(r);
         return;
     }
@@ -445,6 +477,8 @@ void PdfContent::Text(const MetaRecord &r)
     // they matter.
     constexpr double kSlack = 0.05;
     for (qsizetype i = 0; i < r.glyphs.size(); ++i) {
+        if (!shown.isEmpty() && !shown[i])
+            continue;
         const quint16 g = quint16(r.glyphs[i]);
         const QPointF at = r.positions[i];
         if (!showOpen_ || std::abs(at.y() - penY_) > 0.001) {

@@ -44,6 +44,8 @@ private:
     // Fills and/or strokes the path just built with the current brush and pen.
     void PaintPath(bool fillable, Qt::FillRule rule, const std::function<void()> &build);
     void Text(const MetaRecord &r);
+    // Which glyphs of a text record any part of shows inside the clip; empty when all do.
+    QList<bool> ShownGlyphs(const MetaRecord &r) const;
     void MoveTextTo(QPointF at);
     void GlyphString(const char *glyphs, qsizetype count);
     void FlushGlyphs();

@@ -7,6 +7,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <vector>
@@ -345,7 +346,7 @@ private:
             codes += std::to_string(n) + " begincidchar\n";
             for (size_t k = at; k < at + n; ++k) {
                 std::snprintf(hex, sizeof hex, "<%02zX> ", k);
-                codes += hex + std::to_string(file.singles[k]) + "\n";
+                codes += hex + std::to_string(file.cid[file.singles[k]]) + "\n";
             }
             codes += "endcidchar\n";
         }
@@ -363,7 +364,7 @@ private:
             if (file.singleCode[g] >= 0)
                 std::snprintf(hex, sizeof hex, "<%02X>", unsigned(file.singleCode[g]));
             else
-                std::snprintf(hex, sizeof hex, "<%04zX>", 0x8000 + g);
+                std::snprintf(hex, sizeof hex, "<%04X>", 0x8000u + unsigned(file.cid[g]));
             mapped.emplace_back(hex, file.unicode[g]);
         }
         for (size_t at = 0; at < mapped.size(); at += 100) {
@@ -382,25 +383,39 @@ private:
 
     int WriteFont(const PdfFontUse &font)
     {
-        // Widths of the used glyphs, consecutive indexes grouped.
+        // Widths of the used glyphs by CID, consecutive CIDs grouped.
+        const PdfFontFile &file = *font.file;
+        std::vector<std::pair<qint32, quint16>> cids; // CID, glyph
+        for (size_t g = 0; g < font.used.size(); ++g)
+            if (font.used[g] && file.cid[g] >= 0)
+                cids.emplace_back(file.cid[g], quint16(g));
+        std::sort(cids.begin(), cids.end());
         std::string widths;
-        for (size_t g = 0; g < font.used.size();) {
-            if (!font.used[g]) {
-                ++g;
-                continue;
-            }
-            widths += std::to_string(g) + " [";
-            for (; g < font.used.size() && font.used[g]; ++g)
-                widths += Num(font.Width(quint16(g))) + " ";
+        for (size_t i = 0; i < cids.size();) {
+            widths += std::to_string(cids[i].first) + " [";
+            const size_t first = i;
+            do {
+                widths += Num(font.Width(cids[i].second)) + " ";
+                ++i;
+            } while (i < cids.size() && cids[i].first == cids[first].first + qint32(i - first));
             widths += "] ";
         }
-        const PdfFontFile &file = *font.file;
+        std::string cidToGid = "/Identity";
+        if (file.Remapped()) {
+            std::string map(2 * PdfFontFile::kCids, '\0');
+            for (quint32 c = 0; c < PdfFontFile::kCids; ++c) {
+                const qint32 g = file.cidGlyph[c];
+                map[2 * c] = char(g > 0 ? g >> 8 : 0);
+                map[2 * c + 1] = char(g > 0 ? g & 0xFF : 0);
+            }
+            cidToGid = std::to_string(StreamObject("", map.data(), map.size(), true)) + " 0 R";
+        }
         const int cid = NewObject();
         WriteObject(cid, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + file.baseName +
                              " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >> "
                              "/FontDescriptor " +
                              std::to_string(file.descriptor) + " 0 R /DW 0 /W [" + widths +
-                             "] /CIDToGIDMap /Identity >>");
+                             "] /CIDToGIDMap " + cidToGid + " >>");
         const int type0 = NewObject();
         WriteObject(type0, "<< /Type /Font /Subtype /Type0 /BaseFont /" + file.baseName +
                                " /Encoding " + std::to_string(file.encoding) + " 0 R /DescendantFonts [" + std::to_string(cid) +

@@ -89,8 +89,7 @@ PdfFontProgram::PdfFontProgram(const QRawFont &font)
     descent_ = S16(hhea_, 6);
     fixedPitch_ = post_.size() >= 16 && U32(post_, 12) != 0;
     glyphCount_ = U16(maxp_, 4);
-    // Glyph indexes must fit the two-byte codes 8000 to FFFF of the text.
-    if (glyphCount_ > 0x8000 || loca_.size() < (glyphCount_ + 1) * (longLoca_ ? 4 : 2))
+    if (loca_.size() < qsizetype(glyphCount_ + 1) * (longLoca_ ? 4 : 2))
         return;
     const int metrics = std::min<int>(U16(hhea_, 34), int(hmtx_.size() / 4));
     if (metrics <= 0)

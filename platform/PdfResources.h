@@ -28,29 +28,61 @@ struct PdfFontFile {
     int encoding = 0;
 
     // Text shows glyphs in codes of one byte, 00 to 7F, for the first 128 glyphs a document uses, and of
-    // two bytes, 8000 plus the glyph index, for the others: most text then takes a byte a letter.
+    // two bytes, 8000 plus the glyph's CID, for the others: most text then takes a byte a letter. A glyph's
+    // CID is its index; in faces of more glyphs than two-byte codes reach (the CJK ones) a glyph past them
+    // takes a CID whose own glyph is unused, and the font gets a CID-to-glyph map.
     std::vector<qint16> singleCode; // by glyph index, -1 when it has none
     std::vector<quint16> singles;   // glyph of each one-byte code
+    std::vector<qint32> cid;        // by glyph index, -1 until used
+    std::vector<qint32> cidGlyph;   // by CID, the glyph it stands for or -1; empty while CIDs are indexes
+
+    static constexpr quint32 kCids = 0x8000;
 
     explicit PdfFontFile(const QRawFont &font)
         : program(font), used(size_t(program.GlyphCount())), unicode(size_t(program.GlyphCount())),
-          singleCode(size_t(program.GlyphCount()), -1)
+          singleCode(size_t(program.GlyphCount()), -1), cid(size_t(program.GlyphCount()), -1)
     {
     }
     // Appends the code of glyph to bytes.
     void AppendCode(quint16 glyph, std::string &bytes)
     {
-        if (glyph < singleCode.size() && singleCode[glyph] < 0 && singles.size() < 0x80) {
+        if (glyph >= cid.size())
+            glyph = 0;
+        if (cid[glyph] < 0)
+            cid[glyph] = NewCid(glyph);
+        if (singleCode[glyph] < 0 && singles.size() < 0x80) {
             singleCode[glyph] = qint16(singles.size());
             singles.push_back(glyph);
         }
-        if (glyph < singleCode.size() && singleCode[glyph] >= 0) {
+        if (singleCode[glyph] >= 0) {
             bytes.push_back(char(singleCode[glyph]));
         } else {
-            bytes.push_back(char(0x80 | (glyph >> 8)));
-            bytes.push_back(char(glyph & 0xFF));
+            bytes.push_back(char(0x80 | (cid[glyph] >> 8)));
+            bytes.push_back(char(cid[glyph] & 0xFF));
         }
     }
+    bool Remapped() const { return !cidGlyph.empty(); }
+
+  private:
+    quint16 NewCid(quint16 glyph)
+    {
+        if (cid.size() <= kCids)
+            return glyph;
+        if (cidGlyph.empty())
+            cidGlyph.assign(kCids, -1);
+        quint32 c = glyph;
+        if (c >= kCids || cidGlyph[c] >= 0) {
+            // Free CIDs are taken from the top, where the glyphs of a face are used least.
+            while (freeCid_ > 0 && (cidGlyph[freeCid_ - 1] >= 0 || cid[freeCid_ - 1] >= 0))
+                --freeCid_;
+            if (freeCid_ == 0)
+                return 0; // more glyphs than codes: the rest show the missing glyph
+            c = --freeCid_;
+        }
+        cidGlyph[c] = glyph;
+        return quint16(c);
+    }
+    quint32 freeCid_ = kCids;
 };
 
 // A font of the page content: a font program at one pixel size, whose glyph widths are the face's

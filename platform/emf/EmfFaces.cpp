@@ -35,10 +35,13 @@ FaceInfo MapFace(const QString &face, quint8 pitchAndFamily)
                                     "trebuchet ms", "arial ce", "arial narrow", "liberation sans", "dejavu sans",
                                     "arial unicode ms", "arial black", "univers", "lucida sans unicode"}))
         return kSans;
+    // FF_MODERN means strokes of even width, with or without serifs: only a fixed pitch, asked for or
+    // left to the family, makes it a typewriter face ("맑은 고딕" is modern and of variable pitch).
     const int family = pitchAndFamily & 0xF0;
+    const int pitch = pitchAndFamily & 0x3;
     if (family == 0x10) // FF_ROMAN
         return kSerif;
-    if (family == 0x30 || (pitchAndFamily & 0x3) == 1) // FF_MODERN, FIXED_PITCH
+    if (pitch == 1 || (family == 0x30 && pitch != 2)) // FIXED_PITCH, FF_MODERN but not VARIABLE_PITCH
         return kMono;
     return kSans;
 }

@@ -6,6 +6,7 @@
 #include "platform/emf/EmfTypes.h"
 
 #include <QPainter>
+#include <climits>
 #include <cmath>
 
 namespace platform {
@@ -20,6 +21,15 @@ int MulDiv(qint64 a, qint64 b, qint64 c)
     const bool negative = (product < 0) != (c < 0);
     const qint64 q = (std::llabs(product) + std::llabs(c) / 2) / std::llabs(c);
     return int(negative ? -q : q);
+}
+
+// A frame turned over, or wider or higher than 2^31 hundredths of a millimetre (21 km), measures
+// nothing: such a picture takes no room instead of pushing the rest of the printout off its pages.
+bool FrameIsAbsurd(const QRect &frame)
+{
+    const qint64 width = qint64(frame.right()) - frame.left();
+    const qint64 height = qint64(frame.bottom()) - frame.top();
+    return width < 0 || height < 0 || width > INT_MAX || height > INT_MAX;
 }
 
 } // namespace
@@ -47,12 +57,12 @@ TEmfPicture::TEmfPicture(QByteArray bytes) : bytes_(std::move(bytes))
 
 int TEmfPicture::Width() const
 {
-    return MulDiv(qint64(header_.frame.right()) - header_.frame.left(), 96, 2540);
+    return FrameIsAbsurd(header_.frame) ? 0 : MulDiv(qint64(header_.frame.right()) - header_.frame.left(), 96, 2540);
 }
 
 int TEmfPicture::Height() const
 {
-    return MulDiv(qint64(header_.frame.bottom()) - header_.frame.top(), 96, 2540);
+    return FrameIsAbsurd(header_.frame) ? 0 : MulDiv(qint64(header_.frame.bottom()) - header_.frame.top(), 96, 2540);
 }
 
 void TEmfPicture::Draw(QPainter &painter, const QRectF &target) const

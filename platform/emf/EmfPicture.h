@@ -30,7 +30,8 @@ public:
     const TEmfHeader &Header() const { return header_; }
     const QByteArray &Bytes() const { return bytes_; }
 
-    // The size the frame gives at 96 dpi, in whole screen pixels (0.01 mm * 96 / 2540, rounded).
+    // The size the frame gives at 96 dpi, in whole screen pixels (0.01 mm * 96 / 2540, rounded); 0 by
+    // 0 for a frame turned over or larger than 2^31 hundredths of a millimetre.
     int Width() const;
     int Height() const;
     QSize Size() const { return {Width(), Height()}; }

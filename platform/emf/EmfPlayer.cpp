@@ -24,9 +24,9 @@ bool Finite(const QTransform &t)
 Player::Player(const QByteArray &bytes, const TEmfHeader &header, QPainter &painter, const QRectF &target)
     : p_(painter), data_(reinterpret_cast<const uchar *>(bytes.constData()))
 {
+    // The records are played to the end record or the end of the bytes, whatever total size the
+    // header declares: writers get it wrong both ways, and a cut file still shows what it holds.
     size_ = quint64(bytes.size());
-    if (header.bytes >= 88 && header.bytes < size_)
-        size_ = header.bytes;
 
     const QSize px = header.devicePixels, mm = header.deviceMillimetres;
     dpmmX_ = px.width() > 0 && mm.width() > 0 ? double(px.width()) / mm.width() : kDefaultDpmm;

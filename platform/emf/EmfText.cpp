@@ -1,6 +1,7 @@
 #include "platform/emf/EmfPlayer.h"
 
 #include "platform/CodePage.h"
+#include "platform/FontFallback.h"
 #include "platform/emf/EmfFaces.h"
 
 #include <QGlyphRun>
@@ -15,6 +16,17 @@ namespace {
 // Glyphs are drawn at a whole pixel size no bigger than this and scaled up from there.
 constexpr int kMaxPixelSize = 512;
 
+QFont PictureFont(const QString &family, int pixelSize, int weight, bool italic)
+{
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    font.setWeight(QFont::Weight(std::clamp(weight == 0 ? 400 : weight, 1, 1000)));
+    font.setItalic(italic);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    return font;
+}
+
 QRawFont RawFont(const QString &family, int pixelSize, int weight, bool italic)
 {
     // Building a raw font from a QFont costs a font lookup; pictures reuse a handful of fonts.
@@ -23,13 +35,7 @@ QRawFont RawFont(const QString &family, int pixelSize, int weight, bool italic)
     auto it = cache.constFind(key);
     if (it != cache.constEnd())
         return *it;
-    QFont font(family);
-    font.setPixelSize(pixelSize);
-    font.setWeight(QFont::Weight(std::clamp(weight == 0 ? 400 : weight, 1, 1000)));
-    font.setItalic(italic);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    font.setStyleStrategy(QFont::NoFontMerging);
-    QRawFont raw = QRawFont::fromFont(font);
+    QRawFont raw = QRawFont::fromFont(PictureFont(family, pixelSize, weight, italic));
     if (cache.size() > 128)
         cache.clear();
     cache.insert(key, raw);
@@ -183,12 +189,45 @@ void Player::DrawString(const QString &text, bool glyphIndexes, const QList<QPoi
             glyphs.append(g);
         }
     }
+    // Characters the face has no glyph for come from the face the system falls back to (Hangul of a
+    // Korean face, say); fonts[source[i]] draws glyph i.
+    QList<QRawFont> fonts{raw};
+    QList<quint8> source(glyphs.size(), 0);
+    if (!glyphIndexes) {
+        std::shared_ptr<const FontFace> base;
+        QList<const FontFace *> used;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text[i];
+            if (glyphs[i] != 0 || c.isSurrogate() || c.unicode() < 0x20 || used.size() >= 255)
+                continue;
+            if (!base)
+                base = FontFace::ForQFont(PictureFont(face.family, pixelSize, font.weight, font.italic));
+            const std::shared_ptr<const FontFace> other = FallbackFace(*base, c.unicode());
+            if (!other)
+                continue;
+            qsizetype slot = used.indexOf(other.get());
+            if (slot < 0) {
+                used.append(other.get());
+                fonts.append(other->RawFont());
+                slot = used.size() - 1;
+            }
+            source[i] = quint8(slot + 1);
+            glyphs[i] = other->Lookup(c.unicode()).index;
+        }
+    }
 
     // Positions in the text frame: x along the baseline in font pixels before the width scale.
     QList<QPointF> positions;
     positions.reserve(glyphs.size());
     double x = 0, y = 0;
-    const QList<QPointF> advances = dx ? QList<QPointF>() : raw.advancesForGlyphIndexes(glyphs);
+    QList<QPointF> advances;
+    if (!dx) {
+        advances.resize(glyphs.size());
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            const quint32 g = glyphs[i];
+            fonts[source[i]].advancesForGlyphIndexes(&g, &advances[i], 1);
+        }
+    }
     const double ySign = t.determinant() < 0 ? -1 : 1;
     for (qsizetype i = 0; i < glyphs.size(); ++i) {
         positions.append(QPointF(x, y));
@@ -238,7 +277,7 @@ void Player::DrawString(const QString &text, bool glyphIndexes, const QList<QPoi
 
     if (inPath_) {
         for (qsizetype i = 0; i < glyphs.size(); ++i)
-            path_.addPath(frame.map(raw.pathForGlyph(glyphs[i]).translated(positions[i])));
+            path_.addPath(frame.map(fonts[source[i]].pathForGlyph(glyphs[i]).translated(positions[i])));
         return;
     }
     if ((options & ETO_CLIPPED) && rect) {
@@ -248,16 +287,31 @@ void Player::DrawString(const QString &text, bool glyphIndexes, const QList<QPoi
     p_.setWorldTransform(frame);
     if (dc_.bkMode == OPAQUE && !(options & ETO_OPAQUE))
         p_.fillRect(QRectF(shift, baseline - raw.ascent(), width, raw.ascent() + raw.descent()), dc_.bkColor);
-    QGlyphRun run;
-    run.setRawFont(raw);
-    run.setGlyphIndexes(glyphs);
-    run.setPositions(positions);
-    run.setUnderline(font.underline);
-    run.setStrikeOut(font.strikeOut);
     // Qt's own opaque mode would paint the glyph cells over the glyphs: the cell is filled above.
     p_.setBackgroundMode(Qt::TransparentMode);
     p_.setPen(dc_.textColor);
-    p_.drawGlyphRun(QPointF(0, 0), run);
+    for (qsizetype f = 0; f < fonts.size(); ++f) {
+        QGlyphRun run;
+        run.setRawFont(fonts[f]);
+        if (fonts.size() == 1) {
+            run.setGlyphIndexes(glyphs);
+            run.setPositions(positions);
+        } else {
+            QList<quint32> some;
+            QList<QPointF> at;
+            for (qsizetype i = 0; i < glyphs.size(); ++i)
+                if (source[i] == f) {
+                    some.append(glyphs[i]);
+                    at.append(positions[i]);
+                }
+            run.setGlyphIndexes(some);
+            run.setPositions(at);
+        }
+        // The decoration bars go with the face asked for, once along the whole line.
+        run.setUnderline(f == 0 && font.underline);
+        run.setStrikeOut(f == 0 && font.strikeOut);
+        p_.drawGlyphRun(QPointF(0, 0), run);
+    }
     if ((options & ETO_CLIPPED) && rect)
         p_.restore();
 }

@@ -339,6 +339,37 @@ TEST(Pictures, AreDrawnAcrossThePageWidth)
     EXPECT_EQ(b.Records(0).Find("below")->Top, 714);
 }
 
+TEST(Pictures, WithAnAbsurdFrameMeasureZeroHighAndTheRestStays)
+{
+    // Regression: such frames laid the printout out to no pages at all.
+    const struct {
+        const char *name;
+        int left, top, right, bottom;
+    } rows[] = {
+        {"right before left", 9999, 0, 0, 4999},
+        {"bottom above top", 0, 4999, 9999, 0},
+        {"both turned", 9999, 4999, 0, 0},
+        {"height past 2^31", 0, -2000000000, 9999, 2000000000},
+        {"width past 2^31", -2000000000, 0, 2000000000, 4999},
+        {"turned past 2^31", 0, 2000000000, 9999, -2000000000},
+        {"extremes", INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        Field picture = TextAt(500, 100, "", 6);
+        picture.Picture = EmfBuilder(row.left, row.top, row.right, row.bottom, 400, 200).Finish();
+        Document doc = DeviceDocument();
+        doc.Root.Title = BlockOf({TextLine("above"), LineOf({picture}), TextLine("below")});
+        Built b = Build(doc);
+        EXPECT_EQ(b.Pages.size(), 1u);
+        const PageRecords page = b.Pages.empty() ? PageRecords() : b.Records(0);
+        if (page.Find("above") && page.Find("below"))
+            EXPECT_EQ(page.Find("below")->Top, page.Find("above")->Top + kLine);
+        else
+            ADD_FAILURE() << "text lost";
+    }
+}
+
 TEST(Rules, FarOutsideThePageCostNothingAndKeepTheirPhase)
 {
     // A dashed rule from -10^8 to 10^8 (a broken file): only dashes near the page are

@@ -5,6 +5,8 @@
 #include "tests/support/ReadHelpers.h"
 #include "tests/support/WydWriter.h"
 
+#include <QtEndian>
+
 #include <gtest/gtest.h>
 
 using namespace wydtest;
@@ -157,6 +159,27 @@ TEST(Picture, KeepsTheBytesAndTheFrame)
     // Reading goes on right after the picture.
     EXPECT_EQ(m.Root().Title[0][1].Text(), QByteArrayView("po"));
     EXPECT_EQ(m.Root().Title[0][0].Text(), QByteArrayView("logo"));
+}
+
+TEST(Picture, ASizeBelowTheHeaderTakesTheHundredBytesReadAndNoMore)
+{
+    // Regression: such pictures made the whole printout invalid. The reader reads 100 bytes and
+    // then the rest of the size, which is nothing.
+    for (const quint32 size : {0u, 88u, 99u}) {
+        SCOPED_TRACE(size);
+        // A header record of the basic 88 bytes and 12 bytes after it.
+        QByteArray emf = EmfBuilder(0, 0, 1000, 500, 38, 19).Finish().left(100);
+        qToLittleEndian(88u, emf.data() + 4);
+        qToLittleEndian(size, emf.data() + kEmfSizeOffset);
+        Document doc;
+        doc.Root.Title.Lines.push_back({.Fields = {{.Kind = 6, .Picture = emf}, {.Text = "po"}}});
+        TMLineWydruk m;
+        ReadFileBytes(FileBytes(doc), m);
+        const TMetafileImage *image = m.Root().Title[0][0].Picture();
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->Data, emf);
+        EXPECT_EQ(m.Root().Title[0][1].Text(), QByteArrayView("po"));
+    }
 }
 
 TEST(Picture, KindSixBelowVersionFourIsAnEmptyFieldWithoutPicture)

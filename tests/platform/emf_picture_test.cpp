@@ -88,6 +88,35 @@ TEST(EmfPicture, RefusesBytesThatAreNotAnEmf)
     }
 }
 
+TEST(EmfPicture, PlaysTheRecordsWhateverTotalSizeTheHeaderDeclares)
+{
+    // Regression: a declared size smaller than the bytes stopped playback there. The records
+    // decide: playing ends at the end record or where the bytes end.
+    const QByteArray square = RedSquare();
+    const struct {
+        const char *name;
+        std::function<void(QByteArray &)> change;
+    } rows[] = {
+        {"as written", [](QByteArray &) {}},
+        {"size of the header alone", [](QByteArray &b) { Put32(b, 48, 88); }},
+        {"size of zero", [](QByteArray &b) { Put32(b, 48, 0); }},
+        {"size beyond the bytes", [](QByteArray &b) { Put32(b, 48, quint32(b.size() + 1000)); }},
+        {"cut before the end record", [](QByteArray &b) { b.chop(20); }},
+        {"cut inside the end record", [](QByteArray &b) { b.chop(7); }},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        QByteArray bytes = square;
+        row.change(bytes);
+        QImage image(100, 100, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        TEmfPicture(bytes).Draw(painter, QRectF(0, 0, 100, 100));
+        painter.end();
+        EXPECT_TRUE(Near(image.pixel(50, 50), kRed));
+    }
+}
+
 TEST(EmfPicture, DrawStretchesTheFrameIntoTheRectangle)
 {
     QImage image(400, 200, QImage::Format_ARGB32);

@@ -3,6 +3,9 @@
 #include "platform/emf/EmfFaces.h"
 #include "tests/support/EmfWriter.h"
 
+#include <QFontMetricsF>
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 using testing_emf::EmfWriter;
@@ -218,6 +221,31 @@ TEST(EmfText, YUpMappingKeepsGlyphsUpright)
     EXPECT_GT(top, 3 * bottom);
 }
 
+TEST(EmfText, CharactersTheFaceLacksComeFromTheFallbackFace)
+{
+    // Hangul in a picture whose face stands in for a Korean one drew as empty boxes; it is drawn as
+    // Qt draws it with its own font fallback.
+    const QString text = QString::fromUtf8("가나");
+    QImage expected(200, 100, QImage::Format_ARGB32);
+    expected.fill(Qt::white);
+    {
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPixelSize(40);
+        font.setHintingPreference(QFont::PreferNoHinting);
+        QPainter p(&expected);
+        p.setFont(font);
+        p.drawText(QPointF(10, 10 + QFontMetricsF(font).ascent()), text);
+    }
+    const QRect want = InkBounds(expected);
+    if (want.width() < 40)
+        GTEST_SKIP() << "no installed font has Hangul (scripts/setup installs one)";
+    const QRect got = InkBounds(Text([&](EmfWriter &w) { w.ExtTextOutW(10, 10, text); }));
+    EXPECT_NEAR(got.left(), want.left(), 2);
+    EXPECT_NEAR(got.right(), want.right(), 2);
+    EXPECT_NEAR(got.top(), want.top(), 2);
+    EXPECT_NEAR(got.bottom(), want.bottom(), 2);
+}
+
 TEST(EmfFaces, MapToTheLiberationFaces)
 {
     using platform::emf::MapFace;
@@ -235,6 +263,10 @@ TEST(EmfFaces, MapToTheLiberationFaces)
         {"", 0, "Liberation Sans"},
         {"Some Roman Face", 0x12, "Liberation Serif"},  // FF_ROMAN
         {"Some Modern Face", 0x31, "Liberation Mono"},  // FF_MODERN, FIXED_PITCH
+        {"Some Modern Face", 0x30, "Liberation Mono"},  // FF_MODERN, pitch left to the family
+        // Regression: a Korean sans face, FF_MODERN of variable pitch, drew in the typewriter face,
+        // its narrow letters spread over the proportional advances ("H e llo W orl d").
+        {"맑은 고딕", 0x32, "Liberation Sans"},
         {"Some Fixed Face", 0x01, "Liberation Mono"},   // FIXED_PITCH alone
         {"Some Swiss Face", 0x22, "Liberation Sans"},
         {"Wingdings", 0x02, "Wingdings"},               // no stand-in: its own name

@@ -1,5 +1,6 @@
 #include "platform/DrawText.h"
 #include "platform/PageMetafile.h"
+#include "platform/RecordColors.h"
 
 #include <QBuffer>
 #include <QGlyphRun>
@@ -113,30 +114,6 @@ int CountPixels(const QImage &img, const QRect &area, const std::function<bool(Q
 bool Reddish(QColor c)
 {
     return c.red() > c.green() + 60 && c.red() > c.blue() + 60;
-}
-
-// Monochrome printing's record changes: text and lines in ink, fills and backgrounds in paper.
-bool Recolor(MetaRecord &r, const QColor &paper, const QColor &ink)
-{
-    switch (r.type) {
-    case EmrHeader:
-    case EmrSetTextColor:
-        r.color = ink;
-        break;
-    case EmrSetBkColor:
-        r.color = paper;
-        break;
-    case EmrCreatePen:
-    case EmrExtCreatePen:
-        r.pen.setColor(ink);
-        break;
-    case EmrCreateBrushIndirect:
-        r.brush.setColor(paper);
-        break;
-    default:
-        break;
-    }
-    return true;
 }
 
 } // namespace
@@ -389,7 +366,7 @@ TEST(PageMetafile, MonochromeRecolouringThroughEnumeration)
     {
         QPainter p(&mono);
         const int failed = page.Enumerate(p, QRectF(0, 0, kPageWidth, kPageHeight),
-                                          [](MetaRecord &r) { return Recolor(r, Qt::white, Qt::black); });
+                                          MonochromeRecords());
         EXPECT_EQ(failed, 0);
     }
     // The grey box is white, the picture keeps its green, the blue rule is black.
@@ -443,8 +420,7 @@ TEST(PageMetafile, GlyphRunsWithoutTextAreKeptAsTextColouredOutlines)
     QImage mono = Blank(kPageWidth, kPageHeight);
     {
         QPainter p(&mono);
-        page.Enumerate(p, QRectF(0, 0, kPageWidth, kPageHeight),
-                       [](MetaRecord &r) { return Recolor(r, Qt::white, Qt::black); });
+        page.Enumerate(p, QRectF(0, 0, kPageWidth, kPageHeight), MonochromeRecords());
     }
     EXPECT_EQ(CountPixels(Played(page, kPageWidth, kPageHeight), QRect(0, 0, 100, 60), Reddish) > 100, true);
     EXPECT_GT(CountPixels(mono, QRect(0, 0, 100, 60), [](QColor c) { return c.value() < 60; }), 100);
@@ -466,7 +442,8 @@ TEST(PageMetafile, APagePlayedIntoAnotherKeepsItsText)
         sheet.Enumerate(p, QRectF(0, 0, kPageWidth, kPageHeight), [&](MetaRecord &r) {
             textRecords += r.type == EmrExtTextOutW;
             paths += r.type == EmrStrokeAndFillPath;
-            return Recolor(r, Qt::white, Qt::black);
+            ForceRecordColors(r, Qt::white, Qt::black);
+            return true;
         });
     }
     EXPECT_GE(textRecords, 6); // three lines of text, twice: glyphs, not outlines

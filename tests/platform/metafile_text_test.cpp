@@ -1,8 +1,13 @@
 #include "platform/DrawText.h"
 #include "platform/PageMetafile.h"
+#include "platform/PageText.h"
 
+#include <QFontDatabase>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextDocument>
+
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +30,20 @@ QList<TextRun> Runs(const PageMetafile &page)
         return true;
     });
     return runs;
+}
+
+// A family of this machine that has a glyph for ch, or empty: the fallback can only be checked where
+// some font has the character.
+QString InstalledFamilyWith(char32_t ch)
+{
+    for (const QString &family : QFontDatabase::families()) {
+        QFont font(family);
+        font.setPixelSize(20);
+        font.setStyleStrategy(QFont::NoFontMerging);
+        if (QRawFont::fromFont(font).supportsCharacter(ch))
+            return family;
+    }
+    return {};
 }
 
 TFont Courier()
@@ -141,4 +160,54 @@ TEST(MetafileText, APagePlayedIntoAnotherKeepsItsCharacters)
         texts << run.text;
     }
     EXPECT_EQ(texts, QStringList({QString::fromUtf8("Ćma nad łąką"), "second"}));
+}
+
+TEST(MetafileText, CharactersMissingFromTheFaceAreDrawnFromAFallbackFace)
+{
+    // Regression: rich text dropped every character its face had no glyph for, from the page and
+    // from its text; U+2011 is the non-breaking hyphen of RTF's "\_".
+    const struct {
+        const char *name;
+        QString ch;
+    } rows[] = {
+        {"han", QString::fromUtf8("高速")},
+        {"kana", QString::fromUtf8("あ")},
+        {"emoji", QString::fromUtf8("😀")},
+        {"non-breaking hyphen", QString::fromUtf8("\u2011")},
+    };
+    int tried = 0;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const char32_t first = row.ch.toUcs4().front();
+        PageMetafile page;
+        {
+            QPainter p(&page);
+            QTextDocument doc;
+            doc.setDefaultFont(QFont(QStringLiteral("Arial"), 20));
+            doc.setPlainText("a" + row.ch + "b");
+            doc.drawContents(&p);
+        }
+        QString all;
+        bool drawn = false;
+        page.Visit([&](MetaRecord &r) {
+            if (r.type != EmrExtTextOutW)
+                return true;
+            all += r.text;
+            const QList<uint> codes = r.text.toUcs4();
+            for (qsizetype i = 0; i < codes.size() && i < r.glyphs.size(); ++i)
+                if (codes[i] == first)
+                    drawn = r.glyphs[i] != 0 && r.face->RawFont().supportsCharacter(first);
+            return true;
+        });
+        EXPECT_EQ(all.toStdString(), ("a" + row.ch + "b").toStdString());
+        EXPECT_EQ(PageText(page).toStdString(), ("a" + row.ch + "b\n").toStdString());
+        if (!drawn && InstalledFamilyWith(first).isEmpty()) {
+            std::printf("[  SKIPPED ] %s: no installed font has U+%04X\n", row.name, unsigned(first));
+            continue;
+        }
+        ++tried;
+        EXPECT_TRUE(drawn) << "drawn as the missing glyph";
+    }
+    if (tried == 0)
+        GTEST_SKIP() << "no installed font has any of the characters (scripts/setup installs them)";
 }

@@ -81,6 +81,35 @@ TEST(PageText, LeavesOutClippedTextAndFollowsTransforms)
     EXPECT_EQ(PageText(page).toStdString(), "widocz\nsrodek\ndol\n");
 }
 
+TEST(PageText, RaisedAndLoweredTextStaysOnItsLine)
+{
+    // Regression: a superscript, its baseline above the line's, came out as a line of its own
+    // before the line it belongs to.
+    const TFont body = Courier(24), small = Courier(16);
+    const int w = body.TextWidth("x");
+    const struct {
+        const char *name;
+        int shift; // of the small text's baseline, up when negative
+        const char *expected;
+    } rows[] = {
+        {"superscript", -9, "słowa x 2\nnext\n"},
+        {"subscript", 5, "słowa x 2\nnext\n"},
+        {"same baseline", 0, "słowa x 2\nnext\n"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        PageMetafile page;
+        {
+            QPainter p(&page);
+            Text(p, body, 100, 100, QString::fromUtf8("słowa x"));
+            const int baseline = 100 + body.Ascent() + row.shift;
+            Text(p, small, 100 + body.TextWidth(QString::fromUtf8("słowa x")) + w, baseline - small.Ascent(), "2");
+            Text(p, body, 100, 100 + body.Height(), "next");
+        }
+        EXPECT_EQ(PageText(page).toStdString(), row.expected);
+    }
+}
+
 TEST(RecordColors, MonochromeForcesInkAndPaperButKeepsPictures)
 {
     PageMetafile page;

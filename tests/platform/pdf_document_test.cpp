@@ -5,8 +5,10 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -175,4 +177,88 @@ TEST(PdfDocument, TextKeepsItsWidthAfterOtherDrawing)
         ASSERT_TRUE(m.hasMatch()) << bbox.toStdString();
         EXPECT_NEAR(m.captured(2).toDouble() - m.captured(1).toDouble(), font.TextWidth(word) * unit, 2.0);
     }
+}
+
+TEST(PdfDocument, TextTheClipHidesIsNotWritten)
+{
+    // Regression: a rich-text field continued on the next page wrote its previous lines, clipped
+    // away above it, into the PDF, where search found them and selection copied them.
+    PageMetafile page;
+    const TFont font = Face("Arial", 24, 11);
+    {
+        QPainter p(&page);
+        p.setClipRect(QRect(0, 200, 1429, 200));
+        Text(p, font, 20, 100, "powyzej");         // wholly above the clip
+        Text(p, font, 20, 200 - 10, "przyciete");  // its top cut off by the clip's edge
+        Text(p, font, 20, 300, "widoczne");
+        Text(p, font, 20, 500, "ponizej");
+        p.translate(0, 400);
+        Text(p, font, 20, -100, "przesuniete");    // inside once the transform is applied
+    }
+    QTemporaryDir dir;
+    const QString text = Output("pdftotext", {WritePdf(dir, {page}, QRectF(0, 0, 210, 297)), "-"});
+    EXPECT_FALSE(text.contains("powyzej")) << text.toStdString();
+    EXPECT_FALSE(text.contains("ponizej")) << text.toStdString();
+    EXPECT_EQ(text.count("przyciete"), 1) << text.toStdString();
+    EXPECT_EQ(text.count("widoczne"), 1) << text.toStdString();
+    EXPECT_EQ(text.count("przesuniete"), 1) << text.toStdString();
+}
+
+TEST(PdfDocument, FacesOfMoreGlyphsThanTwoByteCodesReachKeepTheirText)
+{
+    // Glyphs past 7FFF (Hangul in most CJK faces) need CIDs of their own; such faces used to be
+    // drawn as outlines without text.
+    QString family, text;
+    for (const QString &f : QFontDatabase::families()) {
+        QFont font(f);
+        font.setStyleStrategy(QFont::NoFontMerging);
+        const QRawFont raw = QRawFont::fromFont(font);
+        const QByteArray maxp = raw.fontTable("maxp");
+        if (raw.fontTable("glyf").isEmpty() || maxp.size() < 6 || (uchar(maxp[4]) << 8 | uchar(maxp[5])) <= 0x8000)
+            continue;
+        QString high, low;
+        for (char16_t c = 0xAC00; c < 0xD7A4 && high.size() < 3; ++c) {
+            const QList<quint32> g = raw.glyphIndexesForString(QString(QChar(c)));
+            if (!g.isEmpty() && g[0] >= 0x8000)
+                high += QChar(c);
+            else if (!g.isEmpty() && g[0] != 0 && low.size() < 3)
+                low += QChar(c);
+        }
+        if (high.size() == 3 && low.size() == 3) {
+            family = f;
+            text = low + high + "AB";
+            break;
+        }
+    }
+    if (family.isEmpty())
+        GTEST_SKIP() << "no installed face has Hangul past glyph 7FFF (scripts/setup installs one)";
+    PageMetafile page;
+    {
+        QPainter p(&page);
+        QFont font(family);
+        font.setPixelSize(40);
+        font.setStyleStrategy(QFont::NoFontMerging);
+        p.setFont(font);
+        p.drawText(QPointF(100, 200), text);
+    }
+    QTemporaryDir dir;
+    const QString path = WritePdf(dir, {page}, QRectF(0, 0, 210, 297));
+    EXPECT_EQ(Output("pdftotext", {path, "-"}).trimmed().toStdString(), text.toStdString());
+    // The glyphs drawn are the text's: the PDF looks like the page played directly.
+    const QImage pdf = Render(path, 1, 96).convertToFormat(QImage::Format_Grayscale8);
+    QImage direct(pdf.size(), QImage::Format_Grayscale8);
+    direct.fill(Qt::white);
+    {
+        QPainter p(&direct);
+        page.Play(p, QRectF(0, 0, direct.width(), direct.width() * 297.0 / 210));
+    }
+    int ink = 0, differ = 0;
+    for (int y = 0; y < pdf.height(); ++y)
+        for (int x = 0; x < pdf.width(); ++x) {
+            const bool a = qGray(pdf.pixel(x, y)) < 128, b = qGray(direct.pixel(x, y)) < 128;
+            ink += b;
+            differ += a != b;
+        }
+    EXPECT_GT(ink, 100);
+    EXPECT_LT(differ, ink / 5);
 }
