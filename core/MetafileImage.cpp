@@ -12,7 +12,7 @@ constexpr quint32 kEmfSignature = 0x464D4520; // " EMF"
 constexpr qsizetype kPiece = 64 * 1024;
 } // namespace
 
-std::unique_ptr<TMetafileImage> ReadMetafileImage(TInflateStream &stream)
+std::unique_ptr<TMetafileImage> ReadMetafileImage(TInflateStream &stream, const std::function<void(qint64)> &charge)
 {
     auto image = std::make_unique<TMetafileImage>();
     QByteArray &data = image->Data;
@@ -21,12 +21,15 @@ std::unique_ptr<TMetafileImage> ReadMetafileImage(TInflateStream &stream)
         stream.Read(data.data(), kHeaderSize);
         const char *h = data.constData();
         const quint32 size = qFromLittleEndian<quint32>(h + 48);
-        if (qFromLittleEndian<quint32>(h + 40) != kEmfSignature || size < kHeaderSize)
+        if (qFromLittleEndian<quint32>(h + 40) != kEmfSignature || size < kHeaderSize || size > kMaxMetafileBytes)
             throw EInvalidGraphic(kMetafileNotValid);
+        if (charge)
+            charge(size);
         image->Frame = QRect(QPoint(qFromLittleEndian<qint32>(h + 24), qFromLittleEndian<qint32>(h + 28)),
                              QPoint(qFromLittleEndian<qint32>(h + 32), qFromLittleEndian<qint32>(h + 36)));
-        // The picture grows as its bytes arrive: a declared size far beyond the body fails
-        // when the body ends, not by allocating the declared size first.
+        // Room for the declared size is only taken from the system as the bytes arrive: a size
+        // far beyond the body fails when the body ends, having used what the body held.
+        data.reserve(size);
         while (data.size() < static_cast<qsizetype>(size)) {
             const qsizetype at = data.size();
             const qsizetype piece = std::min(kPiece, static_cast<qsizetype>(size) - at);
@@ -36,7 +39,6 @@ std::unique_ptr<TMetafileImage> ReadMetafileImage(TInflateStream &stream)
     } catch (const EBodyEnded &) {
         throw EInvalidGraphic(kMetafileNotValid);
     }
-    data.squeeze();
     image->Emf.emplace(data);
     return image;
 }

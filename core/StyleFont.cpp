@@ -4,6 +4,7 @@
 #include "core/MLineWydruk.h"
 #include "core/PageCanvas.h"
 #include "platform/PageGeometry.h"
+#include "platform/Saturate.h"
 
 #include <cmath>
 
@@ -44,9 +45,9 @@ const TFont &StyleFont(TStyl &styl)
     const int h10 = DrawTextEx(nullptr, font, digits, r, DT_NOPREFIX | DT_CALCRECT | DT_NOCLIP | DT_RIGHT);
     if (10 * w < w10 || h < h10) {
         if (10 * w < w10)
-            w = static_cast<int>(std::trunc(10.0L * w / w10 * w));
+            w = platform::SaturatingTrunc(10.0L * w / w10 * w);
         if (h < h10)
-            h = static_cast<int>(std::trunc(static_cast<long double>(h) / h10 * h));
+            h = platform::SaturatingTrunc(static_cast<long double>(h) / h10 * h);
         font = MakeFont(styl, h, w);
     }
     font.SetColor(WindowsColor(styl.Color));

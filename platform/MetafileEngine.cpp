@@ -1,6 +1,7 @@
 #include "platform/MetafileEngine.h"
 
 #include "platform/RecordCodec.h"
+#include "platform/Saturate.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -451,7 +452,7 @@ void MetafileEngine::drawRects(const QRect *rects, int rectCount)
 {
     QList<QRectF> list(qMax(0, rectCount));
     for (int i = 0; i < rectCount; ++i)
-        list[i] = QRectF(rects[i]);
+        list[i] = WideRectF(rects[i]);
     RecordRects(std::move(list), true);
 }
 
@@ -480,7 +481,7 @@ void MetafileEngine::drawEllipse(const QRectF &rect)
 
 void MetafileEngine::drawEllipse(const QRect &rect)
 {
-    RecordEllipse(QRectF(rect), true);
+    RecordEllipse(WideRectF(rect), true);
 }
 
 void MetafileEngine::drawPath(const QPainterPath &path)
