@@ -21,6 +21,14 @@ void PrintError(const QString &message)
     std::fprintf(stderr, "%s\n", text.toUtf8().constData());
 }
 
+int FinishStandardOutput()
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return kExitOk;
+    PrintError(QStringLiteral("Nie można zapisać na standardowe wyjście"));
+    return kExitCannotOpen;
+}
+
 int BuildPrintout(const QString &path, BuiltPrintout &out)
 {
     TWydruk &loader = *out.loader;
@@ -33,7 +41,7 @@ int BuildPrintout(const QString &path, BuiltPrintout &out)
         PrintError(e.Message());
         return kExitBadPrintout;
     } catch (const std::bad_alloc &) {
-        PrintError(QStringLiteral("Brak pamięci"));
+        PrintError(kPrintoutTooLarge);
         return kExitBadPrintout;
     }
 
@@ -60,7 +68,7 @@ int BuildPrintout(const QString &path, BuiltPrintout &out)
         PrintError(e.Message());
         return kExitBadPrintout;
     } catch (const std::bad_alloc &) {
-        PrintError(QStringLiteral("Brak pamięci"));
+        PrintError(kPrintoutTooLarge);
         return kExitBadPrintout;
     }
     if (showProgress && terminal)

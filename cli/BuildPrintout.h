@@ -25,6 +25,10 @@ struct BuiltPrintout {
     QList<platform::PageMetafile *> pages;
 };
 
+// Flushes standard output and answers kExitOk when everything written to it arrived, otherwise
+// prints why and answers kExitCannotOpen (a full disk or a closed pipe is a failed command).
+int FinishStandardOutput();
+
 // Loads path and builds its pages, showing "Tworzenie stron... N%" on standard error for long
 // printouts. Returns kExitOk, or prints the error and returns the command's exit code.
 int BuildPrintout(const QString &path, BuiltPrintout &out);

@@ -1,3 +1,4 @@
+#include "cli/BuildPrintout.h"
 #include "cli/Commands.h"
 
 #include <cstdio>
@@ -33,5 +34,5 @@ QString UsageText()
 int RunHelp()
 {
     std::fputs(UsageText().toUtf8().constData(), stdout);
-    return 0;
+    return FinishStandardOutput();
 }

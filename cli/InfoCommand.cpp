@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/BuildPrintout.h"
 #include "cli/JsonWriter.h"
 
 #include "core/PrintoutFile.h"
@@ -60,11 +61,6 @@ QByteArray Summary(TMLineWydruk &model)
     return json.Text();
 }
 
-void PrintError(const QString &message)
-{
-    std::fprintf(stderr, "%s\n", message.toUtf8().constData());
-}
-
 } // namespace
 
 int RunInfo(const QStringList &args)
@@ -86,10 +82,10 @@ int RunInfo(const QStringList &args)
         PrintError(e.Message());
         return 1;
     } catch (const std::bad_alloc &) {
-        PrintError(QStringLiteral("Brak pamięci"));
+        PrintError(kPrintoutTooLarge);
         return 1;
     }
     const QByteArray out = Summary(model);
     std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
-    return 0;
+    return FinishStandardOutput();
 }

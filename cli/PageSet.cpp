@@ -3,24 +3,41 @@
 #include "platform/Exception.h"
 
 #include <algorithm>
+#include <iterator>
+#include <map>
 
 namespace {
 
-void AddPage(qint64 page, int pageCount, QList<int> &pages)
+// Pages named so far as disjoint ranges, first page to last: a range of a billion pages costs one
+// entry, not a billion.
+using Ranges = std::map<int, int>;
+
+// The first page of [from, to] the ranges already hold, or 0.
+int FirstNamedTwice(const Ranges &ranges, int from, int to)
 {
-    if (page > pageCount)
-        throw Exception(QStringLiteral("Podany numer strony (%1)\rprzekracza ilość dostepnych stron !").arg(page));
-    if (page < 1)
-        throw Exception(QStringLiteral("Podany numer strony (%1) jest za mały !").arg(page));
-    const auto at = std::lower_bound(pages.begin(), pages.end(), int(page));
-    if (at != pages.end() && *at == page)
-        throw Exception(QStringLiteral("Strona %1 jest podana kilka razy !").arg(page));
-    pages.insert(at, int(page));
+    auto next = ranges.upper_bound(from);
+    if (next != ranges.begin() && std::prev(next)->second >= from)
+        return from;
+    return next != ranges.end() && next->first <= to ? next->first : 0;
 }
 
-} // namespace
+// Adds the pages from..to, failing where naming them one by one would fail first.
+void AddRange(qint64 from, qint64 to, int pageCount, Ranges &ranges)
+{
+    if (from < 1)
+        throw Exception(QStringLiteral("Podany numer strony (%1) jest za mały !").arg(from));
+    const qint64 last = std::min<qint64>(to, pageCount);
+    if (from <= last) {
+        if (const int page = FirstNamedTwice(ranges, int(from), int(last)))
+            throw Exception(QStringLiteral("Strona %1 jest podana kilka razy !").arg(page));
+        ranges.emplace(int(from), int(last));
+    }
+    if (to > pageCount)
+        throw Exception(QStringLiteral("Podany numer strony (%1)\rprzekracza ilość dostepnych stron !")
+                            .arg(std::max<qint64>(from, qint64(pageCount) + 1)));
+}
 
-QList<int> ParsePageSet(const QString &given, int pageCount)
+Ranges ParseRanges(const QString &given, int pageCount)
 {
     QString text = given;
     while (!text.isEmpty() && text.front().unicode() <= 32)
@@ -31,7 +48,7 @@ QList<int> ParsePageSet(const QString &given, int pageCount)
         throw Exception(QStringLiteral("Nie podano zestawu stron !"));
     const Exception invalid(QStringLiteral("Podane numery stron (%1)\rsą nieprawidłowe !").arg(text));
 
-    QList<int> pages;
+    Ranges ranges;
     QString first, second;
     bool range = false;
     auto commit = [&] {
@@ -44,8 +61,7 @@ QList<int> ParsePageSet(const QString &given, int pageCount)
             throw invalid;
         if (to < from)
             throw Exception(QStringLiteral("Podany zakres stron (%1-%2) jest nieprawidłowy !").arg(first, second));
-        for (qint64 page = from; page <= to; ++page)
-            AddPage(page, pageCount, pages);
+        AddRange(from, to, pageCount, ranges);
         first.clear();
         second.clear();
         range = false;
@@ -60,7 +76,23 @@ QList<int> ParsePageSet(const QString &given, int pageCount)
     }
     if (!first.isEmpty())
         commit();
-    if (pages.isEmpty())
+    if (ranges.empty())
         throw invalid;
+    return ranges;
+}
+
+} // namespace
+
+void CheckPageSet(const QString &text, int pageCount)
+{
+    ParseRanges(text, pageCount);
+}
+
+QList<int> ParsePageSet(const QString &text, int pageCount)
+{
+    QList<int> pages;
+    for (const auto &[from, to] : ParseRanges(text, pageCount))
+        for (qint64 page = from; page <= to; ++page)
+            pages.append(int(page));
     return pages;
 }

@@ -7,3 +7,5 @@
 // range, "," ends an element. Raises Exception with the Polish message for a set that names no page,
 // a page outside 1..pageCount, a page named twice, a reversed range or a number that is not one.
 QList<int> ParsePageSet(const QString &text, int pageCount);
+// Raises what ParsePageSet would, without listing the pages: cheap for any set and count.
+void CheckPageSet(const QString &text, int pageCount);

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QSaveFile>
 
 #include <cmath>
 
@@ -29,7 +30,7 @@ int RunPng(const QStringList &args)
         options = ParseExportOptions(args, {"-o", "--dpi", "--pages"}, true);
         // A set that cannot name any page fails before the printout is laid out.
         if (options.pagesGiven)
-            ParsePageSet(options.pages, INT32_MAX);
+            CheckPageSet(options.pages, INT32_MAX);
     } catch (const Exception &e) {
         PrintError(QStringLiteral("wenoglad-cli png: ") + e.Message());
         return kExitUsage;
@@ -68,9 +69,12 @@ int RunPng(const QStringList &args)
                                    QPainter::SmoothPixmapTransform);
             printout.pages[n - 1]->Play(painter, QRectF(QPointF(0, 0), QSizeF(size)));
         }
+        // Written under a temporary name in the folder and renamed when whole: a failure (a full
+        // disk) leaves every file complete, an earlier one of the same name included.
         const QString path = dir.filePath(QString::number(n) + QStringLiteral(".png"));
-        if (!image.save(path, "PNG")) {
-            PrintError(QStringLiteral("Nie można zapisać pliku %1").arg(path));
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+            PrintError(QStringLiteral("Nie można zapisać strony %1 do pliku %2").arg(n).arg(path));
             return kExitCannotOpen;
         }
     }

@@ -24,5 +24,5 @@ int RunText(const QStringList &args)
             text.prepend('\f');
         std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
     }
-    return std::fflush(stdout) == 0 ? kExitOk : kExitCannotOpen;
+    return FinishStandardOutput();
 }

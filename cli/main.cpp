@@ -1,14 +1,18 @@
 // wenoglad-cli: the headless companion of Wenoglad. Commands live in their own files.
+#include "cli/BuildPrintout.h"
 #include "cli/Commands.h"
 
 #include <QGuiApplication>
 #include <QStringList>
 
 #include <memory>
+#include <new>
 
 #include <cstdio>
 
-int main(int argc, char **argv)
+namespace {
+
+int RunCommand(int argc, char **argv)
 {
     // Without a display the commands still work: Qt's offscreen platform stands in for the
     // commands that need a GUI application (each makes its own; `info` needs none).
@@ -41,4 +45,17 @@ int main(int argc, char **argv)
     std::fprintf(stderr, "wenoglad-cli: unknown command \"%s\"\n\n%s", command.toUtf8().constData(),
                  UsageText().toUtf8().constData());
     return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Memory running out anywhere (reading, laying out, exporting) is the printout being too big.
+    try {
+        return RunCommand(argc, argv);
+    } catch (const std::bad_alloc &) {
+        PrintError(kPrintoutTooLarge);
+        return kExitBadPrintout;
+    }
 }

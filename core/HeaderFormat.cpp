@@ -4,6 +4,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace {
 
 void ReadExactly(QIODevice &file, char *to, qint64 count)
@@ -44,7 +46,10 @@ qint32 ReadDword(QIODevice &file)
 
 } // namespace header
 
-QByteArray HeaderString(QIODevice &file)
+namespace {
+
+// The length of a counted string; 0 for the empty string however it is written.
+qint64 HeaderStringLength(QIODevice &file)
 {
     const quint8 first = header::ReadByte(file);
     qint64 length = first;
@@ -52,6 +57,11 @@ QByteArray HeaderString(QIODevice &file)
         length = header::ReadWord(file);
     else if (first == 255)
         length = header::ReadDword(file);
+    return std::max<qint64>(length, 0);
+}
+
+QByteArray HeaderStringText(QIODevice &file, qint64 length)
+{
     QByteArray text;
     // The text grows as its bytes arrive: a length field of two gigabytes on a short file
     // fails with the read error instead of allocating first.
@@ -65,6 +75,13 @@ QByteArray HeaderString(QIODevice &file)
     return text;
 }
 
+} // namespace
+
+QByteArray HeaderString(QIODevice &file)
+{
+    return HeaderStringText(file, HeaderStringLength(file));
+}
+
 bool CheckHeader(QIODevice &file, QByteArrayView expectedName)
 {
     char magic[9];
@@ -72,5 +89,9 @@ bool CheckHeader(QIODevice &file, QByteArrayView expectedName)
     const QByteArrayView got(magic, sizeof magic);
     if (got != header::kMagic2001 && got != header::kMagic2000)
         return false;
-    return HeaderString(file) == expectedName;
+    // A name of another length is not the one expected, however long it claims to be.
+    const qint64 length = HeaderStringLength(file);
+    if (length != expectedName.size())
+        return false;
+    return HeaderStringText(file, length) == expectedName;
 }

@@ -8,6 +8,7 @@
 #include "core/TextDecode.h"
 #include "platform/DrawRichText.h"
 #include "platform/PageGeometry.h"
+#include "platform/Saturate.h"
 
 #include <QVarLengthArray>
 
@@ -45,7 +46,7 @@ int FieldRight(const TPole &pole)
 
 int Round(long double v)
 {
-    return static_cast<int>(std::nearbyint(v));
+    return SaturatingRound(v);
 }
 
 // The alignment code: 0 left, 1 right (DT_RIGHT), 2 centre (DT_CENTER); added to the flag word.

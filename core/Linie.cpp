@@ -40,11 +40,18 @@ void TLinie::Read(TInflateStream &stream)
         bits_ = (bits_ & ~kCountMask) | static_cast<quint32>(scratch.size());
         scratch.clear();
     };
+    model.CheckReadBudget();
     for (qint32 i = 0; i < count; ++i) {
         if (scratch.size() + 1 >= kMaxLines) {
             keep();
             throw EReadFileError::Marker(marker::kBlock);
         }
+        // Before the list grows (it takes twice its room, and the old room until it moved) and
+        // every so many lines, as their fields and texts add up.
+        if (scratch.size() == scratch.capacity())
+            model.CheckReadBudget(qint64(std::max<size_t>(scratch.capacity(), 64) * 2 * sizeof(TLinia)));
+        else if (i % 4096 == 0)
+            model.CheckReadBudget();
         scratch.emplace_back(this);
         try {
             scratch.back().Read(stream);

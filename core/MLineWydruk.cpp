@@ -41,6 +41,9 @@ void TMLineWydruk::ReadGlobals(TInflateStream &stream)
             throw EReadFileError::BadResolution(Resolution);
         PositionScale = PositionScaleFor(Resolution);
         LineSpacing = stream.ReadF32();
+        // Spacing only ever adds room: a NaN or negative one would stack lines on each other.
+        if (!(LineSpacing >= 0))
+            LineSpacing = 0;
         Ignored1 = stream.ReadI32();
         Ignored2 = stream.ReadU8();
         // Older bodies do not store it; they mean the model's default.
@@ -60,6 +63,7 @@ void TMLineWydruk::Clear()
     root_->Clear();
     pictures_.clear();
     pictures_.shrink_to_fit();
+    pictureBytes_ = 0;
     records_.Clear();
     itemRuns_.Clear();
     lines_.Clear();
@@ -84,6 +88,23 @@ TMLine *TMLineWydruk::NewRecord()
 
 quint32 TMLineWydruk::AdoptPicture(std::unique_ptr<TMetafileImage> picture)
 {
+    const qint64 bytes = picture->Data.size();
+    CheckReadBudget(bytes);
+    pictureBytes_ += bytes;
     pictures_.push_back(std::move(picture));
     return static_cast<quint32>(pictures_.size());
+}
+
+qint64 TMLineWydruk::ModelBytes() const
+{
+    return qint64(texts_.Capacity() + fields_.Capacity() + lines_.Capacity() + records_.Capacity() +
+                  itemRuns_.Capacity()) +
+           qint64(lineScratch_.capacity() * sizeof(TLinia) + itemStack_.capacity() * sizeof(TMLine *)) +
+           pictureBytes_;
+}
+
+void TMLineWydruk::CheckReadBudget(qint64 growth) const
+{
+    if (ModelBytes() + pageBytes_ + growth > MemoryBudget)
+        throw ETooLarge();
 }

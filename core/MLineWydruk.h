@@ -3,12 +3,15 @@
 // whose leaves are lines of fields, plus the state of laying it out into pages. It owns
 // everything below it; the classes below hold plain references back to it.
 #include "core/MLine.h"
+#include "core/MemoryBudget.h"
 #include "core/MetafileImage.h"
 #include "core/RunPool.h"
 #include "core/StyleNames.h"
 #include "core/Styl.h"
 #include "core/TextStore.h"
 #include "platform/PageMetafile.h"
+
+#include <QSet>
 
 #include <functional>
 #include <memory>
@@ -59,6 +62,15 @@ public:
     // Where a block gathers its lines while reading them.
     std::vector<TLinia> &LineScratch() { return lineScratch_; }
 
+    // Memory: the printout may hold MemoryBudget bytes in its model and pages together.
+    // CheckReadBudget raises ETooLarge when the model, with `growth` bytes more, would pass it;
+    // during a build, a page that passes it stops the build like a cancel and sets TooLarge.
+    void CheckReadBudget(qint64 growth = 0) const;
+    qint64 ModelBytes() const;
+    qint64 PageBytes() const { return pageBytes_; }
+    qint64 MemoryBudget = DefaultMemoryBudget();
+    bool TooLarge = false;
+
     // Laying out into pages. GetCanvas gives the canvas recording the current page, made on
     // first use; ClosePage, RepeatHeaders and BuildPages are the page build.
     virtual TPageCanvas &GetCanvas();
@@ -90,6 +102,7 @@ private:
     void ReadGlobals(TInflateStream &stream);
     void FreePages();
     void ResetCurrentPage();
+    void ChargePage(const platform::PageMetafile &page);
 
     TTextStore texts_;
     TStyleNameTable styleNames_;
@@ -104,4 +117,7 @@ private:
     std::unique_ptr<TMLine> root_;
     platform::PageMetafile currentPage_;
     std::unique_ptr<TPageCanvas> canvas_; // after the page: it paints on it
+    qint64 pictureBytes_ = 0;
+    qint64 pageBytes_ = 0;
+    QSet<qint64> chargedImages_; // images pages share are counted once
 };

@@ -12,7 +12,7 @@ constexpr quint32 kEmfSignature = 0x464D4520; // " EMF"
 constexpr qsizetype kPiece = 64 * 1024;
 } // namespace
 
-std::unique_ptr<TMetafileImage> ReadMetafileImage(TInflateStream &stream)
+std::unique_ptr<TMetafileImage> ReadMetafileImage(TInflateStream &stream, const std::function<void(qint64)> &charge)
 {
     auto image = std::make_unique<TMetafileImage>();
     QByteArray &data = image->Data;
@@ -21,8 +21,10 @@ std::unique_ptr<TMetafileImage> ReadMetafileImage(TInflateStream &stream)
         stream.Read(data.data(), kHeaderSize);
         const char *h = data.constData();
         const quint32 size = qFromLittleEndian<quint32>(h + 48);
-        if (qFromLittleEndian<quint32>(h + 40) != kEmfSignature)
+        if (qFromLittleEndian<quint32>(h + 40) != kEmfSignature || size > kMaxMetafileBytes)
             throw EInvalidGraphic(kMetafileNotValid);
+        if (charge)
+            charge(size);
         image->Frame = QRect(QPoint(qFromLittleEndian<qint32>(h + 24), qFromLittleEndian<qint32>(h + 28)),
                              QPoint(qFromLittleEndian<qint32>(h + 32), qFromLittleEndian<qint32>(h + 36)));
         // A size below the 100 bytes already read asks for nothing more: the picture is those
@@ -37,7 +39,6 @@ std::unique_ptr<TMetafileImage> ReadMetafileImage(TInflateStream &stream)
     } catch (const EBodyEnded &) {
         throw EInvalidGraphic(kMetafileNotValid);
     }
-    data.squeeze();
     image->Emf.emplace(data);
     return image;
 }

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QRect>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -16,8 +17,14 @@ struct TMetafileImage {
     std::optional<platform::TEmfPicture> Emf; // the same bytes as the player sees them
 };
 
+// The largest picture accepted, in bytes of EMF data.
+inline constexpr quint32 kMaxMetafileBytes = 256u << 20;
+
 // Reads one embedded metafile: a 100-byte header with the EMF signature at offset 40 and the
 // total size at 48, then the rest of that size (nothing more when it is below 100). A wrong
-// signature or a size that runs past the body raises EInvalidGraphic "Metafile is not valid", and
-// so does a picture whose header the player refuses.
-std::unique_ptr<TMetafileImage> ReadMetafileImage(TInflateStream &stream);
+// signature, a size above kMaxMetafileBytes or a size that runs past the body raises
+// EInvalidGraphic "Metafile is not valid", and so does a picture whose header the player refuses.
+// `charge`, when given, is called with the declared size before the rest is read (it may raise to
+// refuse the picture).
+std::unique_ptr<TMetafileImage> ReadMetafileImage(TInflateStream &stream,
+                                                  const std::function<void(qint64)> &charge = {});

@@ -34,6 +34,12 @@ bool ProcessLine(TLinie &block, TLinia &line, float &y, bool atTop)
         ++model.ProgressCounter;
     if (model.OnLineDone)
         model.OnLineDone(&block);
+    // A page of many lines may pass the budget before it closes.
+    if (model.ProgressCounter % 256 == 0 && model.ModelBytes() + model.PageBytes() +
+                                                    model.CurrentPage().MemoryBytes() > model.MemoryBudget) {
+        model.TooLarge = true;
+        model.Abort = true;
+    }
     return !model.Abort;
 }
 
@@ -201,6 +207,8 @@ void TMLineWydruk::FreePages()
             (void)page.release();
     }
     FinishedPages.clear();
+    pageBytes_ = 0;
+    chargedImages_.clear();
 }
 
 void TMLineWydruk::ClosePage(float &y)
@@ -209,10 +217,21 @@ void TMLineWydruk::ClosePage(float &y)
         return; // an empty page is never emitted
     canvas_.reset();
     FinishedPages.push_back(std::make_unique<PageMetafile>(currentPage_));
+    ChargePage(*FinishedPages.back());
     if (OnPageDone)
         OnPageDone(this, FinishedPages.back().get());
     ResetCurrentPage();
     y = 0;
+}
+
+void TMLineWydruk::ChargePage(const PageMetafile &page)
+{
+    pageBytes_ += page.MemoryBytes(&chargedImages_);
+    if (ModelBytes() + pageBytes_ > MemoryBudget) {
+        // Stopped like a cancelled build: the pages so far stay, the caller tells why.
+        TooLarge = true;
+        Abort = true;
+    }
 }
 
 void TMLineWydruk::RepeatHeaders(float &y)
@@ -229,6 +248,7 @@ void TMLineWydruk::BuildPages()
 {
     RepeatingHeaders = false;
     FreePages();
+    TooLarge = false;
     Building = true;
     struct Done {
         bool &flag;

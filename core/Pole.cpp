@@ -50,7 +50,7 @@ void TPole::Read(TInflateStream &stream)
     }
     MeasuredHeight = 0;
     if (kind_ == 6 && model.Version >= 4)
-        picture_ = model.AdoptPicture(ReadMetafileImage(stream));
+        picture_ = model.AdoptPicture(ReadMetafileImage(stream, [&](qint64 bytes) { model.CheckReadBudget(bytes); }));
 }
 
 QByteArrayView TPole::Text() const

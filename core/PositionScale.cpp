@@ -1,5 +1,7 @@
 #include "core/PositionScale.h"
 
+#include "platform/Saturate.h"
+
 #include <cmath>
 #include <limits>
 
@@ -9,15 +11,10 @@ namespace {
 // format (as the host program computes it), not always in a double.
 using Wide = long double;
 
-template <typename Real> qint32 Saturate(Real v)
+// The values handed over are whole already (rounded or truncated).
+qint32 Saturate(Wide v)
 {
-    if (std::isnan(v))
-        return 0;
-    if (v >= static_cast<Real>(std::numeric_limits<qint32>::max()))
-        return std::numeric_limits<qint32>::max();
-    if (v <= static_cast<Real>(std::numeric_limits<qint32>::min()))
-        return std::numeric_limits<qint32>::min();
-    return static_cast<qint32>(v);
+    return platform::SaturatingTrunc<qint32>(v);
 }
 
 } // namespace

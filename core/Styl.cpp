@@ -77,17 +77,24 @@ TStyl *TStyle::Add(std::unique_ptr<TStyl> styl)
 void TStyle::ClearFileStyles()
 {
     items_.resize(1);
+    index_.clear();
+    indexed_ = 1;
     owner_->StyleNames().ForgetStyles();
 }
 
 TStyl *TStyle::Find(QByteArrayView name) const
 {
-    for (size_t i = 1; i < items_.size(); ++i) {
-        const TStyl &s = *items_[i];
-        if (AnsiSameText(s.Name, name) || AnsiSameText(s.Alias, name))
-            return items_[i].get();
+    // The first style wins a name: a key already there is kept.
+    for (; indexed_ < items_.size(); ++indexed_) {
+        const TStyl &s = *items_[indexed_];
+        for (const QByteArray *key : {&s.Name, &s.Alias}) {
+            const QByteArray upper = AnsiUpperCase(*key);
+            if (!index_.contains(upper))
+                index_.insert(upper, int(indexed_));
+        }
     }
-    return Default();
+    const auto found = index_.constFind(AnsiUpperCase(name));
+    return found == index_.cend() ? Default() : items_[size_t(*found)].get();
 }
 
 bool TStyle::AnyChanged() const

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 
 #include <memory>
 #include <optional>
@@ -70,4 +71,8 @@ public:
 private:
     TMLineWydruk *owner_;
     std::vector<std::unique_ptr<TStyl>> items_;
+    // Upper-cased names and aliases to the first style that has them, filled as Find first needs
+    // the styles added since: a lookup costs one hash, not a pass over every style.
+    mutable QHash<QByteArray, int> index_;
+    mutable size_t indexed_ = 1;
 };

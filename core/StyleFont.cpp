@@ -4,7 +4,9 @@
 #include "core/MLineWydruk.h"
 #include "core/PageCanvas.h"
 #include "platform/PageGeometry.h"
+#include "platform/Saturate.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace platform;
@@ -34,19 +36,24 @@ const TFont &StyleFont(TStyl &styl)
     if (styl.Font)
         canvas.Deselect(*styl.Font);
     styl.Font.reset();
-    int w = MmToDevX(styl.CharWidth, canvas.DpiX());
-    int h = MmToDevY(styl.CharHeight, canvas.DpiY());
+    // A cell far beyond the page shows nothing more than one of a few hundred pages; kept there,
+    // the font's metrics and the sums made of them stay within an int.
+    constexpr int kFarCell = 1 << 20;
+    int w = std::clamp(MmToDevX(styl.CharWidth, canvas.DpiX()), -kFarCell, kFarCell);
+    int h = std::clamp(MmToDevY(styl.CharHeight, canvas.DpiY()), -kFarCell, kFarCell);
     TFont font = MakeFont(styl, h, w);
 
     const QString digits = QStringLiteral("1234567890");
     const int w10 = font.TextWidth(digits);
     TRect r{0, 0, 1000, 1000};
     const int h10 = DrawTextEx(nullptr, font, digits, r, DT_NOPREFIX | DT_CALCRECT | DT_NOCLIP | DT_RIGHT);
-    if (10 * w < w10 || h < h10) {
-        if (10 * w < w10)
-            w = static_cast<int>(std::trunc(10.0L * w / w10 * w));
+    // In 64 bits: a cell from a file may be as wide as an int holds.
+    const bool narrower = 10 * qint64(w) < w10;
+    if (narrower || h < h10) {
+        if (narrower)
+            w = SaturatingTrunc(10.0L * w / w10 * w);
         if (h < h10)
-            h = static_cast<int>(std::trunc(static_cast<long double>(h) / h10 * h));
+            h = SaturatingTrunc(static_cast<long double>(h) / h10 * h);
         font = MakeFont(styl, h, w);
     }
     font.SetColor(WindowsColor(styl.Color));

@@ -35,7 +35,15 @@ void TWydruk::LoadFromFile(const std::filesystem::path &nativePath)
     wczytanyPlikSciezka_ = path;
     pagesBuilt_ = false; // the pages of an earlier file are gone with its model
     TInflateStream body(file);
-    tekst_->ReadBody(body);
+    try {
+        tekst_->ReadBody(body);
+    } catch (const std::bad_alloc &) {
+        tekst_->Clear();
+        throw ETooLarge();
+    } catch (const ETooLarge &) {
+        tekst_->Clear(); // nothing of it could be shown: give the memory back at once
+        throw;
+    }
 }
 
 void TWydruk::BuildPages()
@@ -51,10 +59,23 @@ void TWydruk::BuildPages()
         return;
     }
     abortRequested_ = false;
+    tooLarge_ = false;
     tekst_->Abort = false;
     pagesBuilt_ = false;
-    tekst_->BuildPages();
+    try {
+        tekst_->BuildPages();
+    } catch (const std::bad_alloc &) {
+        throw ETooLarge();
+    }
+    if (tooLarge_ || tekst_->TooLarge)
+        throw ETooLarge();
     pagesBuilt_ = !abortRequested_;
+}
+
+void TWydruk::StopTooLarge()
+{
+    tooLarge_ = true;
+    CancelBuild();
 }
 
 void TWydruk::CancelBuild()

@@ -38,18 +38,24 @@ public:
     TWydruk &operator=(const TWydruk &) = delete;
 
     // Opens the file for reading only, checks its header and reads the body into the model.
-    // Raises EFOpenError when the file cannot be opened, EStreamError when it is not a printout
-    // and the reader's errors for a broken body. The names below describe the file as soon as
+    // Raises EFOpenError when the file cannot be opened, EStreamError when it is not a printout,
+    // the reader's errors for a broken body and ETooLarge (the model emptied) for a printout
+    // past the memory budget or when memory runs out. The names below describe the file as soon as
     // the header passed, even when the body then fails.
     void LoadFromFile(const QString &path);
     // The same by the file's real name (bytes), which a QString cannot always give.
     void LoadFromFile(const std::filesystem::path &path);
     // Lays the model out and delivers every page through OnNextPage, in order, before it
     // returns. After a complete build the same pages are delivered again without rebuilding.
+    // Pages past the memory budget, or memory running out, end the build as CancelBuild does
+    // and then raise ETooLarge; the pages delivered so far stay valid.
     void BuildPages();
     // Ends a running build after the current line; meant for an OnProgress handler. Pages
     // finished so far have been delivered, the partly drawn page is delivered too.
     void CancelBuild();
+    // Ends the build as CancelBuild does, and BuildPages then raises ETooLarge: for a receiver
+    // that has no memory left to keep the pages.
+    void StopTooLarge();
     // Empties the model and forgets the build.
     virtual void Clear();
     // Called at the end of Clear(); does nothing here.
@@ -80,5 +86,6 @@ private:
     QString wczytanyPlikSciezka_;
     std::unique_ptr<TMLineWydruk> tekst_;
     bool abortRequested_ = false;
+    bool tooLarge_ = false;
     bool pagesBuilt_ = false;
 };

@@ -1,6 +1,7 @@
 #include "platform/DrawRichText.h"
 
 #include "platform/RichEditBox.h"
+#include "platform/Saturate.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -11,12 +12,9 @@ namespace platform {
 
 namespace {
 
-// Round to nearest, halves to the even neighbour; out-of-range values saturate.
 int Round(double v)
 {
-    if (!(v == v))
-        return 0;
-    return int(std::clamp(std::nearbyint(v), -2147483647.0, 2147483647.0));
+    return SaturatingRound(v);
 }
 
 // A logical length in twips at dpi, kept within what an int holds.

@@ -2,6 +2,7 @@
 
 #include "platform/GlyphPainter.h"
 #include "platform/MetafileEngine.h"
+#include "platform/Saturate.h"
 
 #include <QPainter>
 #include <QVarLengthArray>
@@ -21,7 +22,7 @@ struct Line {
 
 int Round(qreal v)
 {
-    return int(std::nearbyint(v));
+    return SaturatingRound(v);
 }
 
 // The text split into glyph units with their advances; a code point outside the basic plane takes its
@@ -94,7 +95,9 @@ bool IsBlank(QChar c)
     return c == u' ';
 }
 
-// One paragraph [start, end) wrapped into lines no wider than width (GDI's word break).
+// One paragraph [start, end) wrapped into lines no wider than width (GDI's word break). Widths
+// only grow with the characters added, so every scan stops at the first character past the
+// width: each line costs what it holds, and a paragraph wraps in linear time.
 void WrapParagraph(const Shaped &s, qsizetype start, qsizetype end, int width, bool editControl,
                    std::vector<Line> &lines)
 {
@@ -104,26 +107,27 @@ void WrapParagraph(const Shaped &s, qsizetype start, qsizetype end, int width, b
             --b;
         return b;
     };
-    qsizetype pos = start;
-    if (pos == end) {
-        lines.push_back({pos, end, false});
+    if (start == end) {
+        lines.push_back({start, end, false});
         return;
     }
+    // The paragraph without its trailing blanks, found once.
+    const qsizetype trimmed = trimEnd(start, end);
+    qsizetype pos = start;
     while (pos < end) {
-        if (fits(pos, trimEnd(pos, end))) {
+        if (fits(pos, std::max(pos, trimmed))) {
             lines.push_back({pos, end, false});
             return;
         }
         // The last blank after which the words before it still fit.
         qsizetype breakAt = -1;
         for (qsizetype i = pos + 1; i < end; ++i) {
+            if (!fits(pos, i))
+                break; // no later break can fit either
             if (!IsBlank(s.At(i)) || IsBlank(s.At(i - 1)))
                 continue;
-            const qsizetype lineEnd = trimEnd(pos, i);
-            if (lineEnd == pos)
+            if (trimEnd(pos, i) == pos)
                 continue; // only blanks so far: they stay with the word that follows
-            if (!fits(pos, lineEnd))
-                break;
             breakAt = i;
         }
         qsizetype lineEnd;
@@ -131,17 +135,17 @@ void WrapParagraph(const Shaped &s, qsizetype start, qsizetype end, int width, b
             lineEnd = trimEnd(pos, breakAt);
         } else {
             // The first word alone is too wide.
-            qsizetype wordEnd = pos;
-            while (wordEnd < end && IsBlank(s.At(wordEnd)))
-                ++wordEnd;
-            while (wordEnd < end && !IsBlank(s.At(wordEnd)))
-                ++wordEnd;
+            qsizetype wordStart = pos;
+            while (wordStart < end && IsBlank(s.At(wordStart)))
+                ++wordStart;
             if (editControl) {
                 // Broken after the last character that fits, at least one character a line.
                 lineEnd = pos + 1;
                 if (lineEnd < end && !s.visible[size_t(lineEnd)])
                     ++lineEnd;
-                for (qsizetype i = lineEnd + 1; i <= wordEnd; ++i) {
+                for (qsizetype i = lineEnd + 1; i <= end; ++i) {
+                    if (i - 1 >= wordStart && IsBlank(s.At(i - 1)))
+                        break; // past the end of the word
                     if (i < end && !s.visible[size_t(i)])
                         continue;
                     if (!fits(pos, i))
@@ -149,7 +153,9 @@ void WrapParagraph(const Shaped &s, qsizetype start, qsizetype end, int width, b
                     lineEnd = i;
                 }
             } else {
-                lineEnd = wordEnd; // overflows the rectangle
+                lineEnd = wordStart;
+                while (lineEnd < end && !IsBlank(s.At(lineEnd)))
+                    ++lineEnd; // overflows the rectangle
             }
         }
         lines.push_back({pos, lineEnd, false});

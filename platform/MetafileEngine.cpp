@@ -2,6 +2,7 @@
 
 #include "platform/FontFallback.h"
 #include "platform/RecordCodec.h"
+#include "platform/Saturate.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -452,7 +453,7 @@ void MetafileEngine::drawRects(const QRect *rects, int rectCount)
 {
     QList<QRectF> list(qMax(0, rectCount));
     for (int i = 0; i < rectCount; ++i)
-        list[i] = QRectF(rects[i]);
+        list[i] = WideRectF(rects[i]);
     RecordRects(std::move(list), true);
 }
 
@@ -481,7 +482,7 @@ void MetafileEngine::drawEllipse(const QRectF &rect)
 
 void MetafileEngine::drawEllipse(const QRect &rect)
 {
-    RecordEllipse(QRectF(rect), true);
+    RecordEllipse(WideRectF(rect), true);
 }
 
 void MetafileEngine::drawPath(const QPainterPath &path)

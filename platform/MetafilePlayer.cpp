@@ -1,6 +1,7 @@
 #include "platform/MetafilePlayer.h"
 
 #include "platform/GlyphPainter.h"
+#include "platform/Saturate.h"
 
 namespace platform {
 
@@ -10,7 +11,7 @@ QPolygon ToInt(const QList<QPointF> &points)
 {
     QPolygon polygon(int(points.size()));
     for (qsizetype i = 0; i < points.size(); ++i)
-        polygon[int(i)] = points[i].toPoint();
+        polygon[int(i)] = DevicePoint(points[i]);
     return polygon;
 }
 
@@ -192,7 +193,7 @@ bool MetafilePlayer::Play(const MetaRecord &r)
         if (r.integer) {
             QList<QLine> lines(r.lines.size());
             for (qsizetype i = 0; i < r.lines.size(); ++i)
-                lines[i] = r.lines[i].toLine();
+                lines[i] = QLine(DevicePoint(r.lines[i].p1()), DevicePoint(r.lines[i].p2()));
             p_.drawLines(lines);
         } else {
             p_.drawLines(r.lines.constData(), int(r.lines.size()));
@@ -204,11 +205,11 @@ bool MetafilePlayer::Play(const MetaRecord &r)
             // Qt fills such rectangles with other rounding than it draws them, so fill them again.
             const QBrush brush = p_.brush();
             for (const QRectF &rect : r.rects)
-                p_.fillRect(rect.toRect(), brush);
+                p_.fillRect(DeviceRect(rect), brush);
         } else if (r.integer) {
             QList<QRect> rects(r.rects.size());
             for (qsizetype i = 0; i < r.rects.size(); ++i)
-                rects[i] = r.rects[i].toRect();
+                rects[i] = DeviceRect(r.rects[i]);
             p_.drawRects(rects);
         } else {
             p_.drawRects(r.rects.constData(), int(r.rects.size()));
@@ -216,7 +217,7 @@ bool MetafilePlayer::Play(const MetaRecord &r)
         return true;
     case EmrEllipse:
         if (r.integer)
-            p_.drawEllipse(r.rect.toRect());
+            p_.drawEllipse(DeviceRect(r.rect));
         else
             p_.drawEllipse(r.rect);
         return true;

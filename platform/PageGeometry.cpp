@@ -1,5 +1,7 @@
 #include "platform/PageGeometry.h"
 
+#include "platform/Saturate.h"
+
 #include <cmath>
 
 namespace platform {
@@ -16,8 +18,8 @@ int MmToDev(long double mm, int dpi)
     long double v = static_cast<long double>(dpi) * mm;
     v = v * (1.0L / 25.4L);
     v = v * ZoomFactor();
-    // nearbyint rounds in the current mode, which is to nearest with ties to even.
-    return static_cast<int>(std::nearbyint(v));
+    // Sizes and positions from a file can be anything: beyond an int they saturate.
+    return SaturatingRound(v);
 }
 
 float DevToMm(long double d, int dpi)

@@ -54,7 +54,7 @@ int PageMetafile::RecordCount() const
     return d->records + 1;
 }
 
-qsizetype PageMetafile::MemoryBytes() const
+qsizetype PageMetafile::MemoryBytes(QSet<qint64> *counted) const
 {
     qsizetype bytes = sizeof(MetafileData) + d->stream.capacity();
     bytes += d->faces.capacity() * qsizetype(sizeof(std::shared_ptr<const FontFace>));
@@ -62,8 +62,14 @@ qsizetype PageMetafile::MemoryBytes() const
     for (const QPainterPath &path : d->paths)
         bytes +=
             qsizetype(sizeof(QPainterPath)) + path.elementCount() * qsizetype(sizeof(QPainterPath::Element));
-    for (const QImage &image : d->images)
-        bytes += qsizetype(sizeof(QImage)) + image.sizeInBytes();
+    for (const QImage &image : d->images) {
+        bytes += qsizetype(sizeof(QImage));
+        if (!counted || !counted->contains(image.cacheKey())) {
+            bytes += image.sizeInBytes();
+            if (counted)
+                counted->insert(image.cacheKey());
+        }
+    }
     return bytes;
 }
 

@@ -14,6 +14,7 @@
 #include <QPen>
 #include <QPolygonF>
 #include <QRectF>
+#include <QSet>
 #include <QSharedDataPointer>
 #include <QSize>
 #include <QString>
@@ -114,8 +115,9 @@ class PageMetafile : public QPaintDevice
     bool IsEmpty() const;
     // Number of records, the header included.
     int RecordCount() const;
-    // Bytes of memory the records hold (stream and shared tables), for budgeting.
-    qsizetype MemoryBytes() const;
+    // Bytes of memory the records hold (stream and shared tables), for budgeting. Images whose
+    // keys are in `counted` are left out, and the rest join it: pictures pages share count once.
+    qsizetype MemoryBytes(QSet<qint64> *counted = nullptr) const;
 
     // Plays the page scaled into target (in the painter's current coordinates); the painter's state
     // is left as it was. Drawing stays inside target.

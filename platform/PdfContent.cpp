@@ -1,9 +1,11 @@
 #include "platform/PdfContent.h"
 
 #include "platform/GlyphPainter.h"
+#include "platform/Saturate.h"
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace platform {
 
@@ -50,10 +52,12 @@ void PdfNumber(std::string &out, double value)
 {
     if (!std::isfinite(value))
         value = 0;
-    long long v = std::llround(value * 1000.0);
+    // Thousandths in 64 bits; a value beyond them (a transform from a hostile picture) keeps its
+    // sign at the largest magnitude instead of wrapping round.
+    long long v = SaturatingRound<long long>(static_cast<long double>(value) * 1000.0L);
     if (v < 0) {
         out.push_back('-');
-        v = -v;
+        v = v == std::numeric_limits<long long>::min() ? std::numeric_limits<long long>::max() : -v;
     }
     char buf[24];
     auto res = std::to_chars(buf, buf + sizeof buf, v / 1000);

@@ -1,5 +1,6 @@
 #include "platform/RichEditBox.h"
 
+#include "platform/Saturate.h"
 #include "platform/rtf/RichTextLayout.h"
 #include "platform/rtf/RtfUnits.h"
 
@@ -26,7 +27,9 @@ public:
             }
         }
         auto layout = std::make_shared<const rtf::RichTextLayout>(text, width);
-        entries_.push_front({text, width, layout});
+        // The key owns its bytes: callers pass texts that point into a model, which may be gone
+        // (and its memory reused by the next printout) by the next lookup.
+        entries_.push_front({QByteArray(text.constData(), text.size()), width, layout});
         if (entries_.size() > kCapacity)
             entries_.pop_back();
         return layout;
@@ -91,7 +94,7 @@ FormatRangeResult TRichEditBox::FormatRange(QPainter &canvas, const TwipsRect &r
     FormatRangeResult result;
     result.Answer = fit.next;
     result.FirstNotFitted = fit.next >= layout_->TextLength() ? 0 : fit.next;
-    result.BottomTwips = rc.Top + int(std::lround(fit.height * rtf::kTwipsPerPixel));
+    result.BottomTwips = rc.Top + SaturatingRound(std::round(fit.height * rtf::kTwipsPerPixel));
 
     if (render && fit.end > fit.begin) {
         int dpiX, dpiY;

@@ -30,6 +30,7 @@
 
 #include <exception>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -417,15 +418,16 @@ void TFrmPodglad::drukProgress(TWydruk *sender, bool, int postep)
     KrokKomunikatow();
 }
 
-void TFrmPodglad::drukNextPage(TWydruk *, platform::PageMetafile *page)
+void TFrmPodglad::drukNextPage(TWydruk *sender, platform::PageMetafile *page)
 {
-    // The loader's pages die with the loader: the viewer gets a copy. A page that cannot be copied
-    // or added is skipped.
+    // The loader's pages die with the loader: the viewer gets a copy. Without memory for it the
+    // build stops with the printout's too-large message (no half printout offered for printing).
     try {
         auto copy = std::make_unique<platform::PageMetafile>(*page);
         viewer->AddPage(copy.get());
         copy.release();
-    } catch (const std::exception &) {
+    } catch (const std::bad_alloc &) {
+        sender->StopTooLarge();
     }
 }
 

@@ -47,13 +47,23 @@ Dib Player::ReadDib(const Record &r, quint64 offInfo, quint64 infoSize, quint64 
                           : core ? *r.U16(offInfo + 6) : (infoSize >= 12 ? std::abs(qint64(*r.I32(offInfo + 8))) : 0);
     if (w * h > maxPixels || !Spend(w * h / 4))
         return {};
+    // A bitmap with its own colours decodes the same every time; one that indexes the
+    // palette depends on the state of play.
+    const bool cached = dibs_ && usage != DIB_PAL_COLORS;
+    const DibCache::Key key{quint64(info - data_), quint64(r.Data() + offBits - data_), rows, keepAlpha};
+    if (cached)
+        if (const Dib *dib = dibs_->Find(key))
+            return *dib;
     DibBytes bytes;
     bytes.info = info;
     bytes.infoSize = quint32(infoSize);
     bytes.bits = r.Data() + offBits;
     bytes.bitsSize = quint32(bitsSize);
     bytes.usage = usage;
-    return DecodeDib(bytes, dc_.palette, keepAlpha, rows);
+    Dib dib = DecodeDib(bytes, dc_.palette, keepAlpha, rows);
+    if (cached)
+        dibs_->Add(key, dib);
+    return dib;
 }
 
 void Player::FillRop(const QRectF &dest, quint32 rop)

@@ -277,4 +277,21 @@ Dib DecodeDib(const DibBytes &b, const QList<QRgb> &palette, bool keepAlpha, qin
     return dib;
 }
 
+const Dib *DibCache::Find(const Key &key) const
+{
+    for (const auto &[k, dib] : entries_)
+        if (k == key)
+            return &dib;
+    return nullptr;
+}
+
+void DibCache::Add(const Key &key, const Dib &dib)
+{
+    const qint64 bytes = dib.image.sizeInBytes();
+    if (dib.image.isNull() || bytes_ + bytes > kMaxBytes)
+        return;
+    bytes_ += bytes;
+    entries_.emplace_back(key, dib);
+}
+
 } // namespace platform::emf

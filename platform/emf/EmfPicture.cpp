@@ -53,6 +53,7 @@ TEmfPicture::TEmfPicture(QByteArray bytes) : bytes_(std::move(bytes))
     header_.handles = *head.U16(56);
     header_.devicePixels = QSize(*head.I32(72), *head.I32(76));
     header_.deviceMillimetres = QSize(*head.I32(80), *head.I32(84));
+    dibs_ = std::make_shared<emf::DibCache>();
 }
 
 int TEmfPicture::Width() const
@@ -71,6 +72,7 @@ void TEmfPicture::Draw(QPainter &painter, const QRectF &target) const
         return;
     painter.save();
     emf::Player player(bytes_, header_, painter, target);
+    player.SetDibCache(dibs_.get());
     player.Play();
     painter.restore();
 }

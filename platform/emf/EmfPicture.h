@@ -6,9 +6,15 @@
 #include <QRectF>
 #include <QSize>
 
+#include <memory>
+
 class QPainter;
 
 namespace platform {
+
+namespace emf {
+class DibCache;
+}
 
 // The values of an EMF header record that sizing and playback need.
 struct TEmfHeader {
@@ -43,6 +49,8 @@ public:
 private:
     QByteArray bytes_;
     TEmfHeader header_;
+    // Shared by copies of the picture, which hold the same bytes.
+    std::shared_ptr<emf::DibCache> dibs_;
 };
 
 } // namespace platform

@@ -20,6 +20,8 @@ class Player {
 public:
     Player(const QByteArray &bytes, const TEmfHeader &header, QPainter &painter, const QRectF &target);
     void Play();
+    // Bitmaps decoded are looked up in and added to cache (not owned), when one is given.
+    void SetDibCache(DibCache *cache) { dibs_ = cache; }
 
 private:
     // EmfPlayer.cpp: dispatch and the state machine
@@ -102,6 +104,7 @@ private:
 
     QPainter &p_;
     const uchar *data_;
+    DibCache *dibs_ = nullptr;
     quint64 size_;
     QTransform base_;     // reference device pixels to painter device
     double dpmmX_, dpmmY_; // reference device pixels per millimetre

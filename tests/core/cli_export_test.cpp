@@ -302,6 +302,10 @@ TEST_F(CliExport, PageSetsAreCheckedWithPolishMessages)
         {"abc", QString::fromUtf8("Podane numery stron (abc)\nsą nieprawidłowe !"), {}},
         {",2", QString::fromUtf8("Podane numery stron (,2)\nsą nieprawidłowe !"), {}},
         {"99999999999", QString::fromUtf8("Podane numery stron (99999999999)\nsą nieprawidłowe !"), {}},
+        {"1,2-9", QString::fromUtf8("Podany numer strony (4)\nprzekracza ilość dostepnych stron !"), {}},
+        {"3,1-5", QString::fromUtf8("Strona 3 jest podana kilka razy !"), {}},
+        {"1-2,2-3", QString::fromUtf8("Strona 2 jest podana kilka razy !"), {}},
+        {"2-3,1", "", {"1.png", "2.png", "3.png"}},
     };
     int n = 0;
     for (const auto &row : rows) {
@@ -317,4 +321,50 @@ TEST_F(CliExport, PageSetsAreCheckedWithPolishMessages)
             EXPECT_FALSE(QDir(out).exists());
         }
     }
+}
+
+// Runs the command line in a shell that first applies `limits` (ulimit arguments), with the
+// file-size signal ignored so that a write past the limit fails instead of killing the process.
+// Qt's PNG writer leaks its row buffer when a write fails, which is none of ours to report.
+Result LimitedCli(const QString &limits, const QStringList &args)
+{
+    return Tool("bash", QStringList{"-c", "trap '' XFSZ; export ASAN_OPTIONS=detect_leaks=0; ulimit " + limits +
+                                              " && exec \"$0\" \"$@\"",
+                                    qEnvironmentVariable("WENOGLAD_BIN_DIR") + "/cli/wenoglad-cli"} +
+                            args);
+}
+
+// A page set of a billion pages was expanded before the printout was read: gigabytes, then an
+// uncaught std::bad_alloc under a memory limit.
+TEST_F(CliExport, HugePageSetIsReadAgainstThePageCount)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    const QString limit = "-c 0"; // the sanitizer reserves terabytes of address space
+#else
+    const QString limit = "-v 1500000";
+#endif
+    const Result run = LimitedCli(limit, {"png", Path("three.wyd"), "-o", Path("big"), "--dpi", "10",
+                                                 "--pages", "1-999999999"});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_EQ(QString::fromUtf8(run.err),
+              QString::fromUtf8("wenoglad-cli png: Podany numer strony (4)\nprzekracza ilość dostepnych stron !\n"));
+}
+
+// A page that cannot be written (the disk full, here a file-size limit) must not truncate the
+// complete file of an earlier run, and the message names the page.
+TEST_F(CliExport, PngThatCannotBeWrittenLeavesCompleteFiles)
+{
+    const QString out = Path("png");
+    ASSERT_EQ(Cli({"png", Path("three.wyd"), "-o", out, "--pages", "1"}).code, 0);
+    QFile first(out + "/1.png");
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    const QByteArray good = first.readAll();
+    first.close();
+    const Result run = LimitedCli("-f 4", {"png", Path("three.wyd"), "-o", out, "--dpi", "300"});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_TRUE(QString::fromUtf8(run.err).contains(QString::fromUtf8("Nie można zapisać strony 1 ")))
+        << run.err.toStdString();
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    EXPECT_EQ(first.readAll(), good);
+    EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList{"1.png"});
 }

@@ -18,9 +18,11 @@ struct CliRun {
     QByteArray out, err;
 };
 
-CliRun Cli(const QStringList &args, bool withDisplayUnset = true)
+CliRun Cli(const QStringList &args, bool withDisplayUnset = true, const QString &outputFile = {})
 {
     QProcess p;
+    if (!outputFile.isEmpty())
+        p.setStandardOutputFile(outputFile);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (withDisplayUnset) {
         env.remove("QT_QPA_PLATFORM");
@@ -133,4 +135,18 @@ TEST_F(CliInfo, HelpNamesTheCommands)
     EXPECT_EQ(run.code, 0);
     EXPECT_TRUE(run.out.contains("info FILE"));
     EXPECT_TRUE(run.out.contains("Exit codes"));
+}
+
+// Output that never arrives (a full disk, here /dev/full) fails the command instead of exiting 0.
+TEST_F(CliInfo, EveryCommandFailsWhenItsOutputCannotBeWritten)
+{
+    Document doc;
+    doc.Root.Title.Lines = {{.Fields = {{.Text = "a"}}}};
+    WriteWyd(Path("a.wyd"), doc);
+    for (const QStringList &args : {QStringList{"info", Path("a.wyd")}, QStringList{"text", Path("a.wyd")},
+                                    QStringList{"--help"}}) {
+        const CliRun run = Cli(args, true, "/dev/full");
+        EXPECT_EQ(run.code, 2) << args.front().toStdString();
+        EXPECT_TRUE(run.err.endsWith("Nie można zapisać na standardowe wyjście\n")) << run.err.toStdString();
+    }
 }

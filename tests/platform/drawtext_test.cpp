@@ -80,6 +80,7 @@ TEST(DrawTextEx, CalcRectMeasuresLikeGdi)
         {"the long word gets its own line", "ab abcdefghij cd", 35, wrap, 3 * kLine, 100},
         {"edit control breaks the long word", "abcdefghij", 35, edit, 4 * kLine, 30},
         {"edit control first breaks at blanks", "ab cdefghij", 35, edit, 4 * kLine, 30},
+        {"edit control at width 0 takes a character a line", "abc d", 0, edit, 4 * kLine, 10},
         {"CR LF, LF and CR all break", "a\r\nbb\ncc\rddd", 200, DT_CALCRECT, 4 * kLine, 30},
         {"a break at the end adds no line", "abc\r\n", 200, DT_CALCRECT, kLine, 30},
         {"an empty line counts", "a\n\nb", 200, DT_CALCRECT, 3 * kLine, 10},

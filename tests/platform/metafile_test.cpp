@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace platform;
 
 namespace {
@@ -544,4 +546,23 @@ TEST(PageMetafile, PlaysIntoPdf)
     EXPECT_TRUE(buffer.data().startsWith("%PDF"));
     EXPECT_EQ(buffer.data().count("/Type /Page\n") + buffer.data().count("/Type /Page "), 2);
     EXPECT_TRUE(buffer.data().contains("LiberationMono"));
+}
+
+// Rectangles from hostile pictures span the whole int range: their width overflowed an int when
+// recorded and their edges when played at integer precision (caught by the sanitizer).
+TEST(PageMetafile, RectanglesAcrossTheIntRangeRecordAndPlay)
+{
+    PageMetafile page;
+    {
+        QPainter p(&page);
+        p.setBrush(Qt::red);
+        p.drawRect(QRect(QPoint(INT_MIN, INT_MIN), QPoint(INT_MAX, INT_MAX)));
+        p.drawEllipse(QRect(QPoint(INT_MIN + 1, 0), QPoint(INT_MAX, 10)));
+    }
+    QImage image(20, 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    page.Play(p, QRectF(0, 0, 20, 20));
+    p.end();
+    EXPECT_EQ(image.pixel(10, 10), qRgb(255, 0, 0));
 }

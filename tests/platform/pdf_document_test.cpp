@@ -1,6 +1,7 @@
 #include "platform/DrawText.h"
 #include "platform/PageMetafile.h"
 #include "platform/PdfDocument.h"
+#include "platform/PdfResources.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -261,4 +262,18 @@ TEST(PdfDocument, FacesOfMoreGlyphsThanTwoByteCodesReachKeepTheirText)
         }
     EXPECT_GT(ink, 100);
     EXPECT_LT(differ, ink / 5);
+}
+
+// A world transform of 1e20 in a picture wrote a negative number: the picture came out mirrored.
+TEST(PdfDocument, NumbersBeyondRangeKeepTheirSign)
+{
+    const struct {
+        double value;
+        const char *starts;
+    } rows[] = {{1e20, "9223372036854775"}, {-1e20, "-9223372036854775"}, {1.5, "1.5"}, {-0.25, "-0.25"}};
+    for (const auto &row : rows) {
+        std::string out;
+        PdfNumber(out, row.value);
+        EXPECT_EQ(out.rfind(row.starts, 0), 0u) << row.value << " wrote " << out;
+    }
 }
