@@ -35,6 +35,7 @@ namespace {
 constexpr int kSzerokoscMarginesow = 440;
 constexpr int kWaskieMarginesy = 75;
 constexpr int kProgSzerokosci = 600;
+constexpr qint64 kOdstepKrokowMs = 10;
 
 // The desktop work area: the screen less its panels.
 QRect ObszarRoboczy()
@@ -378,6 +379,8 @@ void TFrmPodglad::WczytajStrony()
             loader.LoadFromFile(sciezkaPliku_);
             hb->ShowLeftText(QStringLiteral("Tworzenie stron..."));
             przerwij_ = false;
+            pokazanyPostep_ = -1;
+            ostatniKrok_.invalidate();
             loader.OnProgress = [this](TWydruk *sender, bool drukowanie, int postep) {
                 drukProgress(sender, drukowanie, postep);
             };
@@ -405,8 +408,18 @@ void TFrmPodglad::drukProgress(TWydruk *sender, bool, int postep)
         sender->CancelBuild();
         return;
     }
-    hb->ShowLeftText(QStringLiteral("Tworzenie stron... %1%").arg(postep));
-    KrokKomunikatow();
+    // Called after every line: the bar is repainted only when its text changes.
+    if (postep != pokazanyPostep_) {
+        pokazanyPostep_ = postep;
+        hb->ShowLeftText(QStringLiteral("Tworzenie stron... %1%").arg(postep));
+    }
+    // The window system gets its turn at most every few milliseconds: a turn after every line
+    // would cost as much as the build itself, and this is still often enough to show the pages
+    // as they come and to notice a Close or Esc at once.
+    if (!ostatniKrok_.isValid() || ostatniKrok_.hasExpired(kOdstepKrokowMs)) {
+        KrokKomunikatow();
+        ostatniKrok_.start();
+    }
 }
 
 void TFrmPodglad::drukNextPage(TWydruk *, platform::PageMetafile *page)

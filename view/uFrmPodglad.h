@@ -7,6 +7,7 @@
 // The opener creates it without an owner, calls UstawPlik or UstawWydruk (and BezZapisuUstawien
 // in the library's temporary mode), runs exec() and destroys it.
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QString>
 
 #include <functional>
@@ -102,4 +103,6 @@ private:
     bool przerwij_ = false;
     bool bezZapisu_ = false;
     bool pokazane_ = false;
+    int pokazanyPostep_ = -1;  // the percentage the hint bar shows during a build
+    QElapsedTimer ostatniKrok_; // since the last message step of a build
 };

@@ -1,6 +1,7 @@
 // The preview window driven as the user drives it: loading, the page panel and its repeat
 // buttons, the margins panel, keys during and after the build, errors, and the settings it keeps.
 #include "tests/support/LayoutHelpers.h"
+#include "tests/support/PaintCounter.h"
 #include "tests/ui/ModalDriver.h"
 
 #include "platform/KatalogProgramu.h"
@@ -117,6 +118,20 @@ TEST_F(Podglad, OnePagePrintoutShowsOneOfOneWithBothPageButtonsDisabled)
     EXPECT_EQ(frm.hb->TextAccept(), "Drukuj");
     EXPECT_EQ(frm.hb->TextLeft(), "");
     EXPECT_EQ(BusyCursorCount(), 0);
+}
+
+// The bar was repainted after every line, even with the percentage unchanged: the build took
+// eight times as long in the window as in the loader alone.
+TEST_F(Podglad, BuildRepaintsTheHintBarOnlyWhenItsTextChanges)
+{
+    TFrmPodglad frm;
+    frm.UstawPlik(Write("dlugi.wyd", Items(1000)));
+    PaintCounter paints(frm.hb);
+    ShowAndLoad(frm);
+    ASSERT_EQ(frm.viewer->PageCount(), 13);
+    EXPECT_EQ(frm.hb->TextAccept(), "Drukuj");
+    // 1,000 lines, 101 percentages, the three texts around them and the first show.
+    EXPECT_LE(paints.count, 110);
 }
 
 TEST_F(Podglad, HoldingTheDownButtonStepsAtOnceThenOnEveryTick)
