@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 
@@ -66,6 +67,21 @@ void RysujTrojkat(TWenBtn *btn, QPainter &p, const QRect &inner, bool doGory)
         draw(tri, btn->palette().color(QPalette::Dark));
     }
     p.restore();
+}
+
+// The page counter's place in its panel when the numbers are short.
+constexpr int kLicznikX = 68;
+constexpr int kLicznikW = 60;
+
+// Width enough for every "n/count" with n of as many digits as count, in any face: digits need
+// not all be equally wide.
+int SzerokoscLicznika(const QFontMetrics &fm, int count)
+{
+    int cyfra = 0;
+    for (char c = '0'; c <= '9'; ++c)
+        cyfra = std::max(cyfra, fm.horizontalAdvance(QLatin1Char(c)));
+    const qsizetype cyfry = QString::number(std::max(count, 1)).size();
+    return int(2 * cyfry) * cyfra + fm.horizontalAdvance(QLatin1Char('/')) + 1;
 }
 
 QLabel *NowaEtykieta(const QString &text, QWidget *parent, int left, int width)
@@ -151,19 +167,17 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
     pStrony = new TPanelEx(pGora);
     pStrony->setObjectName(QStringLiteral("pStrony"));
     pStrony->SetBevelOuter(TPanelBevel::Lowered);
-    pStrony->setFixedWidth(149);
     row->addWidget(pStrony);
     const QFont arial = ui::WinFont(QStringLiteral("Arial"), 20, true);
     lblStrona1 = new QLabel(QStringLiteral("Strona:"), pStrony);
     lblStrona1->setFont(arial);
-    lblStrona1->setGeometry(3, 1, 70, 22);
     lblStrona = new QLabel(pStrony);
     lblStrona->setFont(arial);
     lblStrona->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblStrona->setGeometry(68, 1, 60, 22);
     lblStrona->setVisible(false);
     btnStronaUp = NowyPrzyciskStrony(pStrony, 1, true);
     btnStronaDn = NowyPrzyciskStrony(pStrony, 12, false);
+    UlozPanelStron(0);
 
     pViewer = new TPanelEx(this);
     pViewer->setObjectName(QStringLiteral("pViewer"));
@@ -324,12 +338,32 @@ void TFrmPodglad::viewerChange()
 void TFrmPodglad::viewerMove()
 {
     const int nr = viewer->PageNr(), count = viewer->PageCount();
-    lblStrona->setText(QStringLiteral("%1/%2").arg(nr).arg(count));
+    const QString text = QStringLiteral("%1/%2").arg(nr).arg(count);
+    UlozPanelStron(std::max(SzerokoscLicznika(lblStrona->fontMetrics(), count),
+                            lblStrona->fontMetrics().horizontalAdvance(text)));
+    lblStrona->setText(text);
     btnStronaUp->setEnabled(nr > 1);
     btnStronaDn->setEnabled(nr < count);
     // A button disabled under the held mouse never sees the release: the repeat ends here.
     if (timerStrona->isActive() && !(timerStronaTag < 0 ? btnStronaUp : btnStronaDn)->isEnabled())
         timerStrona->stop();
+}
+
+void TFrmPodglad::UlozPanelStron(int szerokoscLicznika)
+{
+    // The panel only grows: it keeps its place while the pages are leafed through.
+    const int licznikW = std::max({kLicznikW, szerokoscLicznika, szerokoscLicznika_});
+    if (licznikW == szerokoscLicznika_)
+        return;
+    szerokoscLicznika_ = licznikW;
+    const int lewy = 3 + lblStrona1->fontMetrics().horizontalAdvance(lblStrona1->text());
+    const int licznikX = std::max(kLicznikX, lewy + 3);
+    lblStrona1->setGeometry(3, 1, licznikX - 3, 22);
+    lblStrona->setGeometry(licznikX, 1, licznikW, 22);
+    const int przyciskiX = licznikX + licznikW + 2;
+    btnStronaUp->move(przyciskiX, btnStronaUp->y());
+    btnStronaDn->move(przyciskiX, btnStronaDn->y());
+    pStrony->setFixedWidth(przyciskiX + btnStronaUp->width() + 4);
 }
 
 void TFrmPodglad::btnStronaMouseDown(TWenBtn *sender)

@@ -94,6 +94,8 @@ private:
     void WczytajStrony();
     void drukProgress(TWydruk *sender, bool drukowanie, int postep);
     void drukNextPage(TWydruk *sender, platform::PageMetafile *page);
+    // Places the page panel's labels and buttons with the counter at least this wide.
+    void UlozPanelStron(int szerokoscLicznika);
     void btnStronaMouseDown(TWenBtn *sender);
     void btnStronaMouseUp();
     static int WartoscPola(const QSpinBox *field);
@@ -105,4 +107,5 @@ private:
     bool pokazane_ = false;
     int pokazanyPostep_ = -1;  // the percentage the hint bar shows during a build
     QElapsedTimer ostatniKrok_; // since the last message step of a build
+    int szerokoscLicznika_ = 0; // of lblStrona, in pixels
 };

@@ -5,6 +5,7 @@
 #include "tests/ui/ModalDriver.h"
 
 #include "platform/KatalogProgramu.h"
+#include "platform/PageMetafile.h"
 #include "ui/BusyCursor.h"
 #include "ui/HintBar.h"
 #include "ui/WenBtn.h"
@@ -132,6 +133,36 @@ TEST_F(Podglad, BuildRepaintsTheHintBarOnlyWhenItsTextChanges)
     EXPECT_EQ(frm.hb->TextAccept(), "Drukuj");
     // 1,000 lines, 101 percentages, the three texts around them and the first show.
     EXPECT_LE(paints.count, 110);
+}
+
+// The counter was a fixed 60 pixels: page 370 of 380 read "Strona70/380" over the colon.
+TEST_F(Podglad, PageCounterIsWholeBesideItsCaptionAndButtons)
+{
+    struct Row {
+        int pages, at;
+        const char *shown;
+    } rows[] = {{3, 2, "2/3"}, {380, 370, "370/380"}, {1000, 1000, "1000/1000"}};
+    const QString jedna = Write("jedna.wyd", Items(1));
+    for (const Row &row : rows) {
+        TFrmPodglad frm;
+        frm.UstawPlik(jedna);
+        frm.resize(800, 600);
+        ShowAndLoad(frm);
+        for (int i = 1; i < row.pages; ++i)
+            frm.viewer->AddPage(new platform::PageMetafile); // freed by the window
+        frm.viewer->SetPageNr(row.at);
+        QCoreApplication::processEvents(); // the row of panels lays itself out again
+        ASSERT_EQ(frm.lblStrona->text(), row.shown);
+        const QRect counter = frm.lblStrona->geometry();
+        const int textLeft = counter.right() + 1 - frm.lblStrona->fontMetrics().horizontalAdvance(row.shown);
+        const int captionRight =
+            frm.lblStrona1->x() + frm.lblStrona1->fontMetrics().horizontalAdvance(frm.lblStrona1->text());
+        EXPECT_GE(textLeft, counter.left()) << row.shown;
+        EXPECT_GT(textLeft, captionRight) << row.shown;
+        EXPECT_LT(counter.right(), frm.btnStronaUp->x()) << row.shown;
+        EXPECT_TRUE(frm.pStrony->rect().contains(frm.btnStronaUp->geometry())) << row.shown;
+        EXPECT_LE(frm.pStrony->geometry().right(), frm.pGora->width()) << row.shown;
+    }
 }
 
 TEST_F(Podglad, HoldingTheDownButtonStepsAtOnceThenOnEveryTick)
