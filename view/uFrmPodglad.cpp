@@ -12,6 +12,7 @@
 #include "ui/WinFonts.h"
 #include "ui/bajery.h"
 #include "view/EmfViewer.h"
+#include "view/RamkaOkna.h"
 #include "view/UstawieniaPodgladu.h"
 
 #include <QApplication>
@@ -124,7 +125,7 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
     setFont(ui::WinFontPt(QStringLiteral("MS Sans Serif"), 8));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
-    setMinimumSize(350, 500);
+    ramka_ = new TRamkaOkna(this, QSize(350, 500));
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -279,8 +280,7 @@ void TFrmPodglad::FormCreate()
     stan.MargRight = WartoscPola(margR);
     stan.MargBottom = WartoscPola(margB);
     WczytajUstawienia(stan, obszar);
-    move(stan.Okno.topLeft());
-    resize(stan.Okno.size());
+    ramka_->Ustaw(stan.Okno);
     if (stan.Zmaksymalizowane)
         setWindowState(windowState() | Qt::WindowMaximized);
     // Signals of the fields are held so that margChange runs once, with all four in place.
@@ -553,7 +553,7 @@ void TFrmPodglad::FormClose()
         return;
     TStanPodgladu stan;
     stan.Zmaksymalizowane = isMaximized();
-    stan.Okno = QRect(pos(), size());
+    stan.Okno = ramka_->Obramowanie();
     stan.MargTop = viewer->MargTop();
     stan.MargLeft = viewer->MargLeft();
     stan.MargRight = viewer->MargRight();

@@ -17,6 +17,7 @@ class QSpinBox;
 class QTimer;
 class THintBar;
 class TPanelEx;
+class TRamkaOkna;
 class TWenBtn;
 class TWydruk;
 
@@ -100,6 +101,7 @@ private:
     void btnStronaMouseUp();
     static int WartoscPola(const QSpinBox *field);
 
+    TRamkaOkna *ramka_; // places the window by its outer bounds
     QString sciezkaPliku_;
     QString nazwaWydruku_;
     bool przerwij_ = false;

@@ -389,6 +389,44 @@ TEST_F(Podglad, WindowKeysReachTheWindowFromAMarginField)
     EXPECT_FALSE(frm.isVisible());
 }
 
+// The bounds were applied and stored as the inside of the window: under a window manager the
+// first-run preview ran past the bottom of the screen, hiding "Drukuj" and "Zamknij". The offscreen
+// screen is 800 x 800 and gives windows a frame of 2 pixels all round.
+TEST_F(Podglad, BoundsArePlacedFittedAndStoredWithTheFrame)
+{
+    struct Row {
+        const char *name;
+        QByteArray conf;
+        QRect outer;
+    } rows[] = {
+        {"first run: the work area less 150/5 offsets", "", QRect(150, 5, 500, 790)},
+        {"stored", "FrmPodglad_Left=10\nFrmPodglad_Top=20\nFrmPodglad_Width=500\nFrmPodglad_Height=520\n",
+         QRect(10, 20, 500, 520)},
+        {"cut back to the work area",
+         "FrmPodglad_Left=300\nFrmPodglad_Top=100\nFrmPodglad_Width=900\nFrmPodglad_Height=900\n",
+         QRect(300, 100, 500, 700)},
+    };
+    for (const Row &row : rows) {
+        WriteConf(row.conf);
+        TFrmPodglad frm;
+        frm.UstawPlik(Write("jedna.wyd", Items(1)));
+        ShowAndLoad(frm);
+        ASSERT_NE(frm.frameGeometry(), frm.geometry()) << "the offscreen windows have a frame";
+        EXPECT_EQ(frm.frameGeometry(), row.outer) << row.name;
+        frm.resize(frm.width() - 50, frm.height() - 10);
+        frm.close();
+        EXPECT_EQ(Stored("FrmPodglad_Width"), QString::number(row.outer.width() - 50)) << row.name;
+        EXPECT_EQ(Stored("FrmPodglad_Height"), QString::number(row.outer.height() - 10)) << row.name;
+        EXPECT_EQ(Stored("FrmPodglad_Left"), QString::number(row.outer.left())) << row.name;
+    }
+    // The smallest window is 350 x 500 with its frame.
+    TFrmPodglad frm;
+    frm.UstawPlik(Write("jedna.wyd", Items(1)));
+    ShowAndLoad(frm);
+    frm.resize(10, 10);
+    EXPECT_EQ(frm.frameGeometry().size(), QSize(350, 500));
+}
+
 TEST_F(Podglad, MaximisedCloseStoresOnlyTheFlag)
 {
     WriteConf("FrmPodglad_Left=10\nFrmPodglad_Top=20\nFrmPodglad_Width=500\nFrmPodglad_Height=520\n");
