@@ -389,6 +389,10 @@ void TFrmPodglad::showEvent(QShowEvent *event)
     if (pokazane_)
         return;
     pokazane_ = true;
+    // The application's other windows minimise and restore together with this one.
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible())
+            w->installEventFilter(this);
     // Loading starts once the window is on the screen.
     QMetaObject::invokeMethod(this, &TFrmPodglad::Wczytaj, Qt::QueuedConnection);
 }
@@ -526,6 +530,10 @@ bool TFrmPodglad::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     }
+    case QEvent::WindowStateChange:
+        if (watched != this && watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow())
+            MinimalizujRazem(static_cast<QWidget *>(watched));
+        break;
     case QEvent::MouseButtonPress:
         if (watched == lblMarg) {
             lblMargClick();
@@ -576,10 +584,24 @@ void TFrmPodglad::done(int result)
 void TFrmPodglad::changeEvent(QEvent *event)
 {
     QDialog::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized))
-        return;
-    // Minimising the preview minimises the whole application.
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w != this && w->isVisible() && !(w->windowState() & Qt::WindowMinimized))
+    if (event->type() == QEvent::WindowStateChange)
+        MinimalizujRazem(this);
+}
+
+void TFrmPodglad::MinimalizujRazem(const QWidget *zrodlo)
+{
+    // Minimising the preview minimises the whole application, and restoring any of its windows
+    // restores them all: a modal preview left minimised would take every input from the rest.
+    const bool zminimalizowane = zrodlo->windowState() & Qt::WindowMinimized;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        const Qt::WindowType typ = w->windowType();
+        if (w == zrodlo || !w->isVisible() || (typ != Qt::Window && typ != Qt::Dialog))
+            continue;
+        if (zminimalizowane == bool(w->windowState() & Qt::WindowMinimized))
+            continue;
+        if (zminimalizowane)
             w->showMinimized();
+        else
+            w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    }
 }

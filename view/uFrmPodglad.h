@@ -91,6 +91,8 @@ private:
     void FormClose();
     // Handles a key seen before the focused control; true when consumed.
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // Brings the application's other windows to the minimised state of zrodlo.
+    void MinimalizujRazem(const QWidget *zrodlo);
     void Wczytaj();
     void WczytajStrony();
     void drukProgress(TWydruk *sender, bool drukowanie, int postep);

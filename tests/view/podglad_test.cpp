@@ -427,6 +427,33 @@ TEST_F(Podglad, BoundsArePlacedFittedAndStoredWithTheFrame)
     EXPECT_EQ(frm.frameGeometry().size(), QSize(350, 500));
 }
 
+// Restoring only the library window left the modal preview minimised, and the program took no
+// more input.
+TEST_F(Podglad, MinimisingAndRestoringEitherWindowTakesTheOtherAlong)
+{
+    QWidget lista;
+    lista.show();
+    TFrmPodglad frm;
+    frm.UstawPlik(Write("jedna.wyd", Items(1)));
+    ShowAndLoad(frm);
+    struct Step {
+        const char *what;
+        QWidget *window;
+        bool minimise;
+    } steps[] = {{"minimise the preview", &frm, true},
+                 {"restore the library", &lista, false},
+                 {"minimise the library", &lista, true},
+                 {"restore the preview", &frm, false}};
+    for (const Step &step : steps) {
+        if (step.minimise)
+            step.window->showMinimized();
+        else
+            step.window->setWindowState(step.window->windowState() & ~Qt::WindowMinimized);
+        EXPECT_EQ(frm.isMinimized(), step.minimise) << step.what;
+        EXPECT_EQ(lista.isMinimized(), step.minimise) << step.what;
+    }
+}
+
 TEST_F(Podglad, MaximisedCloseStoresOnlyTheFlag)
 {
     WriteConf("FrmPodglad_Left=10\nFrmPodglad_Top=20\nFrmPodglad_Width=500\nFrmPodglad_Height=520\n");
