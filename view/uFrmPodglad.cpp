@@ -440,7 +440,8 @@ void TFrmPodglad::WczytajStrony()
 
 void TFrmPodglad::drukProgress(TWydruk *sender, bool, int postep)
 {
-    if (QCoreApplication::closingDown())
+    // A window that is no longer on screen has been closed, whichever way that came.
+    if (!isVisible())
         przerwij_ = true;
     if (przerwij_) {
         sender->CancelBuild();

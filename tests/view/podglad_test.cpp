@@ -214,6 +214,20 @@ TEST_F(Podglad, EscWhileBuildingStopsTheBuildClosesAndStoresTheSettings)
     EXPECT_EQ(Stored("FrmPodglad_Max"), "false");
 }
 
+// The build asked whether the application was being destroyed, which it never is while a window
+// runs a build: a window taken off the screen built on to the end.
+TEST_F(Podglad, WindowTakenOffTheScreenStopsTheBuild)
+{
+    TFrmPodglad frm;
+    frm.UstawPlik(Write("trzy.wyd", Items(170)));
+    frm.show();
+    QMetaObject::invokeMethod(&frm, &QWidget::hide, Qt::QueuedConnection);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frm.Przerwij());
+    EXPECT_LT(frm.viewer->PageCount(), 3);
+    EXPECT_EQ(frm.hb->TextAccept(), "");
+}
+
 TEST_F(Podglad, EnterBeforeTheBuildEndsDoesNothingAndAfterItPrints)
 {
     TFrmPodglad frm;
