@@ -514,6 +514,12 @@ bool TFrmPodglad::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 
 bool TFrmPodglad::eventFilter(QObject *watched, QEvent *event)
 {
+    // The application's other windows are watched only for their minimising and restoring.
+    if (watched != this && watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow()) {
+        if (event->type() == QEvent::WindowStateChange)
+            MinimalizujRazem(static_cast<QWidget *>(watched));
+        return QDialog::eventFilter(watched, event);
+    }
     switch (event->type()) {
     case QEvent::KeyPress:
         if (watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == this) {
@@ -531,10 +537,6 @@ bool TFrmPodglad::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     }
-    case QEvent::WindowStateChange:
-        if (watched != this && watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow())
-            MinimalizujRazem(static_cast<QWidget *>(watched));
-        break;
     case QEvent::MouseButtonPress:
         if (watched == lblMarg) {
             lblMargClick();
