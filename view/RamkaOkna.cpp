@@ -28,10 +28,12 @@ bool TRamkaOkna::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == window_) {
         switch (event->type()) {
+        // Not on the change of state: leaving the maximised state, the frame is still the
+        // maximised one (without borders) until the window manager gives the window back its
+        // size, which comes as a resize.
         case QEvent::Show:
         case QEvent::Move:
         case QEvent::Resize:
-        case QEvent::WindowStateChange:
             Dopasuj();
             break;
         default:
