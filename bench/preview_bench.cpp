@@ -1,7 +1,7 @@
 // Page building in the preview window against the loader alone: the 1,000-page listing is loaded
 // and laid out by a bare loader, then opened in the real preview window (offscreen), which copies
 // every page into its viewer, shows the progress and lets the window system in after every line.
-// Each side runs several times; the best run counts, since the machine is shared.
+// The two take turns, several times; the best run of each counts, since the machine is shared.
 //   preview_bench [RUNS]
 #include "bench/BenchSupport.h"
 #include "core/Wydruki.h"
@@ -36,43 +36,35 @@ struct Run {
     }
 };
 
-Run LoaderAlone(const QString &path, int runs)
+void LoaderAlone(const QString &path, Run &best)
 {
-    Run best;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        const double cpu0 = CpuSeconds();
-        int pages = 0;
-        TWydruk loader;
-        loader.OnNextPage = [&](TWydruk *, platform::PageMetafile *) { ++pages; };
-        loader.LoadFromFile(path);
-        loader.BuildPages();
-        best.Keep(timer.nsecsElapsed() / 1e9, CpuSeconds() - cpu0, pages);
-    }
-    return best;
+    QElapsedTimer timer;
+    timer.start();
+    const double cpu0 = CpuSeconds();
+    int pages = 0;
+    TWydruk loader;
+    loader.OnNextPage = [&](TWydruk *, platform::PageMetafile *) { ++pages; };
+    loader.LoadFromFile(path);
+    loader.BuildPages();
+    best.Keep(timer.nsecsElapsed() / 1e9, CpuSeconds() - cpu0, pages);
 }
 
-Run ThroughPreview(const QString &path, int runs)
+void ThroughPreview(const QString &path, Run &best)
 {
-    Run best;
-    for (int i = 0; i < runs; ++i) {
-        TFrmPodglad frm;
-        frm.BezZapisuUstawien();
-        frm.UstawPlik(path);
-        QElapsedTimer timer;
-        timer.start();
-        const double cpu0 = CpuSeconds();
-        frm.show();
-        // The load is posted by the window's first show and runs to its end inside this call.
-        QCoreApplication::processEvents();
-        const double wall = timer.nsecsElapsed() / 1e9, cpu = CpuSeconds() - cpu0;
-        if (frm.hb->TextAccept().isEmpty())
-            std::printf("  the preview did not finish its build\n");
-        best.Keep(wall, cpu, frm.viewer->PageCount());
-        frm.close();
-    }
-    return best;
+    TFrmPodglad frm;
+    frm.BezZapisuUstawien();
+    frm.UstawPlik(path);
+    QElapsedTimer timer;
+    timer.start();
+    const double cpu0 = CpuSeconds();
+    frm.show();
+    // The load is posted by the window's first show and runs to its end inside this call.
+    QCoreApplication::processEvents();
+    const double wall = timer.nsecsElapsed() / 1e9, cpu = CpuSeconds() - cpu0;
+    if (frm.hb->TextAccept().isEmpty())
+        std::printf("  the preview did not finish its build\n");
+    best.Keep(wall, cpu, frm.viewer->PageCount());
+    frm.close();
 }
 
 double LoadAverage()
@@ -98,10 +90,13 @@ int main(int argc, char **argv)
     WriteListingPrintout(path, false, 1000);
 
     std::printf("load average %.2f at the start\n", LoadAverage());
-    const Run loader = LoaderAlone(path, runs);
+    Run loader, preview;
+    for (int i = 0; i < runs; ++i) {
+        LoaderAlone(path, loader);
+        ThroughPreview(path, preview);
+    }
     std::printf("loader alone: %d pages in %.2f s (processor time %.2f s), best of %d\n", loader.pages,
                 loader.wall, loader.cpu, runs);
-    const Run preview = ThroughPreview(path, runs);
     std::printf("preview window: %d pages in %.2f s (processor time %.2f s), best of %d\n", preview.pages,
                 preview.wall, preview.cpu, runs);
     std::printf("preview / loader: %.2f x wall time, %.2f x processor time (goal <= 1.3)\n",
