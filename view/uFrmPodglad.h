@@ -103,7 +103,6 @@ private:
     void btnStronaMouseUp();
     static int WartoscPola(const QSpinBox *field);
 
-    TRamkaOkna *ramka_; // places the window by its outer bounds
     QString sciezkaPliku_;
     QString nazwaWydruku_;
     bool przerwij_ = false;
@@ -112,4 +111,5 @@ private:
     int pokazanyPostep_ = -1;  // the percentage the hint bar shows during a build
     QElapsedTimer ostatniKrok_; // since the last message step of a build
     int szerokoscLicznika_ = 0; // of lblStrona, in pixels
+    TRamkaOkna *ramka_;         // places the window by its outer bounds
 };
