@@ -111,5 +111,5 @@ private:
     int pokazanyPostep_ = -1;  // the percentage the hint bar shows during a build
     QElapsedTimer ostatniKrok_; // since the last message step of a build
     int szerokoscLicznika_ = 0; // of lblStrona, in pixels
-    TRamkaOkna *ramka_;         // places the window by its outer bounds
+    TRamkaOkna *ramka_ = nullptr; // places the window by its outer bounds
 };
