@@ -82,7 +82,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     QTemporaryDir dir;
     // The window reads its settings at creation: keep the user's own store out of it.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath("conf"));
