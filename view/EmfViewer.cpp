@@ -6,16 +6,19 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionSlider>
 #include <QToolButton>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <optional>
 
 namespace view {
 
@@ -39,6 +42,46 @@ QToolButton *MakeJumpButton(QWidget *parent, const QImage &glyph, const QString 
     button->setStatusTip(hint);
     return button;
 }
+
+// A scroll bar that repaints after a change only when it would look different. While a long
+// printout is being built its range grows with every page, and once the thumb is at its smallest
+// that changes nothing on screen: a repaint per page would cost more than the page itself.
+class TStripScrollBar : public QScrollBar
+{
+  public:
+    using QScrollBar::QScrollBar;
+
+  protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        painted_ = Look();
+        QScrollBar::paintEvent(event);
+    }
+    void sliderChange(SliderChange change) override
+    {
+        if (painted_ && *painted_ == Look())
+            return;
+        QScrollBar::sliderChange(change);
+    }
+
+  private:
+    // What the style draws from the range and the value: the thumb and the arrows' states.
+    struct TLook {
+        QRect thumb;
+        bool atMinimum = false;
+        bool atMaximum = false;
+        bool operator==(const TLook &) const = default;
+    };
+    TLook Look() const
+    {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return {style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this),
+                value() == minimum(), value() == maximum()};
+    }
+
+    std::optional<TLook> painted_;
+};
 
 int ClampToInt(qint64 v)
 {
@@ -66,7 +109,7 @@ TEmfViewer::TEmfViewer(QWidget *parent) : QWidget(parent)
     connect(btnTop_, &QToolButton::clicked, this, [this] { SendKey(Qt::Key_Home); });
     connect(btnBottom_, &QToolButton::clicked, this, [this] { SendKey(Qt::Key_End); });
 
-    vert_ = new QScrollBar(Qt::Vertical, this);
+    vert_ = new TStripScrollBar(Qt::Vertical, this);
     horz_ = new QScrollBar(Qt::Horizontal, this);
     for (QScrollBar *bar : {vert_, horz_}) {
         bar->setFocusPolicy(Qt::NoFocus);
@@ -150,7 +193,10 @@ void TEmfViewer::SetPageNr(int n)
 int TEmfViewer::AddPage(platform::PageMetafile *page)
 {
     pages_.append(page);
-    UpdateLayout(false);
+    // While a long printout is being built the view stays on its first pages: a page added below
+    // them changes only the scroll range, and repainting the view for it would cost a page play.
+    const TVisiblePages visible = VisiblePages(VertPos(), ph_, ch_, PageCount());
+    UpdateLayout(false, visible.First + visible.Count >= PageCount());
     if (OnChange)
         OnChange();
     return int(pages_.size()) - 1;
@@ -257,7 +303,7 @@ void TEmfViewer::ScrollChanged()
         OnMove();
 }
 
-void TEmfViewer::UpdateLayout(bool rescale)
+void TEmfViewer::UpdateLayout(bool rescale, bool repaint)
 {
     const int sbw = ScrollBarWidth();
     cw_ = std::max(0, width() - sbw);
@@ -301,7 +347,7 @@ void TEmfViewer::UpdateLayout(bool rescale)
 
     if (HorzPos() != oldH || VertPos() != oldV)
         ScrollChanged();
-    else
+    else if (repaint)
         update();
 }
 
@@ -311,9 +357,14 @@ void TEmfViewer::resizeEvent(QResizeEvent *event)
     UpdateLayout(true);
 }
 
-void TEmfViewer::paintEvent(QPaintEvent *)
+void TEmfViewer::paintEvent(QPaintEvent *event)
 {
-    if (cw_ <= 0 || ch_ <= 0)
+    QPainter screen(this);
+    // The column of the jump buttons and the scroll bar shows through their rounded corners.
+    screen.fillRect(QRect(cw_, 0, width() - cw_, height()), kSilver);
+    // A repaint of the scroll bar alone (its range grows with every page added) passes through
+    // here too: the pages are drawn only when the view itself needs it.
+    if (cw_ <= 0 || ch_ <= 0 || !event->region().intersects(QRect(0, 0, cw_, ch_)))
         return;
     const qreal dpr = devicePixelRatioF();
     const QSize pixels(int(std::ceil(cw_ * dpr)), int(std::ceil(ch_ * dpr)));
@@ -326,7 +377,6 @@ void TEmfViewer::paintEvent(QPaintEvent *)
         Render(painter);
     }
     // One copy to the screen: nothing flickers while scrolling or dragging.
-    QPainter screen(this);
     screen.drawImage(0, 0, buffer_);
 }
 

@@ -105,7 +105,8 @@ class TEmfViewer : public QWidget, public TPageViewer
     void keyPressEvent(QKeyEvent *event) override;
 
   private:
-    void UpdateLayout(bool rescale);
+    // Lays the strip out again; repaint false leaves the view alone when it has not moved.
+    void UpdateLayout(bool rescale, bool repaint = true);
     void ScrollChanged();
     void SetMargin(int &margin, int mm);
     void SetHorz(qint64 h);

@@ -13,6 +13,7 @@
 #include "ui/WinFonts.h"
 #include "ui/bajery.h"
 #include "view/EmfViewer.h"
+#include "view/RamkaOkna.h"
 #include "view/UstawieniaPodgladu.h"
 
 #include <QApplication>
@@ -28,6 +29,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <new>
@@ -37,6 +39,7 @@ namespace {
 constexpr int kSzerokoscMarginesow = 440;
 constexpr int kWaskieMarginesy = 75;
 constexpr int kProgSzerokosci = 600;
+constexpr qint64 kOdstepKrokowMs = 10;
 
 // The desktop work area: the screen less its panels.
 QRect ObszarRoboczy()
@@ -67,6 +70,21 @@ void RysujTrojkat(TWenBtn *btn, QPainter &p, const QRect &inner, bool doGory)
         draw(tri, btn->palette().color(QPalette::Dark));
     }
     p.restore();
+}
+
+// The page counter's place in its panel when the numbers are short.
+constexpr int kLicznikX = 68;
+constexpr int kLicznikW = 60;
+
+// Width enough for every "n/count" with n of as many digits as count, in any face: digits need
+// not all be equally wide.
+int SzerokoscLicznika(const QFontMetrics &fm, int count)
+{
+    int cyfra = 0;
+    for (char c = '0'; c <= '9'; ++c)
+        cyfra = std::max(cyfra, fm.horizontalAdvance(QLatin1Char(c)));
+    const qsizetype cyfry = QString::number(std::max(count, 1)).size();
+    return int(2 * cyfry) * cyfra + fm.horizontalAdvance(QLatin1Char('/')) + 1;
 }
 
 QLabel *NowaEtykieta(const QString &text, QWidget *parent, int left, int width)
@@ -109,7 +127,7 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
     setFont(ui::WinFontPt(QStringLiteral("MS Sans Serif"), 8));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
-    setMinimumSize(350, 500);
+    ramka_ = new TRamkaOkna(this, QSize(350, 500));
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -152,19 +170,17 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
     pStrony = new TPanelEx(pGora);
     pStrony->setObjectName(QStringLiteral("pStrony"));
     pStrony->SetBevelOuter(TPanelBevel::Lowered);
-    pStrony->setFixedWidth(149);
     row->addWidget(pStrony);
     const QFont arial = ui::WinFont(QStringLiteral("Arial"), 20, true);
     lblStrona1 = new QLabel(QStringLiteral("Strona:"), pStrony);
     lblStrona1->setFont(arial);
-    lblStrona1->setGeometry(3, 1, 70, 22);
     lblStrona = new QLabel(pStrony);
     lblStrona->setFont(arial);
     lblStrona->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblStrona->setGeometry(68, 1, 60, 22);
     lblStrona->setVisible(false);
     btnStronaUp = NowyPrzyciskStrony(pStrony, 1, true);
     btnStronaDn = NowyPrzyciskStrony(pStrony, 12, false);
+    UlozPanelStron(0);
 
     pViewer = new TPanelEx(this);
     pViewer->setObjectName(QStringLiteral("pViewer"));
@@ -273,8 +289,7 @@ void TFrmPodglad::FormCreate()
     stan.MargRight = WartoscPola(margR);
     stan.MargBottom = WartoscPola(margB);
     WczytajUstawienia(stan, obszar);
-    move(stan.Okno.topLeft());
-    resize(stan.Okno.size());
+    ramka_->Ustaw(stan.Okno);
     if (stan.Zmaksymalizowane)
         setWindowState(windowState() | Qt::WindowMaximized);
     // Signals of the fields are held so that margChange runs once, with all four in place.
@@ -332,12 +347,32 @@ void TFrmPodglad::viewerChange()
 void TFrmPodglad::viewerMove()
 {
     const int nr = viewer->PageNr(), count = viewer->PageCount();
-    lblStrona->setText(QStringLiteral("%1/%2").arg(nr).arg(count));
+    const QString text = QStringLiteral("%1/%2").arg(nr).arg(count);
+    UlozPanelStron(std::max(SzerokoscLicznika(lblStrona->fontMetrics(), count),
+                            lblStrona->fontMetrics().horizontalAdvance(text)));
+    lblStrona->setText(text);
     btnStronaUp->setEnabled(nr > 1);
     btnStronaDn->setEnabled(nr < count);
     // A button disabled under the held mouse never sees the release: the repeat ends here.
     if (timerStrona->isActive() && !(timerStronaTag < 0 ? btnStronaUp : btnStronaDn)->isEnabled())
         timerStrona->stop();
+}
+
+void TFrmPodglad::UlozPanelStron(int szerokoscLicznika)
+{
+    // The panel only grows: it keeps its place while the pages are leafed through.
+    const int licznikW = std::max({kLicznikW, szerokoscLicznika, szerokoscLicznika_});
+    if (licznikW == szerokoscLicznika_)
+        return;
+    szerokoscLicznika_ = licznikW;
+    const int lewy = 3 + lblStrona1->fontMetrics().horizontalAdvance(lblStrona1->text());
+    const int licznikX = std::max(kLicznikX, lewy + 3);
+    lblStrona1->setGeometry(3, 1, licznikX - 3, 22);
+    lblStrona->setGeometry(licznikX, 1, licznikW, 22);
+    const int przyciskiX = licznikX + licznikW + 2;
+    btnStronaUp->move(przyciskiX, btnStronaUp->y());
+    btnStronaDn->move(przyciskiX, btnStronaDn->y());
+    pStrony->setFixedWidth(przyciskiX + btnStronaUp->width() + 4);
 }
 
 void TFrmPodglad::btnStronaMouseDown(TWenBtn *sender)
@@ -363,6 +398,10 @@ void TFrmPodglad::showEvent(QShowEvent *event)
     if (pokazane_)
         return;
     pokazane_ = true;
+    // The application's other windows minimise and restore together with this one.
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible())
+            w->installEventFilter(this);
     // Loading starts once the window is on the screen.
     QMetaObject::invokeMethod(this, &TFrmPodglad::Wczytaj, Qt::QueuedConnection);
 }
@@ -387,6 +426,8 @@ void TFrmPodglad::WczytajStrony()
             loader.LoadFromFile(plik_);
             hb->ShowLeftText(QStringLiteral("Tworzenie stron..."));
             przerwij_ = false;
+            pokazanyPostep_ = -1;
+            ostatniKrok_.invalidate();
             loader.OnProgress = [this](TWydruk *sender, bool drukowanie, int postep) {
                 drukProgress(sender, drukowanie, postep);
             };
@@ -408,14 +449,25 @@ void TFrmPodglad::WczytajStrony()
 
 void TFrmPodglad::drukProgress(TWydruk *sender, bool, int postep)
 {
-    if (QCoreApplication::closingDown())
+    // A window that is no longer on screen has been closed, whichever way that came.
+    if (!isVisible())
         przerwij_ = true;
     if (przerwij_) {
         sender->CancelBuild();
         return;
     }
-    hb->ShowLeftText(QStringLiteral("Tworzenie stron... %1%").arg(postep));
-    KrokKomunikatow();
+    // Called after every line: the bar is repainted only when its text changes.
+    if (postep != pokazanyPostep_) {
+        pokazanyPostep_ = postep;
+        hb->ShowLeftText(QStringLiteral("Tworzenie stron... %1%").arg(postep));
+    }
+    // The window system gets its turn at most every few milliseconds: a turn after every line
+    // would cost as much as the build itself, and this is still often enough to show the pages
+    // as they come and to notice a Close or Esc at once.
+    if (!ostatniKrok_.isValid() || ostatniKrok_.hasExpired(kOdstepKrokowMs)) {
+        KrokKomunikatow();
+        ostatniKrok_.start();
+    }
 }
 
 void TFrmPodglad::drukNextPage(TWydruk *sender, platform::PageMetafile *page)
@@ -472,6 +524,12 @@ bool TFrmPodglad::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 
 bool TFrmPodglad::eventFilter(QObject *watched, QEvent *event)
 {
+    // The application's other windows are watched only for their minimising and restoring.
+    if (watched != this && watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow()) {
+        if (event->type() == QEvent::WindowStateChange)
+            MinimalizujRazem(static_cast<QWidget *>(watched));
+        return QDialog::eventFilter(watched, event);
+    }
     switch (event->type()) {
     case QEvent::KeyPress:
         if (watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == this) {
@@ -516,7 +574,7 @@ void TFrmPodglad::FormClose()
         return;
     TStanPodgladu stan;
     stan.Zmaksymalizowane = isMaximized();
-    stan.Okno = QRect(pos(), size());
+    stan.Okno = ramka_->Obramowanie();
     stan.MargTop = viewer->MargTop();
     stan.MargLeft = viewer->MargLeft();
     stan.MargRight = viewer->MargRight();
@@ -539,10 +597,24 @@ void TFrmPodglad::done(int result)
 void TFrmPodglad::changeEvent(QEvent *event)
 {
     QDialog::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized))
-        return;
-    // Minimising the preview minimises the whole application.
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w != this && w->isVisible() && !(w->windowState() & Qt::WindowMinimized))
+    if (event->type() == QEvent::WindowStateChange)
+        MinimalizujRazem(this);
+}
+
+void TFrmPodglad::MinimalizujRazem(const QWidget *zrodlo)
+{
+    // Minimising the preview minimises the whole application, and restoring any of its windows
+    // restores them all: a modal preview left minimised would take every input from the rest.
+    const bool zminimalizowane = zrodlo->windowState() & Qt::WindowMinimized;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        const Qt::WindowType typ = w->windowType();
+        if (w == zrodlo || !w->isVisible() || (typ != Qt::Window && typ != Qt::Dialog))
+            continue;
+        if (zminimalizowane == bool(w->windowState() & Qt::WindowMinimized))
+            continue;
+        if (zminimalizowane)
             w->showMinimized();
+        else
+            w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    }
 }

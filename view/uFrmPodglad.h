@@ -7,6 +7,7 @@
 // The opener creates it without an owner, calls UstawPlik or UstawWydruk (and BezZapisuUstawien
 // in the library's temporary mode), runs exec() and destroys it.
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QString>
 
 #include <filesystem>
@@ -17,6 +18,7 @@ class QSpinBox;
 class QTimer;
 class THintBar;
 class TPanelEx;
+class TRamkaOkna;
 class TWenBtn;
 class TWydruk;
 
@@ -93,10 +95,14 @@ private:
     void FormClose();
     // Handles a key seen before the focused control; true when consumed.
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // Brings the application's other windows to the minimised state of zrodlo.
+    void MinimalizujRazem(const QWidget *zrodlo);
     void Wczytaj();
     void WczytajStrony();
     void drukProgress(TWydruk *sender, bool drukowanie, int postep);
     void drukNextPage(TWydruk *sender, platform::PageMetafile *page);
+    // Places the page panel's labels and buttons with the counter at least this wide.
+    void UlozPanelStron(int szerokoscLicznika);
     void btnStronaMouseDown(TWenBtn *sender);
     void btnStronaMouseUp();
     static int WartoscPola(const QSpinBox *field);
@@ -107,4 +113,8 @@ private:
     bool przerwij_ = false;
     bool bezZapisu_ = false;
     bool pokazane_ = false;
+    int pokazanyPostep_ = -1;  // the percentage the hint bar shows during a build
+    QElapsedTimer ostatniKrok_; // since the last message step of a build
+    int szerokoscLicznika_ = 0; // of lblStrona, in pixels
+    TRamkaOkna *ramka_ = nullptr; // places the window by its outer bounds
 };

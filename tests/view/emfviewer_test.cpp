@@ -1,4 +1,5 @@
 #include "platform/PageMetafile.h"
+#include "tests/support/PaintCounter.h"
 #include "view/EmfViewer.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 
 using namespace view;
 using platform::PageMetafile;
+using wydtest::PaintCounter;
 
 namespace {
 
@@ -374,6 +376,29 @@ TEST_F(ViewerTest, AddingPagesDoesNotMoveTheView)
     EXPECT_EQ(viewer->AddPage(nullptr), 5) << "returns the new page's index";
 }
 
+// A preview building a long printout stays on its first page: repainting the view (and the
+// scroll bar, whose thumb no longer changes) for every page added below cost more than the build.
+TEST_F(ViewerTest, PagesAddedBelowTheViewRepaintNothingThatLooksTheSame)
+{
+    Open(600, 400, 100);
+    QCoreApplication::processEvents();
+    PaintCounter view(viewer), bar(Bar(Qt::Vertical));
+    for (int i = 0; i < 20; ++i) {
+        AddPage();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(view.count, 0);
+    EXPECT_EQ(bar.count, 0);
+
+    // A page that comes into view is painted.
+    viewer->ClearPages();
+    QCoreApplication::processEvents();
+    view.region = QRegion();
+    AddPage();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view.region.boundingRect(), viewer->rect());
+}
+
 TEST_F(ViewerTest, AtPageHeightPageNrShowsThatPageFromTheTop)
 {
     Open(600, 400, 5);
@@ -560,6 +585,12 @@ TEST_F(ViewerTest, EmptyViewerIsPlainGrey)
         for (int x = 0; x < 600; ++x)
             other += image.pixel(x, y) != Silver();
     EXPECT_EQ(other, 0);
+    // The rounded corners of the jump buttons show the strip beside the scroll bar: black showed
+    // through them when nothing painted it.
+    const int right = 600 + viewer->ScrollBarWidth() - 1;
+    for (const QPoint corner : {QPoint(600, 0), QPoint(right, 0), QPoint(600, 14), QPoint(right, 14),
+                                QPoint(600, 15), QPoint(right, 15), QPoint(600, 29), QPoint(right, 29)})
+        EXPECT_EQ(image.pixel(corner), Silver()) << corner.x() << "," << corner.y();
 }
 
 class PaintedPageTest : public ViewerTest

@@ -1,9 +1,11 @@
 // The preview window driven as the user drives it: loading, the page panel and its repeat
 // buttons, the margins panel, keys during and after the build, errors, and the settings it keeps.
 #include "tests/support/LayoutHelpers.h"
+#include "tests/support/PaintCounter.h"
 #include "tests/ui/ModalDriver.h"
 
 #include "platform/KatalogProgramu.h"
+#include "platform/PageMetafile.h"
 #include "ui/BusyCursor.h"
 #include "ui/HintBar.h"
 #include "ui/WenBtn.h"
@@ -119,6 +121,50 @@ TEST_F(Podglad, OnePagePrintoutShowsOneOfOneWithBothPageButtonsDisabled)
     EXPECT_EQ(BusyCursorCount(), 0);
 }
 
+// The bar was repainted after every line, even with the percentage unchanged: the build took
+// eight times as long in the window as in the loader alone.
+TEST_F(Podglad, BuildRepaintsTheHintBarOnlyWhenItsTextChanges)
+{
+    TFrmPodglad frm;
+    frm.UstawPlik(Write("dlugi.wyd", Items(1000)));
+    PaintCounter paints(frm.hb);
+    ShowAndLoad(frm);
+    ASSERT_EQ(frm.viewer->PageCount(), 13);
+    EXPECT_EQ(frm.hb->TextAccept(), "Drukuj");
+    // 1,000 lines, 101 percentages, the three texts around them and the first show.
+    EXPECT_LE(paints.count, 110);
+}
+
+// The counter was a fixed 60 pixels: page 370 of 380 read "Strona70/380" over the colon.
+TEST_F(Podglad, PageCounterIsWholeBesideItsCaptionAndButtons)
+{
+    struct Row {
+        int pages, at;
+        const char *shown;
+    } rows[] = {{3, 2, "2/3"}, {380, 370, "370/380"}, {1000, 1000, "1000/1000"}};
+    const QString jedna = Write("jedna.wyd", Items(1));
+    for (const Row &row : rows) {
+        TFrmPodglad frm;
+        frm.UstawPlik(jedna);
+        frm.resize(800, 600);
+        ShowAndLoad(frm);
+        for (int i = 1; i < row.pages; ++i)
+            frm.viewer->AddPage(new platform::PageMetafile); // freed by the window
+        frm.viewer->SetPageNr(row.at);
+        QCoreApplication::processEvents(); // the row of panels lays itself out again
+        ASSERT_EQ(frm.lblStrona->text(), row.shown);
+        const QRect counter = frm.lblStrona->geometry();
+        const int textLeft = counter.right() + 1 - frm.lblStrona->fontMetrics().horizontalAdvance(row.shown);
+        const int captionRight =
+            frm.lblStrona1->x() + frm.lblStrona1->fontMetrics().horizontalAdvance(frm.lblStrona1->text());
+        EXPECT_GE(textLeft, counter.left()) << row.shown;
+        EXPECT_GT(textLeft, captionRight) << row.shown;
+        EXPECT_LT(counter.right(), frm.btnStronaUp->x()) << row.shown;
+        EXPECT_TRUE(frm.pStrony->rect().contains(frm.btnStronaUp->geometry())) << row.shown;
+        EXPECT_LE(frm.pStrony->geometry().right(), frm.pGora->width()) << row.shown;
+    }
+}
+
 TEST_F(Podglad, HoldingTheDownButtonStepsAtOnceThenOnEveryTick)
 {
     TFrmPodglad frm;
@@ -166,6 +212,20 @@ TEST_F(Podglad, EscWhileBuildingStopsTheBuildClosesAndStoresTheSettings)
     EXPECT_EQ(BusyCursorCount(), 0);
     EXPECT_EQ(Stored("Margin_Top"), "33");
     EXPECT_EQ(Stored("FrmPodglad_Max"), "false");
+}
+
+// The build asked whether the application was being destroyed, which it never is while a window
+// runs a build: a window taken off the screen built on to the end.
+TEST_F(Podglad, WindowTakenOffTheScreenStopsTheBuild)
+{
+    TFrmPodglad frm;
+    frm.UstawPlik(Write("trzy.wyd", Items(170)));
+    frm.show();
+    QMetaObject::invokeMethod(&frm, &QWidget::hide, Qt::QueuedConnection);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frm.Przerwij());
+    EXPECT_LT(frm.viewer->PageCount(), 3);
+    EXPECT_EQ(frm.hb->TextAccept(), "");
 }
 
 TEST_F(Podglad, EnterBeforeTheBuildEndsDoesNothingAndAfterItPrints)
@@ -359,6 +419,71 @@ TEST_F(Podglad, WindowKeysReachTheWindowFromAMarginField)
     EXPECT_EQ(printTitles_.size(), 1);
     QTest::keyClick(frm.margT, Qt::Key_Escape);
     EXPECT_FALSE(frm.isVisible());
+}
+
+// The bounds were applied and stored as the inside of the window: under a window manager the
+// first-run preview ran past the bottom of the screen, hiding "Drukuj" and "Zamknij". The offscreen
+// screen is 800 x 800 and gives windows a frame of 2 pixels all round.
+TEST_F(Podglad, BoundsArePlacedFittedAndStoredWithTheFrame)
+{
+    struct Row {
+        const char *name;
+        QByteArray conf;
+        QRect outer;
+    } rows[] = {
+        {"first run: the work area less 150/5 offsets", "", QRect(150, 5, 500, 790)},
+        {"stored", "FrmPodglad_Left=10\nFrmPodglad_Top=20\nFrmPodglad_Width=500\nFrmPodglad_Height=520\n",
+         QRect(10, 20, 500, 520)},
+        {"cut back to the work area",
+         "FrmPodglad_Left=300\nFrmPodglad_Top=100\nFrmPodglad_Width=900\nFrmPodglad_Height=900\n",
+         QRect(300, 100, 500, 700)},
+    };
+    for (const Row &row : rows) {
+        WriteConf(row.conf);
+        TFrmPodglad frm;
+        frm.UstawPlik(Write("jedna.wyd", Items(1)));
+        ShowAndLoad(frm);
+        ASSERT_NE(frm.frameGeometry(), frm.geometry()) << "the offscreen windows have a frame";
+        EXPECT_EQ(frm.frameGeometry(), row.outer) << row.name;
+        frm.resize(frm.width() - 50, frm.height() - 10);
+        frm.close();
+        EXPECT_EQ(Stored("FrmPodglad_Width"), QString::number(row.outer.width() - 50)) << row.name;
+        EXPECT_EQ(Stored("FrmPodglad_Height"), QString::number(row.outer.height() - 10)) << row.name;
+        EXPECT_EQ(Stored("FrmPodglad_Left"), QString::number(row.outer.left())) << row.name;
+    }
+    // The smallest window is 350 x 500 with its frame.
+    TFrmPodglad frm;
+    frm.UstawPlik(Write("jedna.wyd", Items(1)));
+    ShowAndLoad(frm);
+    frm.resize(10, 10);
+    EXPECT_EQ(frm.frameGeometry().size(), QSize(350, 500));
+}
+
+// Restoring only the library window left the modal preview minimised, and the program took no
+// more input.
+TEST_F(Podglad, MinimisingAndRestoringEitherWindowTakesTheOtherAlong)
+{
+    QWidget lista;
+    lista.show();
+    TFrmPodglad frm;
+    frm.UstawPlik(Write("jedna.wyd", Items(1)));
+    ShowAndLoad(frm);
+    struct Step {
+        const char *what;
+        QWidget *window;
+        bool minimise;
+    } steps[] = {{"minimise the preview", &frm, true},
+                 {"restore the library", &lista, false},
+                 {"minimise the library", &lista, true},
+                 {"restore the preview", &frm, false}};
+    for (const Step &step : steps) {
+        if (step.minimise)
+            step.window->showMinimized();
+        else
+            step.window->setWindowState(step.window->windowState() & ~Qt::WindowMinimized);
+        EXPECT_EQ(frm.isMinimized(), step.minimise) << step.what;
+        EXPECT_EQ(lista.isMinimized(), step.minimise) << step.what;
+    }
 }
 
 TEST_F(Podglad, MaximisedCloseStoresOnlyTheFlag)
