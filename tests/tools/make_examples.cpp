@@ -466,7 +466,7 @@ std::vector<std::pair<QString, QByteArray>> LargeBodies()
     Document longFields;
     longFields.Root.Title.Lines.push_back(L({{.X = kLeft, .Width = 4000, .Text = Words(65535, random)}}));
     longFields.Root.Title.Lines.push_back(
-        L({{.X = kLeft, .Width = 0, .Text = QByteArray(20000, 'W')},
+        L({{.X = kLeft, .Width = 0, .Text = QByteArray(10000, 'W')},
            {.X = 5000, .Width = 3000, .Kind = 1, .EndEllipsis = 1, .Text = Words(3000, random)}}));
     bodies.emplace_back("long-fields", BodyBytes(longFields));
 
@@ -536,7 +536,7 @@ void WriteSeeds(const QDir &seeds)
     const QByteArray wrap("\x10\x20\x00\x00\x20\x00\x01\xee", 8);
     WriteBytes(dir("drawtext_fuzz").filePath("long-words"), wrap + Words(65535, random));
     const QByteArray narrow("\x10\x20\x00\x00\x01\x00\x02\xee", 8);
-    WriteBytes(dir("drawtext_fuzz").filePath("long-word-narrow"), narrow + QByteArray(20000, 'W'));
+    WriteBytes(dir("drawtext_fuzz").filePath("long-word-narrow"), narrow + QByteArray(10000, 'W'));
     // The rich-text fuzzer's first byte is the width.
     WriteBytes(dir("rtf_fuzz").filePath("long.rtf"), "\x40" + RichText(250, random));
 
