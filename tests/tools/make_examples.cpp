@@ -1,5 +1,5 @@
 // Writes the sample printouts of examples/ and the fuzzing seeds with the test-side writer:
-//   make_examples EXAMPLES_DIR [SEEDS_DIR]
+//   make_examples EXAMPLES_DIR [SEEDS_DIR]   (SEEDS_DIR is fuzz/seeds)
 #include "tests/support/EmfBuilder.h"
 #include "tests/support/WydWriter.h"
 
@@ -8,6 +8,8 @@
 #include <QStringEncoder>
 
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 using namespace wydtest;
 
@@ -386,9 +388,9 @@ Document SalesReport()
     return doc;
 }
 
-// Small printouts of every version for the fuzzer to start from. The fuzzer's first byte says
+// Small printouts of every version for the reader's fuzzer to start from. Its first byte says
 // whether the rest is a whole file (even) or a bare body (odd).
-void WriteSeeds(const QDir &dir)
+void WriteVersionSeeds(const QDir &dir)
 {
     for (quint8 version = 0; version <= 7; ++version) {
         Document doc;
@@ -417,6 +419,134 @@ void WriteSeeds(const QDir &dir)
                                .Text = QByteArray::number(i)});
     wide.Root.Summary.Lines = {line, line};
     WriteBytes(dir.filePath("wide-body"), QByteArray(1, '\x01') + BodyBytes(wide));
+}
+
+QByteArray Words(int length, Random &random)
+{
+    static const char *const words[] = {"faktura", "netto", "brutto", "\xb3\xb9ka", "magazyn", "z\xb3", "VAT",
+                                        "pozycja", "razem", "\x9cwiat\xb3o", "a", "123 456,78"};
+    QByteArray text;
+    while (text.size() < length)
+        text += QByteArray(words[random.Below(12)]) + (random.Below(9) ? " " : "\r\n");
+    text.truncate(length);
+    return text;
+}
+
+QByteArray RichText(int paragraphs, Random &random)
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}"
+                     "{\\f1\\fmodern Courier New;}}{\\colortbl;\\red200\\green0\\blue0;}\n";
+    static const char *const formats[] = {"\\b ", "\\i ", "\\ul ", "\\cf1 ", "\\f1 ", "\\fs32 ", "\\strike ", "\\super "};
+    for (int i = 0; i < paragraphs; ++i) {
+        rtf += i % 3 ? "\\pard\\qj " : "\\pard\\qc\\li360\\sb120 ";
+        rtf += "{" + QByteArray(formats[random.Below(8)]) + Words(20 + random.Below(200), random) + "}";
+        rtf += Words(random.Below(100), random) + "\\par\n";
+    }
+    return rtf + "}";
+}
+
+// Printouts at the sizes where time and memory go wrong: deep nesting, many lines, long fields,
+// many styles, a big picture in a repeated header and long rich text. The layout fuzzer takes a
+// bare body; the reader's takes the body behind an odd byte.
+std::vector<std::pair<QString, QByteArray>> LargeBodies()
+{
+    Random random(14);
+    std::vector<std::pair<QString, QByteArray>> bodies;
+    const Document plain;
+
+    BodyWriter deep(7);
+    deep.Globals(plain).Styles(plain).NestedRecords(10000);
+    bodies.emplace_back("deep-10000", deep.Body());
+
+    Document lines;
+    lines.Root.Title.Lines.resize(60000);
+    lines.Root.Summary.Lines.push_back(L({Text(kLeft, 2000, "koniec")}));
+    bodies.emplace_back("lines-60000", BodyBytes(lines));
+
+    Document longFields;
+    longFields.Root.Title.Lines.push_back(L({{.X = kLeft, .Width = 4000, .Text = Words(65535, random)}}));
+    longFields.Root.Title.Lines.push_back(
+        L({{.X = kLeft, .Width = 0, .Text = QByteArray(10000, 'W')},
+           {.X = 5000, .Width = 3000, .Kind = 1, .EndEllipsis = 1, .Text = Words(3000, random)}}));
+    bodies.emplace_back("long-fields", BodyBytes(longFields));
+
+    Document styles;
+    Record styled;
+    for (int i = 0; i < 4000; ++i) {
+        const QByteArray name = "Styl" + QByteArray::number(i);
+        styles.Styles.push_back({.CharHeight = 2.0f + i % 7, .FontStyle = static_cast<quint8>(i % 8),
+                                 .FontName = i % 2 ? "Arial" : "Courier New", .Name = name,
+                                 .Alias = "S" + QByteArray::number(i)});
+        if (i % 4 == 0)
+            styled.Title.Lines.push_back(L({{.X = kLeft, .Width = 3000, .StyleName = name, .Text = "x"},
+                                            {.X = 4000, .Width = 3000, .StyleName = "s" + QByteArray::number(i + 1),
+                                             .Text = "y"}}));
+    }
+    styles.Root.Items.push_back(styled);
+    bodies.emplace_back("styles-4000", BodyBytes(styles));
+
+    Document header;
+    header.Styles = CommonStyles();
+    EmfBuilder banner(0, 0, 19000, 4000, 718, 150);
+    for (int i = 0; i < 1500; ++i) {
+        const int x = random.Below(700), y = random.Below(140);
+        if (i % 2)
+            banner.Rectangle(x, y, x + 1 + random.Below(60), y + 1 + random.Below(20), static_cast<quint32>(random.Below(0xFFFFFF)));
+        else
+            banner.Ellipse(x, y, x + 1 + random.Below(60), y + 1 + random.Below(20), static_cast<quint32>(random.Below(0xFFFFFF)));
+    }
+    header.Root.ColumnHeader.Lines.push_back(L({{.Kind = 6, .StyleName = "Normalny", .Picture = banner.Finish()}}));
+    header.Root.ColumnHeader.Lines.push_back(PageLine());
+    for (int i = 0; i < 600; ++i)
+        header.Root.Items.push_back(InvoiceLine(i + 1, kProducts[i % 16], 1 + i % 9));
+    bodies.emplace_back("header-picture", BodyBytes(header));
+
+    Document rich;
+    rich.Styles = CommonStyles();
+    rich.Root.Title.Lines.push_back(L({{.X = kLeft, .Width = 4000, .Kind = 7, .StyleName = "Normalny",
+                                        .Text = RichText(120, random)}}));
+    QByteArray nested = "{\\rtf1 ";
+    for (int i = 0; i < 3000; ++i)
+        nested += i % 2 ? "{\\b " : "{\\i x";
+    rich.Root.Summary.Lines.push_back(L({{.X = kLeft, .Width = 8000, .Kind = 7, .StyleName = "Normalny",
+                                          .Text = nested + QByteArray(3000, '}') + "}"}}));
+    bodies.emplace_back("rich-text", BodyBytes(rich));
+    return bodies;
+}
+
+// Seeds for every fuzz target that takes a printout or a piece of one, under fuzz/seeds/<target>/.
+void WriteSeeds(const QDir &seeds)
+{
+    const auto dir = [&seeds](const char *target) {
+        seeds.mkpath(target);
+        return QDir(seeds.filePath(target));
+    };
+    const QDir reader = dir("reader_fuzz"), layout = dir("layout_fuzz");
+    WriteVersionSeeds(reader);
+    WriteBytes(layout.filePath("faktura-vat"), BodyBytes(Invoice()));
+    WriteBytes(layout.filePath("zestawienie-magazynowe"), BodyBytes(Listing()));
+    for (const auto &[name, body] : LargeBodies()) {
+        WriteBytes(layout.filePath(name), body);
+        WriteBytes(reader.filePath(name + "-body"), QByteArray(1, '\x01') + body);
+        WriteBytes(reader.filePath(name + "-file"), QByteArray(1, '\x00') + FileFromBody(body, {.Level = 9}));
+    }
+
+    Random random(1410);
+    // The text fuzzer's eight bytes: flags (word break, edit control), width, face, character set.
+    const QByteArray wrap("\x10\x20\x00\x00\x20\x00\x01\xee", 8);
+    WriteBytes(dir("drawtext_fuzz").filePath("long-words"), wrap + Words(65535, random));
+    const QByteArray narrow("\x10\x20\x00\x00\x01\x00\x02\xee", 8);
+    WriteBytes(dir("drawtext_fuzz").filePath("long-word-narrow"), narrow + QByteArray(10000, 'W'));
+    // The rich-text fuzzer's first byte is the width.
+    WriteBytes(dir("rtf_fuzz").filePath("long.rtf"), "\x40" + RichText(250, random));
+
+    EmfBuilder shapes(0, 0, 20000, 15000, 800, 600);
+    for (int i = 0; i < 3000; ++i) {
+        const int x = random.Below(800), y = random.Below(600);
+        shapes.Ellipse(x, y, x + random.Below(200), y + random.Below(200), static_cast<quint32>(random.Below(0xFFFFFF)));
+    }
+    WriteBytes(dir("emf_fuzz").filePath("many-shapes.emf"), shapes.Finish());
+    WriteBytes(dir("pdf_export_fuzz").filePath("many-shapes.emf"), shapes.Finish());
 }
 
 } // namespace
