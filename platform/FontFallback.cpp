@@ -10,19 +10,31 @@ namespace platform {
 
 namespace {
 
+// A raw font's family, or empty for one that stands for no real face: Qt draws boxes with an engine
+// whose description names no family (a size past what the face engine takes does that), and asking
+// it for its family reads past an empty list.
+QString FamilyOf(const QRawFont &raw)
+{
+    if (!raw.isValid() || raw.fontTable("head").isEmpty())
+        return {};
+    return raw.familyName();
+}
+
 // The family Qt's own font merging draws ch with, or empty when it has only the missing glyph.
 QString MergedFamily(const QFont &font, char32_t ch)
 {
     QFont merging = font;
     merging.setStyleStrategy(QFont::PreferOutline);
+    // The family does not depend on the size; a moderate one keeps clear of the box engine.
+    merging.setPixelSize(48);
     QTextLayout layout(QString::fromUcs4(&ch, 1), merging);
     layout.beginLayout();
     layout.createLine();
     layout.endLayout();
     for (const QGlyphRun &run : layout.glyphRuns()) {
         const QList<quint32> glyphs = run.glyphIndexes();
-        if (!glyphs.isEmpty() && glyphs.front() != 0 && run.rawFont().isValid())
-            return run.rawFont().familyName();
+        if (!glyphs.isEmpty() && glyphs.front() != 0)
+            return FamilyOf(run.rawFont());
     }
     return {};
 }
@@ -53,7 +65,7 @@ std::shared_ptr<const FontFace> FallbackFace(const FontFace &face, char32_t ch)
             index = int(i);
     if (index < 0) {
         const QString family = MergedFamily(face.Font(), ch);
-        if (!family.isEmpty() && family != face.RawFont().familyName()) {
+        if (!family.isEmpty() && family != FamilyOf(face.RawFont())) {
             QFont font = face.Font();
             font.setFamilies({family});
             font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::NoFontMerging));
