@@ -118,7 +118,7 @@ void DrawRule(TPole &pole, int top0, TPageCanvas &canvas)
     // In 64 bits: a rule's dashes keep their places whatever its edges.
     const qint64 left = pole.X();
     const qint64 right = left + pole.Width();
-    const int bottom = top0 + h;
+    const int bottom = ClampEdge(qint64(top0) + h);
     const int ymid = top0 + (bottom - top0) / 2;
     const int gap11 = (bottom - top0) / 11;
     const quint8 ruleStyle = pole.RuleStyle();
@@ -178,7 +178,7 @@ void DrawRichTextField(TPole &pole, float &y, int top0)
     int h = DrawRichText(model.GetCanvas().Painter(), {left, top, right, bottom}, text, &position,
                          kRichTextZoom, true);
     while (position > 0) {
-        y = DevToMmY(top0 + h, dpiY);
+        y = DevToMmY(ClampEdge(qint64(top0) + h), dpiY);
         model.ClosePage(y);
         model.RepeatHeaders(y);
         dpiY = model.GetCanvas().DpiY();
@@ -191,9 +191,9 @@ void DrawRichTextField(TPole &pole, float &y, int top0)
         if (position <= from)
             break;
     }
-    h += MmToDevY(1.0, dpiY);
+    h = ClampEdge(qint64(h) + MmToDevY(1.0, dpiY));
     pole.DrawnHeight = h;
-    pole.SetDrawnRect(top, top + h);
+    pole.SetDrawnRect(top, ClampEdge(qint64(top) + h));
 }
 
 void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
@@ -225,12 +225,12 @@ void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
 
     const int a = StyleLineHeight(styl);
     const int dpiY = canvas.DpiY();
-    int top;
-    if (pole.StyleName() == QByteArrayView("LOGO"))
-        top = top0 + (DeviceUnits().MmToDevY(R, dpiY) - a) / 2;
-    else
-        top = top0 + DeviceUnits().MmToDevY(S, dpiY) - a;
-    const int bottom = top + DeviceUnits().MmToDevY(R, dpiY);
+    // In 64 bits: a row or a spacing from the file may be as large as an int goes.
+    const qint64 rowHeight = DeviceUnits().MmToDevY(R, dpiY);
+    const int top = ClampEdge(pole.StyleName() == QByteArrayView("LOGO")
+                                  ? top0 + (rowHeight - a) / 2
+                                  : qint64(top0) + DeviceUnits().MmToDevY(S, dpiY) - a);
+    const int bottom = ClampEdge(top + rowHeight);
 
     canvas.SelectFont(StyleFont(styl));
     TRect rect{left, top, right, bottom};
@@ -245,7 +245,7 @@ void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
         }
     }
     pole.DrawnHeight = h;
-    pole.SetDrawnRect(top, top + h);
+    pole.SetDrawnRect(top, ClampEdge(qint64(top) + h));
 }
 
 } // namespace
@@ -289,7 +289,7 @@ int FieldMeasuredHeight(TPole &pole)
 void DrawField(TPole &pole, float &y, float R, float S)
 {
     TMLineWydruk &model = *pole.Owner();
-    const int top0 = DeviceUnits().MmToDevY(y, model.GetCanvas().DpiY());
+    const int top0 = ClampEdge(DeviceUnits().MmToDevY(y, model.GetCanvas().DpiY()));
     switch (pole.Kind()) {
     case 3:
         return;

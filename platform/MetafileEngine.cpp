@@ -57,7 +57,7 @@ DeviceClip ClipFromRegion(const QRegion &region, const QTransform &t)
     DeviceClip c;
     if (region.rectCount() <= 1 && t.type() <= QTransform::TxScale) {
         c.mode = 1;
-        c.rect = t.mapRect(QRectF(region.boundingRect()));
+        c.rect = t.mapRect(WideRectF(region.boundingRect()));
     } else {
         QPainterPath p;
         p.addRegion(region);
