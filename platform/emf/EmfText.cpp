@@ -290,6 +290,7 @@ void Player::DrawString(const QString &text, bool glyphIndexes, const QList<QPoi
     // Qt's own opaque mode would paint the glyph cells over the glyphs: the cell is filled above.
     p_.setBackgroundMode(Qt::TransparentMode);
     p_.setPen(dc_.textColor);
+    bool decorated = false;
     for (qsizetype f = 0; f < fonts.size(); ++f) {
         QGlyphRun run;
         run.setRawFont(fonts[f]);
@@ -307,9 +308,13 @@ void Player::DrawString(const QString &text, bool glyphIndexes, const QList<QPoi
             run.setGlyphIndexes(some);
             run.setPositions(at);
         }
-        // The decoration bars go with the face asked for, once along the whole line.
-        run.setUnderline(f == 0 && font.underline);
-        run.setStrikeOut(f == 0 && font.strikeOut);
+        // A face no character ended up in gives an empty run, which Qt cannot draw.
+        if (run.glyphIndexes().isEmpty())
+            continue;
+        // The decoration bars go with the first run drawn, once along the whole line.
+        run.setUnderline(!decorated && font.underline);
+        run.setStrikeOut(!decorated && font.strikeOut);
+        decorated = true;
         p_.drawGlyphRun(QPointF(0, 0), run);
     }
     if ((options & ETO_CLIPPED) && rect)
