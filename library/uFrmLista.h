@@ -72,7 +72,7 @@ protected:
 
 private:
     void FormCreate();
-    // Handles a key seen before the focused control; true when consumed.
+    // The toolbar's function keys, seen before the focused control; true when consumed.
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     // Asks for a name until it is cancelled (false) or passes the character test.
     bool ZapytajONazwe(QString &tekst);
