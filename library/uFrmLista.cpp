@@ -2,6 +2,7 @@
 
 #include "library/Biblioteka.h"
 #include "library/FindFiles.h"
+#include "library/Wersja.h"
 #include "platform/KatalogProgramu.h"
 #include "platform/NativePath.h"
 #include "ui/BusyCursor.h"
