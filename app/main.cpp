@@ -1,6 +1,6 @@
 // wenoglad: the printout viewer.
-#include "library/Program.h"
-#include "library/Uruchomienie.h"
+#include "app/Program.h"
+#include "app/Uruchomienie.h"
 
 int main(int argc, char **argv)
 {

@@ -18,9 +18,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QString shared = qEnvironmentVariableIsSet("WENOGLAD_SHARED_DIR") ? qEnvironmentVariable("WENOGLAD_SHARED_DIR")
-                                                                            : QStringLiteral(WENOGLAD_SHARED_DIR);
-    const QString dir = shared + QStringLiteral("/testdata/emf");
+    const QString dir = QStringLiteral(WENOGLAD_EMF_CORPUS);
     struct Item {
         QString path;
         QByteArray bytes;
@@ -34,7 +32,7 @@ int main(int argc, char **argv)
             items.push_back({path, f.readAll()});
     }
     if (items.empty()) {
-        std::printf("no EMF files under %s\n", qPrintable(dir));
+        std::printf("no EMF files under %s (CMake option WENOGLAD_EMF_CORPUS)\n", qPrintable(dir));
         return 0;
     }
     // One warm-up pass loads the fonts; the second is measured.

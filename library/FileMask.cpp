@@ -1,7 +1,5 @@
 #include "library/FileMask.h"
 
-namespace library {
-
 namespace {
 
 // Glob match with backtracking to the last "*" only: linear in practice, no recursion.
@@ -46,5 +44,3 @@ bool MaskMatches(const QString &mask, const QString &name)
         return Glob(QStringView(m).chopped(1), n);
     return false;
 }
-
-} // namespace library

@@ -174,7 +174,7 @@ void TFindFiles::Execute()
         for (const QString &mask : masks) {
             for (const FolderEntry &e : entries) {
                 if ((e.attr & heldBack) || (e.attr & required) != required ||
-                    !library::MaskMatches(mask, e.name))
+                    !MaskMatches(mask, e.name))
                     continue;
                 TFileObj file;
                 file.RootDir = root;

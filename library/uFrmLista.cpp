@@ -2,11 +2,13 @@
 
 #include "library/Biblioteka.h"
 #include "library/FindFiles.h"
+#include "library/Wersja.h"
 #include "platform/KatalogProgramu.h"
 #include "platform/NativePath.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"
 #include "ui/HintBar.h"
+#include "ui/KeyPreview.h"
 #include "ui/Pomoc.h"
 #include "ui/WenBtn.h"
 #include "ui/WinFonts.h"
@@ -177,8 +179,22 @@ TFrmLista::TFrmLista(const TStanStartowy &stan, QWidget *parent) : QWidget(paren
     // A double click anywhere in the list opens the selected line, as the list box did.
     lista->viewport()->installEventFilter(this);
     lista->installEventFilter(this);
-    // Keys reach the window before its controls.
-    qApp->installEventFilter(this);
+
+    // Keys reach the window before its controls, but not while it closes, while a modal window
+    // above it has the user's keys (a key posted here meanwhile is not acted on) or while a mouse
+    // button is held.
+    auto *klawisze = new ui::TKeyPreview(this);
+    klawisze->Active = [this] {
+        return isVisible() && !zamykanie_ && !QApplication::activeModalWidget() &&
+               QApplication::mouseButtons() == Qt::NoButton;
+    };
+    klawisze->OnAccept = [this] {
+        if (!hb->TextAccept().isEmpty())
+            hbAccept();
+    };
+    klawisze->OnCancel = [this] { hbCancel(); };
+    klawisze->OnHelp = [this] { hbHelp(); };
+    klawisze->OnKey = [this](const QKeyEvent &key) { return FormKeyDown(key.key(), key.modifiers()); };
 
     FormCreate();
 }
@@ -447,20 +463,7 @@ bool TFrmLista::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
     if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
         return false;
-    if (QApplication::mouseButtons() != Qt::NoButton)
-        return false;
     switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (!hb->TextAccept().isEmpty())
-            hbAccept();
-        return true;
-    case Qt::Key_Escape:
-        hbCancel();
-        return true;
-    case Qt::Key_F1:
-        hbHelp();
-        return true;
     case Qt::Key_F2:
         btnPopraw->ClickIfUsable();
         return true;
@@ -486,14 +489,6 @@ bool TFrmLista::eventFilter(QObject *watched, QEvent *event)
             // preview window.
             QTimer::singleShot(0, this, &TFrmLista::hbAccept);
             return true;
-        }
-    }
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
-        const auto *w = static_cast<QWidget *>(watched);
-        // A modal window above this one has the user's keys; a key posted here meanwhile is not acted on.
-        if (w->window() == this && isVisible() && !zamykanie_ && !QApplication::activeModalWidget()) {
-            const auto *key = static_cast<QKeyEvent *>(event);
-            return FormKeyDown(key->key(), key->modifiers());
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -3,10 +3,10 @@
 // (KatalogProgramu), by name or by time. From here a printout is opened in the preview window,
 // renamed or deleted. Closing it ends the program.
 //
-// Its start-up state comes from the command line (StanStartowyProgramu): the temporary mode
-// shows the library without its toolbar and ends when nothing or one printout is left to show;
-// a file for the preview opens at the first activation and the window closes after it.
-#include "library/Uruchomienie.h"
+// Its start-up state comes from the command line, as the program entry decides it: the temporary
+// mode shows the library without its toolbar and ends when nothing or one printout is left to
+// show; a file for the preview opens at the first activation and the window closes after it.
+#include "library/StanStartowy.h"
 
 #include <QWidget>
 
@@ -72,7 +72,7 @@ protected:
 
 private:
     void FormCreate();
-    // Handles a key seen before the focused control; true when consumed.
+    // The toolbar's function keys, seen before the focused control; true when consumed.
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     // Asks for a name until it is cancelled (false) or passes the character test.
     bool ZapytajONazwe(QString &tekst);

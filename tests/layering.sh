@@ -7,8 +7,8 @@ declare -A allowed=(
   [core]="core platform"
   [ui]="ui platform"
   [view]="view ui core platform"
-  [print]="print view ui core platform"
-  [library]="library print view ui core platform"
+  [library]="library view ui core platform"
+  [app]="app library view ui core platform"
 )
 bad=0
 for layer in "${!allowed[@]}"; do
@@ -17,7 +17,7 @@ for layer in "${!allowed[@]}"; do
     file=${line%%:*}
     inc=$(sed -E 's/.*#include[[:space:]]*"([^/"]+)\/.*/\1/' <<<"$line")
     case " ${allowed[$layer]} " in *" $inc "*) ;; *)
-      case "$inc" in platform|core|ui|view|print|library)
+      case "$inc" in platform|core|ui|view|library|app)
         echo "$file includes a header of '$inc', which '$layer' may not use"; bad=1;;
       esac;;
     esac

@@ -1,6 +1,7 @@
 #include "ui/okienko.h"
 
 #include "ui/Glyphs.h"
+#include "ui/KeyPreview.h"
 #include "ui/SearchAnimation.h"
 #include "ui/WinFonts.h"
 
@@ -193,7 +194,11 @@ TMsgOkienko::TMsgOkienko(bool waitWindow)
     connect(btnA, &QPushButton::clicked, this, [this] { TypedLetter(QLatin1Char('A')); });
     connect(btnK, &QPushButton::clicked, this, [this] { TypedLetter(QLatin1Char('K')); });
 
-    // Key preview: the box sees every key before the control that has the focus.
+    // The box sees every key before the control that has the focus, and every click in it.
+    auto *klawisze = new ui::TKeyPreview(this);
+    klawisze->OnCancel = [this] { reject(); };
+    klawisze->OnAccept = [this] { Enter(); };
+    klawisze->OnKey = [this](const QKeyEvent &key) { return KeyPreview(key); };
     installEventFilter(this);
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
@@ -495,34 +500,33 @@ void TMsgOkienko::TypedLetter(QChar letter)
     }
 }
 
-bool TMsgOkienko::KeyPreview(QKeyEvent *e)
+void TMsgOkienko::Enter()
 {
-    const Qt::KeyboardModifiers mods = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    if (e->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
-        reject();
-        return true;
-    }
     if (kind_ == kTypedConfirmation && !waitWindow_) {
-        if (IsModifierKey(e->key()))
-            return false;
-        TypedLetter(e->text().isEmpty() ? QChar() : e->text().at(0));
-        return true;
+        ResetTak();
+        return;
     }
-    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && mods == Qt::NoModifier) {
-        // A button that has the focus acts as the default one, as in any dialog.
-        auto *focused = qobject_cast<QPushButton *>(focusWidget());
-        if (focused && focused != btnOk && focused->parentWidget() == panBtns && !focused->isHidden()) {
-            focused->click();
-            return true;
-        }
-        if (!btnOk->isHidden() && !panBtns->isHidden())
-            btnOk->click();
+    // A button that has the focus acts as the default one, as in any dialog.
+    auto *focused = qobject_cast<QPushButton *>(focusWidget());
+    if (focused && focused != btnOk && focused->parentWidget() == panBtns && !focused->isHidden())
+        focused->click();
+    else if (!btnOk->isHidden() && !panBtns->isHidden())
+        btnOk->click();
+}
+
+bool TMsgOkienko::KeyPreview(const QKeyEvent &e)
+{
+    if (kind_ == kTypedConfirmation && !waitWindow_) {
+        if (IsModifierKey(e.key()))
+            return false;
+        TypedLetter(e.text().isEmpty() ? QChar() : e.text().at(0));
         return true;
     }
     // The underlined letters press their buttons, with or without Alt.
-    if ((mods & ~Qt::AltModifier & ~Qt::ShiftModifier) == Qt::NoModifier && !e->text().isEmpty() &&
-        e->text().at(0).isLetter() && !panBtns->isHidden()) {
-        const QChar letter = e->text().at(0).toUpper();
+    const Qt::KeyboardModifiers mods = e.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if ((mods & ~Qt::AltModifier & ~Qt::ShiftModifier) == Qt::NoModifier && !e.text().isEmpty() &&
+        e.text().at(0).isLetter() && !panBtns->isHidden()) {
+        const QChar letter = e.text().at(0).toUpper();
         for (QPushButton *b : {btnAll, btnOk, btnNo, btnExtra, BtnExtra2, btnCancel}) {
             if (!b->isHidden() && MnemonicLetter(b->text()) == letter) {
                 b->click();
@@ -535,8 +539,6 @@ bool TMsgOkienko::KeyPreview(QKeyEvent *e)
 
 bool TMsgOkienko::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress)
-        return KeyPreview(static_cast<QKeyEvent *>(event));
     if (event->type() == QEvent::MouseButtonPress && kind_ == kTypedConfirmation && !waitWindow_) {
         const bool onKey = watched == btnT || watched == btnA || watched == btnK || watched == btnN;
         if (!onKey)

@@ -71,7 +71,10 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    bool KeyPreview(QKeyEvent *event);
+    // Enter: the focused or the default button; in the typed confirmation it only starts again.
+    void Enter();
+    // The keys besides Enter and Esc: the typed confirmation's letters, the buttons' underlined letters.
+    bool KeyPreview(const QKeyEvent &event);
     void TypedLetter(QChar letter);
     void ResetTak();
     void LayoutText(int &clientWidth, int &centreHeight);

@@ -7,6 +7,7 @@
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"
 #include "ui/HintBar.h"
+#include "ui/KeyPreview.h"
 #include "ui/KrokKomunikatow.h"
 #include "ui/Pomoc.h"
 #include "ui/WenBtn.h"
@@ -19,7 +20,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -240,9 +240,11 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
         connect(field->findChild<QLineEdit *>(), &QLineEdit::textChanged, this, &TFrmPodglad::margChange);
     }
 
-    // Key preview: the window sees every key before the control that has the focus.
-    for (QWidget *child : findChildren<QWidget *>())
-        child->installEventFilter(this);
+    // Enter, Esc and F1 are the window's, also in a margin field.
+    auto *klawisze = new ui::TKeyPreview(this);
+    klawisze->OnAccept = [this] { hbAccept(); };
+    klawisze->OnCancel = [this] { hbCancel(); };
+    klawisze->OnHelp = [this] { hbHelp(); };
 
     FormCreate();
     viewerChange();
@@ -502,26 +504,6 @@ void TFrmPodglad::hbHelp()
     PokazPomoc();
 }
 
-bool TFrmPodglad::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
-{
-    if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
-        return false;
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        hbAccept();
-        return true;
-    case Qt::Key_Escape:
-        hbCancel();
-        return true;
-    case Qt::Key_F1:
-        hbHelp();
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool TFrmPodglad::eventFilter(QObject *watched, QEvent *event)
 {
     // The application's other windows are watched only for their minimising and restoring.
@@ -530,40 +512,11 @@ bool TFrmPodglad::eventFilter(QObject *watched, QEvent *event)
             MinimalizujRazem(static_cast<QWidget *>(watched));
         return QDialog::eventFilter(watched, event);
     }
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        if (watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == this) {
-            const auto *key = static_cast<QKeyEvent *>(event);
-            if (FormKeyDown(key->key(), key->modifiers()))
-                return true;
-        }
-        break;
-    case QEvent::ShortcutOverride: {
-        // Keep a spin field from claiming the window's keys for itself.
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F1) {
-            event->accept();
-            return false;
-        }
-        break;
-    }
-    case QEvent::MouseButtonPress:
-        if (watched == lblMarg) {
-            lblMargClick();
-            return true;
-        }
-        break;
-    default:
-        break;
+    if (event->type() == QEvent::MouseButtonPress && watched == lblMarg) {
+        lblMargClick();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void TFrmPodglad::keyPressEvent(QKeyEvent *event)
-{
-    if (FormKeyDown(event->key(), event->modifiers()))
-        return;
-    QDialog::keyPressEvent(event);
 }
 
 void TFrmPodglad::FormClose()

@@ -86,15 +86,12 @@ protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
     void FormResize();
     void FormClose();
-    // Handles a key seen before the focused control; true when consumed.
-    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     // Brings the application's other windows to the minimised state of zrodlo.
     void MinimalizujRazem(const QWidget *zrodlo);
     void Wczytaj();

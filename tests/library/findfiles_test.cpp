@@ -217,7 +217,7 @@ TEST(FileMask, MatchesLikeFindFirst)
         {"żółw.wyd", "ŻÓŁW.WYD", true},
     };
     for (const Row &r : rows)
-        EXPECT_EQ(library::MaskMatches(QString::fromUtf8(r.mask), QString::fromUtf8(r.name)), r.match)
+        EXPECT_EQ(MaskMatches(QString::fromUtf8(r.mask), QString::fromUtf8(r.name)), r.match)
             << r.mask << " / " << r.name;
 }
 

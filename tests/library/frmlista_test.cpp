@@ -1,4 +1,5 @@
 #include "library/Biblioteka.h"
+#include "library/Wersja.h"
 #include "library/uFrmLista.h"
 #include "platform/KatalogProgramu.h"
 #include "platform/NativePath.h"

@@ -1,6 +1,7 @@
 // The player over real EMF files written by Windows and other programs (the shared test data):
 // every valid file plays and leaves marks; every deliberately broken one is rejected or drawn
-// in part, never crashing. Skips when the shared folder is not there (a fresh clone elsewhere).
+// in part, never crashing. The folder is the CMake option WENOGLAD_EMF_CORPUS; the tests skip
+// when it is not there (a fresh clone elsewhere).
 #include "platform/Exception.h"
 #include "platform/emf/EmfPicture.h"
 
@@ -15,14 +16,12 @@
 
 namespace {
 
-QString CorpusDir()
+const QString kCorpus = QStringLiteral(WENOGLAD_EMF_CORPUS);
+
+std::string NoCorpus()
 {
-    // WENOGLAD_SHARED_DIR may be overridden from the environment when the tree is checked out
-    // away from the shared folder.
-    const QString shared = qEnvironmentVariableIsSet("WENOGLAD_SHARED_DIR")
-                               ? qEnvironmentVariable("WENOGLAD_SHARED_DIR")
-                               : QStringLiteral(WENOGLAD_SHARED_DIR);
-    return shared + QStringLiteral("/testdata/emf");
+    return "no EMF files to play: the folder " + kCorpus.toStdString() +
+           " is missing (point the CMake option WENOGLAD_EMF_CORPUS at the shared testdata/emf)";
 }
 
 QStringList Files(const QString &dir, bool corrupted)
@@ -94,12 +93,11 @@ QImage Play(const platform::TEmfPicture &picture, int width)
 
 TEST(EmfCorpus, EveryValidFilePlaysAndDrawsSomething)
 {
-    const QString dir = CorpusDir();
-    if (!QDir(dir).exists())
-        GTEST_SKIP() << "no shared EMF files at " << dir.toStdString();
+    if (!QDir(kCorpus).exists())
+        GTEST_SKIP() << NoCorpus();
     const QString out = qEnvironmentVariable("WENOGLAD_EMF_PNG_DIR");
     QStringList blank, rejected;
-    const QStringList files = Files(dir, false);
+    const QStringList files = Files(kCorpus, false);
     ASSERT_GT(files.size(), 300);
     for (const QString &path : files) {
         try {
@@ -119,10 +117,9 @@ TEST(EmfCorpus, EveryValidFilePlaysAndDrawsSomething)
 
 TEST(EmfCorpus, CorruptedFilesAreRejectedOrDrawnInPart)
 {
-    const QString dir = CorpusDir();
-    if (!QDir(dir).exists())
-        GTEST_SKIP() << "no shared EMF files at " << dir.toStdString();
-    const QStringList files = Files(dir, true);
+    if (!QDir(kCorpus).exists())
+        GTEST_SKIP() << NoCorpus();
+    const QStringList files = Files(kCorpus, true);
     ASSERT_FALSE(files.isEmpty());
     int played = 0;
     for (const QString &path : files) {

@@ -1,8 +1,8 @@
-#include "library/Program.h"
+#include "app/Program.h"
 
-#include "library/Uruchomienie.h"
-#include "platform/KatalogProgramu.h"
+#include "app/Uruchomienie.h"
 #include "library/uFrmLista.h"
+#include "platform/KatalogProgramu.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "library/Uruchomienie.h"
+#include "app/Uruchomienie.h"
 
 #include "platform/KatalogProgramu.h"
 #include "ui/okienko.h"
@@ -59,16 +59,6 @@ TStanStartowy StanStartowyProgramu(const QString &pierwszyArgument)
     return StanStartowy(pierwszyArgument, KatalogProgramu(), [](const QString &title, const QString &text) {
         return PytanieTakNie(title, text);
     });
-}
-
-QString WersjaZTekstu(const QString &fileVersion)
-{
-    return fileVersion.left(5);
-}
-
-QString WersjaProgramu()
-{
-    return WersjaZTekstu(QStringLiteral(WENOGLAD_VERSION));
 }
 
 const TFormatyProcesu &FormatyProcesu()

@@ -1,6 +1,6 @@
 // The viewer's application object and its command line. Has its own main: the application object
 // under test must be the only one of the process.
-#include "library/Program.h"
+#include "app/Program.h"
 
 #include <QGuiApplication>
 #include <gtest/gtest.h>

@@ -1,6 +1,8 @@
 #pragma once
 // The program's entry decisions: which run the first command-line argument asks for, the main
-// window's start-up state, the version text and the process-wide formats.
+// window's start-up state and the process-wide formats.
+#include "library/StanStartowy.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -14,14 +16,6 @@ inline const QString kTytulAplikacji = QStringLiteral("Wenoglad");
 // install and uninstall runs; anything else, or nothing, runs the viewer.
 enum class TRodzajUruchomienia { Przegladarka, Instaluj, Odinstaluj };
 TRodzajUruchomienia RodzajUruchomienia(const QString &pierwszyArgument);
-
-// The main window's start-up state, decided once when it is created.
-struct TStanStartowy {
-    bool TrybTemp = false;     // first argument exactly "TEMP"
-    QString PlikDoSkopiowania; // a file the first list refresh copies into the library
-    QString PlikDoPodgladu;    // a file opened straight in the preview; the list stays unfilled
-    bool operator==(const TStanStartowy &) const = default;
-};
 
 // The yes/no question (title, text) -> answer.
 using TPytanieTakNie = std::function<bool(const QString &title, const QString &text)>;
@@ -39,11 +33,6 @@ TStanStartowy StanStartowy(const QString &pierwszyArgument, const QString &katal
 
 // The same for this process: its first argument, KatalogProgramu() and the program's message box.
 TStanStartowy StanStartowyProgramu(const QString &pierwszyArgument);
-
-// The version text: a file version such as "2.2.0.0" cut to its first five characters.
-QString WersjaZTekstu(const QString &fileVersion);
-// The program's own version text, from the version the program was built with.
-QString WersjaProgramu();
 
 // Number and date formats fixed for the whole run, whatever the desktop's regional settings.
 struct TFormatyProcesu {

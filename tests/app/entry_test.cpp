@@ -1,8 +1,9 @@
 // The program's entry: which run the first argument chooses, the start-up state with the copy
 // question, the program folder, the version text, the formats, the message step, and the
 // program's own install and uninstall runs.
-#include "library/Program.h"
-#include "library/Uruchomienie.h"
+#include "app/Program.h"
+#include "app/Uruchomienie.h"
+#include "library/Wersja.h"
 #include "platform/KatalogProgramu.h"
 #include "ui/KrokKomunikatow.h"
 
