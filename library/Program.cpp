@@ -1,7 +1,7 @@
 #include "library/Program.h"
 
 #include "library/Uruchomienie.h"
-#include "platform/KatalogProgramu.h"
+#include "platform/base/KatalogProgramu.h"
 #include "library/uFrmLista.h"
 
 #include <QApplication>

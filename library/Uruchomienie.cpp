@@ -1,6 +1,6 @@
 #include "library/Uruchomienie.h"
 
-#include "platform/KatalogProgramu.h"
+#include "platform/base/KatalogProgramu.h"
 #include "ui/okienko.h"
 
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 
 #include "library/Biblioteka.h"
 #include "library/FindFiles.h"
-#include "platform/KatalogProgramu.h"
-#include "platform/NativePath.h"
+#include "platform/base/KatalogProgramu.h"
+#include "platform/base/NativePath.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"
 #include "ui/HintBar.h"

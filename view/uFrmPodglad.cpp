@@ -1,9 +1,9 @@
 #include "view/uFrmPodglad.h"
 
 #include "core/Wydruki.h"
-#include "platform/KatalogProgramu.h"
-#include "platform/NativePath.h"
-#include "platform/PageMetafile.h"
+#include "platform/base/KatalogProgramu.h"
+#include "platform/base/NativePath.h"
+#include "platform/metafile/PageMetafile.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"
 #include "ui/HintBar.h"

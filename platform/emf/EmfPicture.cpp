@@ -1,6 +1,6 @@
 #include "platform/emf/EmfPicture.h"
 
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 #include "platform/emf/EmfPlayer.h"
 #include "platform/emf/EmfRecord.h"
 #include "platform/emf/EmfTypes.h"

@@ -3,7 +3,7 @@
 // program's own install and uninstall runs.
 #include "library/Program.h"
 #include "library/Uruchomienie.h"
-#include "platform/KatalogProgramu.h"
+#include "platform/base/KatalogProgramu.h"
 #include "ui/KrokKomunikatow.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // The player over real EMF files written by Windows and other programs (the shared test data):
 // every valid file plays and leaves marks; every deliberately broken one is rejected or drawn
 // in part, never crashing. Skips when the shared folder is not there (a fresh clone elsewhere).
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 #include "platform/emf/EmfPicture.h"
 
 #include <QDir>

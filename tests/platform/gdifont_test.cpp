@@ -1,4 +1,4 @@
-#include "platform/GdiFont.h"
+#include "platform/text/GdiFont.h"
 
 #include <QFontInfo>
 
