@@ -1,6 +1,7 @@
 #include "platform/metafile/MetafileEngine.h"
 
 #include "platform/text/FontFallback.h"
+#include "platform/text/GlyphPainter.h"
 #include "platform/metafile/RecordCodec.h"
 #include "platform/base/Saturate.h"
 
@@ -102,15 +103,7 @@ QColor PenColor(const QPen &pen)
 
 } // namespace
 
-MetafileEngine::MetafileEngine(PageMetafile *owner) : QPaintEngine(AllFeatures), owner_(owner) {}
-
-MetafileEngine *MetafileEngine::From(QPainter *painter)
-{
-    if (!painter || !painter->isActive())
-        return nullptr;
-    QPaintEngine *engine = painter->paintEngine();
-    return engine && engine->type() == kType ? static_cast<MetafileEngine *>(engine) : nullptr;
-}
+MetafileEngine::MetafileEngine(PageMetafile *owner) : GlyphRecorder(AllFeatures), owner_(owner) {}
 
 MetafileData &MetafileEngine::Data()
 {

@@ -3,9 +3,9 @@
 // PageMetafile.
 #include "platform/metafile/MetafileData.h"
 #include "platform/metafile/PageMetafile.h"
+#include "platform/text/GlyphRecorder.h"
 
 #include <QHash>
-#include <QPaintEngine>
 
 namespace platform {
 
@@ -20,25 +20,17 @@ struct DeviceClip {
     }
 };
 
-class MetafileEngine : public QPaintEngine
+class MetafileEngine : public GlyphRecorder
 {
   public:
-    static constexpr Type kType = Type(QPaintEngine::User + 71);
-
     explicit MetafileEngine(PageMetafile *owner);
 
-    // The recording engine behind painter, or null when it paints elsewhere.
-    static MetafileEngine *From(QPainter *painter);
-
-    // Records glyphs at their natural advances in color, under the painter's current state. text is
-    // what the glyphs show, one code point per glyph (kept for text extraction and PDF export).
+    // Glyph runs become text records (one per baseline) under the painter's current state.
     void RecordText(const std::shared_ptr<const FontFace> &face, const QColor &color, QPointF origin,
-                    const quint16 *glyphs, int count, int flags, QStringView text);
-
-    // Records glyphs at given baseline positions (logical units), decoration bars as text-coloured fills.
+                    const quint16 *glyphs, int count, int flags, QStringView text) override;
     void RecordPositionedText(const std::shared_ptr<const FontFace> &face, const QColor &color,
                               const QList<quint32> &glyphs, const QList<QPointF> &positions,
-                              const QList<QRectF> &decorations, const QList<char32_t> &codes = {});
+                              const QList<QRectF> &decorations, const QList<char32_t> &codes) override;
 
     // Forgets what was recorded, after the page was cleared under an open painter.
     void ResetRecordedState();
@@ -62,7 +54,6 @@ class MetafileEngine : public QPaintEngine
     void drawTiledPixmap(const QRectF &r, const QPixmap &pixmap, const QPointF &s) override;
     void drawImage(const QRectF &r, const QImage &pm, const QRectF &sr,
                    Qt::ImageConversionFlags flags = Qt::AutoColor) override;
-    Type type() const override { return kType; }
 
   private:
     MetafileData &Data();

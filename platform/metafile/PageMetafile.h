@@ -51,7 +51,7 @@ enum RecordType : int {
     EmrStrokeAndFillPath = 63,   // path (pen and brush)
     EmrExtSelectClipRgn = 75,    // value: 0 no clip, 1 rect, 2 path; in page units, not transformed
     EmrStretchDIBits = 81,       // rect (target), source, image
-    EmrExtTextOutW = 84,         // face, origin, glyphs, positions, value: kTextUnderline|kTextStrikeOut
+    EmrExtTextOutW = 84,         // face, origin, glyphs, positions, value: text flags (GlyphPainter.h)
     EmrCreatePatternBrush = 94,  // brush: a texture or gradient brush, kept as drawn
     EmrExtCreatePen = 95,        // pen: any other pen (custom dashes, brush-filled)
     // Kinds of our own, outside the format's numbers.
@@ -60,9 +60,6 @@ enum RecordType : int {
     RecTiledImage = 1003,     // rect, image, point: offset into the image
     RecTextPath = 1004,       // path filled in the text colour (glyphs drawn as outlines)
 };
-
-inline constexpr int kTextUnderline = 1;
-inline constexpr int kTextStrikeOut = 2;
 
 // One record as enumeration hands it out: a private copy the callback may change before it is played.
 // Only the members named for the record's type are used.

@@ -1,7 +1,7 @@
 #include "platform/text/DrawText.h"
 
 #include "platform/text/GlyphPainter.h"
-#include "platform/metafile/MetafileEngine.h"
+#include "platform/text/GlyphRecorder.h"
 #include "platform/base/Saturate.h"
 
 #include <QPainter>
@@ -234,8 +234,8 @@ void EmitLine(QPainter *painter, const TFont &font, const Shaped &s, const Shape
     const int flags = (face.Underline() ? kTextUnderline : 0) | (face.StrikeOut() ? kTextStrikeOut : 0);
     if (glyphs.isEmpty())
         return;
-    if (MetafileEngine *engine = MetafileEngine::From(painter)) {
-        engine->RecordText(font.FacePtr(), font.Color(), origin, glyphs.constData(), int(glyphs.size()),
+    if (GlyphRecorder *recorder = GlyphRecorder::From(painter)) {
+        recorder->RecordText(font.FacePtr(), font.Color(), origin, glyphs.constData(), int(glyphs.size()),
                            flags, chars);
         return;
     }

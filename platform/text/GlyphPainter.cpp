@@ -1,7 +1,6 @@
 #include "platform/text/GlyphPainter.h"
 
-#include "platform/metafile/MetafileEngine.h"
-#include "platform/metafile/PageMetafile.h"
+#include "platform/text/GlyphRecorder.h"
 
 #include <QGlyphRun>
 #include <QPainter>
@@ -37,9 +36,9 @@ void PaintGlyphs(QPainter &painter, const std::shared_ptr<const FontFace> &faceP
                  const QTransform &world, const QList<quint32> &glyphs, const QList<QPointF> &positions,
                  const QList<QRectF> &decorations, const QList<char32_t> &codes)
 {
-    if (MetafileEngine *engine = MetafileEngine::From(&painter)) {
+    if (GlyphRecorder *recorder = GlyphRecorder::From(&painter)) {
         painter.setTransform(world);
-        engine->RecordPositionedText(facePtr, color, glyphs, positions, decorations, codes);
+        recorder->RecordPositionedText(facePtr, color, glyphs, positions, decorations, codes);
         return;
     }
     const FontFace &face = *facePtr;

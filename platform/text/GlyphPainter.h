@@ -13,11 +13,15 @@ class QTransform;
 
 namespace platform {
 
+// Text flags of a run: its decorations.
+inline constexpr int kTextUnderline = 1;
+inline constexpr int kTextStrikeOut = 2;
+
 // Baseline positions of glyphs laid one after another with the face's advances from origin.
 void NaturalPositions(const FontFace &face, QPointF origin, const quint32 *glyphs, qsizetype count,
                       QList<QPointF> &positions);
 
-// Underline and strike-out bars (text flags kTextUnderline, kTextStrikeOut) of a run of text.
+// Underline and strike-out bars (text flags) of a run of text.
 void AddDecorations(const FontFace &face, QPointF origin, qreal width, int flags, QList<QRectF> &rects);
 
 // Draws glyphs at positions (logical units) under world in color, then the decoration bars. Leaves
