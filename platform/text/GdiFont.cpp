@@ -1,5 +1,7 @@
 #include "platform/text/GdiFont.h"
 
+#include "platform/text/WindowsFaces.h"
+
 #include <QByteArray>
 #include <QStringView>
 
@@ -9,23 +11,39 @@ namespace platform {
 
 namespace {
 
-// The Windows faces' OS/2 xAvgCharWidth per 2048 units of em, which GDI stretches to the asked width.
-// Liberation's own values differ (its Arial look-alike says 1187), so we keep the originals.
-constexpr int kAvgWidthMono = 1229; // Courier New
-constexpr int kAvgWidthSans = 904;  // Arial
-constexpr int kAvgWidthSerif = 821; // Times New Roman
-
-const QString kMono = QStringLiteral("Liberation Mono");
-const QString kSans = QStringLiteral("Liberation Sans");
-const QString kSerif = QStringLiteral("Liberation Serif");
-
-int WindowsAverageWidth(const QString &family)
+// The kind of the Liberation face a page font was made with.
+FaceKind KindOf(const QString &family)
 {
-    if (family == kMono)
-        return kAvgWidthMono;
-    if (family == kSerif)
-        return kAvgWidthSerif;
-    return kAvgWidthSans;
+    if (family == LiberationFamily(FaceKind::Mono))
+        return FaceKind::Mono;
+    if (family == LiberationFamily(FaceKind::Serif))
+        return FaceKind::Serif;
+    return FaceKind::Sans;
+}
+
+// A page font's kind: the face table's, or for a face it does not hold, guessed from the name.
+FaceKind PageFaceKind(const QString &face)
+{
+    QString name = face.trimmed();
+    // Windows maps the Central European and other script variants to the base face.
+    static const char *const kScriptSuffixes[] = {" CE", " CYR", " Cyr", " Baltic", " Greek", " TUR", " Tur"};
+    for (const char *suffix : kScriptSuffixes) {
+        if (name.endsWith(QLatin1String(suffix))) {
+            name.chop(int(qstrlen(suffix)));
+            break;
+        }
+    }
+    if (const std::optional<FaceKind> known = KnownFaceKind(name))
+        return *known;
+    const QString lower = name.toLower();
+    if (lower.contains(u"courier") || lower.contains(u"mono") || lower.contains(u"console") ||
+        lower.contains(u"fixedsys") || lower.contains(u"terminal"))
+        return FaceKind::Mono;
+    if (lower.contains(u"times") || lower.contains(u"roman") ||
+        (lower.contains(u"serif") && !lower.contains(u"sans")) || lower.contains(u"georgia") ||
+        lower.contains(u"garamond") || lower.contains(u"book antiqua"))
+        return FaceKind::Serif;
+    return FaceKind::Sans;
 }
 
 quint16 ReadU16(const QByteArray &table, int offset, quint16 fallback)
@@ -229,8 +247,8 @@ TFont::TFont(std::shared_ptr<const FontFace> face, QColor color) : face_(std::mo
 
 int TFont::AverageWidth() const
 {
-    const int avg = WindowsAverageWidth(face_->Font().family());
-    return int(std::nearbyint(qreal(avg) / 2048.0 * face_->PixelSize() * face_->XScale()));
+    const qreal avg = WindowsAverageWidth(KindOf(face_->Font().family()));
+    return int(std::nearbyint(avg * face_->PixelSize() * face_->XScale()));
 }
 
 int TFont::TextWidth(const QString &text) const
@@ -240,56 +258,8 @@ int TFont::TextWidth(const QString &text) const
 
 QString SubstituteFace(const QString &face)
 {
-    QString name = face.trimmed();
-    // Windows maps the Central European and other script variants to the base face.
-    static const char *const kScriptSuffixes[] = {" CE", " CYR", " Cyr", " Baltic", " Greek", " TUR", " Tur"};
-    for (const char *suffix : kScriptSuffixes) {
-        if (name.endsWith(QLatin1String(suffix))) {
-            name.chop(int(qstrlen(suffix)));
-            break;
-        }
-    }
-    const QString lower = name.toLower();
-    if (lower.contains(u"courier") || lower.contains(u"mono") || lower.contains(u"console") ||
-        lower.contains(u"fixedsys") || lower.contains(u"terminal"))
-        return kMono;
-    if (lower.contains(u"times") || lower.contains(u"roman") ||
-        (lower.contains(u"serif") && !lower.contains(u"sans")) || lower.contains(u"georgia") ||
-        lower.contains(u"garamond") || lower.contains(u"book antiqua"))
-        return kSerif;
-    // Arial, Helvetica, MS Sans Serif, Tahoma, Verdana and any face we do not know.
-    return kSans;
-}
-
-void InstallFontSubstitutions()
-{
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    static const char *const kFaces[] = {"Arial",
-                                         "Arial CE",
-                                         "Helvetica",
-                                         "MS Sans Serif",
-                                         "Microsoft Sans Serif",
-                                         "MS Shell Dlg",
-                                         "MS Shell Dlg 2",
-                                         "Tahoma",
-                                         "Verdana",
-                                         "System",
-                                         "Courier New",
-                                         "Courier New CE",
-                                         "Courier",
-                                         "Lucida Console",
-                                         "Times New Roman",
-                                         "Times New Roman CE",
-                                         "Times",
-                                         "MS Serif"};
-    for (const char *f : kFaces) {
-        const QString name = QString::fromLatin1(f);
-        QFont::removeSubstitutions(name);
-        QFont::insertSubstitution(name, SubstituteFace(name));
-    }
+    // A symbol face has no stand-in: page text draws it in Liberation Sans.
+    return LiberationFamily(PageFaceKind(face));
 }
 
 TFont CreateFont(int height, int width, int /*escapement*/, int /*orientation*/, int weight, unsigned italic,
@@ -298,7 +268,8 @@ TFont CreateFont(int height, int width, int /*escapement*/, int /*orientation*/,
                  const QString &face)
 {
     InstallFontSubstitutions();
-    const QString family = SubstituteFace(face);
+    const FaceKind kind = PageFaceKind(face);
+    const QString family = LiberationFamily(kind);
     if (weight <= 0)
         weight = 400; // FW_DONTCARE
     int pixels = 16;  // GDI's default when the height is 0
@@ -313,7 +284,7 @@ TFont CreateFont(int height, int width, int /*escapement*/, int /*orientation*/,
     const QFont qf = PageFont(family, pixels, weight, italic != 0, underline != 0, strikeOut != 0);
     qreal xScale = 1;
     if (width != 0) {
-        const qreal natural = qreal(WindowsAverageWidth(family)) / 2048.0 * pixels;
+        const qreal natural = WindowsAverageWidth(kind) * pixels;
         xScale = std::abs(width) / natural;
     }
     TFont font(SharedFace(qf, xScale, true));
