@@ -1,8 +1,8 @@
-#include "platform/metafile/MetafileEngine.h"
+#include "platform/metafile/MetafileEngine_p.h"
 
 #include "platform/text/FontFallback.h"
 #include "platform/text/GlyphPainter.h"
-#include "platform/metafile/RecordCodec.h"
+#include "platform/metafile/RecordCodec_p.h"
 #include "platform/base/Saturate.h"
 
 #include <QPainter>

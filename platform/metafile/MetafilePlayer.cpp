@@ -1,4 +1,4 @@
-#include "platform/metafile/MetafilePlayer.h"
+#include "platform/metafile/MetafilePlayer_p.h"
 
 #include "platform/text/GlyphPainter.h"
 #include "platform/base/Saturate.h"

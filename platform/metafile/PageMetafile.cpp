@@ -1,8 +1,8 @@
 #include "platform/metafile/PageMetafile.h"
 
-#include "platform/metafile/MetafileEngine.h"
-#include "platform/metafile/MetafilePlayer.h"
-#include "platform/metafile/RecordCodec.h"
+#include "platform/metafile/MetafileEngine_p.h"
+#include "platform/metafile/MetafilePlayer_p.h"
+#include "platform/metafile/RecordCodec_p.h"
 
 #include <climits>
 

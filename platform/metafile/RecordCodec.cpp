@@ -1,4 +1,4 @@
-#include "platform/metafile/RecordCodec.h"
+#include "platform/metafile/RecordCodec_p.h"
 
 #include "platform/text/GlyphPainter.h"
 

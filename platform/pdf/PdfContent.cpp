@@ -1,4 +1,4 @@
-#include "platform/pdf/PdfContent.h"
+#include "platform/pdf/PdfContent_p.h"
 
 #include "platform/text/GlyphPainter.h"
 #include "platform/base/Saturate.h"

@@ -1,6 +1,6 @@
 #include "platform/pdf/PdfDocument.h"
 
-#include "platform/pdf/PdfContent.h"
+#include "platform/pdf/PdfContent_p.h"
 
 #include <QHash>
 #include <QMap>

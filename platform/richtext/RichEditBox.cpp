@@ -2,7 +2,7 @@
 
 #include "platform/base/Saturate.h"
 #include "platform/richtext/RichTextLayout.h"
-#include "platform/richtext/RtfUnits.h"
+#include "platform/richtext/RtfUnits_p.h"
 
 #include <QCoreApplication>
 #include <QPaintDevice>

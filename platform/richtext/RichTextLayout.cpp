@@ -1,7 +1,7 @@
 #include "platform/richtext/RichTextLayout.h"
 
-#include "platform/richtext/RtfDocumentSink.h"
-#include "platform/richtext/RtfUnits.h"
+#include "platform/richtext/RtfDocumentSink_p.h"
+#include "platform/richtext/RtfUnits_p.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>

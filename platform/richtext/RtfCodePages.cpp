@@ -1,4 +1,4 @@
-#include "platform/richtext/RtfCodePages.h"
+#include "platform/richtext/RtfCodePages_p.h"
 
 namespace platform::rtf {
 

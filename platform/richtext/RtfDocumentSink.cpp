@@ -1,8 +1,8 @@
-#include "platform/richtext/RtfDocumentSink.h"
+#include "platform/richtext/RtfDocumentSink_p.h"
 
-#include "platform/richtext/RtfPictureObjects.h"
+#include "platform/richtext/RtfPictureObjects_p.h"
 #include "platform/richtext/RtfReader.h"
-#include "platform/richtext/RtfUnits.h"
+#include "platform/richtext/RtfUnits_p.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>

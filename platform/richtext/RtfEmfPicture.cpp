@@ -1,4 +1,4 @@
-#include "platform/richtext/RtfEmfPicture.h"
+#include "platform/richtext/RtfEmfPicture_p.h"
 
 #include "platform/base/Exception.h"
 #include "platform/emf/EmfPicture.h"

@@ -1,4 +1,4 @@
-#include "platform/richtext/RtfKeywords.h"
+#include "platform/richtext/RtfKeywords_p.h"
 
 #include <unordered_map>
 

@@ -1,6 +1,6 @@
-#include "platform/richtext/RtfPictureObjects.h"
+#include "platform/richtext/RtfPictureObjects_p.h"
 
-#include "platform/richtext/RtfEmfPicture.h"
+#include "platform/richtext/RtfEmfPicture_p.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>

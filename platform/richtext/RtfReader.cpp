@@ -1,7 +1,7 @@
 #include "platform/richtext/RtfReader.h"
 
-#include "platform/richtext/RtfCodePages.h"
-#include "platform/richtext/RtfKeywords.h"
+#include "platform/richtext/RtfCodePages_p.h"
+#include "platform/richtext/RtfKeywords_p.h"
 #include "platform/richtext/RtfTokenizer.h"
 
 #include <QColor>

@@ -1,4 +1,4 @@
-#include "platform/richtext/RtfUnits.h"
+#include "platform/richtext/RtfUnits_p.h"
 
 #include <QImage>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The paint engine behind a page metafile: turns every QPainter call into typed records. Internal to
 // PageMetafile.
-#include "platform/metafile/MetafileData.h"
+#include "platform/metafile/MetafileData_p.h"
 #include "platform/metafile/PageMetafile.h"
 #include "platform/text/GlyphRecorder.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The graphics objects an EMF creates in its object table, and the device-context state that
 // selects them; values as the records give them, in logical units.
-#include "platform/emf/EmfTypes.h"
+#include "platform/emf/EmfTypes_p.h"
 
 #include <QColor>
 #include <QImage>

@@ -2,9 +2,9 @@
 // The EMF player: walks the records of a picture and keeps the device-context state machine of
 // the format (mapping, transforms, objects, clipping, paths), drawing each record on a QPainter.
 #include "platform/emf/EmfDib.h"
-#include "platform/emf/EmfObjects.h"
+#include "platform/emf/EmfObjects_p.h"
 #include "platform/emf/EmfPicture.h"
-#include "platform/emf/EmfRecord.h"
+#include "platform/emf/EmfRecord_p.h"
 
 #include <QPainter>
 #include <vector>

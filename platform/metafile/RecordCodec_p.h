@@ -1,6 +1,6 @@
 #pragma once
 // Turns records into the stream's compact payloads and back. Internal to PageMetafile.
-#include "platform/metafile/MetafileData.h"
+#include "platform/metafile/MetafileData_p.h"
 #include "platform/metafile/PageMetafile.h"
 
 namespace platform {
