@@ -2,7 +2,7 @@
 
 #include "app/Uruchomienie.h"
 #include "library/uFrmLista.h"
-#include "platform/KatalogProgramu.h"
+#include "platform/base/KatalogProgramu.h"
 
 #include <QApplication>
 

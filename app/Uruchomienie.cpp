@@ -1,6 +1,6 @@
 #include "app/Uruchomienie.h"
 
-#include "platform/KatalogProgramu.h"
+#include "platform/base/KatalogProgramu.h"
 #include "ui/okienko.h"
 
 #include <QFileInfo>

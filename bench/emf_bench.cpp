@@ -1,6 +1,6 @@
 // Plays every shared real EMF file into an 800-pixel-wide image and prints files per second,
 // the median and the slowest file's time. Goal: median under 5 ms, no file over 500 ms.
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 #include "platform/emf/EmfPicture.h"
 
 #include <QDirIterator>

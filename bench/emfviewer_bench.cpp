@@ -1,7 +1,7 @@
 // Paint time of the page viewer over a long printout: 1,000 dense listing pages in a 1200 x 900
 // widget, painted offscreen page by page at page width and at page height.
-#include "platform/DrawText.h"
-#include "platform/PageMetafile.h"
+#include "platform/text/DrawText.h"
+#include "platform/metafile/PageMetafile.h"
 #include "view/EmfViewer.h"
 
 #include <QApplication>

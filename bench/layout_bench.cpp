@@ -4,8 +4,8 @@
 //   layout_bench [PAGES_TO_EXPORT]
 #include "bench/BenchSupport.h"
 #include "core/Wydruki.h"
-#include "platform/PageText.h"
-#include "platform/PdfDocument.h"
+#include "platform/metafile/PageText.h"
+#include "platform/pdf/PdfDocument.h"
 #include "tests/support/ListingPrintout.h"
 
 #include <QElapsedTimer>

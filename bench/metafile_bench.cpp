@@ -1,8 +1,8 @@
 // Recording and playback speed of a dense page: 84 lines of 132 characters in 10 fields a line,
 // drawn as the line drawing does it (word-wrapping fields, DT_NOCLIP), then played into a 96-dpi
 // page image (794 x 1111) and into PDF pages. Prints pages per second and bytes per recorded page.
-#include "platform/DrawText.h"
-#include "platform/PageMetafile.h"
+#include "platform/text/DrawText.h"
+#include "platform/metafile/PageMetafile.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>

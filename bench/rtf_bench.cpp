@@ -1,7 +1,7 @@
 // Lays out and draws a 50-page RTF document page by page through DrawRichText, as the page
 // build does with a rich-text field that runs over many pages; prints pages per second.
 #include "bench/BenchSupport.h"
-#include "platform/DrawRichText.h"
+#include "platform/richtext/DrawRichText.h"
 
 #include <QGuiApplication>
 #include <QImage>

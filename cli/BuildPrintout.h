@@ -2,7 +2,7 @@
 // What the export commands share: loading and laying out a printout with progress on standard error,
 // and printing errors.
 #include "core/Wydruki.h"
-#include "platform/PageMetafile.h"
+#include "platform/metafile/PageMetafile.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "cli/ExportOptions.h"
 
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 
 namespace {
 

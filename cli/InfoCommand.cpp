@@ -3,7 +3,7 @@
 #include "cli/JsonWriter.h"
 
 #include "core/PrintoutFile.h"
-#include "platform/CodePage.h"
+#include "platform/text/CodePage.h"
 
 #include <QFile>
 

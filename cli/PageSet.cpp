@@ -1,6 +1,6 @@
 #include "cli/PageSet.h"
 
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <algorithm>
 #include <iterator>

@@ -2,8 +2,8 @@
 #include "cli/Commands.h"
 #include "cli/ExportOptions.h"
 
-#include "platform/PdfDocument.h"
-#include "platform/RecordColors.h"
+#include "platform/pdf/PdfDocument.h"
+#include "platform/metafile/RecordColors.h"
 
 #include <QSaveFile>
 

@@ -3,7 +3,7 @@
 #include "cli/ExportOptions.h"
 #include "cli/PageSet.h"
 
-#include "platform/PageGeometry.h"
+#include "platform/metafile/PageGeometry.h"
 
 #include <QDir>
 #include <QImage>

@@ -2,7 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/ExportOptions.h"
 
-#include "platform/PageText.h"
+#include "platform/metafile/PageText.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 // Millimetre and device-unit conversions for the page build, remembered: every field converts
 // its line's position, its row heights and its style's line height, and the same few values
 // come back over and over, while each conversion rounds in extended precision.
-#include "platform/PageGeometry.h"
+#include "platform/metafile/PageGeometry.h"
 
 #include <cstdint>
 #include <cstring>

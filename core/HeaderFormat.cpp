@@ -1,6 +1,6 @@
 #include "core/HeaderFormat.h"
 
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <QtEndian>
 

@@ -6,9 +6,9 @@
 #include "core/PageCanvas.h"
 #include "core/StyleFont.h"
 #include "core/TextDecode.h"
-#include "platform/DrawRichText.h"
-#include "platform/PageGeometry.h"
-#include "platform/Saturate.h"
+#include "platform/richtext/DrawRichText.h"
+#include "platform/metafile/PageGeometry.h"
+#include "platform/base/Saturate.h"
 
 #include <QVarLengthArray>
 

@@ -9,7 +9,7 @@
 #include "core/StyleNames.h"
 #include "core/Styl.h"
 #include "core/TextStore.h"
-#include "platform/PageMetafile.h"
+#include "platform/metafile/PageMetafile.h"
 
 #include <QSet>
 

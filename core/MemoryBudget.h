@@ -3,7 +3,7 @@
 // printouts measured (10,000 pages) take about half a gigabyte; a small file can describe far
 // more than that (a hundred million empty lines, a picture inflating to gigabytes), and such a
 // printout is refused with a message instead of taking the machine's memory.
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <QString>
 

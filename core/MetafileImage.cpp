@@ -1,6 +1,6 @@
 #include "core/MetafileImage.h"
 
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <QtEndian>
 

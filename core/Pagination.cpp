@@ -4,7 +4,7 @@
 #include "core/LineDrawing.h"
 #include "core/MLineWydruk.h"
 #include "core/PageCanvas.h"
-#include "platform/PageGeometry.h"
+#include "platform/metafile/PageGeometry.h"
 
 #include <climits>
 

@@ -1,6 +1,6 @@
 #include "core/PositionScale.h"
 
-#include "platform/Saturate.h"
+#include "platform/base/Saturate.h"
 
 #include <cmath>
 #include <limits>

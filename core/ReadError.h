@@ -1,6 +1,6 @@
 #pragma once
 // Errors of the printout body: a malformed body and a damaged compressed stream.
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The text styles of a printout: TStyl is one style (font, cell size, colour), TStyle the list
 // of them, whose index 0 is always the built-in default style "Domyslny".
-#include "platform/GdiFont.h"
+#include "platform/text/GdiFont.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,6 +1,6 @@
 #include "core/TextDecode.h"
 
-#include "platform/CodePage.h"
+#include "platform/text/CodePage.h"
 
 #include <array>
 #include <map>

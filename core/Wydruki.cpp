@@ -3,7 +3,7 @@
 #include "core/HeaderFormat.h"
 #include "core/InflateStream.h"
 #include "core/PrintoutFile.h"
-#include "platform/NativePath.h"
+#include "platform/base/NativePath.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // Lays arbitrary printout text out with arbitrary DrawTextEx flags and widths, records it on a page
 // and plays the page. Besides crashes and hangs it checks that measuring and drawing agree.
-#include "platform/CodePage.h"
-#include "platform/DrawText.h"
-#include "platform/PageMetafile.h"
+#include "platform/text/CodePage.h"
+#include "platform/text/DrawText.h"
+#include "platform/metafile/PageMetafile.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,7 +1,7 @@
 // libFuzzer target for the EMF player: arbitrary bytes are read as a picture and, when the
 // header is accepted, played into a small image and into a painter with its own transform
 // and clip. Only the invalid-metafile error may come out; anything else is a finding.
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 #include "platform/emf/EmfPicture.h"
 
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 // Drives a painter with arbitrary state changes and drawing (transforms, saved states, rectangular
 // clips, pens, brushes, shapes, page text) both on a page metafile and straight onto an image, then
 // plays the page: the two pictures must agree, whatever the order of the calls.
-#include "platform/DrawText.h"
-#include "platform/PageMetafile.h"
+#include "platform/text/DrawText.h"
+#include "platform/metafile/PageMetafile.h"
 
 #include <QGuiApplication>
 #include <QImage>

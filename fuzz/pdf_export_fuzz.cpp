@@ -2,10 +2,10 @@
 // picture (the one way outside data reaches a page's records), drawn onto a page picture with a
 // transform and a clip, and the page is written to PDF, in colour and in black and white, and read
 // back as text. Only the invalid-metafile error may come out; anything else is a finding.
-#include "platform/Exception.h"
-#include "platform/PageText.h"
-#include "platform/PdfDocument.h"
-#include "platform/RecordColors.h"
+#include "platform/base/Exception.h"
+#include "platform/metafile/PageText.h"
+#include "platform/pdf/PdfDocument.h"
+#include "platform/metafile/RecordColors.h"
 #include "platform/emf/EmfPicture.h"
 
 #include <QBuffer>

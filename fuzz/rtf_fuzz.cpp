@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the RTF reader and lays them out piece by piece, measuring and drawing.
-#include "platform/DrawRichText.h"
+#include "platform/richtext/DrawRichText.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -3,7 +3,7 @@
 // filtered by file masks and attributes, handing each entry to OnAddFile, which may refuse it or
 // stop the search. The library window and the file chooser list their folders with it.
 #include "library/FileList.h"
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <QString>
 #include <functional>

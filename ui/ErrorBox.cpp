@@ -1,6 +1,6 @@
 #include "ui/ErrorBox.h"
 
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <QMessageBox>
 

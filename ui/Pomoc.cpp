@@ -1,6 +1,6 @@
 #include "ui/Pomoc.h"
 
-#include "platform/KatalogProgramu.h"
+#include "platform/base/KatalogProgramu.h"
 #include "ui/ErrorBox.h"
 
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
 #pragma once
 // Moving the keyboard focus where a refusal is an error worth reporting, with the control's path.
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 
 class QWidget;
 

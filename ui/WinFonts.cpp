@@ -1,20 +1,10 @@
 #include "ui/WinFonts.h"
 
+#include "platform/text/GdiFont.h"
+
 #include <cmath>
 
 namespace ui {
-
-void InstallFontSubstitutions()
-{
-    static const bool done = [] {
-        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-        QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-        QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
-        QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
-        return true;
-    }();
-    (void)done;
-}
 
 int PointsToPixels(int points)
 {
@@ -23,7 +13,7 @@ int PointsToPixels(int points)
 
 QFont WinFont(const QString &family, int pixelSize, bool bold)
 {
-    InstallFontSubstitutions();
+    platform::InstallFontSubstitutions();
     QFont font(family);
     font.setPixelSize(pixelSize);
     font.setBold(bold);

@@ -1,14 +1,10 @@
 #pragma once
-// Fonts of the window parts: the Windows face names the program's windows are designed with,
-// mapped once to the metric-compatible Liberation faces, sized in pixels so that layout does not
-// depend on the screen's resolution.
+// Fonts of the window parts: the Windows face names the program's windows are designed with, mapped
+// to the metric-compatible Liberation faces by the face table of platform/text, sized in pixels so
+// that layout does not depend on the screen's resolution.
 #include <QFont>
 
 namespace ui {
-
-// Maps "MS Sans Serif", "Arial", "Times New Roman" and "Courier New" to the Liberation faces.
-// Safe to call any number of times; every window part calls it before building its fonts.
-void InstallFontSubstitutions();
 
 // Pixel height of a point size on the 96-dpi reference screen, halves to the even neighbour.
 int PointsToPixels(int points);

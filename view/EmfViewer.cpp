@@ -1,6 +1,6 @@
 #include "view/EmfViewer.h"
 
-#include "platform/PageMetafile.h"
+#include "platform/metafile/PageMetafile.h"
 #include "view/JumpGlyphs.h"
 
 #include <QApplication>

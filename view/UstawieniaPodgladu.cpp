@@ -1,6 +1,6 @@
 #include "view/UstawieniaPodgladu.h"
 
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 #include "view/PrintDlgSettings.h"
 
 #include <QSettings>

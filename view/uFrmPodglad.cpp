@@ -1,9 +1,10 @@
 #include "view/uFrmPodglad.h"
 
 #include "core/Wydruki.h"
-#include "platform/KatalogProgramu.h"
-#include "platform/NativePath.h"
-#include "platform/PageMetafile.h"
+#include "platform/base/KatalogProgramu.h"
+#include "platform/base/NativePath.h"
+#include "platform/metafile/PageMetafile.h"
+#include "platform/text/GdiFont.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"
 #include "ui/HintBar.h"
@@ -122,7 +123,7 @@ TWenBtn *NowyPrzyciskStrony(QWidget *parent, int top, bool doGory)
 
 TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
 {
-    ui::InstallFontSubstitutions();
+    platform::InstallFontSubstitutions();
     setWindowTitle(QStringLiteral("Wenoglad - Podgląd wydruku"));
     setFont(ui::WinFontPt(QStringLiteral("MS Sans Serif"), 8));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);

@@ -1,4 +1,4 @@
-#include "platform/emf/EmfObjects.h"
+#include "platform/emf/EmfObjects_p.h"
 
 namespace platform::emf {
 namespace {

@@ -1,6 +1,6 @@
 #include "platform/emf/EmfDib.h"
 
-#include "platform/emf/EmfTypes.h"
+#include "platform/emf/EmfTypes_p.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -11,9 +11,8 @@ struct FaceInfo {
     double cell;      // ascent + descent per em
 };
 
-// Arial and the other sans faces map to Liberation Sans, Times New Roman and the serif faces to
-// Liberation Serif, Courier New and the fixed faces to Liberation Mono; an unknown face goes by
-// the family and pitch bits of the font request.
+// A face in the Windows face table (platform/text/WindowsFaces.h) maps as the table says; an unknown
+// face goes by the family and pitch bits of the font request.
 FaceInfo MapFace(const QString &face, quint8 pitchAndFamily);
 
 } // namespace platform::emf

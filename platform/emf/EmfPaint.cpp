@@ -1,4 +1,4 @@
-#include "platform/emf/EmfPlayer.h"
+#include "platform/emf/EmfPlayer_p.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 #include "platform/emf/EmfPicture.h"
 
-#include "platform/Exception.h"
-#include "platform/emf/EmfPlayer.h"
-#include "platform/emf/EmfRecord.h"
-#include "platform/emf/EmfTypes.h"
+#include "platform/base/Exception.h"
+#include "platform/emf/EmfPlayer_p.h"
+#include "platform/emf/EmfRecord_p.h"
+#include "platform/emf/EmfTypes_p.h"
 
 #include <QPainter>
 #include <climits>

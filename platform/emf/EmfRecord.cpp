@@ -1,4 +1,4 @@
-#include "platform/emf/EmfRecord.h"
+#include "platform/emf/EmfRecord_p.h"
 
 #include <cmath>
 

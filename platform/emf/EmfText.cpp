@@ -1,7 +1,7 @@
-#include "platform/emf/EmfPlayer.h"
+#include "platform/emf/EmfPlayer_p.h"
 
-#include "platform/CodePage.h"
-#include "platform/FontFallback.h"
+#include "platform/text/CodePage.h"
+#include "platform/text/FontFallback.h"
 #include "platform/emf/EmfFaces.h"
 
 #include <QGlyphRun>

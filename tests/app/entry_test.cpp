@@ -4,7 +4,7 @@
 #include "app/Program.h"
 #include "app/Uruchomienie.h"
 #include "library/Wersja.h"
-#include "platform/KatalogProgramu.h"
+#include "platform/base/KatalogProgramu.h"
 #include "ui/KrokKomunikatow.h"
 
 #include <QCoreApplication>

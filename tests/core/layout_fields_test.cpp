@@ -5,7 +5,7 @@
 
 #include "core/LineDrawing.h"
 #include "core/StyleFont.h"
-#include "platform/PageGeometry.h"
+#include "platform/metafile/PageGeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "core/AnsiCase.h"
 #include "core/MLineWydruk.h"
 #include "core/PositionScale.h"
-#include "platform/CodePage.h"
+#include "platform/text/CodePage.h"
 #include "tests/support/ReadHelpers.h"
 #include "tests/support/WydWriter.h"
 

@@ -1,6 +1,6 @@
-#include "platform/CodePage.h"
-#include "platform/DrawText.h"
-#include "platform/PageMetafile.h"
+#include "platform/text/CodePage.h"
+#include "platform/text/DrawText.h"
+#include "platform/metafile/PageMetafile.h"
 
 #include <QImage>
 #include <QPainter>

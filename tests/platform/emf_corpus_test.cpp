@@ -2,7 +2,7 @@
 // every valid file plays and leaves marks; every deliberately broken one is rejected or drawn
 // in part, never crashing. The folder is the CMake option WENOGLAD_EMF_CORPUS; the tests skip
 // when it is not there (a fresh clone elsewhere).
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 #include "platform/emf/EmfPicture.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // The picture class: what it reads from the header, its size in screen pixels, which bytes it
 // refuses, and how Draw stretches the frame into a rectangle of any painter.
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 #include "platform/emf/EmfPicture.h"
 #include "tests/support/EmfWriter.h"
 

@@ -1,4 +1,4 @@
-#include "platform/GdiFont.h"
+#include "platform/text/GdiFont.h"
 
 #include <QFontInfo>
 
@@ -28,6 +28,10 @@ TEST(GdiFont, FacesMapToLiberation)
         {"Times New Roman", "Liberation Serif"},
         {"Times New Roman CE", "Liberation Serif"},
         {"MS Sans Serif", "Liberation Sans"},
+        // The face table the EMF player shares: names the guess from words alone got wrong.
+        {"Consolas", "Liberation Mono"},
+        {"Cambria", "Liberation Serif"},
+        {"Wingdings", "Liberation Sans"},
         {"Nonexistent Face", "Liberation Sans"},
         {"", "Liberation Sans"},
     };

@@ -1,6 +1,6 @@
-#include "platform/DrawText.h"
-#include "platform/PageMetafile.h"
-#include "platform/RecordColors.h"
+#include "platform/text/DrawText.h"
+#include "platform/metafile/PageMetafile.h"
+#include "platform/metafile/RecordColors.h"
 
 #include <QBuffer>
 #include <QGlyphRun>

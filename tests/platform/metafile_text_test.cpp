@@ -1,6 +1,6 @@
-#include "platform/DrawText.h"
-#include "platform/PageMetafile.h"
-#include "platform/PageText.h"
+#include "platform/text/DrawText.h"
+#include "platform/metafile/PageMetafile.h"
+#include "platform/metafile/PageText.h"
 
 #include <QFontDatabase>
 #include <QPainter>

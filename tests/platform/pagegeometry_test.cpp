@@ -1,4 +1,4 @@
-#include "platform/PageGeometry.h"
+#include "platform/metafile/PageGeometry.h"
 
 #include <gtest/gtest.h>
 

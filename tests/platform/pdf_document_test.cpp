@@ -1,7 +1,7 @@
-#include "platform/DrawText.h"
-#include "platform/PageMetafile.h"
-#include "platform/PdfDocument.h"
-#include "platform/PdfResources.h"
+#include "platform/text/DrawText.h"
+#include "platform/metafile/PageMetafile.h"
+#include "platform/pdf/PdfDocument.h"
+#include "platform/pdf/PdfResources.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,7 +1,7 @@
 // Measuring and drawing rich text into rectangles of a 96-dpi canvas, whole and piece by piece.
-#include "platform/DrawRichText.h"
-#include "platform/RichEditBox.h"
-#include "platform/rtf/RichTextLayout.h"
+#include "platform/richtext/DrawRichText.h"
+#include "platform/richtext/RichEditBox.h"
+#include "platform/richtext/RichTextLayout.h"
 #include "tests/support/EmfWriter.h"
 
 #include <QAbstractTextDocumentLayout>

@@ -1,6 +1,6 @@
 // The RTF reader on texts written the way rich-edit controls write them, and on broken ones.
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfTokenizer.h"
+#include "platform/richtext/RtfReader.h"
+#include "platform/richtext/RtfTokenizer.h"
 
 #include <QBuffer>
 #include <QFont>

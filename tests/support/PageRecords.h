@@ -1,7 +1,7 @@
 #pragma once
 // Reading a page picture back as the records it holds: text runs with their font, colour,
 // position and clip, lines with their pen. Layout tests assert on these.
-#include "platform/PageMetafile.h"
+#include "platform/metafile/PageMetafile.h"
 
 #include <QColor>
 #include <QImage>

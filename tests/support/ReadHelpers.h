@@ -1,7 +1,7 @@
 #pragma once
 // Reading what the test writer wrote, and checking the errors that come out.
 #include "core/MLineWydruk.h"
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <QByteArray>
 #include <gtest/gtest.h>

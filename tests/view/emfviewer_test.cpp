@@ -1,4 +1,4 @@
-#include "platform/PageMetafile.h"
+#include "platform/metafile/PageMetafile.h"
 #include "tests/support/PaintCounter.h"
 #include "view/EmfViewer.h"
 

@@ -4,8 +4,8 @@
 #include "tests/support/PaintCounter.h"
 #include "tests/ui/ModalDriver.h"
 
-#include "platform/KatalogProgramu.h"
-#include "platform/PageMetafile.h"
+#include "platform/base/KatalogProgramu.h"
+#include "platform/metafile/PageMetafile.h"
 #include "ui/BusyCursor.h"
 #include "ui/HintBar.h"
 #include "ui/WenBtn.h"

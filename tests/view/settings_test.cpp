@@ -1,4 +1,4 @@
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 #include "view/PrintDlgSettings.h"
 #include "view/UstawieniaPodgladu.h"
 

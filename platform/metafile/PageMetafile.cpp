@@ -1,0 +1,169 @@
+#include "platform/metafile/PageMetafile.h"
+
+#include "platform/metafile/MetafileEngine_p.h"
+#include "platform/metafile/MetafilePlayer_p.h"
+#include "platform/metafile/RecordCodec_p.h"
+
+#include <climits>
+
+namespace platform {
+
+PageMetafile::PageMetafile() : PageMetafile(QSize(kPageWidth, kPageHeight)) {}
+
+PageMetafile::PageMetafile(QSize size) : d(new MetafileData)
+{
+    d->size = size;
+}
+
+PageMetafile::PageMetafile(const PageMetafile &other) : QPaintDevice(), d(other.d) {}
+
+PageMetafile &PageMetafile::operator=(const PageMetafile &other)
+{
+    d = other.d;
+    return *this;
+}
+
+PageMetafile::~PageMetafile() = default;
+
+QSize PageMetafile::Size() const
+{
+    return d->size;
+}
+
+void PageMetafile::SetSize(QSize size)
+{
+    d->size = size;
+}
+
+void PageMetafile::Clear()
+{
+    const QSize size = d->size;
+    d = new MetafileData;
+    d->size = size;
+    if (engine_ && engine_->isActive())
+        engine_->ResetRecordedState();
+}
+
+bool PageMetafile::IsEmpty() const
+{
+    return d->records == 0;
+}
+
+int PageMetafile::RecordCount() const
+{
+    return d->records + 1;
+}
+
+qsizetype PageMetafile::MemoryBytes(QSet<qint64> *counted) const
+{
+    qsizetype bytes = sizeof(MetafileData) + d->stream.capacity();
+    bytes += d->faces.capacity() * qsizetype(sizeof(std::shared_ptr<const FontFace>));
+    bytes += d->pens.capacity() * qsizetype(sizeof(QPen)) + d->brushes.capacity() * qsizetype(sizeof(QBrush));
+    for (const QPainterPath &path : d->paths)
+        bytes +=
+            qsizetype(sizeof(QPainterPath)) + path.elementCount() * qsizetype(sizeof(QPainterPath::Element));
+    for (const QImage &image : d->images) {
+        bytes += qsizetype(sizeof(QImage));
+        if (!counted || !counted->contains(image.cacheKey())) {
+            bytes += image.sizeInBytes();
+            if (counted)
+                counted->insert(image.cacheKey());
+        }
+    }
+    return bytes;
+}
+
+void PageMetafile::Play(QPainter &painter, const QRectF &target) const
+{
+    Enumerate(painter, target, RecordCallback());
+}
+
+int PageMetafile::Enumerate(QPainter &painter, const QRectF &target, const RecordCallback &callback) const
+{
+    if (!painter.isActive())
+        return 0;
+    // Hold the data so that a callback painting on this page cannot free it under us.
+    const QSharedDataPointer<MetafileData> data = d;
+    MetafilePlayer player(painter, data->size, target);
+    int failed = 0;
+    MetaRecord record;
+    record.type = EmrHeader;
+    record.size = data->size;
+    record.color = Qt::black;
+    if (callback && !callback(record))
+        return failed;
+    if (!player.Play(record))
+        ++failed;
+    RecordReader reader(data->stream);
+    while (reader.Next()) {
+        if (!DecodeRecord(*data, reader, record)) {
+            ++failed;
+            continue;
+        }
+        if (callback && !callback(record))
+            break;
+        if (!player.Play(record))
+            ++failed;
+    }
+    return failed;
+}
+
+int PageMetafile::Visit(const RecordCallback &callback) const
+{
+    const QSharedDataPointer<MetafileData> data = d;
+    MetaRecord record;
+    record.type = EmrHeader;
+    record.size = data->size;
+    record.color = Qt::black;
+    if (!callback(record))
+        return 0;
+    int failed = 0;
+    RecordReader reader(data->stream);
+    while (reader.Next()) {
+        if (!DecodeRecord(*data, reader, record)) {
+            ++failed;
+            continue;
+        }
+        if (!callback(record))
+            break;
+    }
+    return failed;
+}
+
+QPaintEngine *PageMetafile::paintEngine() const
+{
+    if (!engine_)
+        engine_ = std::make_unique<MetafileEngine>(const_cast<PageMetafile *>(this));
+    return engine_.get();
+}
+
+int PageMetafile::metric(PaintDeviceMetric metric) const
+{
+    switch (metric) {
+    case PdmWidth:
+        return d->size.width();
+    case PdmHeight:
+        return d->size.height();
+    case PdmWidthMM:
+        return int(std::lround(d->size.width() * 25.4 / kReferenceDpi));
+    case PdmHeightMM:
+        return int(std::lround(d->size.height() * 25.4 / kReferenceDpi));
+    case PdmNumColors:
+        return INT_MAX;
+    case PdmDepth:
+        return 32;
+    case PdmDpiX:
+    case PdmDpiY:
+    case PdmPhysicalDpiX:
+    case PdmPhysicalDpiY:
+        return kReferenceDpi;
+    case PdmDevicePixelRatio:
+        return 1;
+    case PdmDevicePixelRatioScaled:
+        return int(QPaintDevice::devicePixelRatioFScale());
+    default:
+        return QPaintDevice::metric(metric);
+    }
+}
+
+} // namespace platform

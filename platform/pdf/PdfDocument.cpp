@@ -1,0 +1,461 @@
+#include "platform/pdf/PdfDocument.h"
+
+#include "platform/pdf/PdfContent_p.h"
+
+#include <QHash>
+#include <QMap>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+constexpr double kPointsPerMm = 72.0 / 25.4;
+
+std::string Num(double v)
+{
+    std::string s;
+    PdfNumber(s, v);
+    return s;
+}
+
+std::string Deflate(const char *data, size_t size, int level)
+{
+    uLongf bound = compressBound(uLong(size));
+    std::string out(bound, '\0');
+    if (compress2(reinterpret_cast<Bytef *>(out.data()), &bound, reinterpret_cast<const Bytef *>(data),
+                  uLong(size), level) != Z_OK)
+        return {};
+    out.resize(bound);
+    return out;
+}
+
+// A subset tag of six capitals, different for every font of a document.
+std::string SubsetTag(int index)
+{
+    std::string tag = "WGAAAA";
+    for (int i = 5; i >= 2 && index > 0; --i, index /= 26)
+        tag[size_t(i)] = char('A' + index % 26);
+    return tag;
+}
+
+std::string PostScriptName(const QRawFont &raw)
+{
+    std::string name;
+    for (QChar c : raw.familyName() + QLatin1Char('-') + raw.styleName())
+        if (c.unicode() > 32 && c.unicode() < 127 && !QStringLiteral("()<>[]{}/%#").contains(c))
+            name.push_back(char(c.unicode()));
+    return name;
+}
+
+void AppendUtf16Hex(std::string &s, char32_t c)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    auto unit = [&](char16_t u) {
+        for (int shift = 12; shift >= 0; shift -= 4)
+            s.push_back(hex[(u >> shift) & 0xF]);
+    };
+    if (c > 0xFFFF) {
+        unit(QChar::highSurrogate(c));
+        unit(QChar::lowSurrogate(c));
+    } else {
+        unit(char16_t(c));
+    }
+}
+
+} // namespace
+
+class PdfDocumentWriter : public PdfResources {
+public:
+    explicit PdfDocumentWriter(QIODevice &out) : out_(out)
+    {
+        Write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+        offsets_.resize(4, 0); // 1 catalog, 2 page tree, 3 shared resources, written at the end
+    }
+
+    void AddPage(const PageMetafile &page, QSizeF paperMm, const QRectF &targetMm, const RecordCallback &change)
+    {
+        const QSize size = page.Size();
+        const double paperH = paperMm.height() * kPointsPerMm;
+        const double sx = size.width() > 0 ? targetMm.width() * kPointsPerMm / size.width() : 1.0;
+        const double sy = size.height() > 0 ? targetMm.height() * kPointsPerMm / size.height() : 1.0;
+        const QTransform pageToPdf(sx, 0, 0, -sy, targetMm.x() * kPointsPerMm,
+                                   paperH - targetMm.y() * kPointsPerMm);
+        PdfContent content(*this, pageToPdf, size);
+        page.Visit([&](MetaRecord &record) {
+            if (change && !change(record))
+                return false;
+            content.Add(record);
+            return true;
+        });
+        const std::string stream = content.Finish();
+        const int contents = StreamObject("", stream.data(), stream.size(), true);
+        const int pageObj = NewObject();
+        std::string dict = "<< /Type /Page /Parent 2 0 R /Resources 3 0 R /MediaBox [0 0 " +
+                           Num(paperMm.width() * kPointsPerMm) + " " + Num(paperH) + "] /Contents " +
+                           std::to_string(contents) + " 0 R >>";
+        WriteObject(pageObj, dict);
+        pages_.push_back(pageObj);
+    }
+
+    bool Finish()
+    {
+        std::string fonts, xobjects, patterns, states;
+        for (const auto &file : files_)
+            WriteFontFile(*file);
+        for (const auto &font : fonts_)
+            fonts += "/" + font->name + " " + std::to_string(WriteFont(*font)) + " 0 R ";
+        for (const auto &[key, entry] : images_)
+            xobjects += "/" + entry.first + " " + std::to_string(entry.second) + " 0 R ";
+        for (const auto &[key, entry] : hatches_)
+            patterns += "/" + entry.first + " " + std::to_string(entry.second) + " 0 R ";
+        for (const auto &[alpha, name] : opacities_) {
+            const int obj = NewObject();
+            WriteObject(obj, "<< /Type /ExtGState /ca " + Num(alpha / 1000.0) + " /CA " + Num(alpha / 1000.0) +
+                                 " >>");
+            states += "/" + name + " " + std::to_string(obj) + " 0 R ";
+        }
+        std::string res = "<< /ProcSet [/PDF /Text /ImageB /ImageC] ";
+        if (!fonts.empty())
+            res += "/Font << " + fonts + ">> ";
+        if (!xobjects.empty())
+            res += "/XObject << " + xobjects + ">> ";
+        if (!patterns.empty())
+            res += "/Pattern << " + patterns + ">> ";
+        if (!states.empty())
+            res += "/ExtGState << " + states + ">> ";
+        WriteObject(3, res + ">>");
+        std::string kids;
+        for (int p : pages_)
+            kids += std::to_string(p) + " 0 R ";
+        WriteObject(2, "<< /Type /Pages /Count " + std::to_string(pages_.size()) + " /Kids [" + kids + "] >>");
+        WriteObject(1, "<< /Type /Catalog /Pages 2 0 R >>");
+
+        const qint64 xref = written_;
+        std::string table = "xref\n0 " + std::to_string(offsets_.size()) + "\n0000000000 65535 f \n";
+        char line[32];
+        for (size_t i = 1; i < offsets_.size(); ++i) {
+            std::snprintf(line, sizeof line, "%010lld 00000 n \n", static_cast<long long>(offsets_[i]));
+            table += line;
+        }
+        table += "trailer\n<< /Size " + std::to_string(offsets_.size()) + " /Root 1 0 R >>\nstartxref\n" +
+                 std::to_string(xref) + "\n%%EOF\n";
+        Write(table);
+        return ok_;
+    }
+
+    int PageCount() const { return int(pages_.size()); }
+
+    PdfFontUse *Font(const std::shared_ptr<const FontFace> &face) override
+    {
+        if (!face)
+            return nullptr;
+        auto cached = faceFonts_.find(face.get());
+        if (cached != faceFonts_.end())
+            return cached->second.second;
+        const QRawFont &raw = face->RawFont();
+        const QString fileKey = raw.familyName() + QLatin1Char('|') + raw.styleName() + QLatin1Char('|') +
+                                QString::number(int(raw.weight())) + QLatin1Char('|') +
+                                QString::number(int(raw.style()));
+        auto known = filesByKey_.find(fileKey);
+        if (known == filesByKey_.end()) {
+            auto file = std::make_unique<PdfFontFile>(raw);
+            PdfFontFile *valid = nullptr;
+            if (file->program.Valid()) {
+                file->baseName = SubsetTag(int(files_.size())) + "+" + PostScriptName(raw);
+                valid = file.get();
+                files_.push_back(std::move(file));
+            }
+            known = filesByKey_.emplace(fileKey, valid).first;
+        }
+        PdfFontUse *use = nullptr;
+        if (PdfFontFile *file = known->second) {
+            const auto key = std::make_pair(file, face->PixelSize());
+            auto sized = fontsBySize_.find(key);
+            if (sized == fontsBySize_.end()) {
+                auto font = std::make_unique<PdfFontUse>();
+                font->name = "F" + std::to_string(fonts_.size());
+                font->file = file;
+                font->face = face;
+                font->used.resize(file->used.size());
+                sized = fontsBySize_.emplace(key, font.get()).first;
+                fonts_.push_back(std::move(font));
+            }
+            use = sized->second;
+        }
+        // Keep the face alive: the cache is keyed by its address.
+        faceFonts_.emplace(face.get(), std::make_pair(face, use));
+        return use;
+    }
+
+    std::string Image(const QImage &image) override
+    {
+        const qint64 key = image.cacheKey();
+        auto it = images_.find(key);
+        if (it != images_.end())
+            return it->second.first;
+        const std::string name = "Im" + std::to_string(images_.size());
+        images_.emplace(key, std::make_pair(name, WriteImage(image)));
+        return name;
+    }
+
+    std::string Opacity(double alpha) override
+    {
+        const int key = int(std::lround(alpha * 1000));
+        auto it = opacities_.find(key);
+        if (it != opacities_.end())
+            return it->second;
+        const std::string name = "Gs" + std::to_string(opacities_.size());
+        opacities_.emplace(key, name);
+        return name;
+    }
+
+    std::string Hatch(Qt::BrushStyle style, QColor color, const QTransform &pageToPdf) override
+    {
+        std::string key = std::to_string(int(style)) + "/" + std::to_string(color.rgb());
+        for (double v : {pageToPdf.m11(), pageToPdf.m22(), pageToPdf.dx(), pageToPdf.dy()})
+            key += "/" + Num(v);
+        auto it = hatches_.find(key);
+        if (it != hatches_.end())
+            return it->second.first;
+        const std::string name = "P" + std::to_string(hatches_.size());
+        // Qt's hatches repeat every 8 device units, lines one unit wide.
+        std::string ops = Num(color.redF()) + " " + Num(color.greenF()) + " " + Num(color.blueF()) + " RG 1 w ";
+        const bool hor = style == Qt::HorPattern || style == Qt::CrossPattern;
+        const bool ver = style == Qt::VerPattern || style == Qt::CrossPattern;
+        const bool bdiag = style == Qt::BDiagPattern || style == Qt::DiagCrossPattern;
+        const bool fdiag = style == Qt::FDiagPattern || style == Qt::DiagCrossPattern;
+        if (hor)
+            ops += "0 4 m 8 4 l S ";
+        if (ver)
+            ops += "4 0 m 4 8 l S ";
+        if (bdiag)
+            ops += "-1 9 m 9 -1 l S ";
+        if (fdiag)
+            ops += "-1 -1 m 9 9 l S ";
+        const std::string dict = "/Type /Pattern /PatternType 1 /PaintType 1 /TilingType 1 /BBox [0 0 8 8] "
+                                 "/XStep 8 /YStep 8 /Resources << >> /Matrix [" +
+                                 Num(pageToPdf.m11()) + " 0 0 " + Num(pageToPdf.m22()) + " " +
+                                 Num(pageToPdf.dx()) + " " + Num(pageToPdf.dy()) + "]";
+        hatches_.emplace(key, std::make_pair(name, StreamObject(dict, ops.data(), ops.size(), false)));
+        return name;
+    }
+
+private:
+    int NewObject()
+    {
+        offsets_.push_back(0);
+        return int(offsets_.size() - 1);
+    }
+
+    void Write(const std::string &s) { Write(s.data(), s.size()); }
+    void Write(const char *data, size_t size)
+    {
+        if (out_.write(data, qint64(size)) != qint64(size))
+            ok_ = false;
+        written_ += qint64(size);
+    }
+
+    void WriteObject(int obj, const std::string &body)
+    {
+        offsets_[size_t(obj)] = written_;
+        Write(std::to_string(obj) + " 0 obj\n" + body + "\nendobj\n");
+    }
+
+    int StreamObject(const std::string &dict, const char *data, size_t size, bool compress)
+    {
+        const int obj = NewObject();
+        std::string packed;
+        if (compress)
+            packed = Deflate(data, size, 6);
+        const bool deflated = compress && !packed.empty();
+        const char *body = deflated ? packed.data() : data;
+        const size_t length = deflated ? packed.size() : size;
+        offsets_[size_t(obj)] = written_;
+        Write(std::to_string(obj) + " 0 obj\n<< " + dict + (deflated ? " /Filter /FlateDecode" : "") +
+              " /Length " + std::to_string(length) + " >>\nstream\n");
+        Write(body, length);
+        Write("\nendstream\nendobj\n");
+        return obj;
+    }
+
+    int WriteImage(const QImage &source)
+    {
+        const QImage image = source.convertToFormat(
+            source.hasAlphaChannel() ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+        const int w = image.width(), h = image.height();
+        std::string rgb;
+        rgb.reserve(size_t(w) * size_t(h) * 3);
+        std::string alpha;
+        bool translucent = false;
+        for (int y = 0; y < h; ++y) {
+            const uchar *line = image.constScanLine(y);
+            if (!image.hasAlphaChannel()) {
+                rgb.append(reinterpret_cast<const char *>(line), size_t(w) * 3);
+                continue;
+            }
+            for (int x = 0; x < w; ++x) {
+                rgb.append(reinterpret_cast<const char *>(line + x * 4), 3);
+                alpha.push_back(char(line[x * 4 + 3]));
+                translucent = translucent || line[x * 4 + 3] != 255;
+            }
+        }
+        std::string dict = "/Type /XObject /Subtype /Image /Width " + std::to_string(w) + " /Height " +
+                           std::to_string(h) + " /BitsPerComponent 8";
+        if (translucent) {
+            const int mask = StreamObject(dict + " /ColorSpace /DeviceGray", alpha.data(), alpha.size(), true);
+            dict += " /SMask " + std::to_string(mask) + " 0 R";
+        }
+        return StreamObject(dict + " /ColorSpace /DeviceRGB", rgb.data(), rgb.size(), true);
+    }
+
+    // The font program, its descriptor and its Unicode map, shared by the file's sizes.
+    void WriteFontFile(PdfFontFile &file)
+    {
+        const PdfFontProgram &p = file.program;
+        const QByteArray program = p.Subset(file.used);
+        const int stream = StreamObject("/Length1 " + std::to_string(program.size()), program.constData(),
+                                        size_t(program.size()), true);
+        file.descriptor = NewObject();
+        const int flags = 32 | (p.FixedPitch() ? 1 : 0);
+        WriteObject(file.descriptor,
+                    "<< /Type /FontDescriptor /FontName /" + file.baseName + " /Flags " + std::to_string(flags) +
+                        " /FontBBox [" + std::to_string(p.XMin()) + " " + std::to_string(p.YMin()) + " " +
+                        std::to_string(p.XMax()) + " " + std::to_string(p.YMax()) + "] /ItalicAngle 0 /Ascent " +
+                        std::to_string(p.Ascent()) + " /Descent " + std::to_string(p.Descent()) + " /CapHeight " +
+                        std::to_string(p.Ascent()) + " /StemV 80 /FontFile2 " + std::to_string(stream) + " 0 R >>");
+
+        // Text codes: one byte for the first 128 glyphs used, 8000 plus the glyph index for the rest.
+        const std::string ranges = "2 begincodespacerange\n<00> <7F>\n<8000> <FFFF>\nendcodespacerange\n";
+        const std::string cmapName = file.baseName.substr(0, 6) + "-Codes";
+        std::string codes = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                            "/CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >> def\n"
+                            "/CMapName /" + cmapName + " def\n/CMapType 1 def\n" + ranges;
+        std::string cmap = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                           "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+                           "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n" + ranges;
+        char hex[8];
+        for (size_t at = 0; at < file.singles.size(); at += 100) {
+            const size_t n = std::min<size_t>(100, file.singles.size() - at);
+            codes += std::to_string(n) + " begincidchar\n";
+            for (size_t k = at; k < at + n; ++k) {
+                std::snprintf(hex, sizeof hex, "<%02zX> ", k);
+                codes += hex + std::to_string(file.cid[file.singles[k]]) + "\n";
+            }
+            codes += "endcidchar\n";
+        }
+        codes += "1 begincidrange\n<8000> <FFFF> 0\nendcidrange\n"
+                 "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+        file.encoding = StreamObject("/Type /CMap /CMapName /" + cmapName +
+                                         " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>",
+                                     codes.data(), codes.size(), true);
+
+        // Characters of every code used.
+        std::vector<std::pair<std::string, char32_t>> mapped;
+        for (size_t g = 0; g < file.unicode.size(); ++g) {
+            if (!file.used[g] || !file.unicode[g])
+                continue;
+            if (file.singleCode[g] >= 0)
+                std::snprintf(hex, sizeof hex, "<%02X>", unsigned(file.singleCode[g]));
+            else
+                std::snprintf(hex, sizeof hex, "<%04X>", 0x8000u + unsigned(file.cid[g]));
+            mapped.emplace_back(hex, file.unicode[g]);
+        }
+        for (size_t at = 0; at < mapped.size(); at += 100) {
+            const size_t n = std::min<size_t>(100, mapped.size() - at);
+            cmap += std::to_string(n) + " beginbfchar\n";
+            for (size_t k = at; k < at + n; ++k) {
+                cmap += mapped[k].first + " <";
+                AppendUtf16Hex(cmap, mapped[k].second);
+                cmap += ">\n";
+            }
+            cmap += "endbfchar\n";
+        }
+        cmap += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+        file.toUnicode = StreamObject("", cmap.data(), cmap.size(), true);
+    }
+
+    int WriteFont(const PdfFontUse &font)
+    {
+        // Widths of the used glyphs by CID, consecutive CIDs grouped.
+        const PdfFontFile &file = *font.file;
+        std::vector<std::pair<qint32, quint16>> cids; // CID, glyph
+        for (size_t g = 0; g < font.used.size(); ++g)
+            if (font.used[g] && file.cid[g] >= 0)
+                cids.emplace_back(file.cid[g], quint16(g));
+        std::sort(cids.begin(), cids.end());
+        std::string widths;
+        for (size_t i = 0; i < cids.size();) {
+            widths += std::to_string(cids[i].first) + " [";
+            const size_t first = i;
+            do {
+                widths += Num(font.Width(cids[i].second)) + " ";
+                ++i;
+            } while (i < cids.size() && cids[i].first == cids[first].first + qint32(i - first));
+            widths += "] ";
+        }
+        std::string cidToGid = "/Identity";
+        if (file.Remapped()) {
+            std::string map(2 * PdfFontFile::kCids, '\0');
+            for (quint32 c = 0; c < PdfFontFile::kCids; ++c) {
+                const qint32 g = file.cidGlyph[c];
+                map[2 * c] = char(g > 0 ? g >> 8 : 0);
+                map[2 * c + 1] = char(g > 0 ? g & 0xFF : 0);
+            }
+            cidToGid = std::to_string(StreamObject("", map.data(), map.size(), true)) + " 0 R";
+        }
+        const int cid = NewObject();
+        WriteObject(cid, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + file.baseName +
+                             " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >> "
+                             "/FontDescriptor " +
+                             std::to_string(file.descriptor) + " 0 R /DW 0 /W [" + widths +
+                             "] /CIDToGIDMap " + cidToGid + " >>");
+        const int type0 = NewObject();
+        WriteObject(type0, "<< /Type /Font /Subtype /Type0 /BaseFont /" + file.baseName +
+                               " /Encoding " + std::to_string(file.encoding) + " 0 R /DescendantFonts [" + std::to_string(cid) +
+                               " 0 R] /ToUnicode " + std::to_string(file.toUnicode) + " 0 R >>");
+        return type0;
+    }
+
+    QIODevice &out_;
+    bool ok_ = true;
+    qint64 written_ = 0;
+    std::vector<qint64> offsets_; // by object number; 0 is the free list head
+    std::vector<int> pages_;
+    std::vector<std::unique_ptr<PdfFontFile>> files_;
+    std::map<QString, PdfFontFile *> filesByKey_; // null: the face cannot be embedded
+    std::vector<std::unique_ptr<PdfFontUse>> fonts_;
+    std::map<std::pair<PdfFontFile *, int>, PdfFontUse *> fontsBySize_;
+    std::map<const FontFace *, std::pair<std::shared_ptr<const FontFace>, PdfFontUse *>> faceFonts_;
+    std::map<qint64, std::pair<std::string, int>> images_;
+    std::map<int, std::string> opacities_;
+    std::map<std::string, std::pair<std::string, int>> hatches_;
+};
+
+PdfDocument::PdfDocument(QIODevice &out) : w_(std::make_unique<PdfDocumentWriter>(out)) {}
+
+PdfDocument::~PdfDocument() = default;
+
+void PdfDocument::AddPage(const PageMetafile &page, QSizeF paperMm, const QRectF &targetMm,
+                          const RecordCallback &change)
+{
+    w_->AddPage(page, paperMm, targetMm, change);
+}
+
+bool PdfDocument::Finish()
+{
+    return w_->Finish();
+}
+
+int PdfDocument::PageCount() const
+{
+    return w_->PageCount();
+}
+
+} // namespace platform

@@ -1,0 +1,322 @@
+#include "platform/text/DrawText.h"
+
+#include "platform/text/GlyphPainter.h"
+#include "platform/text/GlyphRecorder.h"
+#include "platform/base/Saturate.h"
+
+#include <QPainter>
+#include <QVarLengthArray>
+
+#include <cmath>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+struct Line {
+    qsizetype start = 0; // in units
+    qsizetype end = 0;   // exclusive
+    bool ellipsis = false;
+};
+
+int Round(qreal v)
+{
+    return SaturatingRound(v);
+}
+
+// The text split into glyph units with their advances; a code point outside the basic plane takes its
+// first UTF-16 unit, the second is an empty unit.
+struct Shaped {
+    QString text;
+    std::vector<quint16> glyphs;
+    std::vector<bool> visible;
+    std::vector<double> prefix; // prefix[i]: width of units [0, i) in page units, unrounded
+
+    double Width(qsizetype a, qsizetype b) const { return prefix[size_t(b)] - prefix[size_t(a)]; }
+    QChar At(qsizetype i) const { return text.at(i); }
+    qsizetype Size() const { return text.size(); }
+};
+
+QString StripPrefixes(const QString &text)
+{
+    if (!text.contains(u'&'))
+        return text;
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&') {
+            if (i + 1 < text.size() && text[i + 1] == u'&')
+                out += u'&';
+            ++i;
+            if (i < text.size() && text[i] != u'&')
+                out += text[i];
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+Shaped Shape(const FontFace &face, const QString &text, bool lineBreaksVisible)
+{
+    Shaped s;
+    s.text = text;
+    const qsizetype n = text.size();
+    s.glyphs.resize(size_t(n));
+    s.visible.resize(size_t(n));
+    s.prefix.resize(size_t(n) + 1);
+    const double xs = face.XScale();
+    double sum = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        s.prefix[size_t(i)] = sum * xs;
+        char32_t c = text[i].unicode();
+        if (QChar::isLowSurrogate(c) && i > 0 && text[i - 1].isHighSurrogate()) {
+            s.visible[size_t(i)] = false;
+            continue;
+        }
+        if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), text[i + 1].unicode());
+        if ((c == U'\r' || c == U'\n') && !lineBreaksVisible) {
+            s.visible[size_t(i)] = false;
+            continue;
+        }
+        const FontFace::Glyph g = face.Lookup(c);
+        s.glyphs[size_t(i)] = g.index;
+        s.visible[size_t(i)] = true;
+        sum += g.advance;
+    }
+    s.prefix[size_t(n)] = sum * xs;
+    return s;
+}
+
+bool IsBlank(QChar c)
+{
+    return c == u' ';
+}
+
+// One paragraph [start, end) wrapped into lines no wider than width (GDI's word break). Widths
+// only grow with the characters added, so every scan stops at the first character past the
+// width: each line costs what it holds, and a paragraph wraps in linear time.
+void WrapParagraph(const Shaped &s, qsizetype start, qsizetype end, int width, bool editControl,
+                   std::vector<Line> &lines)
+{
+    auto fits = [&](qsizetype a, qsizetype b) { return Round(s.Width(a, b)) <= width; };
+    auto trimEnd = [&](qsizetype a, qsizetype b) {
+        while (b > a && IsBlank(s.At(b - 1)))
+            --b;
+        return b;
+    };
+    if (start == end) {
+        lines.push_back({start, end, false});
+        return;
+    }
+    // The paragraph without its trailing blanks, found once.
+    const qsizetype trimmed = trimEnd(start, end);
+    qsizetype pos = start;
+    while (pos < end) {
+        if (fits(pos, std::max(pos, trimmed))) {
+            lines.push_back({pos, end, false});
+            return;
+        }
+        // The last blank after which the words before it still fit.
+        qsizetype breakAt = -1;
+        for (qsizetype i = pos + 1; i < end; ++i) {
+            if (!fits(pos, i))
+                break; // no later break can fit either
+            if (!IsBlank(s.At(i)) || IsBlank(s.At(i - 1)))
+                continue;
+            if (trimEnd(pos, i) == pos)
+                continue; // only blanks so far: they stay with the word that follows
+            breakAt = i;
+        }
+        qsizetype lineEnd;
+        if (breakAt >= 0) {
+            lineEnd = trimEnd(pos, breakAt);
+        } else {
+            // The first word alone is too wide.
+            qsizetype wordStart = pos;
+            while (wordStart < end && IsBlank(s.At(wordStart)))
+                ++wordStart;
+            if (editControl) {
+                // Broken after the last character that fits, at least one character a line.
+                lineEnd = pos + 1;
+                if (lineEnd < end && !s.visible[size_t(lineEnd)])
+                    ++lineEnd;
+                for (qsizetype i = lineEnd + 1; i <= end; ++i) {
+                    if (i - 1 >= wordStart && IsBlank(s.At(i - 1)))
+                        break; // past the end of the word
+                    if (i < end && !s.visible[size_t(i)])
+                        continue;
+                    if (!fits(pos, i))
+                        break;
+                    lineEnd = i;
+                }
+            } else {
+                lineEnd = wordStart;
+                while (lineEnd < end && !IsBlank(s.At(lineEnd)))
+                    ++lineEnd; // overflows the rectangle
+            }
+        }
+        lines.push_back({pos, lineEnd, false});
+        pos = lineEnd;
+        while (pos < end && IsBlank(s.At(pos)))
+            ++pos;
+    }
+}
+
+std::vector<Line> BreakLines(const Shaped &s, unsigned format, int width)
+{
+    std::vector<Line> lines;
+    const qsizetype n = s.Size();
+    if (format & DT_SINGLELINE) {
+        lines.push_back({0, n, false});
+        return lines;
+    }
+    qsizetype start = 0;
+    while (true) {
+        qsizetype end = start;
+        while (end < n && s.At(end) != u'\r' && s.At(end) != u'\n')
+            ++end;
+        if (format & DT_WORDBREAK)
+            WrapParagraph(s, start, end, width, (format & DT_EDITCONTROL) != 0, lines);
+        else
+            lines.push_back({start, end, false});
+        if (end >= n)
+            break;
+        qsizetype next = end + 1;
+        if (s.At(end) == u'\r' && next < n && s.At(next) == u'\n')
+            ++next;
+        if (next >= n)
+            break; // a break at the very end opens no further line
+        start = next;
+    }
+    return lines;
+}
+
+double LineWidth(const Shaped &s, const Line &line, double ellipsisWidth)
+{
+    return s.Width(line.start, line.end) + (line.ellipsis ? ellipsisWidth : 0.0);
+}
+
+// Shortens the line so that it and "..." fit the width.
+void ApplyEllipsis(const Shaped &s, Line &line, int width, double ellipsisWidth)
+{
+    if (Round(s.Width(line.start, line.end)) <= width)
+        return;
+    qsizetype end = line.end;
+    while (end > line.start && Round(s.Width(line.start, end) + ellipsisWidth) > width)
+        --end;
+    line.end = end;
+    line.ellipsis = true;
+}
+
+void EmitLine(QPainter *painter, const TFont &font, const Shaped &s, const Shaped &dots, const Line &line,
+              QPointF origin)
+{
+    QVarLengthArray<quint16, 256> glyphs;
+    QString chars; // one code point per glyph
+    chars.reserve(line.end - line.start + 3);
+    for (qsizetype i = line.start; i < line.end; ++i) {
+        if (!s.visible[size_t(i)])
+            continue;
+        glyphs.append(s.glyphs[size_t(i)]);
+        chars.append(s.At(i));
+        if (s.At(i).isHighSurrogate() && i + 1 < s.Size() && s.At(i + 1).isLowSurrogate())
+            chars.append(s.At(i + 1));
+    }
+    if (line.ellipsis)
+        for (qsizetype i = 0; i < dots.Size(); ++i) {
+            glyphs.append(dots.glyphs[size_t(i)]);
+            chars.append(dots.At(i));
+        }
+    const FontFace &face = font.Face();
+    const int flags = (face.Underline() ? kTextUnderline : 0) | (face.StrikeOut() ? kTextStrikeOut : 0);
+    if (glyphs.isEmpty())
+        return;
+    if (GlyphRecorder *recorder = GlyphRecorder::From(painter)) {
+        recorder->RecordText(font.FacePtr(), font.Color(), origin, glyphs.constData(), int(glyphs.size()),
+                           flags, chars);
+        return;
+    }
+    QList<quint32> ids(glyphs.size());
+    for (qsizetype i = 0; i < glyphs.size(); ++i)
+        ids[i] = glyphs[i];
+    QList<QPointF> positions;
+    NaturalPositions(face, origin, ids.constData(), ids.size(), positions);
+    QList<QRectF> decorations;
+    if (flags) {
+        qreal width = 0;
+        for (quint32 g : ids)
+            width += face.Advance(quint16(g));
+        AddDecorations(face, origin, width * face.XScale(), flags, decorations);
+    }
+    const QTransform world = painter->worldTransform();
+    const QPen pen = painter->pen();
+    PaintGlyphs(*painter, font.FacePtr(), font.Color(), world, ids, positions, decorations);
+    painter->setPen(pen);
+}
+
+} // namespace
+
+int DrawTextEx(QPainter *painter, const TFont &font, const QString &text, TRect &rect, unsigned format)
+{
+    const FontFace &face = font.Face();
+    const int lineHeight = face.Height();
+    const int width = rect.Width();
+    const QString shownText = (format & DT_NOPREFIX) ? text : StripPrefixes(text);
+    const Shaped s = Shape(face, shownText, false);
+    const Shaped dots = Shape(face, QStringLiteral("..."), false);
+    const double ellipsisWidth = dots.Width(0, dots.Size());
+
+    std::vector<Line> lines = BreakLines(s, format, width);
+    if ((format & DT_END_ELLIPSIS) && !lines.empty())
+        ApplyEllipsis(s, lines.back(), width, ellipsisWidth);
+
+    const bool single = (format & DT_SINGLELINE) != 0;
+    if (format & DT_CALCRECT) {
+        double widest = 0;
+        for (const Line &line : lines)
+            widest = std::max(widest, LineWidth(s, line, ellipsisWidth));
+        const int height = int(lines.size()) * lineHeight;
+        rect.Right = rect.Left + Round(widest);
+        rect.Bottom = rect.Top + height;
+        return height;
+    }
+
+    int y = rect.Top;
+    if (single && (format & DT_BOTTOM))
+        y = rect.Bottom - lineHeight;
+    else if (single && (format & DT_VCENTER))
+        y = rect.Top + (rect.Height() - lineHeight) / 2;
+
+    const bool clip = !(format & DT_NOCLIP);
+    if (clip && painter) {
+        painter->save();
+        painter->setClipRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()), Qt::IntersectClip);
+    }
+    int drawn = 0;
+    for (const Line &line : lines) {
+        // Clipped text ends with the last line that shows; an edit control hides a partial last line.
+        if (clip && !single && drawn > 0 &&
+            (y >= rect.Bottom || ((format & DT_EDITCONTROL) && y + lineHeight > rect.Bottom)))
+            break;
+        const int w = Round(LineWidth(s, line, ellipsisWidth));
+        int x = rect.Left;
+        if (format & DT_RIGHT)
+            x = rect.Right - w;
+        else if (format & DT_CENTER)
+            x = (rect.Left + rect.Right - w) / 2;
+        if (painter)
+            EmitLine(painter, font, s, dots, line, QPointF(x, y + face.Ascent()));
+        y += lineHeight;
+        ++drawn;
+    }
+    if (clip && painter)
+        painter->restore();
+    if (single && (format & (DT_BOTTOM | DT_VCENTER)))
+        return y - rect.Top;
+    return drawn * lineHeight;
+}
+
+} // namespace platform

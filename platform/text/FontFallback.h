@@ -1,0 +1,14 @@
+#pragma once
+// Faces for the characters a face has no glyph for, as the system's font fallback chooses them.
+#include "platform/text/GdiFont.h"
+
+#include <memory>
+
+namespace platform {
+
+// The face that draws ch when face has none: the installed font Qt's fallback (fontconfig) picks for
+// the character, at face's pixel size, weight, slant and horizontal scale. Null when no installed font
+// has the character. Answers are kept for the process.
+std::shared_ptr<const FontFace> FallbackFace(const FontFace &face, char32_t ch);
+
+} // namespace platform

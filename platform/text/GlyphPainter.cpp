@@ -1,0 +1,74 @@
+#include "platform/text/GlyphPainter.h"
+
+#include "platform/text/GlyphRecorder.h"
+
+#include <QGlyphRun>
+#include <QPainter>
+
+namespace platform {
+
+void NaturalPositions(const FontFace &face, QPointF origin, const quint32 *glyphs, qsizetype count,
+                      QList<QPointF> &positions)
+{
+    positions.resize(count);
+    const qreal xs = face.XScale();
+    qreal advance = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        positions[i] = QPointF(origin.x() + advance * xs, origin.y());
+        advance += face.Advance(quint16(glyphs[i]));
+    }
+}
+
+void AddDecorations(const FontFace &face, QPointF origin, qreal width, int flags, QList<QRectF> &rects)
+{
+    if (width <= 0)
+        return;
+    const qreal thickness = face.LineThickness();
+    if (flags & kTextUnderline)
+        rects.append(QRectF(origin.x(), origin.y() + face.UnderlinePosition(), width, thickness));
+    if (flags & kTextStrikeOut) {
+        const qreal y = origin.y() - face.AscentF() * 0.3;
+        rects.append(QRectF(origin.x(), y - thickness / 2, width, thickness));
+    }
+}
+
+void PaintGlyphs(QPainter &painter, const std::shared_ptr<const FontFace> &facePtr, const QColor &color,
+                 const QTransform &world, const QList<quint32> &glyphs, const QList<QPointF> &positions,
+                 const QList<QRectF> &decorations, const QList<char32_t> &codes)
+{
+    if (GlyphRecorder *recorder = GlyphRecorder::From(&painter)) {
+        painter.setTransform(world);
+        recorder->RecordPositionedText(facePtr, color, glyphs, positions, decorations, codes);
+        return;
+    }
+    const FontFace &face = *facePtr;
+    const qreal xs = face.XScale();
+    painter.setPen(QPen(color));
+    if (!glyphs.isEmpty() && face.RawFont().isValid()) {
+        // Blanks are left out: they draw nothing, and every glyph costs (PDF writes each one).
+        QList<quint32> shown;
+        QList<QPointF> at;
+        shown.reserve(glyphs.size());
+        at.reserve(glyphs.size());
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            if (face.IsBlank(quint16(glyphs[i])))
+                continue;
+            shown.append(glyphs[i]);
+            // The stretch is a transform, so glyph shapes and positions scale together at any zoom.
+            at.append(xs == 1.0 ? positions[i] : QPointF(positions[i].x() / xs, positions[i].y()));
+        }
+        if (!shown.isEmpty()) {
+            QGlyphRun run;
+            run.setRawFont(face.RawFont());
+            run.setGlyphIndexes(shown);
+            run.setPositions(at);
+            painter.setTransform(xs == 1.0 ? world : QTransform::fromScale(xs, 1.0) * world);
+            painter.drawGlyphRun(QPointF(0, 0), run);
+        }
+    }
+    painter.setTransform(world);
+    for (const QRectF &r : decorations)
+        painter.fillRect(r, color);
+}
+
+} // namespace platform
