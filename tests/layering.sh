@@ -11,6 +11,7 @@ declare -A allowed=(
   [view]="view ui core platform"
   [library]="library view ui core platform"
   [app]="app library view ui core platform"
+  [cli]="cli core platform"
 )
 # The subsystems of platform/, each with those it may use (none may use one above it).
 declare -A subsystems=(
@@ -28,7 +29,7 @@ for layer in "${!allowed[@]}"; do
     file=${line%%:*}
     inc=$(sed -E 's/.*#include[[:space:]]*"([^/"]+)\/.*/\1/' <<<"$line")
     case " ${allowed[$layer]} " in *" $inc "*) ;; *)
-      case "$inc" in platform|core|ui|view|library|app)
+      case "$inc" in platform|core|ui|view|library|app|cli)
         echo "$file includes a header of '$inc', which '$layer' may not use"; bad=1;;
       esac;;
     esac
