@@ -217,7 +217,7 @@ void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
     if (kind == 2) {
         const qsizetype at = text.indexOf(QLatin1String("%n"));
         if (at >= 0) {
-            const QString number = QString::number(pole.Owner()->FinishedPages.size() + 1);
+            const QString number = QString::number(pole.Owner()->Pages().FinishedPages.size() + 1);
             text = text.left(at) + number + text.mid(at + 2, kMaxAfterPageNumber);
         }
     }

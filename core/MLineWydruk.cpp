@@ -1,6 +1,5 @@
 #include "core/MLineWydruk.h"
 
-#include "core/PageCanvas.h"
 #include "core/PositionScale.h"
 
 #include <new>
@@ -56,9 +55,7 @@ void TMLineWydruk::ReadGlobals(TInflateStream &stream)
 
 void TMLineWydruk::Clear()
 {
-    FreePages();
-    canvas_.reset();
-    ResetCurrentPage();
+    pages_.Clear();
     styles_->ClearFileStyles();
     root_->Clear();
     pictures_.clear();
@@ -71,7 +68,6 @@ void TMLineWydruk::Clear()
     styleNames_.Clear();
     texts_.Clear();
     TotalLines = 0;
-    ProgressCounter = 0;
 }
 
 int TMLineWydruk::TotalLineCount()
@@ -105,6 +101,6 @@ qint64 TMLineWydruk::ModelBytes() const
 
 void TMLineWydruk::CheckReadBudget(qint64 growth) const
 {
-    if (ModelBytes() + pageBytes_ + growth > MemoryBudget)
+    if (ModelBytes() + pages_.PageBytes() + growth > MemoryBudget)
         throw ETooLarge();
 }

@@ -19,7 +19,7 @@ float LineHeightMm(TLinia &line)
 
 bool Aborted(const TMLine &record)
 {
-    return record.Owner()->Abort;
+    return record.Owner()->Pages().Abort;
 }
 
 // Draws one line of a block (unless it is dropped at the top of a page), counts it and reports
@@ -27,26 +27,27 @@ bool Aborted(const TMLine &record)
 bool ProcessLine(TLinie &block, TLinia &line, float &y, bool atTop)
 {
     TMLineWydruk &model = *block.Owner();
-    if (!((atTop || model.RepeatingHeaders) && IsSkippable(line)))
+    TPagination &pages = model.Pages();
+    if (!((atTop || pages.RepeatingHeaders) && IsSkippable(line)))
         DrawLine(line, y);
     const quint8 state = block.Record()->State;
     if (state == 2 || state == 3 || state == 4)
-        ++model.ProgressCounter;
+        ++pages.ProgressCounter;
     if (model.OnLineDone)
         model.OnLineDone(&block);
     // A page of many lines may pass the budget before it closes.
-    if (model.ProgressCounter % 256 == 0 && model.ModelBytes() + model.PageBytes() +
-                                                    model.CurrentPage().MemoryBytes() > model.MemoryBudget) {
-        model.TooLarge = true;
-        model.Abort = true;
+    if (pages.ProgressCounter % 256 == 0 && model.ModelBytes() + pages.PageBytes() +
+                                                    pages.CurrentPage().MemoryBytes() > model.MemoryBudget) {
+        pages.TooLarge = true;
+        pages.Abort = true;
     }
-    return !model.Abort;
+    return !pages.Abort;
 }
 
-void NewPage(TMLineWydruk &model, float &y)
+void NewPage(TPagination &pages, float &y)
 {
-    model.ClosePage(y);
-    model.RepeatHeaders(y);
+    pages.ClosePage(y);
+    pages.RepeatHeaders(y);
 }
 
 void RepeatHeader(TMLine &record, float &y)
@@ -95,9 +96,9 @@ bool BlockFits(TLinie &block, float y)
 
 void DrawBlock(TLinie &block, float &y)
 {
-    TMLineWydruk &model = *block.Owner();
+    TPagination &pages = block.Owner()->Pages();
     if (block.BreakBefore())
-        NewPage(model, y);
+        NewPage(pages, y);
     const int count = block.Count();
     if (block.Splittable()) {
         for (int i = 0; i < count; ++i) {
@@ -109,7 +110,7 @@ void DrawBlock(TLinie &block, float &y)
             }
             bool atTop = false;
             if (static_cast<long double>(y) + h > kUsablePageHeight) {
-                NewPage(model, y);
+                NewPage(pages, y);
                 atTop = true;
             }
             if (!ProcessLine(block, block[i], y, atTop))
@@ -119,7 +120,7 @@ void DrawBlock(TLinie &block, float &y)
     }
     bool atTop = false;
     if (!BlockFits(block, y)) {
-        NewPage(model, y);
+        NewPage(pages, y);
         atTop = true;
     }
     for (int i = 0; i < count; ++i) {
@@ -130,7 +131,7 @@ void DrawBlock(TLinie &block, float &y)
 
 void DrawRecord(TMLine &record, float &y)
 {
-    TMLineWydruk &model = *record.Owner();
+    TPagination &pages = record.Owner()->Pages();
     record.State = 2;
     DrawBlock(record.Title, y);
     if (Aborted(record))
@@ -148,11 +149,11 @@ void DrawRecord(TMLine &record, float &y)
             if (!BlockFits(record.ColumnHeader, below)) {
                 // The header would stand alone at the bottom: it opens the next page instead.
                 moved = true;
-                model.ClosePage(y);
+                pages.ClosePage(y);
                 if (Aborted(record))
                     return;
                 record.State = 4;
-                model.RepeatHeaders(y);
+                pages.RepeatHeaders(y);
                 if (Aborted(record))
                     return;
             }
@@ -169,10 +170,10 @@ void DrawRecord(TMLine &record, float &y)
     for (size_t i = 0; i < items.size(); ++i) {
         TMLine &item = *items[i];
         if (item.BreakBefore && !(i == 0 && moved)) {
-            model.ClosePage(y);
+            pages.ClosePage(y);
             if (Aborted(record))
                 return;
-            model.RepeatHeaders(y);
+            pages.RepeatHeaders(y);
             if (Aborted(record))
                 return;
         }
@@ -186,22 +187,34 @@ void DrawRecord(TMLine &record, float &y)
     record.State = 1;
 }
 
-TPageCanvas &TMLineWydruk::GetCanvas()
+TPagination::TPagination(TMLineWydruk &model) : model_(model) {}
+
+TPagination::~TPagination() = default;
+
+TPageCanvas &TPagination::GetCanvas()
 {
     if (!canvas_)
         canvas_ = std::make_unique<TPageCanvas>(currentPage_);
     return *canvas_;
 }
 
-void TMLineWydruk::ResetCurrentPage()
+void TPagination::ResetCurrentPage()
 {
     currentPage_.Clear();
     currentPage_.SetSize(QSize(PageWidthForDpi(kReferenceDpi), PageHeightForDpi(kReferenceDpi)));
 }
 
-void TMLineWydruk::FreePages()
+void TPagination::Clear()
 {
-    if (!OwnsPages) {
+    FreePages();
+    canvas_.reset();
+    ResetCurrentPage();
+    ProgressCounter = 0;
+}
+
+void TPagination::FreePages()
+{
+    if (!model_.OwnsPages) {
         // Whoever took the pages frees them.
         for (auto &page : FinishedPages)
             (void)page.release();
@@ -211,7 +224,7 @@ void TMLineWydruk::FreePages()
     chargedImages_.clear();
 }
 
-void TMLineWydruk::ClosePage(float &y)
+void TPagination::ClosePage(float &y)
 {
     if (y == 0)
         return; // an empty page is never emitted
@@ -219,32 +232,32 @@ void TMLineWydruk::ClosePage(float &y)
     FinishedPages.push_back(std::make_unique<PageMetafile>(currentPage_));
     ChargePage(*FinishedPages.back());
     if (OnPageDone)
-        OnPageDone(this, FinishedPages.back().get());
+        OnPageDone(&model_, FinishedPages.back().get());
     ResetCurrentPage();
     y = 0;
 }
 
-void TMLineWydruk::ChargePage(const PageMetafile &page)
+void TPagination::ChargePage(const PageMetafile &page)
 {
     pageBytes_ += page.MemoryBytes(&chargedImages_);
-    if (ModelBytes() + pageBytes_ > MemoryBudget) {
+    if (model_.ModelBytes() + pageBytes_ > model_.MemoryBudget) {
         // Stopped like a cancelled build: the pages so far stay, the caller tells why.
         TooLarge = true;
         Abort = true;
     }
 }
 
-void TMLineWydruk::RepeatHeaders(float &y)
+void TPagination::RepeatHeaders(float &y)
 {
     RepeatingHeaders = true;
     struct Clear {
         bool &flag;
         ~Clear() { flag = false; }
     } clear{RepeatingHeaders};
-    RepeatHeader(*root_, y);
+    RepeatHeader(model_.Root(), y);
 }
 
-void TMLineWydruk::BuildPages()
+void TPagination::Build()
 {
     RepeatingHeaders = false;
     FreePages();
@@ -256,13 +269,14 @@ void TMLineWydruk::BuildPages()
     } done{Building};
     if (Abort)
         return;
-    ResetStates(*root_);
+    TMLine &root = model_.Root();
+    ResetStates(root);
     float y = 0;
     ProgressCounter = 0;
-    TotalLines = 0;
-    TotalLineCount();
-    styles_->SetChanged();
-    DrawRecord(*root_, y);
+    model_.TotalLines = 0;
+    model_.TotalLineCount();
+    model_.Styles().SetChanged();
+    DrawRecord(root, y);
     ClosePage(y);
-    styles_->ClearChanged();
+    model_.Styles().ClearChanged();
 }

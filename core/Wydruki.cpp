@@ -11,7 +11,7 @@
 TWydruk::TWydruk() : tekst_(std::make_unique<TMLineWydruk>())
 {
     tekst_->OnLineDone = [this](TLinie *) { ProgressRelay(); };
-    tekst_->OnPageDone = [this](TMLineWydruk *, platform::PageMetafile *page) { PageRelay(page); };
+    tekst_->Pages().OnPageDone = [this](TMLineWydruk *, platform::PageMetafile *page) { PageRelay(page); };
 }
 
 TWydruk::~TWydruk() = default;
@@ -54,20 +54,20 @@ void TWydruk::BuildPages()
         ~Idle() { state = 0; }
     } idle{state_};
     if (pagesBuilt_ && !tekst_->Styles().AnyChanged()) {
-        for (auto &page : tekst_->FinishedPages)
+        for (auto &page : tekst_->Pages().FinishedPages)
             PageRelay(page.get());
         return;
     }
     abortRequested_ = false;
     tooLarge_ = false;
-    tekst_->Abort = false;
+    tekst_->Pages().Abort = false;
     pagesBuilt_ = false;
     try {
         tekst_->BuildPages();
     } catch (const std::bad_alloc &) {
         throw ETooLarge();
     }
-    if (tooLarge_ || tekst_->TooLarge)
+    if (tooLarge_ || tekst_->Pages().TooLarge)
         throw ETooLarge();
     pagesBuilt_ = !abortRequested_;
 }
@@ -81,7 +81,7 @@ void TWydruk::StopTooLarge()
 void TWydruk::CancelBuild()
 {
     abortRequested_ = true;
-    tekst_->Abort = true;
+    tekst_->Pages().Abort = true;
 }
 
 void TWydruk::Clear()
@@ -104,7 +104,7 @@ void TWydruk::ProgressRelay()
     if (!OnProgress)
         return;
     const int total = tekst_->TotalLines;
-    const int postep = total > 0 ? static_cast<int>(static_cast<qint64>(tekst_->ProgressCounter) * 100 / total) : 0;
+    const int postep = total > 0 ? static_cast<int>(static_cast<qint64>(tekst_->Pages().ProgressCounter) * 100 / total) : 0;
     OnProgress(this, state_ == 2, postep);
 }
 
