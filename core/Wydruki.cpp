@@ -1,7 +1,5 @@
 #include "core/Wydruki.h"
 
-#include "core/HeaderFormat.h"
-#include "core/InflateStream.h"
 #include "core/PrintoutFile.h"
 #include "platform/NativePath.h"
 
@@ -28,15 +26,13 @@ void TWydruk::LoadFromFile(const std::filesystem::path &nativePath)
     QFile file;
     if (!platform::OpenForReading(file, nativePath))
         throw EFOpenError(path);
-    if (!CheckHeader(file, header::kPrintoutName))
-        throw EStreamError(kNotAPrintout);
-    tytul_ = path;
-    wczytanyPlikNazwa_ = QFileInfo(path).completeBaseName();
-    wczytanyPlikSciezka_ = path;
-    pagesBuilt_ = false; // the pages of an earlier file are gone with its model
-    TInflateStream body(file);
     try {
-        tekst_->ReadBody(body);
+        ReadPrintout(file, *tekst_, [&] {
+            tytul_ = path;
+            wczytanyPlikNazwa_ = QFileInfo(path).completeBaseName();
+            wczytanyPlikSciezka_ = path;
+            pagesBuilt_ = false; // the pages of an earlier file are gone with its model
+        });
     } catch (const std::bad_alloc &) {
         tekst_->Clear();
         throw ETooLarge();
