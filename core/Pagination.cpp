@@ -30,8 +30,8 @@ bool ProcessLine(TLinie &block, TLinia &line, float &y, bool atTop)
     TPagination &pages = model.Pages();
     if (!((atTop || pages.RepeatingHeaders) && IsSkippable(line)))
         DrawLine(line, y);
-    const quint8 state = block.Record()->State;
-    if (state == 2 || state == 3 || state == 4)
+    const TRecordState state = block.Record()->State;
+    if (state == TRecordState::Title || state == TRecordState::Summary || state == TRecordState::Items)
         ++pages.ProgressCounter;
     if (model.OnLineDone)
         model.OnLineDone(&block);
@@ -52,17 +52,17 @@ void NewPage(TPagination &pages, float &y)
 
 void RepeatHeader(TMLine &record, float &y)
 {
-    if (record.State != 4)
+    if (record.State != TRecordState::Items)
         return;
-    record.State = 5;
+    record.State = TRecordState::ColumnHeader;
     struct Restore {
         TMLine &record;
-        ~Restore() { record.State = 4; }
+        ~Restore() { record.State = TRecordState::Items; }
     } restore{record};
     DrawBlock(record.ColumnHeader, y);
     for (auto &item : record.Items()) {
         // Items are drawn in order: past the first one not started, none has started.
-        if (item->State == 0)
+        if (item->State == TRecordState::NotStarted)
             break;
         RepeatHeader(*item, y);
     }
@@ -70,7 +70,7 @@ void RepeatHeader(TMLine &record, float &y)
 
 void ResetStates(TMLine &record)
 {
-    record.State = 0;
+    record.State = TRecordState::NotStarted;
     for (auto &item : record.Items())
         ResetStates(*item);
 }
@@ -81,7 +81,7 @@ bool IsSkippable(const TLinia &line)
 {
     if (line.SkipAtTop)
         return true;
-    return line.Count() == 1 && line[0].Kind() == 4 && line.Block()->Record()->State != 5;
+    return line.Count() == 1 && line[0].Kind() == TFieldKind::Rule && line.Block()->Record()->State != TRecordState::ColumnHeader;
 }
 
 bool BlockFits(TLinie &block, float y)
@@ -132,12 +132,12 @@ void DrawBlock(TLinie &block, float &y)
 void DrawRecord(TMLine &record, float &y)
 {
     TPagination &pages = record.Owner()->Pages();
-    record.State = 2;
+    record.State = TRecordState::Title;
     DrawBlock(record.Title, y);
     if (Aborted(record))
         return;
 
-    record.State = 5;
+    record.State = TRecordState::ColumnHeader;
     bool moved = false;
     if (record.ColumnHeader.Count() > 0 && !record.Items().empty()) {
         TMLine &first = *record.Items().front();
@@ -152,7 +152,7 @@ void DrawRecord(TMLine &record, float &y)
                 pages.ClosePage(y);
                 if (Aborted(record))
                     return;
-                record.State = 4;
+                record.State = TRecordState::Items;
                 pages.RepeatHeaders(y);
                 if (Aborted(record))
                     return;
@@ -165,7 +165,7 @@ void DrawRecord(TMLine &record, float &y)
             return;
     }
 
-    record.State = 4;
+    record.State = TRecordState::Items;
     const auto items = record.Items();
     for (size_t i = 0; i < items.size(); ++i) {
         TMLine &item = *items[i];
@@ -182,9 +182,9 @@ void DrawRecord(TMLine &record, float &y)
             return;
     }
 
-    record.State = 3;
+    record.State = TRecordState::Summary;
     DrawBlock(record.Summary, y);
-    record.State = 1;
+    record.State = TRecordState::Finished;
 }
 
 TPagination::TPagination(TMLineWydruk &model) : model_(model) {}

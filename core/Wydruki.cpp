@@ -44,10 +44,10 @@ void TWydruk::LoadFromFile(const std::filesystem::path &nativePath)
 
 void TWydruk::BuildPages()
 {
-    state_ = 2;
+    state_ = TState::Building;
     struct Idle {
-        int &state;
-        ~Idle() { state = 0; }
+        TState &state;
+        ~Idle() { state = TState::Idle; }
     } idle{state_};
     if (pagesBuilt_ && !tekst_->Styles().AnyChanged()) {
         for (auto &page : tekst_->Pages().FinishedPages)
@@ -82,7 +82,7 @@ void TWydruk::CancelBuild()
 
 void TWydruk::Clear()
 {
-    state_ = 1;
+    state_ = TState::Cleared;
     pagesBuilt_ = false;
     abortRequested_ = false;
     try {
@@ -101,7 +101,7 @@ void TWydruk::ProgressRelay()
         return;
     const int total = tekst_->TotalLines;
     const int postep = total > 0 ? static_cast<int>(static_cast<qint64>(tekst_->Pages().ProgressCounter) * 100 / total) : 0;
-    OnProgress(this, state_ == 2, postep);
+    OnProgress(this, state_ == TState::Building, postep);
 }
 
 void TWydruk::PageRelay(platform::PageMetafile *page)
