@@ -2,6 +2,8 @@
 
 #include "core/PositionScale.h"
 
+#include <QScopeGuard>
+
 #include <new>
 
 TMLineWydruk::TMLineWydruk()
@@ -16,14 +18,10 @@ TMLineWydruk::~TMLineWydruk() = default;
 void TMLineWydruk::ReadBody(TInflateStream &stream)
 {
     Clear();
-    struct ScratchRelease {
-        TMLineWydruk &model;
-        ~ScratchRelease()
-        {
-            std::vector<TLinia>().swap(model.lineScratch_);
-            std::vector<TMLine *>().swap(model.itemStack_);
-        }
-    } release{*this};
+    const auto release = qScopeGuard([this] {
+        std::vector<TLinia>().swap(lineScratch_);
+        std::vector<TMLine *>().swap(itemStack_);
+    });
     ReadGlobals(stream);
     styles_->Read(stream);
     root_->Read(stream, 0);

@@ -6,6 +6,8 @@
 #include "core/PageCanvas.h"
 #include "platform/PageGeometry.h"
 
+#include <QScopeGuard>
+
 #include <climits>
 
 using namespace platform;
@@ -55,10 +57,7 @@ void RepeatHeader(TMLine &record, float &y)
     if (record.State != TRecordState::Items)
         return;
     record.State = TRecordState::ColumnHeader;
-    struct Restore {
-        TMLine &record;
-        ~Restore() { record.State = TRecordState::Items; }
-    } restore{record};
+    const auto restore = qScopeGuard([&record] { record.State = TRecordState::Items; });
     DrawBlock(record.ColumnHeader, y);
     for (auto &item : record.Items()) {
         // Items are drawn in order: past the first one not started, none has started.
@@ -250,10 +249,7 @@ void TPagination::ChargePage(const PageMetafile &page)
 void TPagination::RepeatHeaders(float &y)
 {
     RepeatingHeaders = true;
-    struct Clear {
-        bool &flag;
-        ~Clear() { flag = false; }
-    } clear{RepeatingHeaders};
+    const auto clear = qScopeGuard([this] { RepeatingHeaders = false; });
     RepeatHeader(model_.Root(), y);
 }
 
@@ -263,10 +259,7 @@ void TPagination::Build()
     FreePages();
     TooLarge = false;
     Building = true;
-    struct Done {
-        bool &flag;
-        ~Done() { flag = false; }
-    } done{Building};
+    const auto done = qScopeGuard([this] { Building = false; });
     if (Abort)
         return;
     TMLine &root = model_.Root();

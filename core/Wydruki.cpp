@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 TWydruk::TWydruk() : tekst_(std::make_unique<TMLineWydruk>())
 {
@@ -45,10 +46,7 @@ void TWydruk::LoadFromFile(const std::filesystem::path &nativePath)
 void TWydruk::BuildPages()
 {
     state_ = TState::Building;
-    struct Idle {
-        TState &state;
-        ~Idle() { state = TState::Idle; }
-    } idle{state_};
+    const auto idle = qScopeGuard([this] { state_ = TState::Idle; });
     if (pagesBuilt_ && !tekst_->Styles().AnyChanged()) {
         for (auto &page : tekst_->Pages().FinishedPages)
             PageRelay(page.get());
