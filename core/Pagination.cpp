@@ -190,10 +190,9 @@ TPagination::TPagination(TMLineWydruk &model) : model_(model) {}
 
 TPagination::~TPagination() = default;
 
-TPageCanvas &TPagination::GetCanvas()
+TPageCanvas &TPagination::NewCanvas()
 {
-    if (!canvas_)
-        canvas_ = std::make_unique<TPageCanvas>(currentPage_);
+    canvas_ = std::make_unique<TPageCanvas>(currentPage_);
     return *canvas_;
 }
 

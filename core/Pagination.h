@@ -27,8 +27,9 @@ public:
     TPagination(const TPagination &) = delete;
     TPagination &operator=(const TPagination &) = delete;
 
-    // The canvas recording the current page, made on first use; measuring goes through it too.
-    TPageCanvas &GetCanvas();
+    // The canvas recording the current page, made on first use; measuring goes through it too,
+    // once for every field drawn.
+    TPageCanvas &GetCanvas() { return canvas_ ? *canvas_ : NewCanvas(); }
     const platform::PageMetafile &CurrentPage() const { return currentPage_; }
     // Ends the current page unless nothing was drawn on it (y is 0), and starts the next at y 0.
     void ClosePage(float &y);
@@ -52,6 +53,7 @@ public:
     bool TooLarge = false;
 
 private:
+    TPageCanvas &NewCanvas();
     void FreePages();
     void ResetCurrentPage();
     void ChargePage(const platform::PageMetafile &page);
