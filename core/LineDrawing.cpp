@@ -199,25 +199,25 @@ void DrawRichTextField(TPole &pole, float &y, int top0)
 void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
 {
     TStyl &styl = *pole.Styl();
-    const quint8 kind = pole.Kind();
+    const TFieldKind kind = pole.Kind();
     const int left = FieldLeft(pole);
     const int right = FieldRight(pole);
 
     unsigned flags;
-    if (kind == 0 || kind == 5)
+    if (kind == TFieldKind::Text || kind == TFieldKind::Leader)
         flags = (pole.NoWrap() ? DT_NOPREFIX | DT_NOCLIP : DT_EDITCONTROL | DT_NOPREFIX | DT_NOCLIP | DT_WORDBREAK) +
                 AlignmentCode(pole.Alignment());
     else
         flags = DT_NOPREFIX | DT_WORDBREAK | DT_RIGHT;
-    if (kind == 2)
+    if (kind == TFieldKind::PageNumber)
         flags += AlignmentCode(pole.Alignment());
 
     QByteArrayView bytes = pole.Text();
     QString &text = DecodedText(pole, bytes);
-    if (kind == 2) {
+    if (kind == TFieldKind::PageNumber) {
         const qsizetype at = text.indexOf(QLatin1String("%n"));
         if (at >= 0) {
-            const QString number = QString::number(pole.Owner()->FinishedPages.size() + 1);
+            const QString number = QString::number(pole.Owner()->Pages().FinishedPages.size() + 1);
             text = text.left(at) + number + text.mid(at + 2, kMaxAfterPageNumber);
         }
     }
@@ -236,7 +236,7 @@ void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
     TRect rect{left, top, right, bottom};
     const int h = canvas.DrawText(text, rect, flags);
 
-    if (kind == 5) {
+    if (kind == TFieldKind::Leader) {
         text += u'X';
         const int w = canvas.TextWidth(text);
         if (w < right - left) {
@@ -252,11 +252,11 @@ void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
 
 int FieldMeasuredHeight(TPole &pole)
 {
-    if (pole.MeasuredHeight != 0 || pole.Kind() == 3)
+    if (pole.MeasuredHeight != 0 || pole.Kind() == TFieldKind::Hidden)
         return pole.MeasuredHeight;
     TMLineWydruk &model = *pole.Owner();
     switch (pole.Kind()) {
-    case 6: {
+    case TFieldKind::Picture: {
         const TMetafileImage *picture = pole.Picture();
         if (!picture || !picture->Emf || picture->Emf->Width() == 0)
             return 0;
@@ -264,7 +264,7 @@ int FieldMeasuredHeight(TPole &pole)
         pole.MeasuredHeight = ClampEdge(qint64(pageWidth) * picture->Emf->Height() / picture->Emf->Width());
         break;
     }
-    case 7: {
+    case TFieldKind::RichText: {
         TPageCanvas &canvas = model.GetCanvas();
         const int dpiY = canvas.DpiY();
         const int h = DrawRichText(canvas.Painter(), {0, 0, pole.Width(), MmToDevY(kPageHeightMm, dpiY)},
@@ -291,15 +291,15 @@ void DrawField(TPole &pole, float &y, float R, float S)
     TMLineWydruk &model = *pole.Owner();
     const int top0 = ClampEdge(DeviceUnits().MmToDevY(y, model.GetCanvas().DpiY()));
     switch (pole.Kind()) {
-    case 3:
+    case TFieldKind::Hidden:
         return;
-    case 6:
+    case TFieldKind::Picture:
         DrawPicture(pole, top0);
         return;
-    case 4:
+    case TFieldKind::Rule:
         DrawRule(pole, top0, SelectStyleFont(*pole.Styl()));
         return;
-    case 7:
+    case TFieldKind::RichText:
         SelectStyleFont(*pole.Styl());
         DrawRichTextField(pole, y, top0);
         return;
@@ -313,7 +313,7 @@ int LineHeight(TLinia &line)
 {
     int h = 0;
     for (TPole &pole : line)
-        if (pole.Kind() != 3)
+        if (pole.Kind() != TFieldKind::Hidden)
             h = std::max(h, FieldMeasuredHeight(pole));
     return h;
 }
@@ -322,14 +322,14 @@ void DrawLine(TLinia &line, float &y)
 {
     float S = 0;
     for (TPole &pole : line) {
-        if (pole.Kind() == 3)
+        if (pole.Kind() == TFieldKind::Hidden)
             continue;
         FieldMeasuredHeight(pole);
         S = std::max(S, StyleLineHeightMm(*pole.Styl()));
     }
     float R = 0;
     for (TPole &pole : line) {
-        if (pole.Kind() == 3)
+        if (pole.Kind() == TFieldKind::Hidden)
             continue;
         DrawField(pole, y, R, S);
         R = std::max(R, DeviceUnits().DevToMmY(pole.DrawnHeight, pole.Owner()->GetCanvas().DpiY()));

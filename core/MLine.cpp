@@ -89,7 +89,7 @@ void TMLine::Clear()
     Summary.Clear();
     items_ = 0;
     itemCount_ = 0;
-    State = 0;
+    State = TRecordState::NotStarted;
     BreakBefore = false;
     label_ = {};
 }

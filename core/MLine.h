@@ -6,6 +6,17 @@
 
 #include <span>
 
+// Where the page build is in drawing a record. A record goes NotStarted, Title, ColumnHeader,
+// Items, Summary, Finished; while in Items its column header opens every new page.
+enum class TRecordState : quint8 {
+    NotStarted = 0,
+    Finished = 1,
+    Title = 2,
+    Summary = 3,
+    Items = 4,
+    ColumnHeader = 5,
+};
+
 class TMLine {
 public:
     explicit TMLine(TMLineWydruk *owner);
@@ -42,8 +53,6 @@ private:
     quint32 itemCount_ = 0;
 
 public:
-    // Drawing state of the page build: 0 not started, 2 title, 5 column header, 4 items,
-    // 3 summary, 1 finished.
-    quint8 State = 0;
+    TRecordState State = TRecordState::NotStarted; // drawing state of the page build
     bool BreakBefore = false; // a new page starts before the record when drawn as an item
 };

@@ -1,7 +1,8 @@
 #include "core/MLineWydruk.h"
 
-#include "core/PageCanvas.h"
 #include "core/PositionScale.h"
+
+#include <QScopeGuard>
 
 #include <new>
 
@@ -17,14 +18,10 @@ TMLineWydruk::~TMLineWydruk() = default;
 void TMLineWydruk::ReadBody(TInflateStream &stream)
 {
     Clear();
-    struct ScratchRelease {
-        TMLineWydruk &model;
-        ~ScratchRelease()
-        {
-            std::vector<TLinia>().swap(model.lineScratch_);
-            std::vector<TMLine *>().swap(model.itemStack_);
-        }
-    } release{*this};
+    const auto release = qScopeGuard([this] {
+        std::vector<TLinia>().swap(lineScratch_);
+        std::vector<TMLine *>().swap(itemStack_);
+    });
     ReadGlobals(stream);
     styles_->Read(stream);
     root_->Read(stream, 0);
@@ -56,9 +53,7 @@ void TMLineWydruk::ReadGlobals(TInflateStream &stream)
 
 void TMLineWydruk::Clear()
 {
-    FreePages();
-    canvas_.reset();
-    ResetCurrentPage();
+    pages_.Clear();
     styles_->ClearFileStyles();
     root_->Clear();
     pictures_.clear();
@@ -71,7 +66,6 @@ void TMLineWydruk::Clear()
     styleNames_.Clear();
     texts_.Clear();
     TotalLines = 0;
-    ProgressCounter = 0;
 }
 
 int TMLineWydruk::TotalLineCount()
@@ -105,6 +99,6 @@ qint64 TMLineWydruk::ModelBytes() const
 
 void TMLineWydruk::CheckReadBudget(qint64 growth) const
 {
-    if (ModelBytes() + pageBytes_ + growth > MemoryBudget)
+    if (ModelBytes() + pages_.PageBytes() + growth > MemoryBudget)
         throw ETooLarge();
 }

@@ -1,23 +1,19 @@
 #pragma once
 // The document model of one printout: its global values, text styles and the tree of records
-// whose leaves are lines of fields, plus the state of laying it out into pages. It owns
-// everything below it; the classes below hold plain references back to it.
+// whose leaves are lines of fields. It owns everything below it, and its page build (with the
+// pages made); the classes below hold plain references back to it.
 #include "core/MLine.h"
 #include "core/MemoryBudget.h"
 #include "core/MetafileImage.h"
+#include "core/Pagination.h"
 #include "core/RunPool.h"
 #include "core/StyleNames.h"
 #include "core/Styl.h"
 #include "core/TextStore.h"
-#include "platform/metafile/PageMetafile.h"
-
-#include <QSet>
 
 #include <functional>
 #include <memory>
 #include <vector>
-
-class TPageCanvas;
 
 class TMLineWydruk {
 public:
@@ -67,42 +63,32 @@ public:
     // during a build, a page that passes it stops the build like a cancel and sets TooLarge.
     void CheckReadBudget(qint64 growth = 0) const;
     qint64 ModelBytes() const;
-    qint64 PageBytes() const { return pageBytes_; }
     qint64 MemoryBudget = DefaultMemoryBudget();
-    bool TooLarge = false;
 
-    // Laying out into pages. GetCanvas gives the canvas recording the current page, made on
-    // first use; ClosePage, RepeatHeaders and BuildPages are the page build.
-    virtual TPageCanvas &GetCanvas();
-    void ClosePage(float &y);
-    void RepeatHeaders(float &y);
-    void BuildPages();
-    const platform::PageMetafile &CurrentPage() const { return currentPage_; }
+    // Laying out into pages: the page build's own state and the pages it made are in Pages().
+    // GetCanvas gives the canvas recording the current page, made on first use.
+    virtual TPageCanvas &GetCanvas() { return pages_.GetCanvas(); }
+    void ClosePage(float &y) { pages_.ClosePage(y); }
+    void RepeatHeaders(float &y) { pages_.RepeatHeaders(y); }
+    void BuildPages() { pages_.Build(); }
+    TPagination &Pages() { return pages_; }
+    const TPagination &Pages() const { return pages_; }
 
-    std::vector<std::unique_ptr<platform::PageMetafile>> FinishedPages;
     std::function<void(TLinie *Sender)> OnLineDone;     // after each line of a block
-    std::function<void(TMLineWydruk *Sender, platform::PageMetafile *Page)> OnPageDone;
 
-    int ProgressCounter = 0;               // lines processed in the current page build
     int TotalLines = 0;                    // 0: not counted yet
     long double RulePenWidth = 0.15L;      // mm, base pen width of horizontal rules
     bool OwnsPages = true;
     float LineSpacing = 0;                 // mm added below every drawn line
     qint32 Ignored1 = 0;                   // read from the file, not used
     quint8 Ignored2 = 0;                   // read from the file, not used
-    bool Building = false;
-    bool Abort = false;
     quint8 Version = 0;
     int LinesPerPage = 84;
     float PositionScale = 0;               // 180 / Resolution
-    bool RepeatingHeaders = false;
     qint32 Resolution = 1200;              // the divisor of positions the body declared
 
 private:
     void ReadGlobals(TInflateStream &stream);
-    void FreePages();
-    void ResetCurrentPage();
-    void ChargePage(const platform::PageMetafile &page);
 
     TTextStore texts_;
     TStyleNameTable styleNames_;
@@ -115,9 +101,6 @@ private:
     std::vector<TLinia> lineScratch_;
     std::unique_ptr<TStyle> styles_;
     std::unique_ptr<TMLine> root_;
-    platform::PageMetafile currentPage_;
-    std::unique_ptr<TPageCanvas> canvas_; // after the page: it paints on it
     qint64 pictureBytes_ = 0;
-    qint64 pageBytes_ = 0;
-    QSet<qint64> chargedImages_; // images pages share are counted once
+    TPagination pages_{*this}; // last: made after, and gone before, what it lays out
 };

@@ -6,6 +6,8 @@
 #include "core/PageCanvas.h"
 #include "platform/metafile/PageGeometry.h"
 
+#include <QScopeGuard>
+
 #include <climits>
 
 using namespace platform;
@@ -19,7 +21,7 @@ float LineHeightMm(TLinia &line)
 
 bool Aborted(const TMLine &record)
 {
-    return record.Owner()->Abort;
+    return record.Owner()->Pages().Abort;
 }
 
 // Draws one line of a block (unless it is dropped at the top of a page), counts it and reports
@@ -27,41 +29,39 @@ bool Aborted(const TMLine &record)
 bool ProcessLine(TLinie &block, TLinia &line, float &y, bool atTop)
 {
     TMLineWydruk &model = *block.Owner();
-    if (!((atTop || model.RepeatingHeaders) && IsSkippable(line)))
+    TPagination &pages = model.Pages();
+    if (!((atTop || pages.RepeatingHeaders) && IsSkippable(line)))
         DrawLine(line, y);
-    const quint8 state = block.Record()->State;
-    if (state == 2 || state == 3 || state == 4)
-        ++model.ProgressCounter;
+    const TRecordState state = block.Record()->State;
+    if (state == TRecordState::Title || state == TRecordState::Summary || state == TRecordState::Items)
+        ++pages.ProgressCounter;
     if (model.OnLineDone)
         model.OnLineDone(&block);
     // A page of many lines may pass the budget before it closes.
-    if (model.ProgressCounter % 256 == 0 && model.ModelBytes() + model.PageBytes() +
-                                                    model.CurrentPage().MemoryBytes() > model.MemoryBudget) {
-        model.TooLarge = true;
-        model.Abort = true;
+    if (pages.ProgressCounter % 256 == 0 && model.ModelBytes() + pages.PageBytes() +
+                                                    pages.CurrentPage().MemoryBytes() > model.MemoryBudget) {
+        pages.TooLarge = true;
+        pages.Abort = true;
     }
-    return !model.Abort;
+    return !pages.Abort;
 }
 
-void NewPage(TMLineWydruk &model, float &y)
+void NewPage(TPagination &pages, float &y)
 {
-    model.ClosePage(y);
-    model.RepeatHeaders(y);
+    pages.ClosePage(y);
+    pages.RepeatHeaders(y);
 }
 
 void RepeatHeader(TMLine &record, float &y)
 {
-    if (record.State != 4)
+    if (record.State != TRecordState::Items)
         return;
-    record.State = 5;
-    struct Restore {
-        TMLine &record;
-        ~Restore() { record.State = 4; }
-    } restore{record};
+    record.State = TRecordState::ColumnHeader;
+    const auto restore = qScopeGuard([&record] { record.State = TRecordState::Items; });
     DrawBlock(record.ColumnHeader, y);
     for (auto &item : record.Items()) {
         // Items are drawn in order: past the first one not started, none has started.
-        if (item->State == 0)
+        if (item->State == TRecordState::NotStarted)
             break;
         RepeatHeader(*item, y);
     }
@@ -69,7 +69,7 @@ void RepeatHeader(TMLine &record, float &y)
 
 void ResetStates(TMLine &record)
 {
-    record.State = 0;
+    record.State = TRecordState::NotStarted;
     for (auto &item : record.Items())
         ResetStates(*item);
 }
@@ -80,7 +80,7 @@ bool IsSkippable(const TLinia &line)
 {
     if (line.SkipAtTop)
         return true;
-    return line.Count() == 1 && line[0].Kind() == 4 && line.Block()->Record()->State != 5;
+    return line.Count() == 1 && line[0].Kind() == TFieldKind::Rule && line.Block()->Record()->State != TRecordState::ColumnHeader;
 }
 
 bool BlockFits(TLinie &block, float y)
@@ -95,9 +95,9 @@ bool BlockFits(TLinie &block, float y)
 
 void DrawBlock(TLinie &block, float &y)
 {
-    TMLineWydruk &model = *block.Owner();
+    TPagination &pages = block.Owner()->Pages();
     if (block.BreakBefore())
-        NewPage(model, y);
+        NewPage(pages, y);
     const int count = block.Count();
     if (block.Splittable()) {
         for (int i = 0; i < count; ++i) {
@@ -109,7 +109,7 @@ void DrawBlock(TLinie &block, float &y)
             }
             bool atTop = false;
             if (static_cast<long double>(y) + h > kUsablePageHeight) {
-                NewPage(model, y);
+                NewPage(pages, y);
                 atTop = true;
             }
             if (!ProcessLine(block, block[i], y, atTop))
@@ -119,7 +119,7 @@ void DrawBlock(TLinie &block, float &y)
     }
     bool atTop = false;
     if (!BlockFits(block, y)) {
-        NewPage(model, y);
+        NewPage(pages, y);
         atTop = true;
     }
     for (int i = 0; i < count; ++i) {
@@ -130,13 +130,13 @@ void DrawBlock(TLinie &block, float &y)
 
 void DrawRecord(TMLine &record, float &y)
 {
-    TMLineWydruk &model = *record.Owner();
-    record.State = 2;
+    TPagination &pages = record.Owner()->Pages();
+    record.State = TRecordState::Title;
     DrawBlock(record.Title, y);
     if (Aborted(record))
         return;
 
-    record.State = 5;
+    record.State = TRecordState::ColumnHeader;
     bool moved = false;
     if (record.ColumnHeader.Count() > 0 && !record.Items().empty()) {
         TMLine &first = *record.Items().front();
@@ -148,11 +148,11 @@ void DrawRecord(TMLine &record, float &y)
             if (!BlockFits(record.ColumnHeader, below)) {
                 // The header would stand alone at the bottom: it opens the next page instead.
                 moved = true;
-                model.ClosePage(y);
+                pages.ClosePage(y);
                 if (Aborted(record))
                     return;
-                record.State = 4;
-                model.RepeatHeaders(y);
+                record.State = TRecordState::Items;
+                pages.RepeatHeaders(y);
                 if (Aborted(record))
                     return;
             }
@@ -164,15 +164,15 @@ void DrawRecord(TMLine &record, float &y)
             return;
     }
 
-    record.State = 4;
+    record.State = TRecordState::Items;
     const auto items = record.Items();
     for (size_t i = 0; i < items.size(); ++i) {
         TMLine &item = *items[i];
         if (item.BreakBefore && !(i == 0 && moved)) {
-            model.ClosePage(y);
+            pages.ClosePage(y);
             if (Aborted(record))
                 return;
-            model.RepeatHeaders(y);
+            pages.RepeatHeaders(y);
             if (Aborted(record))
                 return;
         }
@@ -181,27 +181,38 @@ void DrawRecord(TMLine &record, float &y)
             return;
     }
 
-    record.State = 3;
+    record.State = TRecordState::Summary;
     DrawBlock(record.Summary, y);
-    record.State = 1;
+    record.State = TRecordState::Finished;
 }
 
-TPageCanvas &TMLineWydruk::GetCanvas()
+TPagination::TPagination(TMLineWydruk &model) : model_(model) {}
+
+TPagination::~TPagination() = default;
+
+TPageCanvas &TPagination::NewCanvas()
 {
-    if (!canvas_)
-        canvas_ = std::make_unique<TPageCanvas>(currentPage_);
+    canvas_ = std::make_unique<TPageCanvas>(currentPage_);
     return *canvas_;
 }
 
-void TMLineWydruk::ResetCurrentPage()
+void TPagination::ResetCurrentPage()
 {
     currentPage_.Clear();
     currentPage_.SetSize(QSize(PageWidthForDpi(kReferenceDpi), PageHeightForDpi(kReferenceDpi)));
 }
 
-void TMLineWydruk::FreePages()
+void TPagination::Clear()
 {
-    if (!OwnsPages) {
+    FreePages();
+    canvas_.reset();
+    ResetCurrentPage();
+    ProgressCounter = 0;
+}
+
+void TPagination::FreePages()
+{
+    if (!model_.OwnsPages) {
         // Whoever took the pages frees them.
         for (auto &page : FinishedPages)
             (void)page.release();
@@ -211,7 +222,7 @@ void TMLineWydruk::FreePages()
     chargedImages_.clear();
 }
 
-void TMLineWydruk::ClosePage(float &y)
+void TPagination::ClosePage(float &y)
 {
     if (y == 0)
         return; // an empty page is never emitted
@@ -219,50 +230,45 @@ void TMLineWydruk::ClosePage(float &y)
     FinishedPages.push_back(std::make_unique<PageMetafile>(currentPage_));
     ChargePage(*FinishedPages.back());
     if (OnPageDone)
-        OnPageDone(this, FinishedPages.back().get());
+        OnPageDone(&model_, FinishedPages.back().get());
     ResetCurrentPage();
     y = 0;
 }
 
-void TMLineWydruk::ChargePage(const PageMetafile &page)
+void TPagination::ChargePage(const PageMetafile &page)
 {
     pageBytes_ += page.MemoryBytes(&chargedImages_);
-    if (ModelBytes() + pageBytes_ > MemoryBudget) {
+    if (model_.ModelBytes() + pageBytes_ > model_.MemoryBudget) {
         // Stopped like a cancelled build: the pages so far stay, the caller tells why.
         TooLarge = true;
         Abort = true;
     }
 }
 
-void TMLineWydruk::RepeatHeaders(float &y)
+void TPagination::RepeatHeaders(float &y)
 {
     RepeatingHeaders = true;
-    struct Clear {
-        bool &flag;
-        ~Clear() { flag = false; }
-    } clear{RepeatingHeaders};
-    RepeatHeader(*root_, y);
+    const auto clear = qScopeGuard([this] { RepeatingHeaders = false; });
+    RepeatHeader(model_.Root(), y);
 }
 
-void TMLineWydruk::BuildPages()
+void TPagination::Build()
 {
     RepeatingHeaders = false;
     FreePages();
     TooLarge = false;
     Building = true;
-    struct Done {
-        bool &flag;
-        ~Done() { flag = false; }
-    } done{Building};
+    const auto done = qScopeGuard([this] { Building = false; });
     if (Abort)
         return;
-    ResetStates(*root_);
+    TMLine &root = model_.Root();
+    ResetStates(root);
     float y = 0;
     ProgressCounter = 0;
-    TotalLines = 0;
-    TotalLineCount();
-    styles_->SetChanged();
-    DrawRecord(*root_, y);
+    model_.TotalLines = 0;
+    model_.TotalLineCount();
+    model_.Styles().SetChanged();
+    DrawRecord(root, y);
     ClosePage(y);
-    styles_->ClearChanged();
+    model_.Styles().ClearChanged();
 }

@@ -25,7 +25,7 @@ void TPole::Read(TInflateStream &stream)
         const char *p = stream.Need(fixed);
         x_ = ScaleRound(qFromLittleEndian<qint32>(p), model.PositionScale);
         width_ = ScaleTrunc(qFromLittleEndian<qint32>(p + 4), model.PositionScale);
-        kind_ = static_cast<quint8>(p[8]);
+        kind_ = FieldKindOf(static_cast<quint8>(p[8]));
         alignment_ = static_cast<quint8>(p[9]);
         p += 10;
         flags_ = 0;
@@ -49,7 +49,7 @@ void TPole::Read(TInflateStream &stream)
         throw EReadFileError::Marker(marker::kShortString);
     }
     MeasuredHeight = 0;
-    if (kind_ == 6 && model.Version >= 4)
+    if (kind_ == TFieldKind::Picture && model.Version >= 4)
         picture_ = model.AdoptPicture(ReadMetafileImage(stream, [&](qint64 bytes) { model.CheckReadBudget(bytes); }));
 }
 

@@ -15,6 +15,23 @@ class TMLineWydruk;
 class TStyl;
 struct TMetafileImage;
 
+// What a field is, by the kind byte the file stores for it.
+enum class TFieldKind : quint8 {
+    Text = 0,         // word-wrapped unless NoWrap, aligned by the alignment byte
+    RightWrapped = 1, // right-aligned with word wrap
+    PageNumber = 2,   // the first "%n" becomes the page number
+    Hidden = 3,       // never measured nor drawn
+    Rule = 4,         // horizontal rule across the width
+    Leader = 5,       // text followed by a leader of dots
+    Picture = 6,      // picture across the page width
+    RichText = 7,     // rich-text block that may go on over pages
+};
+// The kind a stored kind byte means: bytes above 7 behave like kind 1.
+constexpr TFieldKind FieldKindOf(quint8 stored)
+{
+    return stored > quint8(TFieldKind::RichText) ? TFieldKind::RightWrapped : TFieldKind(stored);
+}
+
 // A rectangle in page device units, right and bottom exclusive.
 struct TDevRect {
     qint32 Left = 0;
@@ -34,7 +51,7 @@ public:
     TMLineWydruk *Owner() const { return styleName_->Owner; }
     qint32 X() const { return x_; }
     qint32 Width() const { return width_; }
-    quint8 Kind() const { return kind_; }
+    TFieldKind Kind() const { return kind_; }
     quint8 Alignment() const { return alignment_; }
     bool AlignBottom() const { return flags_ & kAlignBottom; }
     bool EndEllipsis() const { return flags_ & kEndEllipsis; }
@@ -69,7 +86,7 @@ private:
     qint32 drawnBottom_ = 0;
     TTextRef text_;
     quint32 picture_ = 0; // 1-based index into the model's pictures; 0: none
-    quint8 kind_ = 0;
+    TFieldKind kind_ = TFieldKind::Text;
     quint8 alignment_ = 0;
     quint8 ruleStyle_ = 0;
     quint8 flags_ = 0;

@@ -3,10 +3,12 @@
 #include "core/HeaderFormat.h"
 #include "core/InflateStream.h"
 
-void ReadPrintout(QIODevice &file, TMLineWydruk &model)
+void ReadPrintout(QIODevice &file, TMLineWydruk &model, const std::function<void()> &headerPassed)
 {
     if (!CheckHeader(file, header::kPrintoutName))
         throw EStreamError(kNotAPrintout);
+    if (headerPassed)
+        headerPassed();
     TInflateStream body(file);
     model.ReadBody(body);
 }

@@ -6,6 +6,8 @@
 #include <QIODevice>
 #include <QString>
 
+#include <functional>
+
 inline const QString kNotAPrintout = QStringLiteral("Plik nie zawiera prawidłowego wydruku Wenora");
 
 // A file that cannot be opened ("Cannot open file " and its name).
@@ -14,6 +16,6 @@ public:
     explicit EFOpenError(const QString &path) : EStreamError(QStringLiteral("Cannot open file ") + path) {}
 };
 
-// Checks the header of the open file (EStreamError kNotAPrintout when it is not a printout)
-// and reads the body that follows it into the model.
-void ReadPrintout(QIODevice &file, TMLineWydruk &model);
+// Checks the header of the open file (EStreamError kNotAPrintout when it is not a printout),
+// calls headerPassed, when given, and reads the body that follows the header into the model.
+void ReadPrintout(QIODevice &file, TMLineWydruk &model, const std::function<void()> &headerPassed = {});

@@ -1,17 +1,16 @@
 #include "core/Wydruki.h"
 
-#include "core/HeaderFormat.h"
-#include "core/InflateStream.h"
 #include "core/PrintoutFile.h"
 #include "platform/base/NativePath.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 TWydruk::TWydruk() : tekst_(std::make_unique<TMLineWydruk>())
 {
     tekst_->OnLineDone = [this](TLinie *) { ProgressRelay(); };
-    tekst_->OnPageDone = [this](TMLineWydruk *, platform::PageMetafile *page) { PageRelay(page); };
+    tekst_->Pages().OnPageDone = [this](TMLineWydruk *, platform::PageMetafile *page) { PageRelay(page); };
 }
 
 TWydruk::~TWydruk() = default;
@@ -28,15 +27,13 @@ void TWydruk::LoadFromFile(const std::filesystem::path &nativePath)
     QFile file;
     if (!platform::OpenForReading(file, nativePath))
         throw EFOpenError(path);
-    if (!CheckHeader(file, header::kPrintoutName))
-        throw EStreamError(kNotAPrintout);
-    tytul_ = path;
-    wczytanyPlikNazwa_ = QFileInfo(path).completeBaseName();
-    wczytanyPlikSciezka_ = path;
-    pagesBuilt_ = false; // the pages of an earlier file are gone with its model
-    TInflateStream body(file);
     try {
-        tekst_->ReadBody(body);
+        ReadPrintout(file, *tekst_, [&] {
+            tytul_ = path;
+            wczytanyPlikNazwa_ = QFileInfo(path).completeBaseName();
+            wczytanyPlikSciezka_ = path;
+            pagesBuilt_ = false; // the pages of an earlier file are gone with its model
+        });
     } catch (const std::bad_alloc &) {
         tekst_->Clear();
         throw ETooLarge();
@@ -48,26 +45,23 @@ void TWydruk::LoadFromFile(const std::filesystem::path &nativePath)
 
 void TWydruk::BuildPages()
 {
-    state_ = 2;
-    struct Idle {
-        int &state;
-        ~Idle() { state = 0; }
-    } idle{state_};
+    state_ = TState::Building;
+    const auto idle = qScopeGuard([this] { state_ = TState::Idle; });
     if (pagesBuilt_ && !tekst_->Styles().AnyChanged()) {
-        for (auto &page : tekst_->FinishedPages)
+        for (auto &page : tekst_->Pages().FinishedPages)
             PageRelay(page.get());
         return;
     }
     abortRequested_ = false;
     tooLarge_ = false;
-    tekst_->Abort = false;
+    tekst_->Pages().Abort = false;
     pagesBuilt_ = false;
     try {
         tekst_->BuildPages();
     } catch (const std::bad_alloc &) {
         throw ETooLarge();
     }
-    if (tooLarge_ || tekst_->TooLarge)
+    if (tooLarge_ || tekst_->Pages().TooLarge)
         throw ETooLarge();
     pagesBuilt_ = !abortRequested_;
 }
@@ -81,12 +75,12 @@ void TWydruk::StopTooLarge()
 void TWydruk::CancelBuild()
 {
     abortRequested_ = true;
-    tekst_->Abort = true;
+    tekst_->Pages().Abort = true;
 }
 
 void TWydruk::Clear()
 {
-    state_ = 1;
+    state_ = TState::Cleared;
     pagesBuilt_ = false;
     abortRequested_ = false;
     try {
@@ -104,8 +98,8 @@ void TWydruk::ProgressRelay()
     if (!OnProgress)
         return;
     const int total = tekst_->TotalLines;
-    const int postep = total > 0 ? static_cast<int>(static_cast<qint64>(tekst_->ProgressCounter) * 100 / total) : 0;
-    OnProgress(this, state_ == 2, postep);
+    const int postep = total > 0 ? static_cast<int>(static_cast<qint64>(tekst_->Pages().ProgressCounter) * 100 / total) : 0;
+    OnProgress(this, state_ == TState::Building, postep);
 }
 
 void TWydruk::PageRelay(platform::PageMetafile *page)

@@ -76,11 +76,13 @@ public:
     const TMLineWydruk &Tekst() const { return *tekst_; }
 
 private:
+    enum class TState { Idle = 0, Cleared = 1, Building = 2 };
+
     void ProgressRelay();
     void PageRelay(platform::PageMetafile *page);
 
     TPageViewer *viewer_ = nullptr;
-    int state_ = 0; // 0 idle, 1 just cleared, 2 building pages
+    TState state_ = TState::Idle;
     QString tytul_;
     QString wczytanyPlikNazwa_ = QStringLiteral("WYDRUK");
     QString wczytanyPlikSciezka_;

@@ -52,18 +52,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     // Enough for any small input; a body that would run to more pages is stopped there.
     constexpr size_t kMaxPages = 200;
-    model.OnPageDone = [&model](TMLineWydruk *, platform::PageMetafile *) {
-        if (model.FinishedPages.size() >= kMaxPages)
-            model.Abort = true;
+    model.Pages().OnPageDone = [&model](TMLineWydruk *, platform::PageMetafile *) {
+        if (model.Pages().FinishedPages.size() >= kMaxPages)
+            model.Pages().Abort = true;
     };
     model.OnLineDone = [&model](TLinie *) {
-        if (model.FinishedPages.size() >= kMaxPages)
-            model.Abort = true;
+        if (model.Pages().FinishedPages.size() >= kMaxPages)
+            model.Pages().Abort = true;
     };
     model.BuildPages();
     QImage image(143, 200, QImage::Format_RGB32);
     QPainter painter(&image);
-    for (const auto &page : model.FinishedPages)
+    for (const auto &page : model.Pages().FinishedPages)
         page->Play(painter, QRectF(0, 0, 143, 200));
     return 0;
 }

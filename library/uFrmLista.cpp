@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -29,7 +30,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <optional>
 
 namespace {
 
@@ -308,12 +308,8 @@ void TFrmLista::OdswiezListe()
     if (zamykanie_)
         return;
     // The refresh's own messages move the activation; it must not start another refresh.
-    struct TFlaga {
-        bool &flaga;
-        explicit TFlaga(bool &f) : flaga(f) { flaga = true; }
-        ~TFlaga() { flaga = false; }
-    };
-    std::optional<TFlaga> trwa(std::in_place, odswiezanie_);
+    odswiezanie_ = true;
+    auto trwa = qScopeGuard([this] { odswiezanie_ = false; });
     bool wybrano = false;
     try {
         TBusyCursorGuard zajety;
@@ -335,7 +331,9 @@ void TFrmLista::OdswiezListe()
             }
         }
     } catch (...) {
-        trwa.reset();
+        // The refresh is over before the error is shown.
+        trwa.dismiss();
+        odswiezanie_ = false;
         HandleUncaughtException(std::current_exception());
         return;
     }

@@ -1,18 +1,11 @@
 #include "ui/KrokKomunikatow.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 
 namespace {
 
 bool czekaj = true;
-
-// Sets the flag back however the step ends.
-struct TBezCzekania {
-    TBezCzekania() { czekaj = false; }
-    ~TBezCzekania() { czekaj = true; }
-    TBezCzekania(const TBezCzekania &) = delete;
-    TBezCzekania &operator=(const TBezCzekania &) = delete;
-};
 
 } // namespace
 
@@ -23,7 +16,8 @@ bool CzekajNaKomunikaty()
 
 void KrokKomunikatow()
 {
-    TBezCzekania step;
+    czekaj = false;
+    const auto step = qScopeGuard([] { czekaj = true; }); // however the step ends
     // Without WaitForMoreEvents the call never blocks on an empty queue.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }

@@ -7,6 +7,7 @@
 #include <QKeySequence>
 #include <QPainter>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QShortcutEvent>
 #include <QStyle>
 
@@ -170,17 +171,13 @@ void TWenBtn::UpdateShortcut()
 void TWenBtn::Click()
 {
     // The idle look comes back even when a handler raises; a handler may also delete the button.
-    struct Cleanup {
-        QPointer<TWenBtn> button;
-        ~Cleanup()
-        {
-            if (button) {
-                button->hot_ = false;
-                button->mouseHeld_ = false;
-                button->update();
-            }
+    const auto cleanup = qScopeGuard([button = QPointer<TWenBtn>(this)] {
+        if (button) {
+            button->hot_ = false;
+            button->mouseHeld_ = false;
+            button->update();
         }
-    } cleanup{this};
+    });
     Q_EMIT clicked();
 }
 

@@ -3,9 +3,22 @@
 // keeps them between runs. One record lives for the whole run.
 #include <QString>
 
+// How the pages go onto paper; the numbers are the ones the settings store keeps.
+enum class TPrintMode : qint32 {
+    Normalne = 1,    // one page a side
+    Zmniejszone = 2, // reduced, two pages a side
+    Ksiazeczka = 3,  // booklet
+};
+// The mode a stored number means. A number outside 1..3 is kept as it is, so that it goes back
+// to the store unchanged; the print dialog starts in Normalne for it.
+constexpr TPrintMode PrintModeOf(qint32 stored)
+{
+    return TPrintMode(stored);
+}
+
 struct TPrintDlgSettings {
     QString NazwaDruk;        // label of the printer last chosen, as the printer list shows it
-    qint32 Tryb = 1;          // 1 normal, 2 reduced (two pages a side), 3 booklet
+    TPrintMode Tryb = TPrintMode::Normalne;
     bool Odwrotnie = true;    // pages in reverse order
     bool Dwustronnie = false; // manual two-sided printing
     bool Kolor = false;       // colour; otherwise black and white

@@ -134,7 +134,8 @@ void WczytajUstawienia(TStanPodgladu &stan, const QRect &obszarRoboczy)
     // Stored straight: the print dialog copes with a mode outside 1..3 itself.
     TPrintDlgSettings &p = PrintDlgSettings;
     ReadInto(ReadText(s, kNazwaDruk), p.NazwaDruk);
-    ReadInto(ReadInt(s, kTryb), p.Tryb);
+    if (const std::optional<qint32> tryb = ReadInt(s, kTryb))
+        p.Tryb = PrintModeOf(*tryb);
     ReadInto(ReadBool(s, kOdwrotnie), p.Odwrotnie);
     ReadInto(ReadBool(s, kDwustronnie), p.Dwustronnie);
     ReadInto(ReadBool(s, kKolor), p.Kolor);
@@ -166,7 +167,7 @@ void ZapiszUstawienia(const TStanPodgladu &stan)
 
     const TPrintDlgSettings &p = PrintDlgSettings;
     s.setValue(kNazwaDruk, p.NazwaDruk);
-    s.setValue(kTryb, p.Tryb);
+    s.setValue(kTryb, static_cast<qint32>(p.Tryb));
     s.setValue(kOdwrotnie, p.Odwrotnie);
     s.setValue(kDwustronnie, p.Dwustronnie);
     s.setValue(kKolor, p.Kolor);

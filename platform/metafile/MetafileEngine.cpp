@@ -44,10 +44,10 @@ DeviceClip ClipFromPath(const QPainterPath &path, const QTransform &t)
     DeviceClip c;
     QRectF r;
     if (t.type() <= QTransform::TxScale && IsRectPath(path, r)) {
-        c.mode = 1;
+        c.mode = ClipMode::Rect;
         c.rect = t.mapRect(r);
     } else {
-        c.mode = 2;
+        c.mode = ClipMode::Path;
         c.path = t.map(path);
     }
     return c;
@@ -57,12 +57,12 @@ DeviceClip ClipFromRegion(const QRegion &region, const QTransform &t)
 {
     DeviceClip c;
     if (region.rectCount() <= 1 && t.type() <= QTransform::TxScale) {
-        c.mode = 1;
+        c.mode = ClipMode::Rect;
         c.rect = t.mapRect(WideRectF(region.boundingRect()));
     } else {
         QPainterPath p;
         p.addRegion(region);
-        c.mode = 2;
+        c.mode = ClipMode::Path;
         c.path = t.map(p);
     }
     return c;
@@ -70,28 +70,28 @@ DeviceClip ClipFromRegion(const QRegion &region, const QTransform &t)
 
 DeviceClip Intersect(const DeviceClip &a, const DeviceClip &b)
 {
-    if (a.mode == 0)
+    if (a.mode == ClipMode::None)
         return b;
-    if (b.mode == 0)
+    if (b.mode == ClipMode::None)
         return a;
     DeviceClip c;
-    if (a.mode == 1 && b.mode == 1) {
-        c.mode = 1;
+    if (a.mode == ClipMode::Rect && b.mode == ClipMode::Rect) {
+        c.mode = ClipMode::Rect;
         c.rect = a.rect.intersected(b.rect);
         if (c.rect.isEmpty())
             c.rect = QRectF(a.rect.topLeft(), QSizeF(0, 0));
         return c;
     }
     QPainterPath pa, pb;
-    if (a.mode == 1)
+    if (a.mode == ClipMode::Rect)
         pa.addRect(a.rect);
     else
         pa = a.path;
-    if (b.mode == 1)
+    if (b.mode == ClipMode::Rect)
         pb.addRect(b.rect);
     else
         pb = b.path;
-    c.mode = 2;
+    c.mode = ClipMode::Path;
     c.path = pa.intersected(pb);
     return c;
 }
@@ -222,7 +222,7 @@ void MetafileEngine::EnsureCommon()
     const DeviceClip clip = clipEnabled_ ? clip_ : DeviceClip();
     if (first || !(clip == rec_.clip)) {
         scratch_.type = EmrExtSelectClipRgn;
-        scratch_.value = clip.mode;
+        scratch_.value = static_cast<qint32>(clip.mode);
         scratch_.rect = clip.rect;
         scratch_.path = clip.path;
         Emit(scratch_);

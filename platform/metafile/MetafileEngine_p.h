@@ -11,12 +11,13 @@ namespace platform {
 
 // A clip in page units: none, a rectangle or a path.
 struct DeviceClip {
-    int mode = 0; // 0 none, 1 rect, 2 path
+    ClipMode mode = ClipMode::None;
     QRectF rect;
     QPainterPath path;
     bool operator==(const DeviceClip &o) const
     {
-        return mode == o.mode && (mode != 1 || rect == o.rect) && (mode != 2 || path == o.path);
+        return mode == o.mode && (mode != ClipMode::Rect || rect == o.rect) &&
+               (mode != ClipMode::Path || path == o.path);
     }
 };
 

@@ -91,9 +91,10 @@ void MetafilePlayer::SetClip(const MetaRecord &r)
     if (clipToTarget_)
         p_.setClipRect(target_, Qt::IntersectClip);
     p_.setTransform(base_);
-    if (r.value == 1)
+    const std::optional<ClipMode> mode = ClipModeOf(r.value);
+    if (mode == ClipMode::Rect)
         p_.setClipRect(r.rect, Qt::IntersectClip);
-    else if (r.value == 2)
+    else if (mode == ClipMode::Path)
         p_.setClipPath(r.path, Qt::IntersectClip);
     transformSet_ = false;
 }
@@ -160,7 +161,7 @@ bool MetafilePlayer::Play(const MetaRecord &r)
         p_.setBrushOrigin(r.point);
         return true;
     case EmrExtSelectClipRgn:
-        if (r.value < 0 || r.value > 2)
+        if (!ClipModeOf(r.value))
             return false;
         SetClip(r);
         return true;

@@ -22,6 +22,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QPainter;
 
@@ -49,7 +50,7 @@ enum RecordType : int {
     EmrEllipse = 42,             // rect (pen and brush)
     EmrRectangle = 43,           // rects (pen and brush)
     EmrStrokeAndFillPath = 63,   // path (pen and brush)
-    EmrExtSelectClipRgn = 75,    // value: 0 no clip, 1 rect, 2 path; in page units, not transformed
+    EmrExtSelectClipRgn = 75,    // value: a ClipMode; rect or path in page units, not transformed
     EmrStretchDIBits = 81,       // rect (target), source, image
     EmrExtTextOutW = 84,         // face, origin, glyphs, positions, value: text flags (GlyphPainter.h)
     EmrCreatePatternBrush = 94,  // brush: a texture or gradient brush, kept as drawn
@@ -60,6 +61,14 @@ enum RecordType : int {
     RecTiledImage = 1003,     // rect, image, point: offset into the image
     RecTextPath = 1004,       // path filled in the text colour (glyphs drawn as outlines)
 };
+
+// The clip an EmrExtSelectClipRgn record sets; the record's value is its number.
+enum class ClipMode : qint32 { None = 0, Rect = 1, Path = 2 };
+// The clip mode a record's value names, or none when it names none.
+constexpr std::optional<ClipMode> ClipModeOf(qint32 value)
+{
+    return value >= 0 && value <= 2 ? std::optional(ClipMode(value)) : std::nullopt;
+}
 
 // One record as enumeration hands it out: a private copy the callback may change before it is played.
 // Only the members named for the record's type are used.

@@ -26,19 +26,19 @@ bool Within(const Piece &a, const Piece &b)
     return b.y >= a.y - 0.75 * a.ascent && b.y <= a.y + a.descent;
 }
 
-bool Visible(const QPointF &p, int clipMode, const QRectF &rect, const QPainterPath &path)
+bool Visible(const QPointF &p, ClipMode clipMode, const QRectF &rect, const QPainterPath &path)
 {
-    if (clipMode == 1)
+    if (clipMode == ClipMode::Rect)
         return p.x() >= rect.left() - 0.5 && p.x() <= rect.right() + 0.5 && p.y() >= rect.top() - 0.5 &&
                p.y() <= rect.bottom() + 0.5;
-    if (clipMode == 2)
+    if (clipMode == ClipMode::Path)
         return path.contains(p);
     return true;
 }
 
 // Cuts a run into the pieces that show, in page units; a glyph counts as shown when its baseline
 // start or middle lies inside the clip.
-void AddRun(const MetaRecord &r, const QTransform &world, int clipMode, const QRectF &clipRect,
+void AddRun(const MetaRecord &r, const QTransform &world, ClipMode clipMode, const QRectF &clipRect,
             const QPainterPath &clipPath, std::vector<Piece> &pieces)
 {
     const QList<uint> codes = r.text.toUcs4();
@@ -85,7 +85,7 @@ QString PageText(const PageMetafile &page)
 {
     std::vector<Piece> pieces;
     QTransform world;
-    int clipMode = 0;
+    ClipMode clipMode = ClipMode::None;
     QRectF clipRect;
     QPainterPath clipPath;
     page.Visit([&](MetaRecord &r) {
@@ -94,7 +94,7 @@ QString PageText(const PageMetafile &page)
             world = r.transform;
             break;
         case EmrExtSelectClipRgn:
-            clipMode = r.value;
+            clipMode = ClipModeOf(r.value).value_or(ClipMode::None);
             clipRect = r.rect;
             clipPath = r.path;
             break;

@@ -134,11 +134,12 @@ void EncodeRecord(MetafileData &data, const MetaRecord &rec)
         break;
     }
     case EmrExtSelectClipRgn: {
-        RecordWriter w(data, rec.type, rec.value == 1 ? 4 + 32 : rec.value == 2 ? 8 : 4);
+        const std::optional<ClipMode> mode = ClipModeOf(rec.value);
+        RecordWriter w(data, rec.type, mode == ClipMode::Rect ? 4 + 32 : mode == ClipMode::Path ? 8 : 4);
         w.Put(qint32(rec.value));
-        if (rec.value == 1) {
+        if (mode == ClipMode::Rect) {
             PutRect(w, rec.rect);
-        } else if (rec.value == 2) {
+        } else if (mode == ClipMode::Path) {
             w.Put(quint32(data.paths.size()));
             data.paths.append(rec.path);
         }
@@ -280,13 +281,15 @@ bool DecodeRecord(const MetafileData &data, RecordReader &r, MetaRecord &rec)
     }
     case EmrCreatePatternBrush:
         return GetIndexed(r, data.brushes, rec.brush);
-    case EmrExtSelectClipRgn:
+    case EmrExtSelectClipRgn: {
         rec.value = r.Get<qint32>();
-        if (rec.value == 1)
+        const std::optional<ClipMode> mode = ClipModeOf(rec.value);
+        if (mode == ClipMode::Rect)
             rec.rect = GetRect(r);
-        else if (rec.value == 2)
+        else if (mode == ClipMode::Path)
             return GetIndexed(r, data.paths, rec.path);
-        return r.Ok() && rec.value >= 0 && rec.value <= 2;
+        return r.Ok() && mode.has_value();
+    }
     case EmrPolygon:
         rec.integer = r.Get<quint8>() != 0;
         rec.value = r.Get<qint32>();

@@ -105,10 +105,10 @@ void PdfContent::EnsureSegment()
     if (inSegment_)
         Raw("Q\n");
     Raw("q ");
-    if (clipMode_ == 1) {
+    if (clipMode_ == ClipMode::Rect) {
         RectOps(clipRect_);
         Raw("W n ");
-    } else if (clipMode_ == 2) {
+    } else if (clipMode_ == ClipMode::Path) {
         PathOps(clipPath_);
         Raw(clipPath_.fillRule() == Qt::OddEvenFill ? "W* n " : "W n ");
     }
@@ -398,13 +398,13 @@ QList<bool> PdfContent::ShownGlyphs(const MetaRecord &r) const
 {
     // Text the clip hides wholly is left out, so that it is neither found nor copied; a glyph of which
     // any part shows is kept.
-    if (clipMode_ == 0 || r.glyphs.isEmpty())
+    if (clipMode_ == ClipMode::None || r.glyphs.isEmpty())
         return {};
     const auto visible = [&](const QRectF &box) {
-        return clipMode_ == 1 ? box.intersects(clipRect_) : clipPath_.intersects(box);
+        return clipMode_ == ClipMode::Rect ? box.intersects(clipRect_) : clipPath_.intersects(box);
     };
     const auto contained = [&](const QRectF &box) {
-        return clipMode_ == 1 ? clipRect_.contains(box) : clipPath_.contains(box);
+        return clipMode_ == ClipMode::Rect ? clipRect_.contains(box) : clipPath_.contains(box);
     };
     const qreal xs = r.face->XScale();
     const qreal top = r.face->AscentF(), height = top + r.face->DescentF();
@@ -546,7 +546,8 @@ void PdfContent::Add(const MetaRecord &r)
         }
         return;
     case EmrExtSelectClipRgn:
-        clipMode_ = r.value;
+        // Pages only hold clip records of a known mode: decoding refuses the others.
+        clipMode_ = ClipModeOf(r.value).value_or(ClipMode::None);
         clipRect_ = r.rect;
         clipPath_ = r.path;
         segmentDirty_ = true;

@@ -67,7 +67,7 @@ private:
     QColor bkColor_ = Qt::white;
     double opacity_ = 1;
     QTransform world_;
-    int clipMode_ = 0;
+    ClipMode clipMode_ = ClipMode::None;
     QRectF clipRect_;
     QPainterPath clipPath_;
 

@@ -118,7 +118,7 @@ TEST(Hostile, PagesRepeatingAPictureShareIt)
     const Built b = Build(doc);
     ASSERT_GE(b.Pages.size(), 5u);
     const qint64 bitmap = 300 * 200 * 4;
-    EXPECT_LT(b.Loader->Tekst().PageBytes(), 2 * bitmap);
+    EXPECT_LT(b.Loader->Tekst().Pages().PageBytes(), 2 * bitmap);
 }
 
 TEST(Hostile, PrintoutPastTheBudgetIsRefusedWhileReading)

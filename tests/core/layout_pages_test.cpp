@@ -316,6 +316,6 @@ TEST(PageBreaks, DeeplyNestedRecordsAreLaidOut)
     TMLineWydruk model;
     ReadBodyBytes(w.Body(), model);
     model.BuildPages();
-    EXPECT_GE(model.FinishedPages.size(), 3000u / 83);
-    EXPECT_EQ(ReadPage(*model.FinishedPages.back()).Texts.back().Text, "leaf");
+    EXPECT_GE(model.Pages().FinishedPages.size(), 3000u / 83);
+    EXPECT_EQ(ReadPage(*model.Pages().FinishedPages.back()).Texts.back().Text, "leaf");
 }

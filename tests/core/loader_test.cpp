@@ -169,10 +169,10 @@ TEST(Loader, ClearForgetsTheModelAndItsPages)
     WriteWyd(path, ThreePages());
     loader.LoadFromFile(path);
     loader.BuildPages();
-    ASSERT_EQ(loader.Tekst().FinishedPages.size(), 3u);
+    ASSERT_EQ(loader.Tekst().Pages().FinishedPages.size(), 3u);
     loader.Clear();
     EXPECT_EQ(loader.afterClear, 1);
-    EXPECT_TRUE(loader.Tekst().FinishedPages.empty());
+    EXPECT_TRUE(loader.Tekst().Pages().FinishedPages.empty());
     EXPECT_TRUE(loader.Tekst().Root().Items().empty());
     int delivered = 0;
     loader.OnNextPage = [&](TWydruk *, platform::PageMetafile *) { ++delivered; };

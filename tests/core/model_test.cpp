@@ -176,13 +176,13 @@ TEST(Reading, SecondReadDiscardsTheFirst)
     Read(m, first);
     ASSERT_EQ(m.TotalLineCount(), 4);
     ASSERT_EQ(m.Root().Items()[0]->Title[0][0].Styl(), m.Styles()[2]);
-    m.Root().State = 1;
+    m.Root().State = TRecordState::Finished;
     Read(m, second);
     EXPECT_EQ(m.Styles().Count(), 2);
     EXPECT_EQ(m.Styles()[1]->Name, "C");
     EXPECT_TRUE(m.Root().Items().empty());
     EXPECT_EQ(m.Root().Summary.Count(), 0);
-    EXPECT_EQ(m.Root().State, 0);
+    EXPECT_EQ(m.Root().State, TRecordState::NotStarted);
     EXPECT_EQ(m.TotalLineCount(), 1) << "the cached total is counted anew";
     EXPECT_EQ(m.LinesPerPage, 84) << "a version-1 body means the default";
     const TPole &f = m.Root().Title[0][0];
@@ -335,7 +335,7 @@ TEST(Reading, BigBlocksAndListsKeepEveryElementInOrder)
         const TLinia &line = r->Summary[0];
         ASSERT_EQ(line.Count(), 255);
         for (int i = 0; i < 255; ++i) {
-            ASSERT_EQ(line[i].Kind(), i % 6);
+            ASSERT_EQ(line[i].Kind(), TFieldKind(i % 6));
             ASSERT_EQ(line[i].Text().size(), i * 37 % 500);
         }
     }

@@ -64,7 +64,7 @@ QString Describe(const TLinie &block)
             out += QStringLiteral("(%1 %2 k%3 a%4 w%5 r%6 %7 '%8')")
                        .arg(f.X())
                        .arg(f.Width())
-                       .arg(f.Kind())
+                       .arg(int(f.Kind()))
                        .arg(f.Alignment())
                        .arg(f.NoWrap())
                        .arg(f.RuleStyle())
@@ -188,7 +188,7 @@ TEST(Picture, KindSixBelowVersionFourIsAnEmptyFieldWithoutPicture)
     TMLineWydruk m;
     ReadFileBytes(FileBytes(doc), m);
     const TPole &f = m.Root().Items()[0]->Items()[0]->Summary[0][0];
-    EXPECT_EQ(f.Kind(), 6);
+    EXPECT_EQ(f.Kind(), TFieldKind::Picture);
     EXPECT_EQ(f.Picture(), nullptr);
     EXPECT_EQ(f.MeasuredHeight, 0);
 }

@@ -46,7 +46,7 @@ Recorded DrawOnPage(const QString &text, TRect rect, unsigned flags)
     page.Enumerate(p, QRectF(0, 0, 10, 10), [&](MetaRecord &r) {
         if (r.type == EmrExtTextOutW)
             out.runs.append({r.origin, int(r.glyphs.size()), r.glyphs});
-        if (r.type == EmrExtSelectClipRgn && r.value == 1)
+        if (r.type == EmrExtSelectClipRgn && ClipModeOf(r.value) == ClipMode::Rect)
             out.clips.append(r.rect);
         return true;
     });

@@ -78,8 +78,8 @@ PageRecords ReadPage(const platform::PageMetafile &page)
             world = r.transform;
             break;
         case EmrExtSelectClipRgn:
-            clipped = r.value != 0;
-            clip = r.value == 1 ? r.rect : r.path.boundingRect();
+            clipped = ClipModeOf(r.value) != ClipMode::None;
+            clip = ClipModeOf(r.value) == ClipMode::Rect ? r.rect : r.path.boundingRect();
             break;
         case EmrExtTextOutW: {
             TextRun t;

@@ -89,7 +89,7 @@ TEST_F(SettingsTest, FirstRunKeepsEveryDefault)
     EXPECT_EQ((std::array{stan.MargTop, stan.MargLeft, stan.MargRight, stan.MargBottom}),
               (std::array{15, 10, 10, 25}));
     EXPECT_EQ(PrintDlgSettings.NazwaDruk, "");
-    EXPECT_EQ(PrintDlgSettings.Tryb, 1);
+    EXPECT_EQ(PrintDlgSettings.Tryb, TPrintMode::Normalne);
     EXPECT_TRUE(PrintDlgSettings.Odwrotnie);
     EXPECT_EQ(PrintDlgSettings.Kopie, 1);
     EXPECT_FALSE(PrintDlgSettings.Dwustronnie || PrintDlgSettings.Kolor || PrintDlgSettings.NoAbort ||
@@ -105,13 +105,15 @@ TEST_F(SettingsTest, WhatIsWrittenIsReadBack)
     stan.MargLeft = 99;
     stan.MargRight = 7;
     stan.MargBottom = 12;
-    PrintDlgSettings = {"HP LaserJet, biuro  [ipp://drukarka/q]", 3, false, true, true, 4, true, true};
+    PrintDlgSettings = {"HP LaserJet, biuro  [ipp://drukarka/q]", TPrintMode::Ksiazeczka, false, true, true, 4, true,
+                        true};
     const TPrintDlgSettings written = PrintDlgSettings;
     ZapiszUstawienia(stan);
 
     EXPECT_EQ(Stored("FrmPodglad_Width"), "800");
     EXPECT_EQ(Stored("FrmPodglad_Max"), "false");
     EXPECT_EQ(Stored("PrintDlg_NazwaDruk"), "\"" + written.NazwaDruk + "\"");
+    EXPECT_EQ(Stored("PrintDlg_Tryb"), "3"); // the booklet's stored number
 
     PrintDlgSettings = TPrintDlgSettings();
     Reopen();
@@ -182,7 +184,7 @@ TEST_F(SettingsTest, ValuesAreReadGroupByGroup)
         // The print dialog copes with a mode outside 1..3 itself.
         {"PrintOptionsWithoutRangeChecks", "PrintDlg_Tryb=7\nPrintDlg_Kopie=-3\n",
          [&](const TStanPodgladu &) {
-             EXPECT_EQ(PrintDlgSettings.Tryb, 7);
+             EXPECT_EQ(PrintDlgSettings.Tryb, PrintModeOf(7));
              EXPECT_EQ(PrintDlgSettings.Kopie, -3);
          }},
         {"MissingLeftIgnoresAllBounds",
@@ -213,7 +215,7 @@ TEST_F(SettingsTest, ValuesAreReadGroupByGroup)
          "PrintDlg_Tryb=dwa\nPrintDlg_Odwrotnie=0\nPrintDlg_Kolor=maybe\n"
          "PrintDlg_Kopie=2\nPrintDlg_NoEMF=true\n",
          [&](const TStanPodgladu &) {
-             EXPECT_EQ(PrintDlgSettings.Tryb, 1);
+             EXPECT_EQ(PrintDlgSettings.Tryb, TPrintMode::Normalne);
              EXPECT_FALSE(PrintDlgSettings.Odwrotnie);
              EXPECT_FALSE(PrintDlgSettings.Kolor);
              EXPECT_EQ(PrintDlgSettings.Kopie, 2);
