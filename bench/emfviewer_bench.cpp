@@ -16,7 +16,6 @@
 #include <vector>
 
 using namespace platform;
-using view::TEmfViewer;
 
 namespace {
 
@@ -128,12 +127,12 @@ int main(int argc, char **argv)
         viewer.AddPage(page.get());
     QImage target(viewer.size(), QImage::Format_RGB32);
 
-    viewer.SetZoomLevel(view::zoomPageW);
+    viewer.SetZoomLevel(zoomPageW);
     std::printf("paint time per page step in a %d x %d widget (goal: under 8 ms)\n", viewer.width(),
                 viewer.height());
     viewer.render(&target); // warm the glyph caches once
     PaintEveryPage("zoomPageW, page by page", viewer, target);
-    viewer.SetZoomLevel(view::zoomPageH);
+    viewer.SetZoomLevel(zoomPageH);
     viewer.render(&target);
     PaintEveryPage("zoomPageH, page by page", viewer, target);
 
@@ -144,11 +143,11 @@ int main(int argc, char **argv)
         blank.push_back(std::make_unique<PageMetafile>());
         viewer.AddPage(blank.back().get());
     }
-    viewer.SetZoomLevel(view::zoomPageW);
+    viewer.SetZoomLevel(zoomPageW);
     PaintEveryPage("zoomPageW, blank pages", viewer, target);
 
     // One page played straight into an image of the size zoomPageH gives it, without the viewer.
-    viewer.SetZoomLevel(view::zoomPageH);
+    viewer.SetZoomLevel(zoomPageH);
     QImage page(viewer.PageWidth(), viewer.PageHeight(), QImage::Format_RGB32);
     std::vector<double> cpu;
     for (int i = 0; i < 200; ++i) {

@@ -93,7 +93,7 @@ TWenBtn *PrzyciskPaska(QWidget *parent, TWenBtnTyp typ, int left, const QString 
 QRadioButton *PrzyciskSortowania(QWidget *parent, const QString &tekst, int top)
 {
     auto *rb = new QRadioButton(tekst, parent);
-    rb->setFont(ui::WinFont(QStringLiteral("Arial"), 15));
+    rb->setFont(WinFont(QStringLiteral("Arial"), 15));
     // Qt's indicator takes more room than the designed 130 pixels allow for the caption.
     rb->setGeometry(227, top, std::max(130, rb->sizeHint().width()), 17);
     rb->setCursor(Qt::PointingHandCursor);
@@ -105,7 +105,7 @@ QRadioButton *PrzyciskSortowania(QWidget *parent, const QString &tekst, int top)
 TFrmLista::TFrmLista(const TStanStartowy &stan, QWidget *parent) : QWidget(parent, Qt::Window), stan_(stan)
 {
     setObjectName(QStringLiteral("FrmLista"));
-    setFont(ui::WinFont(QStringLiteral("Arial"), 11, true));
+    setFont(WinFont(QStringLiteral("Arial"), 11, true));
 
     pIkonki = new TPanelEx(this);
     pIkonki->setObjectName(QStringLiteral("pIkonki"));
@@ -134,7 +134,7 @@ TFrmLista::TFrmLista(const TStanStartowy &stan, QWidget *parent) : QWidget(paren
     lista = new QListWidget(pLista);
     lista->setObjectName(QStringLiteral("lista"));
     lista->setFrameShape(QFrame::NoFrame);
-    lista->setFont(ui::WinFont(QStringLiteral("Courier New"), 18));
+    lista->setFont(WinFont(QStringLiteral("Courier New"), 18));
     lista->setSelectionMode(QAbstractItemView::SingleSelection);
     lista->setUniformItemSizes(true);
     lista->setTextElideMode(Qt::ElideNone);
@@ -183,7 +183,7 @@ TFrmLista::TFrmLista(const TStanStartowy &stan, QWidget *parent) : QWidget(paren
     // Keys reach the window before its controls, but not while it closes, while a modal window
     // above it has the user's keys (a key posted here meanwhile is not acted on) or while a mouse
     // button is held.
-    auto *klawisze = new ui::TKeyPreview(this);
+    auto *klawisze = new TKeyPreview(this);
     klawisze->Active = [this] {
         return isVisible() && !zamykanie_ && !QApplication::activeModalWidget() &&
                QApplication::mouseButtons() == Qt::NoButton;

@@ -2,7 +2,6 @@
 
 #include <QPainter>
 
-namespace ui {
 
 TSystemColours TSystemColours::FromPalette(const QPalette &palette)
 {
@@ -70,4 +69,3 @@ void DrawEdge(QPainter &painter, const QRect &rect, TEdgeStyle style, const TSys
         Ring(painter, rect.adjusted(1, 1, -1, -1), Pick(ltInner, colours), Pick(kRbInner[i], colours));
 }
 
-} // namespace ui

@@ -7,7 +7,6 @@
 
 class QPainter;
 
-namespace ui {
 
 enum TEdgeBorder : unsigned {
     kRaisedOuter = 0x1,
@@ -34,4 +33,3 @@ struct TSystemColours {
 // Draws the edge as one or two one-pixel rings just inside rect.
 void DrawEdge(QPainter &painter, const QRect &rect, TEdgeStyle style, const TSystemColours &colours);
 
-} // namespace ui

@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace ui {
 
 namespace {
 
@@ -161,4 +160,3 @@ QPixmap ExclamationPicture()
     return pm;
 }
 
-} // namespace ui

@@ -35,7 +35,7 @@ THintBarButton::THintBarButton(const QPixmap &glyph, QWidget *parent)
 {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
-    setFont(ui::WinFont(QStringLiteral("MS Sans Serif"), 12, true));
+    setFont(WinFont(QStringLiteral("MS Sans Serif"), 12, true));
     textColour_ = kYellow;
 }
 
@@ -125,9 +125,9 @@ THintBar::THintBar(QWidget *parent) : QWidget(parent)
 {
     setAutoFillBackground(false);
     setFocusPolicy(Qt::ClickFocus);
-    cancel_ = new THintBarButton(ui::HintBarCancelGlyph(), this);
-    accept_ = new THintBarButton(ui::HintBarAcceptGlyph(), this);
-    help_ = new THintBarButton(ui::HintBarHelpGlyph(), this);
+    cancel_ = new THintBarButton(HintBarCancelGlyph(), this);
+    accept_ = new THintBarButton(HintBarAcceptGlyph(), this);
+    help_ = new THintBarButton(HintBarHelpGlyph(), this);
     help_->setText(QStringLiteral("Pomoc"));
     help_->SetTextColour(Qt::white);
     help_->setToolTip(QStringLiteral("F1"));
@@ -286,7 +286,7 @@ void THintBar::paintEvent(QPaintEvent *)
     const QRect area = TextArea();
     p.setClipRect(area);
 
-    const QFont sideFont = ui::WinFont(QStringLiteral("Arial"), 16, true);
+    const QFont sideFont = WinFont(QStringLiteral("Arial"), 16, true);
     const QFontMetrics sideMetrics(sideFont);
     const int sideHeight = sideMetrics.size(0, QStringLiteral("Aj")).height();
     const int sideTop = (height() - sideHeight) / 2;
@@ -303,7 +303,7 @@ void THintBar::paintEvent(QPaintEvent *)
     const auto pieces = SplitColourMarks(textCenter_);
     if (pieces.empty())
         return;
-    const QFont centreFont = ui::WinFont(QStringLiteral("MS Sans Serif"), 16, true);
+    const QFont centreFont = WinFont(QStringLiteral("MS Sans Serif"), 16, true);
     const QFontMetrics cm(centreFont);
     int total = 0;
     for (const auto &piece : pieces)

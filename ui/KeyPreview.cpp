@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-namespace ui {
 
 TKeyPreview::TKeyPreview(QWidget *window) : QObject(window), window_(window)
 {
@@ -64,4 +63,3 @@ bool TKeyPreview::eventFilter(QObject *watched, QEvent *event)
     return handler(key);
 }
 
-} // namespace ui

@@ -10,7 +10,6 @@
 class QKeyEvent;
 class QWidget;
 
-namespace ui {
 
 class TKeyPreview : public QObject {
 public:
@@ -37,4 +36,3 @@ private:
     QWidget *window_;
 };
 
-} // namespace ui

@@ -29,7 +29,7 @@ TWenBtn::TWenBtn(QWidget *parent) : QWidget(parent)
 {
     resize(40, 33);
     setCursor(Qt::PointingHandCursor);
-    setFont(ui::WinFont(QStringLiteral("Arial"), 11, true));
+    setFont(WinFont(QStringLiteral("Arial"), 11, true));
     QPalette pal = palette();
     pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
@@ -37,7 +37,7 @@ TWenBtn::TWenBtn(QWidget *parent) : QWidget(parent)
     color_ = palette().color(QPalette::Button);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    (void)ui::TWenBtnImages::Instance();
+    (void)TWenBtnImages::Instance();
 }
 
 void TWenBtn::SetTyp(TWenBtnTyp typ)
@@ -50,7 +50,7 @@ void TWenBtn::SetTyp(TWenBtnTyp typ)
 
 void TWenBtn::SetKolor(int kolor)
 {
-    kolor = std::clamp(kolor, 0, ui::kPlateRows - 1);
+    kolor = std::clamp(kolor, 0, kPlateRows - 1);
     if (kolor_ != kolor) {
         kolor_ = kolor;
         update();
@@ -200,7 +200,7 @@ QSize TWenBtn::PictureSize() const
 {
     if (typ_ == TWenBtnTyp::sbWlasny)
         return {ikonka_.width() / 2, ikonka_.height()};
-    return {ui::kPlateWidth, ui::kPlateHeight};
+    return {kPlateWidth, kPlateHeight};
 }
 
 QRect TWenBtn::PictureRect() const
@@ -260,9 +260,8 @@ int TWenBtn::EdgeIndex() const
     return 2 * int(hotEnabled) + int(PressedLook());
 }
 
-std::array<ui::TEdgeStyle, 4> TWenBtn::EdgeTable(const QPalette &palette)
+std::array<TEdgeStyle, 4> TWenBtn::EdgeTable(const QPalette &palette)
 {
-    using namespace ui;
     if (palette.color(QPalette::Midlight) == palette.color(QPalette::Button))
         return {TEdgeStyle{kRaisedInner, false}, TEdgeStyle{kSunkenOuter, false},
                 TEdgeStyle{kEdgeRaised, true}, TEdgeStyle{kEdgeSunken, true}};
@@ -308,7 +307,7 @@ void TWenBtn::PaintTo(QPainter &p) const
         if (!part.isNull())
             p.drawImage(pic.topLeft(), part);
     } else {
-        const auto &images = ui::TWenBtnImages::Instance();
+        const auto &images = TWenBtnImages::Instance();
         p.drawImage(pic.topLeft(), images.Plate(kolor_, enabled));
         p.drawImage(pic.topLeft() + QPoint(1, 2), images.Symbol(static_cast<int>(typ_), enabled));
     }
@@ -339,8 +338,8 @@ void TWenBtn::PaintTo(QPainter &p) const
 
     const int edge = EdgeIndex();
     if (edge >= 0) {
-        ui::DrawEdge(p, whole, EdgeTable(palette())[static_cast<size_t>(edge)],
-                     ui::TSystemColours::FromPalette(palette()));
+        DrawEdge(p, whole, EdgeTable(palette())[static_cast<size_t>(edge)],
+                     TSystemColours::FromPalette(palette()));
     } else {
         const QWidget *parent = parentWidget();
         const QColor outline = parent ? parent->palette().color(parent->backgroundRole())

@@ -66,7 +66,7 @@ public:
     // Index into the edge table, or -1 when only the invisible outline is drawn.
     int EdgeIndex() const;
     // The edge table chosen by the system colours: 3D light equal to button face or not.
-    static std::array<ui::TEdgeStyle, 4> EdgeTable(const QPalette &palette);
+    static std::array<TEdgeStyle, 4> EdgeTable(const QPalette &palette);
 
     // Paints the whole button into an image of its size, exactly as the screen shows it.
     QImage Render() const;

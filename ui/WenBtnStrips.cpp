@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace ui {
 
 namespace {
 
@@ -239,4 +238,3 @@ const QImage &TWenBtnImages::Symbol(int typ, bool enabled) const
     return symbols_[enabled ? 0 : 1].at(static_cast<size_t>(std::clamp(typ, 0, kSymbolRows - 1)));
 }
 
-} // namespace ui

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <vector>
 
-namespace ui {
 
 constexpr int kPlateWidth = 22;
 constexpr int kPlateHeight = 17;
@@ -38,4 +37,3 @@ private:
     std::vector<QImage> plates_[2], symbols_[2]; // [0] enabled, [1] disabled
 };
 
-} // namespace ui

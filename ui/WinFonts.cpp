@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-namespace ui {
 
 int PointsToPixels(int points)
 {
@@ -26,4 +25,3 @@ QFont WinFontPt(const QString &family, int points, bool bold)
     return WinFont(family, PointsToPixels(points), bold);
 }
 
-} // namespace ui

@@ -82,12 +82,12 @@ QString NormalizeBreaks(QString text)
 
 int TMsgOkienko::TextPixels13()
 {
-    return ui::PointsToPixels(13);
+    return PointsToPixels(13);
 }
 
 int TMsgOkienko::TextPixels11()
 {
-    return ui::PointsToPixels(11);
+    return PointsToPixels(11);
 }
 
 TMsgOkienko::TMsgOkienko(bool waitWindow)
@@ -104,12 +104,12 @@ TMsgOkienko::TMsgOkienko(bool waitWindow)
     setWindowFlags(flags);
     if (waitWindow)
         setAttribute(Qt::WA_ShowWithoutActivating);
-    setFont(ui::WinFontPt(QStringLiteral("MS Sans Serif"), 8));
+    setFont(WinFontPt(QStringLiteral("MS Sans Serif"), 8));
     resize(kDesignWidth, kDesignHeight);
 
     panLewy = new QWidget(this);
-    iqmark1 = Picture(panLewy, ui::QuestionPicture(), true);
-    iexclam1 = Picture(panLewy, ui::ExclamationPicture(), false);
+    iqmark1 = Picture(panLewy, QuestionPicture(), true);
+    iexclam1 = Picture(panLewy, ExclamationPicture(), false);
     ani = new TSearchAnimation(this);
     ani->hide();
 
@@ -119,14 +119,14 @@ TMsgOkienko::TMsgOkienko(bool waitWindow)
     lbl->setTextFormat(Qt::PlainText);
     lbl->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lbl->setWordWrap(true);
-    lbl->setFont(ui::WinFont(QStringLiteral("Times New Roman"), TextPixels13(), true));
+    lbl->setFont(WinFont(QStringLiteral("Times New Roman"), TextPixels13(), true));
     QPalette textPalette = lbl->palette();
     textPalette.setColor(QPalette::WindowText, kNavy);
     lbl->setPalette(textPalette);
 
     panPostep = new QWidget(this);
     lblPostep = new QLabel(panPostep);
-    lblPostep->setFont(ui::WinFontPt(QStringLiteral("Arial"), 8));
+    lblPostep->setFont(WinFontPt(QStringLiteral("Arial"), 8));
     lblPostep->setTextFormat(Qt::PlainText);
     pbar = new QProgressBar(panPostep);
     pbar->setRange(0, 100);
@@ -134,28 +134,28 @@ TMsgOkienko::TMsgOkienko(bool waitWindow)
     panPostep->hide();
     panPostep2 = new QWidget(this);
     lblPostep2 = new QLabel(panPostep2);
-    lblPostep2->setFont(ui::WinFontPt(QStringLiteral("Courier New"), 8));
+    lblPostep2->setFont(WinFontPt(QStringLiteral("Courier New"), 8));
     lblPostep2->setTextFormat(Qt::PlainText);
     panPostep2->hide();
 
     panPrawy = new QWidget(this);
-    iqmark2 = Picture(panPrawy, ui::QuestionPicture(), true);
-    iexclam2 = Picture(panPrawy, ui::ExclamationPicture(), false);
+    iqmark2 = Picture(panPrawy, QuestionPicture(), true);
+    iexclam2 = Picture(panPrawy, ExclamationPicture(), false);
 
     panBtns = new QWidget(this);
-    panBtns->setFont(ui::WinFont(QStringLiteral("Arial"), 16, true));
-    btnOk = Button(panBtns, QStringLiteral("&Ok"), 80, ui::TickGlyph());
+    panBtns->setFont(WinFont(QStringLiteral("Arial"), 16, true));
+    btnOk = Button(panBtns, QStringLiteral("&Ok"), 80, TickGlyph());
     btnOk->setDefault(true);
-    btnNo = Button(panBtns, QStringLiteral("&Nie"), 80, ui::NoGlyph());
-    btnCancel = Button(panBtns, QStringLiteral("&Anuluj"), 80, ui::CrossGlyph());
+    btnNo = Button(panBtns, QStringLiteral("&Nie"), 80, NoGlyph());
+    btnCancel = Button(panBtns, QStringLiteral("&Anuluj"), 80, CrossGlyph());
     btnAll = Button(panBtns, QStringLiteral("&Wszystkie"), 100);
     btnExtra = Button(panBtns, QStringLiteral("Extra"), 80);
     BtnExtra2 = Button(panBtns, QStringLiteral("Extra2"), 80);
 
     panTAK = new QWidget(this);
-    panTAK->setFont(ui::WinFont(QStringLiteral("Arial"), 16, true));
+    panTAK->setFont(WinFont(QStringLiteral("Arial"), 16, true));
     lblTAK = new QLabel(QStringLiteral("Aby potwierdzić, naciśnij kolejno trzy klawisze: T, A, K."), panTAK);
-    lblTAK->setFont(ui::WinFontPt(QStringLiteral("MS Sans Serif"), 8, true));
+    lblTAK->setFont(WinFontPt(QStringLiteral("MS Sans Serif"), 8, true));
     QPalette takPalette = lblTAK->palette();
     takPalette.setColor(QPalette::WindowText, Qt::blue);
     lblTAK->setPalette(takPalette);
@@ -195,7 +195,7 @@ TMsgOkienko::TMsgOkienko(bool waitWindow)
     connect(btnK, &QPushButton::clicked, this, [this] { TypedLetter(QLatin1Char('K')); });
 
     // The box sees every key before the control that has the focus, and every click in it.
-    auto *klawisze = new ui::TKeyPreview(this);
+    auto *klawisze = new TKeyPreview(this);
     klawisze->OnCancel = [this] { reject(); };
     klawisze->OnAccept = [this] { Enter(); };
     klawisze->OnKey = [this](const QKeyEvent &key) { return KeyPreview(key); };
@@ -307,7 +307,7 @@ void TMsgOkienko::LayoutText(int &clientWidth, int &centreHeight)
     const int sides = SideColumnsWidth();
     const bool multiLine = lbl->text().contains(QLatin1Char('\n'));
     const auto useFont = [this](int pixels) {
-        lbl->setFont(ui::WinFont(QStringLiteral("Times New Roman"), pixels, true));
+        lbl->setFont(WinFont(QStringLiteral("Times New Roman"), pixels, true));
     };
     useFont(TextPixels13());
     int labelWidth = 0;

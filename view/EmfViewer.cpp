@@ -20,7 +20,6 @@
 #include <cmath>
 #include <optional>
 
-namespace view {
 
 namespace {
 
@@ -603,4 +602,3 @@ void TEmfViewer::SendKey(int key)
     QCoreApplication::sendEvent(this, &press);
 }
 
-} // namespace view

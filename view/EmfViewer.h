@@ -19,7 +19,6 @@ namespace platform {
 class PageMetafile;
 }
 
-namespace view {
 
 // A place in the page strip: X is the fraction of the page width, Y the page index (integer part)
 // plus the fraction of the page height (fractional part). Single precision, as the strip maps it.
@@ -144,4 +143,3 @@ class TEmfViewer : public QWidget, public TPageViewer
     QScrollBar *horz_ = nullptr;
 };
 
-} // namespace view

@@ -2,7 +2,6 @@
 
 #include <array>
 
-namespace view {
 
 namespace {
 
@@ -46,4 +45,3 @@ QImage GridHdrBottomGlyph()
     return Glyph(true);
 }
 
-} // namespace view

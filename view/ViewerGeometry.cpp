@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-namespace view {
 
 qint64 NearestRatio(qint64 num, qint64 den)
 {
@@ -79,4 +78,3 @@ TVisiblePages VisiblePages(qint64 v, int pageH, int viewH, int pageCount)
     return pages;
 }
 
-} // namespace view

@@ -2,7 +2,6 @@
 // Page sizes of the viewer's zoom levels and the exact rounding they use, apart from any widget.
 #include <QtGlobal>
 
-namespace view {
 
 // How large the viewer draws a page; the ordinals matter (zooming steps through them in order).
 enum TEmfZoomLevel {
@@ -44,4 +43,3 @@ struct TVisiblePages {
 // vertical position v in a view viewH pixels high.
 TVisiblePages VisiblePages(qint64 v, int pageH, int viewH, int pageCount);
 
-} // namespace view

@@ -125,7 +125,7 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
 {
     platform::InstallFontSubstitutions();
     setWindowTitle(QStringLiteral("Wenoglad - Podgląd wydruku"));
-    setFont(ui::WinFontPt(QStringLiteral("MS Sans Serif"), 8));
+    setFont(WinFontPt(QStringLiteral("MS Sans Serif"), 8));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
     ramka_ = new TRamkaOkna(this, QSize(350, 500));
@@ -172,7 +172,7 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
     pStrony->setObjectName(QStringLiteral("pStrony"));
     pStrony->SetBevelOuter(TPanelBevel::Lowered);
     row->addWidget(pStrony);
-    const QFont arial = ui::WinFont(QStringLiteral("Arial"), 20, true);
+    const QFont arial = WinFont(QStringLiteral("Arial"), 20, true);
     lblStrona1 = new QLabel(QStringLiteral("Strona:"), pStrony);
     lblStrona1->setFont(arial);
     lblStrona = new QLabel(pStrony);
@@ -191,11 +191,11 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
     column->addWidget(pViewer, 1);
     auto *inner = new QVBoxLayout(pViewer);
     inner->setSpacing(0);
-    viewer = new view::TEmfViewer(pViewer);
+    viewer = new TEmfViewer(pViewer);
     viewer->setObjectName(QStringLiteral("viewer"));
     viewer->setCursor(Qt::PointingHandCursor);
     viewer->setFocusPolicy(Qt::StrongFocus);
-    viewer->SetZoomLevel(view::zoomPageH);
+    viewer->SetZoomLevel(zoomPageH);
     viewer->SetMargLeft(10);
     viewer->SetMargRight(10);
     viewer->SetMargTop(15);
@@ -242,7 +242,7 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
     }
 
     // Enter, Esc and F1 are the window's, also in a margin field.
-    auto *klawisze = new ui::TKeyPreview(this);
+    auto *klawisze = new TKeyPreview(this);
     klawisze->OnAccept = [this] { hbAccept(); };
     klawisze->OnCancel = [this] { hbCancel(); };
     klawisze->OnHelp = [this] { hbHelp(); };

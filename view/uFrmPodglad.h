@@ -25,9 +25,7 @@ class TWydruk;
 namespace platform {
 class PageMetafile;
 }
-namespace view {
 class TEmfViewer;
-}
 
 class TFrmPodglad : public QDialog {
     Q_OBJECT
@@ -53,7 +51,7 @@ public:
 
     // The print action, run by Enter after the build when set; it gets the job title and the
     // viewer. Empty until a print dialog exists.
-    static inline std::function<void(const QString &jobTitle, view::TEmfViewer *viewer)> OtworzDrukowanie;
+    static inline std::function<void(const QString &jobTitle, TEmfViewer *viewer)> OtworzDrukowanie;
 
     // Components, under their designed names.
     TPanelEx *pGora;
@@ -64,7 +62,7 @@ public:
     QLabel *lblStrona1, *lblStrona;
     TWenBtn *btnStronaUp, *btnStronaDn;
     TPanelEx *pViewer;
-    view::TEmfViewer *viewer;
+    TEmfViewer *viewer;
     THintBar *hb;
     QTimer *timerStrona;
     int timerStronaTag = 0; // the step direction while a page button is held: -1 or +1

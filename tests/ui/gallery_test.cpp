@@ -60,7 +60,7 @@ QImage Shot(QWidget &w)
 
 TEST(Gallery, StripsHaveTheirGeometry)
 {
-    const auto &images = ui::TWenBtnImages::Instance();
+    const auto &images = TWenBtnImages::Instance();
     EXPECT_EQ(images.PlateStrip().size(), QSize(44, 85));
     EXPECT_EQ(images.SymbolStrip().size(), QSize(40, 585));
     Save(OnBackground(images.PlateStrip(), QColor(0xd4, 0xd0, 0xc8)), QStringLiteral("strip_bg.png"), 8);
@@ -70,13 +70,13 @@ TEST(Gallery, StripsHaveTheirGeometry)
 // Every key symbol on every plate colour, enabled on the left half, disabled on the right.
 TEST(Gallery, EveryKeyOnEveryPlate)
 {
-    const auto &images = ui::TWenBtnImages::Instance();
-    constexpr int cellW = ui::kPlateWidth + 4, cellH = ui::kPlateHeight + 4;
-    QImage sheet(2 * 9 * cellW + 8, ui::kSymbolRows / 9 * cellH * 1, QImage::Format_ARGB32_Premultiplied);
+    const auto &images = TWenBtnImages::Instance();
+    constexpr int cellW = kPlateWidth + 4, cellH = kPlateHeight + 4;
+    QImage sheet(2 * 9 * cellW + 8, kSymbolRows / 9 * cellH * 1, QImage::Format_ARGB32_Premultiplied);
     sheet.fill(QColor(0xd4, 0xd0, 0xc8));
     QPainter p(&sheet);
-    for (int typ = 0; typ < ui::kSymbolRows; ++typ) {
-        const int kolor = typ % ui::kPlateRows;
+    for (int typ = 0; typ < kSymbolRows; ++typ) {
+        const int kolor = typ % kPlateRows;
         for (int state = 0; state < 2; ++state) {
             const QPoint at(state * (9 * cellW + 8) + (typ % 9) * cellW + 2, (typ / 9) * cellH + 2);
             p.drawImage(at, images.Plate(kolor, state == 0));
@@ -131,8 +131,8 @@ TEST(Gallery, ButtonSheet)
     twoState.fill(Qt::transparent);
     {
         QPainter p(&twoState);
-        p.drawPixmap(0, 0, ui::TickGlyph());
-        QImage off = ui::TickGlyph().toImage();
+        p.drawPixmap(0, 0, TickGlyph());
+        QImage off = TickGlyph().toImage();
         for (int y = 0; y < off.height(); ++y)
             for (int x = 0; x < off.width(); ++x) {
                 const QRgb c = off.pixel(x, y);

@@ -18,7 +18,7 @@ struct Okno {
     QLineEdit *field = new QLineEdit(&window);
     QDialog *dialog = new QDialog(&window);
     QLineEdit *dialogField = new QLineEdit(dialog);
-    ui::TKeyPreview *preview = new ui::TKeyPreview(&window);
+    TKeyPreview *preview = new TKeyPreview(&window);
     QLineEdit *laterField = nullptr;
     QString log;        // the hint-bar actions run
     QSet<int> offered;  // the keys offered to the window's own handler

@@ -148,7 +148,7 @@ TEST(WenBtn, KolorIsClamped)
     btn.SetTyp(TWenBtnTyp::sbPusty);
     btn.resize(100, 75);
     btn.SetKolor(7);
-    const QImage plate = ui::TWenBtnImages::Instance().Plate(4, true);
+    const QImage plate = TWenBtnImages::Instance().Plate(4, true);
     const QRect pic = btn.PictureRect();
     EXPECT_EQ(QColor(btn.Render().pixel(pic.left() + 11, pic.top() + 8)), QColor(plate.pixel(11, 8)));
 }
@@ -287,17 +287,17 @@ TEST(WenBtn, EdgeTableFollowsTheSystemColours)
     classic.setColor(QPalette::Button, QColor(192, 192, 192));
     classic.setColor(QPalette::Midlight, QColor(192, 192, 192));
     const auto flat = TWenBtn::EdgeTable(classic);
-    EXPECT_EQ(flat[0], (ui::TEdgeStyle{ui::kRaisedInner, false}));
-    EXPECT_EQ(flat[1], (ui::TEdgeStyle{ui::kSunkenOuter, false}));
-    EXPECT_EQ(flat[2], (ui::TEdgeStyle{ui::kEdgeRaised, true}));
-    EXPECT_EQ(flat[3], (ui::TEdgeStyle{ui::kEdgeSunken, true}));
+    EXPECT_EQ(flat[0], (TEdgeStyle{kRaisedInner, false}));
+    EXPECT_EQ(flat[1], (TEdgeStyle{kSunkenOuter, false}));
+    EXPECT_EQ(flat[2], (TEdgeStyle{kEdgeRaised, true}));
+    EXPECT_EQ(flat[3], (TEdgeStyle{kEdgeSunken, true}));
     QPalette modern = classic;
     modern.setColor(QPalette::Midlight, QColor(227, 227, 227));
     const auto soft = TWenBtn::EdgeTable(modern);
-    EXPECT_EQ(soft[0], (ui::TEdgeStyle{ui::kRaisedInner, true}));
-    EXPECT_EQ(soft[1], (ui::TEdgeStyle{ui::kSunkenOuter, true}));
-    EXPECT_EQ(soft[2], (ui::TEdgeStyle{ui::kRaisedInner, false}));
-    EXPECT_EQ(soft[3], (ui::TEdgeStyle{ui::kSunkenOuter, false}));
+    EXPECT_EQ(soft[0], (TEdgeStyle{kRaisedInner, true}));
+    EXPECT_EQ(soft[1], (TEdgeStyle{kSunkenOuter, true}));
+    EXPECT_EQ(soft[2], (TEdgeStyle{kRaisedInner, false}));
+    EXPECT_EQ(soft[3], (TEdgeStyle{kSunkenOuter, false}));
 }
 
 TEST(WenBtn, ClickRestoresTheIdleLookWhenTheHandlerRaises)

@@ -15,8 +15,6 @@
 #include <climits>
 #include <memory>
 #include <vector>
-
-using namespace view;
 using platform::PageMetafile;
 using wydtest::PaintCounter;
 

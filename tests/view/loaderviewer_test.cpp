@@ -21,7 +21,7 @@ TEST(LoaderViewer, PagesReachTheViewerUncopiedBeforeOnNextPage)
     const QString path = dir.filePath("Raport.wyd");
     WriteWyd(path, doc);
 
-    view::TEmfViewer viewer;
+    TEmfViewer viewer;
     viewer.resize(400, 300);
     int changes = 0;
     viewer.OnChange = [&] { ++changes; };

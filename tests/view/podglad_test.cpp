@@ -62,7 +62,7 @@ protected:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, conf);
         confPath_ = conf + "/Wenoglad/Wenoglad.conf";
         PrintDlgSettings = TPrintDlgSettings();
-        TFrmPodglad::OtworzDrukowanie = [this](const QString &title, view::TEmfViewer *viewer) {
+        TFrmPodglad::OtworzDrukowanie = [this](const QString &title, TEmfViewer *viewer) {
             printTitles_.push_back(title);
             printPages_ = viewer->PageCount();
         };
@@ -344,7 +344,7 @@ TEST_F(Podglad, FirstRunUsesTheInitialMarginsAndPrintOptions)
     EXPECT_EQ(frm.viewer->MargRight(), 10);
     EXPECT_EQ(frm.viewer->MargBottom(), 25);
     EXPECT_EQ(PrintDlgSettings, TPrintDlgSettings());
-    EXPECT_EQ(frm.viewer->ZoomLevel(), view::zoomPageH);
+    EXPECT_EQ(frm.viewer->ZoomLevel(), zoomPageH);
 }
 
 TEST_F(Podglad, EditedMarginFieldGoesToTheViewerAndTextThatIsNoNumberCountsAsZero)

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-using namespace view;
-
 TEST(NearestRatio, RoundsHalvesToTheEvenNeighbour)
 {
     struct Row {
