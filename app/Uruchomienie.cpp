@@ -25,12 +25,10 @@ QString TytulPytaniaOKopie(const QString &argument)
 
 QString TrescPytaniaOKopie(const QString &katalog)
 {
-    return QStringLiteral("Czy skopiować wydruk do katalogu przeglądarki\r(") + katalog +
-           QStringLiteral(") ?");
+    return QStringLiteral("Czy skopiować wydruk do katalogu przeglądarki\r(") + katalog + QStringLiteral(") ?");
 }
 
-TStanStartowy StanStartowy(const QString &pierwszyArgument, const QString &katalog,
-                           const TPytanieTakNie &pytanie)
+TStanStartowy StanStartowy(const QString &pierwszyArgument, const QString &katalog, const TPytanieTakNie &pytanie)
 {
     TStanStartowy stan;
     if (pierwszyArgument == QLatin1String("TEMP")) {
@@ -56,9 +54,8 @@ TStanStartowy StanStartowy(const QString &pierwszyArgument, const QString &katal
 
 TStanStartowy StanStartowyProgramu(const QString &pierwszyArgument)
 {
-    return StanStartowy(pierwszyArgument, KatalogProgramu(), [](const QString &title, const QString &text) {
-        return PytanieTakNie(title, text);
-    });
+    return StanStartowy(pierwszyArgument, KatalogProgramu(),
+                        [](const QString &title, const QString &text) { return PytanieTakNie(title, text); });
 }
 
 const TFormatyProcesu &FormatyProcesu()

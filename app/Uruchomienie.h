@@ -28,8 +28,7 @@ QString TrescPytaniaOKopie(const QString &katalog);
 // temporary mode. An existing file inside katalog (the library, ending with "/") opens directly;
 // any other existing file is offered for copying with pytanie. The comparison with the library is
 // textual, without regard to case. Other arguments are ignored.
-TStanStartowy StanStartowy(const QString &pierwszyArgument, const QString &katalog,
-                           const TPytanieTakNie &pytanie);
+TStanStartowy StanStartowy(const QString &pierwszyArgument, const QString &katalog, const TPytanieTakNie &pytanie);
 
 // The same for this process: its first argument, KatalogProgramu() and the program's message box.
 TStanStartowy StanStartowyProgramu(const QString &pierwszyArgument);

@@ -47,8 +47,8 @@ int main(int argc, char **argv)
             try {
                 const platform::TEmfPicture picture(item.bytes);
                 const QSize s = picture.Size();
-                const int height = s.width() > 0 && s.height() > 0 ? std::clamp(800 * s.height() / s.width(), 16, 3200)
-                                                                   : 800;
+                const int height =
+                    s.width() > 0 && s.height() > 0 ? std::clamp(800 * s.height() / s.width(), 16, 3200) : 800;
                 QImage image(800, height, QImage::Format_ARGB32_Premultiplied);
                 image.fill(Qt::white);
                 QPainter painter(&image);

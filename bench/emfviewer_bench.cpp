@@ -1,7 +1,7 @@
 // Paint time of the page viewer over a long printout: 1,000 dense listing pages in a 1200 x 900
 // widget, painted offscreen page by page at page width and at page height.
-#include "platform/text/DrawText.h"
 #include "platform/metafile/PageMetafile.h"
+#include "platform/text/DrawText.h"
 #include "view/EmfViewer.h"
 
 #include <QApplication>
@@ -28,22 +28,20 @@ void RecordListingPage(PageMetafile &page, int number, const TFont &font)
 {
     QPainter p(&page);
     TRect header{60, 30, 1370, 60};
-    DrawTextEx(&p, font,
-               QStringLiteral("ZESTAWIENIE OBROTÓW ZA OKRES 01.01-31.12        strona %1").arg(number + 1),
+    DrawTextEx(&p, font, QStringLiteral("ZESTAWIENIE OBROTÓW ZA OKRES 01.01-31.12        strona %1").arg(number + 1),
                header, DT_NOPREFIX | DT_SINGLELINE | DT_NOCLIP);
     for (int line = 0; line < kLinesPerPage; ++line) {
         const int n = number * kLinesPerPage + line;
-        const QString text =
-            QStringLiteral("%1  %2  Kontrahent nr %3 sp. z o.o.  FV/%4/2024  %5  %6  %7")
-                .arg(n + 1, 6)
-                .arg(QStringLiteral("2024-%1-%2")
-                         .arg(n % 12 + 1, 2, 10, QLatin1Char('0'))
-                         .arg(n % 28 + 1, 2, 10, QLatin1Char('0')))
-                .arg(n % 997, 4)
-                .arg(n % 10000, 5, 10, QLatin1Char('0'))
-                .arg(double(n % 7919) * 13.37, 12, 'f', 2)
-                .arg(double(n % 211) * 1.23, 10, 'f', 2)
-                .arg(n % 3 == 0 ? QStringLiteral("ZAPŁACONO") : QStringLiteral("DO ZAPŁATY"));
+        const QString text = QStringLiteral("%1  %2  Kontrahent nr %3 sp. z o.o.  FV/%4/2024  %5  %6  %7")
+                                 .arg(n + 1, 6)
+                                 .arg(QStringLiteral("2024-%1-%2")
+                                          .arg(n % 12 + 1, 2, 10, QLatin1Char('0'))
+                                          .arg(n % 28 + 1, 2, 10, QLatin1Char('0')))
+                                 .arg(n % 997, 4)
+                                 .arg(n % 10000, 5, 10, QLatin1Char('0'))
+                                 .arg(double(n % 7919) * 13.37, 12, 'f', 2)
+                                 .arg(double(n % 211) * 1.23, 10, 'f', 2)
+                                 .arg(n % 3 == 0 ? QStringLiteral("ZAPŁACONO") : QStringLiteral("DO ZAPŁATY"));
         TRect r{60, 80 + line * 22, 1370, 102 + line * 22};
         DrawTextEx(&p, font, text, r, DT_NOPREFIX | DT_SINGLELINE | DT_NOCLIP);
     }
@@ -78,8 +76,8 @@ Figures Summary(std::vector<double> times)
 
 void Print(const char *what, const char *clock, const Figures &f)
 {
-    std::printf("%-26s %-5s average %6.2f ms  median %6.2f ms  worst %6.2f ms\n", what, clock, f.average,
-                f.median, f.worst);
+    std::printf("%-26s %-5s average %6.2f ms  median %6.2f ms  worst %6.2f ms\n", what, clock, f.average, f.median,
+                f.worst);
 }
 
 // Paints the whole widget (children included) once per page number, as scrolling page by page does.
@@ -128,8 +126,7 @@ int main(int argc, char **argv)
     QImage target(viewer.size(), QImage::Format_RGB32);
 
     viewer.SetZoomLevel(zoomPageW);
-    std::printf("paint time per page step in a %d x %d widget (goal: under 8 ms)\n", viewer.width(),
-                viewer.height());
+    std::printf("paint time per page step in a %d x %d widget (goal: under 8 ms)\n", viewer.width(), viewer.height());
     viewer.render(&target); // warm the glyph caches once
     PaintEveryPage("zoomPageW, page by page", viewer, target);
     viewer.SetZoomLevel(zoomPageH);

@@ -89,8 +89,8 @@ Document ManyStyles()
     for (int i = 0; i < kStyles; ++i)
         doc.Styles.push_back({.Name = "s" + QByteArray::number(i)});
     for (int i = kStyles - 1; i >= 0; --i)
-        doc.Root.Title.Lines.push_back({.Fields = {{.X = 1200, .Width = 600, .StyleName = "S" + QByteArray::number(i),
-                                                    .Text = "x"}}});
+        doc.Root.Title.Lines.push_back(
+            {.Fields = {{.X = 1200, .Width = 600, .StyleName = "S" + QByteArray::number(i), .Text = "x"}}});
     return doc;
 }
 
@@ -130,8 +130,8 @@ int main(int argc, char **argv)
 
     int pages = 0;
     double s = Lay(at("wide_field.wyd"), &pages);
-    std::printf("processor time: one field of 65,535 characters, width 0: %.1f ms, %d pages (goal well under 50 ms)\n", s * 1e3,
-                pages);
+    std::printf("processor time: one field of 65,535 characters, width 0: %.1f ms, %d pages (goal well under 50 ms)\n",
+                s * 1e3, pages);
     s = Lay(at("wide_fields20.wyd"), &pages);
     std::printf("20 such fields: %.1f ms, %d pages\n", s * 1e3, pages);
     s = Lay(at("many_styles.wyd"));

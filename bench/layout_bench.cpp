@@ -31,8 +31,6 @@ using bench::StatusKb;
 
 namespace {
 
-
-
 double ChildCpuSeconds()
 {
     rusage u{};
@@ -187,7 +185,8 @@ int main(int argc, char **argv)
         for (int i = 0; i < count; ++i) {
             if (i > 0)
                 file.write("\f");
-            file.write(platform::PageText(*pages[i]).toLatin1()); // enscript reads 8-bit text; Polish letters become "?"
+            file.write(
+                platform::PageText(*pages[i]).toLatin1()); // enscript reads 8-bit text; Polish letters become "?"
         }
     }
     const QString ps = dir.filePath("listing.ps"), theirs = dir.filePath("theirs.pdf");

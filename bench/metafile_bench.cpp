@@ -1,8 +1,8 @@
 // Recording and playback speed of a dense page: 84 lines of 132 characters in 10 fields a line,
 // drawn as the line drawing does it (word-wrapping fields, DT_NOCLIP), then played into a 96-dpi
 // page image (794 x 1111) and into PDF pages. Prints pages per second and bytes per recorded page.
-#include "platform/text/DrawText.h"
 #include "platform/metafile/PageMetafile.h"
+#include "platform/text/DrawText.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -102,8 +102,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     // 1.4 mm x 2.9 mm characters at the page zoom: 10 x 20 units, 132 columns across 1429 units.
-    const TFont font =
-        CreateFont(-20, -10, 0, 0, 400, 0, 0, 0, 238, 0, 0, 1, 0, QStringLiteral("Courier New"));
+    const TFont font = CreateFont(-20, -10, 0, 0, 400, 0, 0, 0, 238, 0, 0, 1, 0, QStringLiteral("Courier New"));
     const std::vector<Field> fields = DenseFields(font);
 
     // Recording.
@@ -145,9 +144,8 @@ int main(int argc, char **argv)
     image.save(QStringLiteral("metafile_bench_page.png"));
 
     // Playback into PDF pages (written to memory).
-    const int pdfPages = qEnvironmentVariableIntValue("BENCH_PDF_PAGES") > 0
-                             ? qEnvironmentVariableIntValue("BENCH_PDF_PAGES")
-                             : 300;
+    const int pdfPages =
+        qEnvironmentVariableIntValue("BENCH_PDF_PAGES") > 0 ? qEnvironmentVariableIntValue("BENCH_PDF_PAGES") : 300;
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     Stopwatch pdfTime;
@@ -169,12 +167,11 @@ int main(int argc, char **argv)
 
     std::printf("dense page: %d records, %lld bytes by the page's own count\n", page.RecordCount(),
                 static_cast<long long>(page.MemoryBytes()));
-    std::printf("heap per recorded page:  %.0f bytes (%d pages kept)\n", double(after - before) / keptPages,
-                keptPages);
-    std::printf("%-24s %6.0f pages/s wall, %6.0f pages/s of CPU (%d pages)\n", "recording:",
-                recordPages / recordWall, recordPages / recordCpu, recordPages);
-    std::printf("%-24s %6.0f pages/s wall, %6.0f pages/s of CPU (%d pages)\n", "image playback 794x1111:",
-                imagePages / imageWall, imagePages / imageCpu, imagePages);
+    std::printf("heap per recorded page:  %.0f bytes (%d pages kept)\n", double(after - before) / keptPages, keptPages);
+    std::printf("%-24s %6.0f pages/s wall, %6.0f pages/s of CPU (%d pages)\n", "recording:", recordPages / recordWall,
+                recordPages / recordCpu, recordPages);
+    std::printf("%-24s %6.0f pages/s wall, %6.0f pages/s of CPU (%d pages)\n",
+                "image playback 794x1111:", imagePages / imageWall, imagePages / imageCpu, imagePages);
     std::printf("%-24s %6.0f pages/s wall, %6.0f pages/s of CPU (%d pages, %lld bytes of PDF)\n",
                 "PDF playback:", pdfPages / pdfWall, pdfPages / pdfCpu, pdfPages,
                 static_cast<long long>(buffer.size()));

@@ -95,12 +95,12 @@ int main(int argc, char **argv)
         LoaderAlone(path, loader);
         ThroughPreview(path, preview);
     }
-    std::printf("loader alone: %d pages in %.2f s (processor time %.2f s), best of %d\n", loader.pages,
-                loader.wall, loader.cpu, runs);
-    std::printf("preview window: %d pages in %.2f s (processor time %.2f s), best of %d\n", preview.pages,
-                preview.wall, preview.cpu, runs);
-    std::printf("preview / loader: %.2f x wall time, %.2f x processor time (goal <= 1.3)\n",
-                preview.wall / loader.wall, preview.cpu / loader.cpu);
+    std::printf("loader alone: %d pages in %.2f s (processor time %.2f s), best of %d\n", loader.pages, loader.wall,
+                loader.cpu, runs);
+    std::printf("preview window: %d pages in %.2f s (processor time %.2f s), best of %d\n", preview.pages, preview.wall,
+                preview.cpu, runs);
+    std::printf("preview / loader: %.2f x wall time, %.2f x processor time (goal <= 1.3)\n", preview.wall / loader.wall,
+                preview.cpu / loader.cpu);
     std::printf("load average %.2f at the end\n", LoadAverage());
     return preview.pages == loader.pages && loader.pages > 0 ? 0 : 1;
 }

@@ -25,8 +25,6 @@ using bench::StatusKb;
 
 namespace {
 
-
-
 size_t HeapInUse()
 {
     const struct mallinfo2 info = mallinfo2();

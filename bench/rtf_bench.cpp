@@ -36,7 +36,6 @@ QByteArray Document(int paragraphs)
 
 const platform::RichTextRect kField{70, 0, 1359, 2000};
 
-
 // Draws every page of rtf on a fresh canvas made by onPage; returns the number of pages and adds
 // the processor time spent inside DrawRichText (reading and layout included) to seconds.
 int DrawAllPages(const QByteArray &rtf, const std::function<void(const std::function<void(QPainter &)> &)> &onPage,
@@ -99,17 +98,25 @@ protected:
     int metric(PaintDeviceMetric m) const override
     {
         switch (m) {
-        case PdmWidth: return 1429;
-        case PdmHeight: return 2000;
-        case PdmWidthMM: return 378;
-        case PdmHeightMM: return 529;
+        case PdmWidth:
+            return 1429;
+        case PdmHeight:
+            return 2000;
+        case PdmWidthMM:
+            return 378;
+        case PdmHeightMM:
+            return 529;
         case PdmDpiX:
         case PdmDpiY:
         case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY: return 96;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
-        default: return QPaintDevice::metric(m);
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return QPaintDevice::metric(m);
         }
     }
 

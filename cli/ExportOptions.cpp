@@ -37,8 +37,8 @@ QMarginsF ParseMargins(const QString &text)
                                        "L,G,P,D (lewy, górny, prawy, dolny), np. 10,15,10,25")
                             .arg(text));
     if (mm[0] + mm[2] >= kSheetWidthMm || mm[1] + mm[3] >= kSheetHeightMm)
-        throw Exception(QStringLiteral("Marginesy \"%1\" nie zostawiają miejsca na stronę arkusza A4 (210 x 297 mm)")
-                            .arg(text));
+        throw Exception(
+            QStringLiteral("Marginesy \"%1\" nie zostawiają miejsca na stronę arkusza A4 (210 x 297 mm)").arg(text));
     return QMarginsF(mm[0], mm[1], mm[2], mm[3]);
 }
 

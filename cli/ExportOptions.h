@@ -6,11 +6,11 @@
 
 struct ExportOptions {
     QString file;
-    QString output;                              // -o
-    QMarginsF margins{10, 15, 10, 25};           // --margins L,T,R,B in millimetres
-    bool mono = false;                           // --mono
-    int dpi = 96;                                // --dpi
-    QString pages;                               // --pages, empty: every page
+    QString output;                    // -o
+    QMarginsF margins{10, 15, 10, 25}; // --margins L,T,R,B in millimetres
+    bool mono = false;                 // --mono
+    int dpi = 96;                      // --dpi
+    QString pages;                     // --pages, empty: every page
     bool pagesGiven = false;
 };
 

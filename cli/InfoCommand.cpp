@@ -1,5 +1,5 @@
-#include "cli/Commands.h"
 #include "cli/BuildPrintout.h"
+#include "cli/Commands.h"
 #include "cli/JsonWriter.h"
 
 #include "core/PrintoutFile.h"

@@ -2,8 +2,8 @@
 #include "cli/Commands.h"
 #include "cli/ExportOptions.h"
 
-#include "platform/pdf/PdfDocument.h"
 #include "platform/metafile/RecordColors.h"
+#include "platform/pdf/PdfDocument.h"
 
 #include <QSaveFile>
 
@@ -38,8 +38,7 @@ int RunPdf(const QStringList &args)
         return kExitCannotOpen;
     }
     const QMarginsF &m = options.margins;
-    const QRectF target(m.left(), m.top(), kA4Mm.width() - m.left() - m.right(),
-                        kA4Mm.height() - m.top() - m.bottom());
+    const QRectF target(m.left(), m.top(), kA4Mm.width() - m.left() - m.right(), kA4Mm.height() - m.top() - m.bottom());
     const platform::RecordCallback change = options.mono ? platform::MonochromeRecords() : platform::RecordCallback();
     platform::PdfDocument pdf(file);
     for (const platform::PageMetafile *page : printout.pages)

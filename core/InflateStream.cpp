@@ -7,8 +7,7 @@ constexpr size_t kInSize = 64 * 1024;
 constexpr size_t kOutSize = 2 * TInflateStream::kMaxRun;
 } // namespace
 
-TInflateStream::TInflateStream(QIODevice &source)
-    : source_(source), in_(new char[kInSize]), out_(new char[kOutSize])
+TInflateStream::TInflateStream(QIODevice &source) : source_(source), in_(new char[kInSize]), out_(new char[kOutSize])
 {
     pos_ = end_ = out_.get();
     if (inflateInit(&zs_) != Z_OK)

@@ -6,9 +6,9 @@
 #include "core/PageCanvas.h"
 #include "core/StyleFont.h"
 #include "core/TextDecode.h"
-#include "platform/richtext/DrawRichText.h"
-#include "platform/metafile/PageGeometry.h"
 #include "platform/base/Saturate.h"
+#include "platform/metafile/PageGeometry.h"
+#include "platform/richtext/DrawRichText.h"
 
 #include <QVarLengthArray>
 
@@ -53,9 +53,12 @@ int Round(long double v)
 unsigned AlignmentCode(quint8 alignment)
 {
     switch (alignment) {
-    case 1: return DT_RIGHT;
-    case 2: return DT_CENTER;
-    default: return 0;
+    case 1:
+        return DT_RIGHT;
+    case 2:
+        return DT_CENTER;
+    default:
+        return 0;
     }
 }
 
@@ -128,8 +131,8 @@ void DrawRule(TPole &pole, int top0, TPageCanvas &canvas)
     const auto c = static_cast<quint32>(styl.Color);
     const QColor color(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
     const long double penMm = ruleStyle == 3 ? model.RulePenWidth * 3 : model.RulePenWidth;
-    const int penWidth = ruleStyle == 1 || ruleStyle == 2 ? MmToDevY(model.RulePenWidth, canvas.DpiY())
-                                                           : MmToDevY(penMm, canvas.DpiY());
+    const int penWidth =
+        ruleStyle == 1 || ruleStyle == 2 ? MmToDevY(model.RulePenWidth, canvas.DpiY()) : MmToDevY(penMm, canvas.DpiY());
     QPainter &p = canvas.Painter();
     p.setPen(QPen(color, penWidth, Qt::SolidLine, penWidth > 1 ? Qt::RoundCap : Qt::FlatCap));
 
@@ -175,8 +178,7 @@ void DrawRichTextField(TPole &pole, float &y, int top0)
     const int bottom = MmToDevY(kPageHeightMm, dpiY);
     int top = top0 + MmToDevY(0.5, dpiY);
     int position = 0;
-    int h = DrawRichText(model.GetCanvas().Painter(), {left, top, right, bottom}, text, &position,
-                         kRichTextZoom, true);
+    int h = DrawRichText(model.GetCanvas().Painter(), {left, top, right, bottom}, text, &position, kRichTextZoom, true);
     while (position > 0) {
         y = DevToMmY(ClampEdge(qint64(top0) + h), dpiY);
         model.ClosePage(y);
@@ -185,8 +187,7 @@ void DrawRichTextField(TPole &pole, float &y, int top0)
         top0 = MmToDevY(y, dpiY);
         top = top0;
         const int from = position;
-        h = DrawRichText(model.GetCanvas().Painter(), {left, top, right, bottom}, text, &position,
-                         kRichTextZoom, true);
+        h = DrawRichText(model.GetCanvas().Painter(), {left, top, right, bottom}, text, &position, kRichTextZoom, true);
         // A piece that takes nothing (an object taller than a page) would repeat forever.
         if (position <= from)
             break;
@@ -227,9 +228,9 @@ void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
     const int dpiY = canvas.DpiY();
     // In 64 bits: a row or a spacing from the file may be as large as an int goes.
     const qint64 rowHeight = DeviceUnits().MmToDevY(R, dpiY);
-    const int top = ClampEdge(pole.StyleName() == QByteArrayView("LOGO")
-                                  ? top0 + (rowHeight - a) / 2
-                                  : qint64(top0) + DeviceUnits().MmToDevY(S, dpiY) - a);
+    const int top =
+        ClampEdge(pole.StyleName() == QByteArrayView("LOGO") ? top0 + (rowHeight - a) / 2
+                                                             : qint64(top0) + DeviceUnits().MmToDevY(S, dpiY) - a);
     const int bottom = ClampEdge(top + rowHeight);
 
     canvas.SelectFont(StyleFont(styl));

@@ -7,10 +7,7 @@
 
 static_assert(sizeof(TMLine) <= 96, "a listing may have a record per row: keep records small");
 
-TMLine::TMLine(TMLineWydruk *owner)
-    : Title(this), ColumnHeader(this), SpareLines(this), Summary(this), owner_(owner)
-{
-}
+TMLine::TMLine(TMLineWydruk *owner) : Title(this), ColumnHeader(this), SpareLines(this), Summary(this), owner_(owner) {}
 
 namespace {
 

@@ -54,5 +54,5 @@ private:
 
 public:
     TRecordState State = TRecordState::NotStarted; // drawing state of the page build
-    bool BreakBefore = false; // a new page starts before the record when drawn as an item
+    bool BreakBefore = false;                      // a new page starts before the record when drawn as an item
 };

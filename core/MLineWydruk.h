@@ -7,8 +7,8 @@
 #include "core/MetafileImage.h"
 #include "core/Pagination.h"
 #include "core/RunPool.h"
-#include "core/StyleNames.h"
 #include "core/Styl.h"
+#include "core/StyleNames.h"
 #include "core/TextStore.h"
 
 #include <functional>
@@ -74,18 +74,18 @@ public:
     TPagination &Pages() { return pages_; }
     const TPagination &Pages() const { return pages_; }
 
-    std::function<void(TLinie *Sender)> OnLineDone;     // after each line of a block
+    std::function<void(TLinie *Sender)> OnLineDone; // after each line of a block
 
-    int TotalLines = 0;                    // 0: not counted yet
-    long double RulePenWidth = 0.15L;      // mm, base pen width of horizontal rules
+    int TotalLines = 0;               // 0: not counted yet
+    long double RulePenWidth = 0.15L; // mm, base pen width of horizontal rules
     bool OwnsPages = true;
-    float LineSpacing = 0;                 // mm added below every drawn line
-    qint32 Ignored1 = 0;                   // read from the file, not used
-    quint8 Ignored2 = 0;                   // read from the file, not used
+    float LineSpacing = 0; // mm added below every drawn line
+    qint32 Ignored1 = 0;   // read from the file, not used
+    quint8 Ignored2 = 0;   // read from the file, not used
     quint8 Version = 0;
     int LinesPerPage = 84;
-    float PositionScale = 0;               // 180 / Resolution
-    qint32 Resolution = 1200;              // the divisor of positions the body declared
+    float PositionScale = 0;  // 180 / Resolution
+    qint32 Resolution = 1200; // the divisor of positions the body declared
 
 private:
     void ReadGlobals(TInflateStream &stream);

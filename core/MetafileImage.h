@@ -12,8 +12,8 @@
 #include <optional>
 
 struct TMetafileImage {
-    QByteArray Data; // the complete EMF, header included
-    QRect Frame;     // the header's frame rectangle in 0.01 mm, bounds inclusive as EMF has it
+    QByteArray Data;                          // the complete EMF, header included
+    QRect Frame;                              // the header's frame rectangle in 0.01 mm, bounds inclusive as EMF has it
     std::optional<platform::TEmfPicture> Emf; // the same bytes as the player sees them
 };
 

@@ -2,8 +2,8 @@
 // The canvas that records the page being laid out: a painter on the model's current page
 // picture and the font selected into it. All measuring and drawing of a page build goes
 // through it, so every device unit is one of the page picture (96 dpi, 1429 x 2000).
-#include "platform/text/DrawText.h"
 #include "platform/metafile/PageMetafile.h"
+#include "platform/text/DrawText.h"
 
 #include <QPainter>
 #include <QString>

@@ -38,8 +38,8 @@ bool ProcessLine(TLinie &block, TLinia &line, float &y, bool atTop)
     if (model.OnLineDone)
         model.OnLineDone(&block);
     // A page of many lines may pass the budget before it closes.
-    if (pages.ProgressCounter % 256 == 0 && model.ModelBytes() + pages.PageBytes() +
-                                                    pages.CurrentPage().MemoryBytes() > model.MemoryBudget) {
+    if (pages.ProgressCounter % 256 == 0 &&
+        model.ModelBytes() + pages.PageBytes() + pages.CurrentPage().MemoryBytes() > model.MemoryBudget) {
         pages.TooLarge = true;
         pages.Abort = true;
     }
@@ -80,7 +80,8 @@ bool IsSkippable(const TLinia &line)
 {
     if (line.SkipAtTop)
         return true;
-    return line.Count() == 1 && line[0].Kind() == TFieldKind::Rule && line.Block()->Record()->State != TRecordState::ColumnHeader;
+    return line.Count() == 1 && line[0].Kind() == TFieldKind::Rule &&
+           line.Block()->Record()->State != TRecordState::ColumnHeader;
 }
 
 bool BlockFits(TLinie &block, float y)

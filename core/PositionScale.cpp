@@ -44,6 +44,7 @@ qint32 ScaleRound(qint32 value, float scale)
 qint32 ScaleTrunc(qint32 value, float scale)
 {
     if (value > -kExactInDouble && value < kExactInDouble && std::isfinite(scale) && std::fabs(scale) <= 256)
-        return Saturate(static_cast<double>(static_cast<qint64>(static_cast<double>(value) * static_cast<double>(scale))));
+        return Saturate(
+            static_cast<double>(static_cast<qint64>(static_cast<double>(value) * static_cast<double>(scale))));
     return Saturate(std::trunc(static_cast<Wide>(value) * static_cast<Wide>(scale)));
 }

@@ -46,8 +46,7 @@ TStyle::TStyle(TMLineWydruk *owner) : owner_(owner)
     def->Name = "Domyslny";
     def->Columns = kDefaultColumns;
     def->CharWidth = static_cast<float>(kPageWidth / def->Columns);
-    def->CharHeight =
-        static_cast<float>(kPageHeight * kDefaultColumns / (owner->LinesPerPage * def->Columns));
+    def->CharHeight = static_cast<float>(kPageHeight * kDefaultColumns / (owner->LinesPerPage * def->Columns));
     items_.push_back(std::move(def));
 }
 

@@ -23,19 +23,19 @@ public:
     void Read(TInflateStream &stream);
     TMLineWydruk *Owner() const { return owner_; }
 
-    qint32 Color = 0;            // text and rule colour, 0x00BBGGRR
-    float CharHeight;            // character cell, mm
-    float CharWidth;             // mm
-    bool Changed = true;         // the font must be made again before its next use
-    quint8 FontStyle = 0;        // 1 bold, 2 italic, 4 underline
+    qint32 Color = 0;     // text and rule colour, 0x00BBGGRR
+    float CharHeight;     // character cell, mm
+    float CharWidth;      // mm
+    bool Changed = true;  // the font must be made again before its next use
+    quint8 FontStyle = 0; // 1 bold, 2 italic, 4 underline
     QByteArray FontName = "Courier New";
     QByteArray Name;
-    qint32 Columns = 132;        // characters per line the style was designed for
-    qint32 LineHeight = 0;       // device units; 0: not measured yet
-    qint32 DigitWidth = 0;       // device units
+    qint32 Columns = 132;  // characters per line the style was designed for
+    qint32 LineHeight = 0; // device units; 0: not measured yet
+    qint32 DigitWidth = 0; // device units
     qint32 Charset = 186;
     qint32 Reserved = -1;
-    QByteArray Alias;            // a second name the style is found by
+    QByteArray Alias;                    // a second name the style is found by
     std::optional<platform::TFont> Font; // made on first use and when Changed (see StyleFont)
 
 private:

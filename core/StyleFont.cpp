@@ -3,8 +3,8 @@
 #include "core/DeviceUnits.h"
 #include "core/MLineWydruk.h"
 #include "core/PageCanvas.h"
-#include "platform/metafile/PageGeometry.h"
 #include "platform/base/Saturate.h"
+#include "platform/metafile/PageGeometry.h"
 
 #include <algorithm>
 #include <cmath>

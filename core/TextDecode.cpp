@@ -4,8 +4,8 @@
 
 #include <array>
 #include <map>
-#include <string>
 #include <memory>
+#include <string>
 
 namespace {
 

@@ -98,7 +98,8 @@ void TWydruk::ProgressRelay()
     if (!OnProgress)
         return;
     const int total = tekst_->TotalLines;
-    const int postep = total > 0 ? static_cast<int>(static_cast<qint64>(tekst_->Pages().ProgressCounter) * 100 / total) : 0;
+    const int postep =
+        total > 0 ? static_cast<int>(static_cast<qint64>(tekst_->Pages().ProgressCounter) * 100 / total) : 0;
     OnProgress(this, state_ == TState::Building, postep);
 }
 

@@ -11,7 +11,10 @@
 #include <cstdlib>
 
 // fontconfig keeps a cache it never frees when a face name sends it looking: not ours to fix.
-extern "C" const char *__lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libfontconfig\n";
+}
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {

@@ -15,7 +15,10 @@
 #include <zlib.h>
 
 // fontconfig keeps a cache it never frees when a face name sends it looking: not ours to fix.
-extern "C" const char *__lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libfontconfig\n";
+}
 
 namespace {
 

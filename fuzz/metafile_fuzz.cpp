@@ -1,8 +1,8 @@
 // Drives a painter with arbitrary state changes and drawing (transforms, saved states, rectangular
 // clips, pens, brushes, shapes, page text) both on a page metafile and straight onto an image, then
 // plays the page: the two pictures must agree, whatever the order of the calls.
-#include "platform/text/DrawText.h"
 #include "platform/metafile/PageMetafile.h"
+#include "platform/text/DrawText.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -15,7 +15,10 @@
 using namespace platform;
 
 // fontconfig keeps a cache it never frees when a face name sends it looking: not ours to fix.
-extern "C" const char *__lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libfontconfig\n";
+}
 
 namespace {
 

@@ -3,10 +3,10 @@
 // transform and a clip, and the page is written to PDF, in colour and in black and white, and read
 // back as text. Only the invalid-metafile error may come out; anything else is a finding.
 #include "platform/base/Exception.h"
-#include "platform/metafile/PageText.h"
-#include "platform/pdf/PdfDocument.h"
-#include "platform/metafile/RecordColors.h"
 #include "platform/emf/EmfPicture.h"
+#include "platform/metafile/PageText.h"
+#include "platform/metafile/RecordColors.h"
+#include "platform/pdf/PdfDocument.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -14,7 +14,10 @@
 #include <cstdint>
 
 // fontconfig keeps a cache it never frees when a face name sends it looking: not ours to fix.
-extern "C" const char *__lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libfontconfig\n";
+}
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {

@@ -1,8 +1,8 @@
 // Stands in for libFuzzer in the normal build: runs a fuzz target over every file named on the
 // command line or found in a folder named there (sorted, dot files skipped), so the seeds and the
 // inputs of past findings are replayed by the tests. Each input runs twice, as libFuzzer runs it,
-// so that state one run leaves behind for the next (a cache keyed on freed bytes) is exercised. A finding aborts the process; the last
-// input printed is the one to blame.
+// so that state one run leaves behind for the next (a cache keyed on freed bytes) is exercised. A finding aborts the
+// process; the last input printed is the one to blame.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>

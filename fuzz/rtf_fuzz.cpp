@@ -9,7 +9,10 @@
 
 // Qt's font database keeps fontconfig's answer for every family name it has been asked about
 // for the life of the process; arbitrary font names make that look like a leak.
-extern "C" const char *__lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {

@@ -16,8 +16,7 @@ void TFileList::Sort(int kind)
         break;
     }
     case SortByTime:
-        std::sort(items_.begin(), items_.end(),
-                  [](const TFileObj &a, const TFileObj &b) { return a.Time < b.Time; });
+        std::sort(items_.begin(), items_.end(), [](const TFileObj &a, const TFileObj &b) { return a.Time < b.Time; });
         break;
     default:
         break;

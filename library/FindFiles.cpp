@@ -82,8 +82,7 @@ std::vector<FolderEntry> ReadFolder(const QString &path)
             continue;
         struct stat st {};
         // A link is seen as what it points to; a dangling one as the link itself.
-        if (fstatat(fd, raw.constData(), &st, 0) != 0 &&
-            fstatat(fd, raw.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (fstatat(fd, raw.constData(), &st, 0) != 0 && fstatat(fd, raw.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue; // removed while we read
         const QString name = QFile::decodeName(raw);
         entries.push_back({raw, name, AttributesOf(name, st), TimeOf(st), SizeOf(st), {st.st_dev, st.st_ino}});
@@ -132,9 +131,11 @@ void TFindFiles::Execute()
 
     // Attributes that let an entry through; hidden, system and folder entries need theirs here.
     TFileAttrs allowed, required;
-    const std::pair<TFindMode, TFileAttr> modes[] = {
-        {aReadOnly, TFileAttr::ReadOnly}, {aArchive, TFileAttr::Archive}, {aSystem, TFileAttr::System},
-        {aHidden, TFileAttr::Hidden},     {aDirectory, TFileAttr::Directory}};
+    const std::pair<TFindMode, TFileAttr> modes[] = {{aReadOnly, TFileAttr::ReadOnly},
+                                                     {aArchive, TFileAttr::Archive},
+                                                     {aSystem, TFileAttr::System},
+                                                     {aHidden, TFileAttr::Hidden},
+                                                     {aDirectory, TFileAttr::Directory}};
     for (const auto &[mode, attr] : modes) {
         if (mode != TFindMode::fmNo)
             allowed |= attr;
@@ -147,8 +148,7 @@ void TFindFiles::Execute()
 
     std::pair<dev_t, ino_t> rootId;
     if (!CanEnter(Directory, rootId))
-        throw EFindFilesError(QStringLiteral("Can not access the directory ") + kQuote + Directory + kQuote +
-                              ".");
+        throw EFindFilesError(QStringLiteral("Can not access the directory ") + kQuote + Directory + kQuote + ".");
     QString root = QDir::cleanPath(QDir(Directory).absolutePath());
     if (!root.endsWith(u'/'))
         root += u'/';
@@ -173,8 +173,7 @@ void TFindFiles::Execute()
 
         for (const QString &mask : masks) {
             for (const FolderEntry &e : entries) {
-                if ((e.attr & heldBack) || (e.attr & required) != required ||
-                    !MaskMatches(mask, e.name))
+                if ((e.attr & heldBack) || (e.attr & required) != required || !MaskMatches(mask, e.name))
                     continue;
                 TFileObj file;
                 file.RootDir = root;

@@ -212,8 +212,8 @@ void TFrmLista::FormCreate()
     }
     // The idle flag (ui/KrokKomunikatow) is true from start-up on; Qt's event loop waits for
     // events by itself, so there is nothing more to install for it here.
-    setWindowTitle(QStringLiteral("Wenoglad - Przeglądarka wydruków Wenora") + QStringLiteral("  [")
-                   + WersjaProgramu() + QStringLiteral("]"));
+    setWindowTitle(QStringLiteral("Wenoglad - Przeglądarka wydruków Wenora") + QStringLiteral("  [") +
+                   WersjaProgramu() + QStringLiteral("]"));
     if (stan_.TrybTemp) {
         pIkonki->hide();
         btnPopraw->setEnabled(false);

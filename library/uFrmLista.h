@@ -80,7 +80,7 @@ private:
 
     TStanStartowy stan_;
     int tabStop_ = 0;
-    bool aktywowano_ = false; // the first activation (or its stand-in after showing) has run
-    bool zamykanie_ = false;  // closing: no more refreshes, keys or previews
+    bool aktywowano_ = false;  // the first activation (or its stand-in after showing) has run
+    bool zamykanie_ = false;   // closing: no more refreshes, keys or previews
     bool odswiezanie_ = false; // a refresh runs (its messages may change the activation)
 };

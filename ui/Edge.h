@@ -7,7 +7,6 @@
 
 class QPainter;
 
-
 enum TEdgeBorder : unsigned {
     kRaisedOuter = 0x1,
     kSunkenOuter = 0x2,
@@ -32,4 +31,3 @@ struct TSystemColours {
 
 // Draws the edge as one or two one-pixel rings just inside rect.
 void DrawEdge(QPainter &painter, const QRect &rect, TEdgeStyle style, const TSystemColours &colours);
-

@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QPainterPath>
 
-
 namespace {
 
 QPixmap Canvas(int w, int h)
@@ -159,4 +158,3 @@ QPixmap ExclamationPicture()
     p.drawEllipse(QRectF(17.5, 28, 4, 4));
     return pm;
 }
-

@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-
 TKeyPreview::TKeyPreview(QWidget *window) : QObject(window), window_(window)
 {
     // Watching the application covers controls created after this, and sees a key before any
@@ -62,4 +61,3 @@ bool TKeyPreview::eventFilter(QObject *watched, QEvent *event)
     const auto handler = OnKey;
     return handler(key);
 }
-

@@ -10,7 +10,6 @@
 class QKeyEvent;
 class QWidget;
 
-
 class TKeyPreview : public QObject {
 public:
     // Owned by the window. It sees the keys of the window and of every control inside it, also of
@@ -35,4 +34,3 @@ private:
 
     QWidget *window_;
 };
-

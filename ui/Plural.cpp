@@ -16,8 +16,11 @@ int PolishPluralForm(long long n)
 const QString &PolishPlural(long long n, const QString &one, const QString &few, const QString &many)
 {
     switch (PolishPluralForm(n)) {
-    case 0: return one;
-    case 1: return few;
-    default: return many;
+    case 0:
+        return one;
+    case 1:
+        return few;
+    default:
+        return many;
     }
 }

@@ -21,8 +21,7 @@ QString ControlPath(const QWidget *control)
 void SafeSetFocus(QWidget *control)
 {
     if (control != nullptr) {
-        const bool canFocus = control->isVisible() && control->isEnabled() &&
-                              control->focusPolicy() != Qt::NoFocus;
+        const bool canFocus = control->isVisible() && control->isEnabled() && control->focusPolicy() != Qt::NoFocus;
         if (canFocus) {
             control->setFocus(Qt::OtherFocusReason);
             return;
@@ -30,8 +29,9 @@ void SafeSetFocus(QWidget *control)
     }
     const int visible = control && !control->isHidden() ? 1 : 0;
     const int enabled = control && !control->testAttribute(Qt::WA_ForceDisabled) ? 1 : 0;
-    const int canFocus = control && control->isVisible() && control->isEnabled() &&
-                                 control->focusPolicy() != Qt::NoFocus ? 1 : 0;
-    throw ESetFocusError(QStringLiteral("Problem z SetFocus dla: ") + ControlPath(control) + QLatin1Char('\r') +
-                         QStringLiteral("(Visible=%1, Enabled=%2, CanFocus=%3)").arg(visible).arg(enabled).arg(canFocus));
+    const int canFocus =
+        control && control->isVisible() && control->isEnabled() && control->focusPolicy() != Qt::NoFocus ? 1 : 0;
+    throw ESetFocusError(
+        QStringLiteral("Problem z SetFocus dla: ") + ControlPath(control) + QLatin1Char('\r') +
+        QStringLiteral("(Visible=%1, Enabled=%2, CanFocus=%3)").arg(visible).arg(enabled).arg(canFocus));
 }

@@ -22,7 +22,6 @@ QImage &SharedBuffer(const QSize &size)
     return buffer;
 }
 
-
 } // namespace
 
 TWenBtn::TWenBtn(QWidget *parent) : QWidget(parent)
@@ -241,8 +240,7 @@ QRect TWenBtn::CaptionRect() const
         break;
     }
     case TLayout::Vertical: {
-        const int bottom = OwnPictureEmpty() ? height() - margines_
-                                             : height() - PictureSize().height() - 2 * margines_;
+        const int bottom = OwnPictureEmpty() ? height() - margines_ : height() - PictureSize().height() - 2 * margines_;
         area = QRect(0, 0, width(), bottom);
         break;
     }
@@ -263,10 +261,10 @@ int TWenBtn::EdgeIndex() const
 std::array<TEdgeStyle, 4> TWenBtn::EdgeTable(const QPalette &palette)
 {
     if (palette.color(QPalette::Midlight) == palette.color(QPalette::Button))
-        return {TEdgeStyle{kRaisedInner, false}, TEdgeStyle{kSunkenOuter, false},
-                TEdgeStyle{kEdgeRaised, true}, TEdgeStyle{kEdgeSunken, true}};
-    return {TEdgeStyle{kRaisedInner, true}, TEdgeStyle{kSunkenOuter, true},
-            TEdgeStyle{kRaisedInner, false}, TEdgeStyle{kSunkenOuter, false}};
+        return {TEdgeStyle{kRaisedInner, false}, TEdgeStyle{kSunkenOuter, false}, TEdgeStyle{kEdgeRaised, true},
+                TEdgeStyle{kEdgeSunken, true}};
+    return {TEdgeStyle{kRaisedInner, true}, TEdgeStyle{kSunkenOuter, true}, TEdgeStyle{kRaisedInner, false},
+            TEdgeStyle{kSunkenOuter, false}};
 }
 
 void TWenBtn::PaintCaption(QPainter &p, const QRect &area, int flags, bool rotated) const
@@ -320,8 +318,7 @@ void TWenBtn::PaintTo(QPainter &p) const
             PaintCaption(p, area, Qt::AlignHCenter | Qt::AlignVCenter, false);
             break;
         case TLayout::SideBySide:
-            PaintCaption(p, area, (margines_ < 0 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter,
-                         false);
+            PaintCaption(p, area, (margines_ < 0 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter, false);
             break;
         case TLayout::Vertical:
             PaintCaption(p, area, 0, true);
@@ -338,12 +335,11 @@ void TWenBtn::PaintTo(QPainter &p) const
 
     const int edge = EdgeIndex();
     if (edge >= 0) {
-        DrawEdge(p, whole, EdgeTable(palette())[static_cast<size_t>(edge)],
-                     TSystemColours::FromPalette(palette()));
+        DrawEdge(p, whole, EdgeTable(palette())[static_cast<size_t>(edge)], TSystemColours::FromPalette(palette()));
     } else {
         const QWidget *parent = parentWidget();
-        const QColor outline = parent ? parent->palette().color(parent->backgroundRole())
-                                      : palette().color(QPalette::Window);
+        const QColor outline =
+            parent ? parent->palette().color(parent->backgroundRole()) : palette().color(QPalette::Window);
         p.setPen(outline);
         p.setBrush(Qt::NoBrush);
         p.drawRect(whole.adjusted(0, 0, -1, -1));
@@ -428,8 +424,7 @@ void TWenBtn::mouseReleaseEvent(QMouseEvent *e)
 
 void TWenBtn::changeEvent(QEvent *e)
 {
-    if (e->type() == QEvent::EnabledChange || e->type() == QEvent::PaletteChange ||
-        e->type() == QEvent::FontChange)
+    if (e->type() == QEvent::EnabledChange || e->type() == QEvent::PaletteChange || e->type() == QEvent::FontChange)
         update();
     QWidget::changeEvent(e);
 }

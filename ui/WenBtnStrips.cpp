@@ -6,14 +6,12 @@
 #include <QPainter>
 #include <QPainterPath>
 
-
 namespace {
 
 // Key-cap colours of the five plates: grey, blue, green, yellow, red. Light enough for the dark
 // legends of the symbol strip to read on every one of them.
-const QColor kPlateColours[kPlateRows] = {
-    QColor(0xe6, 0xe6, 0xe2), QColor(0xa9, 0xcb, 0xf2), QColor(0xaf, 0xe0, 0xa5),
-    QColor(0xf6, 0xdf, 0x7e), QColor(0xf3, 0xa8, 0xa2)};
+const QColor kPlateColours[kPlateRows] = {QColor(0xe6, 0xe6, 0xe2), QColor(0xa9, 0xcb, 0xf2), QColor(0xaf, 0xe0, 0xa5),
+                                          QColor(0xf6, 0xdf, 0x7e), QColor(0xf3, 0xa8, 0xa2)};
 
 QColor Washed(const QColor &c)
 {
@@ -53,23 +51,32 @@ struct Legend {
 Legend LegendOf(int typ)
 {
     static const char *const letters = "ABCDEFGHIJKLMNOPRSTUWZ";
-    static const char *const fkeys[] = {"F1", "F2", "F3", "F4", "F5", "F6",
-                                        "F7", "F8", "F9", "F10", "F11", "F12"};
+    static const char *const fkeys[] = {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12"};
     if (typ <= static_cast<int>(TWenBtnTyp::sbZ))
         return {Glyph::Text, QString(QLatin1Char(letters[typ]))};
     if (typ <= static_cast<int>(TWenBtnTyp::sbF12))
         return {Glyph::Text, QString::fromLatin1(fkeys[typ - static_cast<int>(TWenBtnTyp::sbF1)])};
     switch (static_cast<TWenBtnTyp>(typ)) {
-    case TWenBtnTyp::sbBackspace: return {Glyph::Backspace, {}};
-    case TWenBtnTyp::sbEnter: return {Glyph::Enter, {}};
-    case TWenBtnTyp::sbPlus: return {Glyph::Plus, {}};
-    case TWenBtnTyp::sbMinus: return {Glyph::Minus, {}};
-    case TWenBtnTyp::sbTab: return {Glyph::Tab, {}};
-    case TWenBtnTyp::sbGwiazdka: return {Glyph::Text, QStringLiteral("*")};
-    case TWenBtnTyp::sbAltBkspc: return {Glyph::AltBackspace, {}};
-    case TWenBtnTyp::sb1: return {Glyph::Text, QStringLiteral("1")};
-    case TWenBtnTyp::sbSlash: return {Glyph::Text, QStringLiteral("/")};
-    default: return {Glyph::None, {}};
+    case TWenBtnTyp::sbBackspace:
+        return {Glyph::Backspace, {}};
+    case TWenBtnTyp::sbEnter:
+        return {Glyph::Enter, {}};
+    case TWenBtnTyp::sbPlus:
+        return {Glyph::Plus, {}};
+    case TWenBtnTyp::sbMinus:
+        return {Glyph::Minus, {}};
+    case TWenBtnTyp::sbTab:
+        return {Glyph::Tab, {}};
+    case TWenBtnTyp::sbGwiazdka:
+        return {Glyph::Text, QStringLiteral("*")};
+    case TWenBtnTyp::sbAltBkspc:
+        return {Glyph::AltBackspace, {}};
+    case TWenBtnTyp::sb1:
+        return {Glyph::Text, QStringLiteral("1")};
+    case TWenBtnTyp::sbSlash:
+        return {Glyph::Text, QStringLiteral("/")};
+    default:
+        return {Glyph::None, {}};
     }
 }
 
@@ -174,8 +181,8 @@ QImage DrawPlateStrip()
     QPainter p(&strip);
     for (int row = 0; row < kPlateRows; ++row) {
         DrawPlate(p, QRect(0, row * kPlateHeight, kPlateWidth, kPlateHeight), kPlateColours[row], true);
-        DrawPlate(p, QRect(kPlateWidth, row * kPlateHeight, kPlateWidth, kPlateHeight),
-                  Washed(kPlateColours[row]), false);
+        DrawPlate(p, QRect(kPlateWidth, row * kPlateHeight, kPlateWidth, kPlateHeight), Washed(kPlateColours[row]),
+                  false);
     }
     return strip;
 }
@@ -200,8 +207,8 @@ QImage DrawSymbolStrip()
 
 QImage CutCell(const QImage &strip, int column, int row, int cellWidth, int cellHeight)
 {
-    QImage cell = strip.copy(column * cellWidth, row * cellHeight, cellWidth, cellHeight)
-                      .convertToFormat(QImage::Format_ARGB32);
+    QImage cell =
+        strip.copy(column * cellWidth, row * cellHeight, cellWidth, cellHeight).convertToFormat(QImage::Format_ARGB32);
     const QRgb key = strip.pixel(0, 0);
     for (int y = 0; y < cell.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(cell.scanLine(y));
@@ -237,4 +244,3 @@ const QImage &TWenBtnImages::Symbol(int typ, bool enabled) const
 {
     return symbols_[enabled ? 0 : 1].at(static_cast<size_t>(std::clamp(typ, 0, kSymbolRows - 1)));
 }
-

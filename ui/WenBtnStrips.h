@@ -5,7 +5,6 @@
 #include <QImage>
 #include <vector>
 
-
 constexpr int kPlateWidth = 22;
 constexpr int kPlateHeight = 17;
 constexpr int kPlateRows = 5;
@@ -36,4 +35,3 @@ private:
     // Images rather than pixmaps: they outlive the application object at the end of the process.
     std::vector<QImage> plates_[2], symbols_[2]; // [0] enabled, [1] disabled
 };
-

@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-
 int PointsToPixels(int points)
 {
     return static_cast<int>(std::nearbyint(points * 96.0 / 72.0));
@@ -24,4 +23,3 @@ QFont WinFontPt(const QString &family, int points, bool bold)
 {
     return WinFont(family, PointsToPixels(points), bold);
 }
-

@@ -4,7 +4,6 @@
 // that layout does not depend on the screen's resolution.
 #include <QFont>
 
-
 // Pixel height of a point size on the 96-dpi reference screen, halves to the even neighbour.
 int PointsToPixels(int points);
 
@@ -13,4 +12,3 @@ QFont WinFont(const QString &family, int pixelSize, bool bold = false);
 
 // The same from a point size.
 QFont WinFontPt(const QString &family, int points, bool bold = false);
-

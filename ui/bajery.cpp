@@ -61,12 +61,16 @@ Qt::CursorShape SizingCursor(int code)
 {
     switch (code) {
     case HTLEFT:
-    case HTRIGHT: return Qt::SizeHorCursor;
+    case HTRIGHT:
+        return Qt::SizeHorCursor;
     case HTTOP:
-    case HTBOTTOM: return Qt::SizeVerCursor;
+    case HTBOTTOM:
+        return Qt::SizeVerCursor;
     case HTTOPLEFT:
-    case HTBOTTOMRIGHT: return Qt::SizeFDiagCursor;
-    default: return Qt::SizeBDiagCursor;
+    case HTBOTTOMRIGHT:
+        return Qt::SizeFDiagCursor;
+    default:
+        return Qt::SizeBDiagCursor;
     }
 }
 
@@ -219,8 +223,7 @@ void TPanelEx::PaintNormally(QPainter &p)
     bevel(bevelInner_);
     if (!caption_.isEmpty()) {
         p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(r, int(alignment_ | Qt::AlignVCenter) | Qt::TextSingleLine | Qt::TextShowMnemonic,
-                   caption_);
+        p.drawText(r, int(alignment_ | Qt::AlignVCenter) | Qt::TextSingleLine | Qt::TextShowMnemonic, caption_);
     }
 }
 

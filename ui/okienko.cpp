@@ -90,11 +90,10 @@ int TMsgOkienko::TextPixels11()
     return PointsToPixels(11);
 }
 
-TMsgOkienko::TMsgOkienko(bool waitWindow)
-    : QDialog(QApplication::activeWindow()), waitWindow_(waitWindow)
+TMsgOkienko::TMsgOkienko(bool waitWindow) : QDialog(QApplication::activeWindow()), waitWindow_(waitWindow)
 {
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::MSWindowsFixedSizeDialogHint;
+    Qt::WindowFlags flags =
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
     if (!waitWindow)
         flags |= Qt::WindowCloseButtonHint;
     else
@@ -164,7 +163,9 @@ TMsgOkienko::TMsgOkienko(bool waitWindow)
     pTAK->resize(3 * kTakKey + 2 * kTakGap, kTakKey);
     int x = 0;
     for (QPushButton **key : {&btnT, &btnA, &btnK}) {
-        const QString letter = key == &btnT ? QStringLiteral("T") : key == &btnA ? QStringLiteral("A") : QStringLiteral("K");
+        const QString letter = key == &btnT   ? QStringLiteral("T")
+                               : key == &btnA ? QStringLiteral("A")
+                                              : QStringLiteral("K");
         *key = new QPushButton(letter, pTAK);
         (*key)->setCheckable(true);
         (*key)->setGeometry(x, 0, kTakKey, kTakKey);
@@ -306,9 +307,7 @@ void TMsgOkienko::LayoutText(int &clientWidth, int &centreHeight)
 {
     const int sides = SideColumnsWidth();
     const bool multiLine = lbl->text().contains(QLatin1Char('\n'));
-    const auto useFont = [this](int pixels) {
-        lbl->setFont(WinFont(QStringLiteral("Times New Roman"), pixels, true));
-    };
+    const auto useFont = [this](int pixels) { lbl->setFont(WinFont(QStringLiteral("Times New Roman"), pixels, true)); };
     useFont(TextPixels13());
     int labelWidth = 0;
     int labelHeight = 0;
@@ -325,8 +324,8 @@ void TMsgOkienko::LayoutText(int &clientWidth, int &centreHeight)
         // Lines given by the caller do not wrap: the window follows the longest one.
         lbl->setWordWrap(false);
         const auto measure = [&] {
-            const QSize size = QFontMetrics(lbl->font()).boundingRect(QRect(0, 0, 100000, 100000),
-                                                                      Qt::AlignLeft, lbl->text()).size();
+            const QSize size =
+                QFontMetrics(lbl->font()).boundingRect(QRect(0, 0, 100000, 100000), Qt::AlignLeft, lbl->text()).size();
             labelWidth = size.width() + 10;
             labelHeight = size.height();
         };

@@ -19,8 +19,15 @@ public:
     enum TKind : int { kInfo = 1, kError = 2, kQuestion = 3, kTypedConfirmation = 4, kPlain = 5, kAutoClose = 16 };
     // Button set flags.
     enum TButton : unsigned {
-        bTak = 1, bOk = 2, bPowtorz = 4, bNie = 8, bAnuluj = 16, bCofnij = 32, bWszystkie = 64,
-        bExtra = 128, bExtra2 = 256,
+        bTak = 1,
+        bOk = 2,
+        bPowtorz = 4,
+        bNie = 8,
+        bAnuluj = 16,
+        bCofnij = 32,
+        bWszystkie = 64,
+        bExtra = 128,
+        bExtra2 = 256,
     };
     // Answers (modal results).
     enum TAnswer : int { mrOk = 1, mrCancel = 2, mrExtra = 3, mrNo = 7, mrAll = 8 };

@@ -20,7 +20,6 @@
 #include <cmath>
 #include <optional>
 
-
 namespace {
 
 constexpr int kButtonHeight = 15;
@@ -45,12 +44,11 @@ QToolButton *MakeJumpButton(QWidget *parent, const QImage &glyph, const QString 
 // A scroll bar that repaints after a change only when it would look different. While a long
 // printout is being built its range grows with every page, and once the thumb is at its smallest
 // that changes nothing on screen: a repaint per page would cost more than the page itself.
-class TStripScrollBar : public QScrollBar
-{
-  public:
+class TStripScrollBar : public QScrollBar {
+public:
     using QScrollBar::QScrollBar;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent *event) override
     {
         painted_ = Look();
@@ -63,7 +61,7 @@ class TStripScrollBar : public QScrollBar
         QScrollBar::sliderChange(change);
     }
 
-  private:
+private:
     // What the style draws from the range and the value: the thumb and the arrows' states.
     struct TLook {
         QRect thumb;
@@ -490,8 +488,7 @@ void TEmfViewer::wheelEvent(QWheelEvent *event)
 
 bool TEmfViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers)
 {
-    const Qt::KeyboardModifiers shift =
-        modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const Qt::KeyboardModifiers shift = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool horizontalAllowed = zoom_ >= zoomExtra1;
     if (shift == Qt::ControlModifier) {
         if (key != Qt::Key_End && key != Qt::Key_Home)
@@ -601,4 +598,3 @@ void TEmfViewer::SendKey(int key)
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QCoreApplication::sendEvent(this, &press);
 }
-

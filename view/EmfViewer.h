@@ -19,7 +19,6 @@ namespace platform {
 class PageMetafile;
 }
 
-
 // A place in the page strip: X is the fraction of the page width, Y the page index (integer part)
 // plus the fraction of the page height (fractional part). Single precision, as the strip maps it.
 struct TPagePoint {
@@ -27,10 +26,9 @@ struct TPagePoint {
     float Y = 0;
 };
 
-class TEmfViewer : public QWidget, public TPageViewer
-{
+class TEmfViewer : public QWidget, public TPageViewer {
     Q_OBJECT
-  public:
+public:
     // Events are plain callbacks, assigned by the owner (empty means none).
     using TNotifyEvent = std::function<void()>;
     // Called after the viewer's own key table with the key it left: 0 when the table consumed it.
@@ -94,7 +92,7 @@ class TEmfViewer : public QWidget, public TPageViewer
     int VertRange() const;
     int ScrollBarWidth() const;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -103,7 +101,7 @@ class TEmfViewer : public QWidget, public TPageViewer
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
-  private:
+private:
     // Lays the strip out again; repaint false leaves the view alone when it has not moved.
     void UpdateLayout(bool rescale, bool repaint = true);
     void ScrollChanged();
@@ -142,4 +140,3 @@ class TEmfViewer : public QWidget, public TPageViewer
     QScrollBar *vert_ = nullptr;
     QScrollBar *horz_ = nullptr;
 };
-

@@ -2,7 +2,6 @@
 
 #include <array>
 
-
 namespace {
 
 // Rows of the upward glyph; the downward one is its mirror image top to bottom.
@@ -44,4 +43,3 @@ QImage GridHdrBottomGlyph()
 {
     return Glyph(true);
 }
-

@@ -17,7 +17,7 @@ constexpr TPrintMode PrintModeOf(qint32 stored)
 }
 
 struct TPrintDlgSettings {
-    QString NazwaDruk;        // label of the printer last chosen, as the printer list shows it
+    QString NazwaDruk; // label of the printer last chosen, as the printer list shows it
     TPrintMode Tryb = TPrintMode::Normalne;
     bool Odwrotnie = true;    // pages in reverse order
     bool Dwustronnie = false; // manual two-sided printing

@@ -34,8 +34,7 @@ const QString kNoEMF = QStringLiteral("PrintDlg_NoEMF");
 // The user's own store only: no fallback to system-wide values.
 std::unique_ptr<QSettings> OpenStore()
 {
-    auto settings =
-        std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kWenoglad, kWenoglad);
+    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kWenoglad, kWenoglad);
     settings->setFallbacksEnabled(false);
     return settings;
 }
@@ -117,8 +116,8 @@ void ReadMargins(QSettings &s, TStanPodgladu &stan)
 TStanPodgladu DomyslnyStanPodgladu(const QRect &obszarRoboczy)
 {
     TStanPodgladu stan;
-    stan.Okno = QRect(obszarRoboczy.x() + 150, obszarRoboczy.y() + 5, obszarRoboczy.width() - 300,
-                      obszarRoboczy.height() - 10);
+    stan.Okno =
+        QRect(obszarRoboczy.x() + 150, obszarRoboczy.y() + 5, obszarRoboczy.width() - 300, obszarRoboczy.height() - 10);
     return stan;
 }
 

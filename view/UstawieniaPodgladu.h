@@ -7,9 +7,9 @@
 
 // What the preview window hands to the store and takes back from it.
 struct TStanPodgladu {
-    QRect Okno;               // the window's outer bounds: left, top, width, height
+    QRect Okno; // the window's outer bounds: left, top, width, height
     bool Zmaksymalizowane = false;
-    int MargTop = 15;         // display margins in millimetres, 0..99
+    int MargTop = 15; // display margins in millimetres, 0..99
     int MargLeft = 10;
     int MargRight = 10;
     int MargBottom = 25;

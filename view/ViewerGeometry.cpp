@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 qint64 NearestRatio(qint64 num, qint64 den)
 {
     if (den < 0) {
@@ -77,4 +76,3 @@ TVisiblePages VisiblePages(qint64 v, int pageH, int viewH, int pageCount)
         ++pages.Count;
     return pages;
 }
-

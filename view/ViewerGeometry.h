@@ -2,7 +2,6 @@
 // Page sizes of the viewer's zoom levels and the exact rounding they use, apart from any widget.
 #include <QtGlobal>
 
-
 // How large the viewer draws a page; the ordinals matter (zooming steps through them in order).
 enum TEmfZoomLevel {
     zoomPageH,   // the whole page height fits the view
@@ -42,4 +41,3 @@ struct TVisiblePages {
 // Pages laid one under the other with a pitch of pageH + 10, each 5 pixels into its slot, seen from
 // vertical position v in a view viewH pixels high.
 TVisiblePages VisiblePages(qint64 v, int pageH, int viewH, int pageCount);
-

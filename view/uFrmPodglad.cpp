@@ -351,8 +351,8 @@ void TFrmPodglad::viewerMove()
 {
     const int nr = viewer->PageNr(), count = viewer->PageCount();
     const QString text = QStringLiteral("%1/%2").arg(nr).arg(count);
-    UlozPanelStron(std::max(SzerokoscLicznika(lblStrona->fontMetrics(), count),
-                            lblStrona->fontMetrics().horizontalAdvance(text)));
+    UlozPanelStron(
+        std::max(SzerokoscLicznika(lblStrona->fontMetrics(), count), lblStrona->fontMetrics().horizontalAdvance(text)));
     lblStrona->setText(text);
     btnStronaUp->setEnabled(nr > 1);
     btnStronaDn->setEnabled(nr < count);
@@ -434,9 +434,7 @@ void TFrmPodglad::WczytajStrony()
             loader.OnProgress = [this](TWydruk *sender, bool drukowanie, int postep) {
                 drukProgress(sender, drukowanie, postep);
             };
-            loader.OnNextPage = [this](TWydruk *sender, platform::PageMetafile *page) {
-                drukNextPage(sender, page);
-            };
+            loader.OnNextPage = [this](TWydruk *sender, platform::PageMetafile *page) { drukNextPage(sender, page); };
             loader.BuildPages();
             if (!przerwij_)
                 hb->SetTextAccept(QStringLiteral("Drukuj"));

@@ -102,14 +102,14 @@ private:
     void btnStronaMouseUp();
     static int WartoscPola(const QSpinBox *field);
 
-    QString sciezkaPliku_;          // as shown
-    std::filesystem::path plik_;    // as loaded
+    QString sciezkaPliku_;       // as shown
+    std::filesystem::path plik_; // as loaded
     QString nazwaWydruku_;
     bool przerwij_ = false;
     bool bezZapisu_ = false;
     bool pokazane_ = false;
-    int pokazanyPostep_ = -1;  // the percentage the hint bar shows during a build
-    QElapsedTimer ostatniKrok_; // since the last message step of a build
-    int szerokoscLicznika_ = 0; // of lblStrona, in pixels
+    int pokazanyPostep_ = -1;     // the percentage the hint bar shows during a build
+    QElapsedTimer ostatniKrok_;   // since the last message step of a build
+    int szerokoscLicznika_ = 0;   // of lblStrona, in pixels
     TRamkaOkna *ramka_ = nullptr; // places the window by its outer bounds
 };

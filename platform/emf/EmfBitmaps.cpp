@@ -6,8 +6,14 @@
 namespace platform::emf {
 namespace {
 
-quint32 RopIndex(quint32 rop) { return (rop >> 16) & 0xFF; }
-bool UsesSource(quint32 rop) { return ((RopIndex(rop) >> 2) ^ RopIndex(rop)) & 0x33; }
+quint32 RopIndex(quint32 rop)
+{
+    return (rop >> 16) & 0xFF;
+}
+bool UsesSource(quint32 rop)
+{
+    return ((RopIndex(rop) >> 2) ^ RopIndex(rop)) & 0x33;
+}
 
 QImage InvertedImage(const QImage &image)
 {
@@ -43,8 +49,9 @@ Dib Player::ReadDib(const Record &r, quint64 offInfo, quint64 infoSize, quint64 
     const uchar *info = r.Data() + offInfo;
     const bool core = infoSize >= 4 && info[0] == 12 && !info[1] && !info[2] && !info[3];
     const qint64 w = core ? *r.U16(offInfo + 4) : std::abs(qint64(*r.I32(offInfo + 4)));
-    const qint64 h = rows ? std::abs(qint64(rows))
-                          : core ? *r.U16(offInfo + 6) : (infoSize >= 12 ? std::abs(qint64(*r.I32(offInfo + 8))) : 0);
+    const qint64 h = rows   ? std::abs(qint64(rows))
+                     : core ? *r.U16(offInfo + 6)
+                            : (infoSize >= 12 ? std::abs(qint64(*r.I32(offInfo + 8))) : 0);
     if (w * h > maxPixels || !Spend(w * h / 4))
         return {};
     // A bitmap with its own colours decodes the same every time; one that indexes the
@@ -70,9 +77,14 @@ void Player::FillRop(const QRectF &dest, quint32 rop)
 {
     const QRectF rect = dest.normalized();
     switch (RopIndex(rop)) {
-    case 0x00: p_.fillRect(rect, Qt::black); break;
-    case 0xFF: p_.fillRect(rect, Qt::white); break;
-    case 0xAA: break;
+    case 0x00:
+        p_.fillRect(rect, Qt::black);
+        break;
+    case 0xFF:
+        p_.fillRect(rect, Qt::white);
+        break;
+    case 0xAA:
+        break;
     case 0x55:
         if (rasterOps_) {
             p_.setCompositionMode(QPainter::RasterOp_NotDestination);
@@ -110,8 +122,8 @@ void Player::Blit(const QRectF &dest, const QImage &source, const QRectF &source
         return;
     const double fx = d.width() / s.width(), fy = d.height() / s.height();
     QRectF target(d.left() + (flipX ? s.right() - inside.right() : inside.left() - s.left()) * fx,
-                  d.top() + (flipY ? s.bottom() - inside.bottom() : inside.top() - s.top()) * fy,
-                  inside.width() * fx, inside.height() * fy);
+                  d.top() + (flipY ? s.bottom() - inside.bottom() : inside.top() - s.top()) * fy, inside.width() * fx,
+                  inside.height() * fy);
     QImage image = source;
     QRectF from = inside;
     if (flipX || flipY) {
@@ -119,8 +131,12 @@ void Player::Blit(const QRectF &dest, const QImage &source, const QRectF &source
         from = QRectF(QPointF(0, 0), inside.size());
     }
     switch (RopIndex(rop)) {
-    case 0x33: image = InvertedImage(image); break; // NOTSRCCOPY
-    case 0x11: image = InvertedImage(image); break; // NOTSRCERASE, as the inverse copy
+    case 0x33:
+        image = InvertedImage(image);
+        break; // NOTSRCCOPY
+    case 0x11:
+        image = InvertedImage(image);
+        break; // NOTSRCERASE, as the inverse copy
     case 0x88: // SRCAND: the mask half of a transparent pair; without blending it is left out
         if (!blendModes_)
             return;
@@ -152,9 +168,14 @@ void Player::Blit(const QRectF &dest, const QImage &source, const QRectF &source
         if (blendModes_)
             p_.setCompositionMode(QPainter::CompositionMode_Difference);
         break;
-    case 0xB8: image = Stencil(image, dc_.brush.color, false); break; // black bits take the brush
-    case 0xE2: image = Stencil(image, dc_.brush.color, true); break;  // white bits take the brush
-    default: break;
+    case 0xB8:
+        image = Stencil(image, dc_.brush.color, false);
+        break; // black bits take the brush
+    case 0xE2:
+        image = Stencil(image, dc_.brush.color, true);
+        break; // white bits take the brush
+    default:
+        break;
     }
     p_.drawImage(target, image, from);
 }

@@ -49,7 +49,10 @@ bool ClipArea::IsEmpty() const
     return rect_.isEmpty();
 }
 
-void ClipArea::Intersect(const ClipArea &other) { Combine(other, RGN_AND); }
+void ClipArea::Intersect(const ClipArea &other)
+{
+    Combine(other, RGN_AND);
+}
 
 void ClipArea::Combine(const ClipArea &other, int mode)
 {
@@ -66,11 +69,20 @@ void ClipArea::Combine(const ClipArea &other, int mode)
         return;
     QPainterPath result;
     switch (mode) {
-    case RGN_AND: result = a.intersected(b); break;
-    case RGN_OR: result = a.united(b); break;
-    case RGN_XOR: result = a.united(b).subtracted(a.intersected(b)); break;
-    case RGN_DIFF: result = a.subtracted(b); break;
-    default: return;
+    case RGN_AND:
+        result = a.intersected(b);
+        break;
+    case RGN_OR:
+        result = a.united(b);
+        break;
+    case RGN_XOR:
+        result = a.united(b).subtracted(a.intersected(b));
+        break;
+    case RGN_DIFF:
+        result = a.subtracted(b);
+        break;
+    default:
+        return;
     }
     *this = ClipArea(result.simplified());
 }

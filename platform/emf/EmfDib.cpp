@@ -10,10 +10,24 @@
 namespace platform::emf {
 namespace {
 
-enum Compression { BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3, BI_JPEG = 4, BI_PNG = 5, BI_ALPHABITFIELDS = 6 };
+enum Compression {
+    BI_RGB = 0,
+    BI_RLE8 = 1,
+    BI_RLE4 = 2,
+    BI_BITFIELDS = 3,
+    BI_JPEG = 4,
+    BI_PNG = 5,
+    BI_ALPHABITFIELDS = 6
+};
 
-quint32 Le32(const uchar *p) { return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24; }
-quint16 Le16(const uchar *p) { return quint16(p[0] | p[1] << 8); }
+quint32 Le32(const uchar *p)
+{
+    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+}
+quint16 Le16(const uchar *p)
+{
+    return quint16(p[0] | p[1] << 8);
+}
 
 struct Header {
     qint64 width = 0, height = 0; // height < 0: top-down
@@ -259,8 +273,15 @@ Dib DecodeDib(const DibBytes &b, const QList<QRgb> &palette, bool keepAlpha, qin
     if (h.hasMasks && h.bitCount != 16 && h.bitCount != 32)
         return {};
     switch (h.bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: return {};
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+        break;
+    default:
+        return {};
     }
     Dib dib;
     dib.bitCount = h.bitCount;

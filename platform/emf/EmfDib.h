@@ -19,8 +19,8 @@ struct DibBytes {
 };
 
 struct Dib {
-    QImage image;     // ARGB32 (pixels an RLE bitmap skips are transparent) or ARGB32 premultiplied
-    int bitCount = 0; // 1 for a monochrome bitmap, whose colours a mono brush replaces
+    QImage image;         // ARGB32 (pixels an RLE bitmap skips are transparent) or ARGB32 premultiplied
+    int bitCount = 0;     // 1 for a monochrome bitmap, whose colours a mono brush replaces
     bool topDown = false; // the rows were stored top row first
     int width() const { return image.width(); }
     int height() const { return image.height(); }

@@ -6,9 +6,9 @@
 namespace platform::emf {
 
 struct FaceInfo {
-    QString family;   // the face to draw with: one of the Liberation faces, or a symbol face's own name
-    double avgWidth;  // the original face's average character width per em (OS/2 xAvgCharWidth)
-    double cell;      // ascent + descent per em
+    QString family;  // the face to draw with: one of the Liberation faces, or a symbol face's own name
+    double avgWidth; // the original face's average character width per em (OS/2 xAvgCharWidth)
+    double cell;     // ascent + descent per em
 };
 
 // A face in the Windows face table (platform/text/WindowsFaces.h) maps as the table says; an unknown

@@ -18,7 +18,7 @@ struct Pen {
     quint32 style = PS_SOLID; // style, end cap, join and geometric flags
     double width = 0;         // logical units; 0 is one device pixel
     QColor color = Qt::black;
-    QList<qreal> userDashes;  // PS_USERSTYLE entries, logical units
+    QList<qreal> userDashes; // PS_USERSTYLE entries, logical units
     bool IsNull() const { return (style & PS_STYLE_MASK) == PS_NULL; }
 };
 
@@ -26,8 +26,8 @@ struct Brush {
     quint32 style = BS_SOLID;
     QColor color = Qt::white;
     quint32 hatch = 0;
-    QImage pattern;           // BS_PATTERN / BS_DIBPATTERN
-    bool monochrome = false;  // a mono pattern takes the text and background colours when used
+    QImage pattern;          // BS_PATTERN / BS_DIBPATTERN
+    bool monochrome = false; // a mono pattern takes the text and background colours when used
     bool IsNull() const { return style == BS_NULL; }
 };
 

@@ -9,28 +9,42 @@ namespace {
 // stroker's work grows with the width.
 constexpr double kMaxPenPixels = 100000;
 
-QColor Inverted(const QColor &c) { return QColor(255 - c.red(), 255 - c.green(), 255 - c.blue()); }
+QColor Inverted(const QColor &c)
+{
+    return QColor(255 - c.red(), 255 - c.green(), 255 - c.blue());
+}
 
 QColor RopColor(int rop2, const QColor &c)
 {
     switch (rop2) {
-    case R2_BLACK: return Qt::black;
-    case R2_WHITE: return Qt::white;
-    case R2_NOTCOPYPEN: return Inverted(c);
-    default: return c;
+    case R2_BLACK:
+        return Qt::black;
+    case R2_WHITE:
+        return Qt::white;
+    case R2_NOTCOPYPEN:
+        return Inverted(c);
+    default:
+        return c;
     }
 }
 
 Qt::BrushStyle QtHatch(quint32 hatch)
 {
     switch (hatch) {
-    case HS_HORIZONTAL: return Qt::HorPattern;
-    case HS_VERTICAL: return Qt::VerPattern;
-    case HS_FDIAGONAL: return Qt::FDiagPattern;
-    case HS_BDIAGONAL: return Qt::BDiagPattern;
-    case HS_CROSS: return Qt::CrossPattern;
-    case HS_DIAGCROSS: return Qt::DiagCrossPattern;
-    default: return Qt::SolidPattern;
+    case HS_HORIZONTAL:
+        return Qt::HorPattern;
+    case HS_VERTICAL:
+        return Qt::VerPattern;
+    case HS_FDIAGONAL:
+        return Qt::FDiagPattern;
+    case HS_BDIAGONAL:
+        return Qt::BDiagPattern;
+    case HS_CROSS:
+        return Qt::CrossPattern;
+    case HS_DIAGCROSS:
+        return Qt::DiagCrossPattern;
+    default:
+        return Qt::SolidPattern;
     }
 }
 
@@ -84,7 +98,8 @@ bool Player::BeginDraw()
             return false;
         mode = QPainter::RasterOp_NotDestination;
         break;
-    default: break;
+    default:
+        break;
     }
     p_.setCompositionMode(mode);
     p_.setWorldTransform(LogicalToDevice());
@@ -113,37 +128,56 @@ QPen Player::MakePen() const
         q.setCapStyle(Qt::FlatCap);
     } else {
         switch (pen.style & PS_ENDCAP_MASK) {
-        case PS_ENDCAP_SQUARE: q.setCapStyle(Qt::SquareCap); break;
-        case PS_ENDCAP_FLAT: q.setCapStyle(Qt::FlatCap); break;
-        default: q.setCapStyle(Qt::RoundCap); break;
+        case PS_ENDCAP_SQUARE:
+            q.setCapStyle(Qt::SquareCap);
+            break;
+        case PS_ENDCAP_FLAT:
+            q.setCapStyle(Qt::FlatCap);
+            break;
+        default:
+            q.setCapStyle(Qt::RoundCap);
+            break;
         }
     }
     switch (pen.style & PS_JOIN_MASK) {
-    case PS_JOIN_BEVEL: q.setJoinStyle(Qt::BevelJoin); break;
+    case PS_JOIN_BEVEL:
+        q.setJoinStyle(Qt::BevelJoin);
+        break;
     case PS_JOIN_MITER:
         q.setJoinStyle(Qt::MiterJoin);
         q.setMiterLimit(dc_.miterLimit);
         break;
-    default: q.setJoinStyle(Qt::RoundJoin); break;
+    default:
+        q.setJoinStyle(Qt::RoundJoin);
+        break;
     }
     // Dash lengths: a cosmetic pen's are device pixels as GDI draws them; a geometric pen's
     // scale with its width.
     QList<qreal> dashes;
     switch (pen.style & PS_STYLE_MASK) {
-    case PS_DASH: dashes = width == 0 ? QList<qreal>{18, 6} : QList<qreal>{3, 1}; break;
-    case PS_DOT: dashes = width == 0 ? QList<qreal>{3, 3} : QList<qreal>{1, 1}; break;
-    case PS_DASHDOT: dashes = width == 0 ? QList<qreal>{9, 6, 3, 6} : QList<qreal>{3, 1, 1, 1}; break;
+    case PS_DASH:
+        dashes = width == 0 ? QList<qreal>{18, 6} : QList<qreal>{3, 1};
+        break;
+    case PS_DOT:
+        dashes = width == 0 ? QList<qreal>{3, 3} : QList<qreal>{1, 1};
+        break;
+    case PS_DASHDOT:
+        dashes = width == 0 ? QList<qreal>{9, 6, 3, 6} : QList<qreal>{3, 1, 1, 1};
+        break;
     case PS_DASHDOTDOT:
         dashes = width == 0 ? QList<qreal>{9, 3, 3, 3, 3, 3} : QList<qreal>{3, 1, 1, 1, 1, 1};
         break;
-    case PS_ALTERNATE: dashes = {1, 1}; break;
+    case PS_ALTERNATE:
+        dashes = {1, 1};
+        break;
     case PS_USERSTYLE:
         for (qreal d : pen.userDashes)
             dashes.append(std::max<qreal>(width > 0 ? d / width : d, 0.1));
         if (dashes.size() % 2)
             dashes += dashes;
         break;
-    default: break;
+    default:
+        break;
     }
     if (!dashes.isEmpty())
         q.setDashPattern(dashes);
@@ -179,7 +213,10 @@ QBrush Player::MakeBrush(const Brush &brush) const
     return q;
 }
 
-ClipArea Player::DeviceArea(const QPainterPath &logical) const { return ClipArea(LogicalToDevice().map(logical)); }
+ClipArea Player::DeviceArea(const QPainterPath &logical) const
+{
+    return ClipArea(LogicalToDevice().map(logical));
+}
 
 void Player::ClipRect(const Record &r, bool exclude)
 {
@@ -288,7 +325,9 @@ void Player::FillRegion(const Record &r, int type)
         p_.setCompositionMode(QPainter::RasterOp_NotDestination);
         p_.fillPath(path, Qt::black);
         break;
-    default: p_.fillPath(path, MakeBrush(brush)); break;
+    default:
+        p_.fillPath(path, MakeBrush(brush));
+        break;
     }
 }
 

@@ -24,7 +24,7 @@ struct TEmfHeader {
     QSize deviceMillimetres; // ... and in millimetres
     quint32 bytes = 0;       // total size the header declares
     quint32 records = 0;
-    quint16 handles = 0;     // object table size, index 0 reserved
+    quint16 handles = 0; // object table size, index 0 reserved
 };
 
 class TEmfPicture {

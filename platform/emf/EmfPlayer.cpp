@@ -15,8 +15,7 @@ constexpr qint64 kMaxPatternPixels = 1024 * 1024;
 bool Finite(const QTransform &t)
 {
     return std::isfinite(t.m11()) && std::isfinite(t.m12()) && std::isfinite(t.m21()) && std::isfinite(t.m22()) &&
-           std::isfinite(t.dx()) && std::isfinite(t.dy()) && t.determinant() != 0 &&
-           std::isfinite(t.determinant());
+           std::isfinite(t.dx()) && std::isfinite(t.dy()) && t.determinant() != 0 && std::isfinite(t.determinant());
 }
 
 } // namespace
@@ -118,7 +117,10 @@ QTransform Player::PageTransform() const
                       dc_.viewportOrg.y() - dc_.windowOrg.y() * sy);
 }
 
-QTransform Player::LogicalToDevice() const { return dc_.world * PageTransform() * base_; }
+QTransform Player::LogicalToDevice() const
+{
+    return dc_.world * PageTransform() * base_;
+}
 
 void Player::SetMapMode(int mode)
 {
@@ -128,12 +130,24 @@ void Player::SetMapMode(int mode)
     // metric ones, anisotropic keeps what the previous mode left.
     double mmPer1000 = 0;
     switch (mode) {
-    case MM_LOMETRIC: case MM_ISOTROPIC: mmPer1000 = 100; break;
-    case MM_HIMETRIC: mmPer1000 = 10; break;
-    case MM_LOENGLISH: mmPer1000 = 254; break;
-    case MM_HIENGLISH: mmPer1000 = 25.4; break;
-    case MM_TWIPS: mmPer1000 = 25400.0 / 1440; break;
-    default: break;
+    case MM_LOMETRIC:
+    case MM_ISOTROPIC:
+        mmPer1000 = 100;
+        break;
+    case MM_HIMETRIC:
+        mmPer1000 = 10;
+        break;
+    case MM_LOENGLISH:
+        mmPer1000 = 254;
+        break;
+    case MM_HIENGLISH:
+        mmPer1000 = 25.4;
+        break;
+    case MM_TWIPS:
+        mmPer1000 = 25400.0 / 1440;
+        break;
+    default:
+        break;
     }
     if (mode == MM_TEXT) {
         dc_.windowExt = dc_.viewportExt = QSizeF(1, 1);
@@ -170,11 +184,25 @@ void Player::ModifyWorld(const Record &r)
         return;
     QTransform result;
     switch (*mode) {
-    case MWT_IDENTITY: break;
-    case MWT_LEFTMULTIPLY: if (!x) return; result = *x * dc_.world; break;
-    case MWT_RIGHTMULTIPLY: if (!x) return; result = dc_.world * *x; break;
-    case MWT_SET: if (!x) return; result = *x; break;
-    default: return;
+    case MWT_IDENTITY:
+        break;
+    case MWT_LEFTMULTIPLY:
+        if (!x)
+            return;
+        result = *x * dc_.world;
+        break;
+    case MWT_RIGHTMULTIPLY:
+        if (!x)
+            return;
+        result = dc_.world * *x;
+        break;
+    case MWT_SET:
+        if (!x)
+            return;
+        result = *x;
+        break;
+    default:
+        return;
     }
     if (Finite(result))
         dc_.world = result;
@@ -358,8 +386,7 @@ void Player::CreateFont(const Record &r)
     auto index = r.U32(8);
     auto height = r.I32(12), width = r.I32(16), escapement = r.I32(20), weight = r.I32(28);
     auto italic = r.U8(32), underline = r.U8(33), strike = r.U8(34), charset = r.U8(35), pitch = r.U8(39);
-    if (!index || !height || !width || !escapement || !weight || !italic || !underline || !strike ||
-        !charset || !pitch)
+    if (!index || !height || !width || !escapement || !weight || !italic || !underline || !strike || !charset || !pitch)
         return;
     Font font;
     font.height = *height;
@@ -416,27 +443,67 @@ void Player::Dispatch(const Record &r)
     const quint32 type = r.Type();
     const auto u = [&](quint64 off) { return r.U32(off); };
     switch (type) {
-    case EMR_POLYBEZIER: DrawPoly(r, false, Poly::Bezier); break;
-    case EMR_POLYGON: DrawPoly(r, false, Poly::Polygon); break;
-    case EMR_POLYLINE: DrawPoly(r, false, Poly::Polyline); break;
-    case EMR_POLYBEZIERTO: DrawPoly(r, false, Poly::BezierTo); break;
-    case EMR_POLYLINETO: DrawPoly(r, false, Poly::PolylineTo); break;
-    case EMR_POLYBEZIER16: DrawPoly(r, true, Poly::Bezier); break;
-    case EMR_POLYGON16: DrawPoly(r, true, Poly::Polygon); break;
-    case EMR_POLYLINE16: DrawPoly(r, true, Poly::Polyline); break;
-    case EMR_POLYBEZIERTO16: DrawPoly(r, true, Poly::BezierTo); break;
-    case EMR_POLYLINETO16: DrawPoly(r, true, Poly::PolylineTo); break;
-    case EMR_POLYPOLYLINE: DrawPolyPoly(r, false, false); break;
-    case EMR_POLYPOLYGON: DrawPolyPoly(r, false, true); break;
-    case EMR_POLYPOLYLINE16: DrawPolyPoly(r, true, false); break;
-    case EMR_POLYPOLYGON16: DrawPolyPoly(r, true, true); break;
-    case EMR_POLYDRAW: DrawPolyDraw(r, false); break;
-    case EMR_POLYDRAW16: DrawPolyDraw(r, true); break;
+    case EMR_POLYBEZIER:
+        DrawPoly(r, false, Poly::Bezier);
+        break;
+    case EMR_POLYGON:
+        DrawPoly(r, false, Poly::Polygon);
+        break;
+    case EMR_POLYLINE:
+        DrawPoly(r, false, Poly::Polyline);
+        break;
+    case EMR_POLYBEZIERTO:
+        DrawPoly(r, false, Poly::BezierTo);
+        break;
+    case EMR_POLYLINETO:
+        DrawPoly(r, false, Poly::PolylineTo);
+        break;
+    case EMR_POLYBEZIER16:
+        DrawPoly(r, true, Poly::Bezier);
+        break;
+    case EMR_POLYGON16:
+        DrawPoly(r, true, Poly::Polygon);
+        break;
+    case EMR_POLYLINE16:
+        DrawPoly(r, true, Poly::Polyline);
+        break;
+    case EMR_POLYBEZIERTO16:
+        DrawPoly(r, true, Poly::BezierTo);
+        break;
+    case EMR_POLYLINETO16:
+        DrawPoly(r, true, Poly::PolylineTo);
+        break;
+    case EMR_POLYPOLYLINE:
+        DrawPolyPoly(r, false, false);
+        break;
+    case EMR_POLYPOLYGON:
+        DrawPolyPoly(r, false, true);
+        break;
+    case EMR_POLYPOLYLINE16:
+        DrawPolyPoly(r, true, false);
+        break;
+    case EMR_POLYPOLYGON16:
+        DrawPolyPoly(r, true, true);
+        break;
+    case EMR_POLYDRAW:
+        DrawPolyDraw(r, false);
+        break;
+    case EMR_POLYDRAW16:
+        DrawPolyDraw(r, true);
+        break;
 
-    case EMR_SETWINDOWEXTEX: SetExtent(dc_.windowExt, r); break;
-    case EMR_SETVIEWPORTEXTEX: SetExtent(dc_.viewportExt, r); break;
-    case EMR_SCALEWINDOWEXTEX: ScaleExtent(dc_.windowExt, r); break;
-    case EMR_SCALEVIEWPORTEXTEX: ScaleExtent(dc_.viewportExt, r); break;
+    case EMR_SETWINDOWEXTEX:
+        SetExtent(dc_.windowExt, r);
+        break;
+    case EMR_SETVIEWPORTEXTEX:
+        SetExtent(dc_.viewportExt, r);
+        break;
+    case EMR_SCALEWINDOWEXTEX:
+        ScaleExtent(dc_.windowExt, r);
+        break;
+    case EMR_SCALEVIEWPORTEXTEX:
+        ScaleExtent(dc_.viewportExt, r);
+        break;
     case EMR_SETWINDOWORGEX:
         if (auto pt = r.PointL(8))
             dc_.windowOrg = *pt;
@@ -485,8 +552,12 @@ void Player::Dispatch(const Record &r)
         if (auto v = u(8); v && *v >= 1 && *v < 1000)
             dc_.miterLimit = *v;
         break;
-    case EMR_MOVETOEX: MoveTo(r); break;
-    case EMR_LINETO: LineTo(r); break;
+    case EMR_MOVETOEX:
+        MoveTo(r);
+        break;
+    case EMR_LINETO:
+        LineTo(r);
+        break;
     case EMR_SAVEDC:
         if (saved_.size() < 10000)
             saved_.push_back(dc_);
@@ -499,7 +570,9 @@ void Player::Dispatch(const Record &r)
         if (auto x = r.Xform(8); x && Finite(*x))
             dc_.world = *x;
         break;
-    case EMR_MODIFYWORLDTRANSFORM: ModifyWorld(r); break;
+    case EMR_MODIFYWORLDTRANSFORM:
+        ModifyWorld(r);
+        break;
 
     case EMR_SELECTOBJECT:
         if (auto v = u(8))
@@ -509,30 +582,61 @@ void Player::Dispatch(const Record &r)
         if (auto v = u(8); v && *v < objects_.size())
             objects_[*v].reset();
         break;
-    case EMR_CREATEPEN: CreatePen(r); break;
-    case EMR_EXTCREATEPEN: ExtCreatePen(r); break;
-    case EMR_CREATEBRUSHINDIRECT: CreateBrush(r); break;
-    case EMR_CREATEMONOBRUSH: CreatePatternBrush(r, true); break;
-    case EMR_CREATEDIBPATTERNBRUSHPT: CreatePatternBrush(r, false); break;
-    case EMR_EXTCREATEFONTINDIRECTW: CreateFont(r); break;
-    case EMR_CREATEPALETTE: CreatePalette(r); break;
-    case EMR_SETPALETTEENTRIES: SetPaletteEntries(r); break;
+    case EMR_CREATEPEN:
+        CreatePen(r);
+        break;
+    case EMR_EXTCREATEPEN:
+        ExtCreatePen(r);
+        break;
+    case EMR_CREATEBRUSHINDIRECT:
+        CreateBrush(r);
+        break;
+    case EMR_CREATEMONOBRUSH:
+        CreatePatternBrush(r, true);
+        break;
+    case EMR_CREATEDIBPATTERNBRUSHPT:
+        CreatePatternBrush(r, false);
+        break;
+    case EMR_EXTCREATEFONTINDIRECTW:
+        CreateFont(r);
+        break;
+    case EMR_CREATEPALETTE:
+        CreatePalette(r);
+        break;
+    case EMR_SETPALETTEENTRIES:
+        SetPaletteEntries(r);
+        break;
     case EMR_SELECTPALETTE:
         if (auto v = u(8))
             SelectObject(*v);
         break;
 
-    case EMR_RECTANGLE: case EMR_ELLIPSE: case EMR_ROUNDRECT: DrawBox(r, int(type)); break;
-    case EMR_ARC: case EMR_ARCTO: case EMR_CHORD: case EMR_PIE: DrawArc(r, int(type)); break;
-    case EMR_ANGLEARC: AngleArc(r); break;
-    case EMR_SETPIXELV: SetPixel(r); break;
+    case EMR_RECTANGLE:
+    case EMR_ELLIPSE:
+    case EMR_ROUNDRECT:
+        DrawBox(r, int(type));
+        break;
+    case EMR_ARC:
+    case EMR_ARCTO:
+    case EMR_CHORD:
+    case EMR_PIE:
+        DrawArc(r, int(type));
+        break;
+    case EMR_ANGLEARC:
+        AngleArc(r);
+        break;
+    case EMR_SETPIXELV:
+        SetPixel(r);
+        break;
 
     case EMR_BEGINPATH:
         path_ = QPainterPath();
         inPath_ = true;
         figureOpen_ = false;
         break;
-    case EMR_ENDPATH: inPath_ = false; break;
+    case EMR_ENDPATH:
+        inPath_ = false;
+        break;
     case EMR_ABORTPATH:
         path_ = QPainterPath();
         inPath_ = false;
@@ -543,35 +647,82 @@ void Player::Dispatch(const Record &r)
             figureOpen_ = false;
         }
         break;
-    case EMR_FILLPATH: case EMR_STROKEPATH: case EMR_STROKEANDFILLPATH: EndPathOp(int(type)); break;
-    case EMR_WIDENPATH: WidenPath(); break;
-    case EMR_FLATTENPATH: FlattenPath(); break;
-    case EMR_SELECTCLIPPATH: SelectClipPath(r); break;
+    case EMR_FILLPATH:
+    case EMR_STROKEPATH:
+    case EMR_STROKEANDFILLPATH:
+        EndPathOp(int(type));
+        break;
+    case EMR_WIDENPATH:
+        WidenPath();
+        break;
+    case EMR_FLATTENPATH:
+        FlattenPath();
+        break;
+    case EMR_SELECTCLIPPATH:
+        SelectClipPath(r);
+        break;
 
-    case EMR_INTERSECTCLIPRECT: ClipRect(r, false); break;
-    case EMR_EXCLUDECLIPRECT: ClipRect(r, true); break;
-    case EMR_EXTSELECTCLIPRGN: ExtSelectClipRgn(r); break;
-    case EMR_OFFSETCLIPRGN: OffsetClip(r); break;
+    case EMR_INTERSECTCLIPRECT:
+        ClipRect(r, false);
+        break;
+    case EMR_EXCLUDECLIPRECT:
+        ClipRect(r, true);
+        break;
+    case EMR_EXTSELECTCLIPRGN:
+        ExtSelectClipRgn(r);
+        break;
+    case EMR_OFFSETCLIPRGN:
+        OffsetClip(r);
+        break;
     case EMR_SETMETARGN:
         metaClip_ = dc_.clip;
         break;
-    case EMR_FILLRGN: case EMR_FRAMERGN: case EMR_INVERTRGN: case EMR_PAINTRGN: FillRegion(r, int(type)); break;
+    case EMR_FILLRGN:
+    case EMR_FRAMERGN:
+    case EMR_INVERTRGN:
+    case EMR_PAINTRGN:
+        FillRegion(r, int(type));
+        break;
 
-    case EMR_EXTTEXTOUTA: ExtTextOut(r, false); break;
-    case EMR_EXTTEXTOUTW: ExtTextOut(r, true); break;
-    case EMR_POLYTEXTOUTA: PolyTextOut(r, false); break;
-    case EMR_POLYTEXTOUTW: PolyTextOut(r, true); break;
-    case EMR_SMALLTEXTOUT: SmallTextOut(r); break;
+    case EMR_EXTTEXTOUTA:
+        ExtTextOut(r, false);
+        break;
+    case EMR_EXTTEXTOUTW:
+        ExtTextOut(r, true);
+        break;
+    case EMR_POLYTEXTOUTA:
+        PolyTextOut(r, false);
+        break;
+    case EMR_POLYTEXTOUTW:
+        PolyTextOut(r, true);
+        break;
+    case EMR_SMALLTEXTOUT:
+        SmallTextOut(r);
+        break;
 
-    case EMR_BITBLT: case EMR_STRETCHBLT: case EMR_MASKBLT: case EMR_TRANSPARENTBLT: BitBlt(r, int(type)); break;
-    case EMR_STRETCHDIBITS: StretchDiBits(r); break;
-    case EMR_SETDIBITSTODEVICE: SetDiBitsToDevice(r); break;
-    case EMR_ALPHABLEND: AlphaBlend(r); break;
-    case EMR_GRADIENTFILL: GradientFill(r); break;
+    case EMR_BITBLT:
+    case EMR_STRETCHBLT:
+    case EMR_MASKBLT:
+    case EMR_TRANSPARENTBLT:
+        BitBlt(r, int(type));
+        break;
+    case EMR_STRETCHDIBITS:
+        StretchDiBits(r);
+        break;
+    case EMR_SETDIBITSTODEVICE:
+        SetDiBitsToDevice(r);
+        break;
+    case EMR_ALPHABLEND:
+        AlphaBlend(r);
+        break;
+    case EMR_GRADIENTFILL:
+        GradientFill(r);
+        break;
 
     // EMF+ records ride in comments; the plain records that follow them draw the same picture.
     case EMR_GDICOMMENT:
-    default: break;
+    default:
+        break;
     }
 }
 

@@ -95,8 +95,8 @@ private:
     void SetDiBitsToDevice(const Record &r);
     void AlphaBlend(const Record &r);
     void GradientFill(const Record &r);
-    Dib ReadDib(const Record &r, quint64 offInfo, quint64 infoSize, quint64 offBits, quint64 bitsSize,
-                quint32 usage, bool keepAlpha = false, qint32 rows = 0, qint64 maxPixels = kMaxDibPixels);
+    Dib ReadDib(const Record &r, quint64 offInfo, quint64 infoSize, quint64 offBits, quint64 bitsSize, quint32 usage,
+                bool keepAlpha = false, qint32 rows = 0, qint64 maxPixels = kMaxDibPixels);
     void Blit(const QRectF &dest, const QImage &source, const QRectF &sourceRect, quint32 rop);
     void FillRop(const QRectF &dest, quint32 rop);
 
@@ -106,7 +106,7 @@ private:
     const uchar *data_;
     DibCache *dibs_ = nullptr;
     quint64 size_;
-    QTransform base_;     // reference device pixels to painter device
+    QTransform base_;      // reference device pixels to painter device
     double dpmmX_, dpmmY_; // reference device pixels per millimetre
     ClipArea metaClip_;
     DcState dc_;

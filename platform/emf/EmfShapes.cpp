@@ -23,8 +23,9 @@ std::optional<QPolygonF> ReadPoints(const Record &r, quint64 at, quint64 count, 
         if (small)
             points.append(QPointF(qint16(p[0] | p[1] << 8), qint16(p[2] | p[3] << 8)));
         else
-            points.append(QPointF(qint32(quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24),
-                                  qint32(quint32(p[4]) | quint32(p[5]) << 8 | quint32(p[6]) << 16 | quint32(p[7]) << 24)));
+            points.append(
+                QPointF(qint32(quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24),
+                        qint32(quint32(p[4]) | quint32(p[5]) << 8 | quint32(p[6]) << 16 | quint32(p[7]) << 24)));
     }
     return points;
 }
@@ -278,7 +279,9 @@ void Player::DrawArc(const Record &r, int type)
     if (!ArcPath(r, arc, box, start, sweep))
         return;
     switch (type) {
-    case EMR_ARC: DrawShape(arc, false); break;
+    case EMR_ARC:
+        DrawShape(arc, false);
+        break;
     case EMR_CHORD:
         arc.closeSubpath();
         DrawShape(arc, true);
@@ -300,7 +303,8 @@ void Player::DrawArc(const Record &r, int type)
         dc_.current = end;
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 

@@ -1,8 +1,8 @@
 #include "platform/emf/EmfPlayer_p.h"
 
+#include "platform/emf/EmfFaces.h"
 #include "platform/text/CodePage.h"
 #include "platform/text/FontFallback.h"
-#include "platform/emf/EmfFaces.h"
 
 #include <QGlyphRun>
 #include <QHash>
@@ -42,7 +42,10 @@ QRawFont RawFont(const QString &family, int pixelSize, int weight, bool italic)
     return raw;
 }
 
-double Length(const QPointF &v) { return std::hypot(v.x(), v.y()); }
+double Length(const QPointF &v)
+{
+    return std::hypot(v.x(), v.y());
+}
 
 } // namespace
 
@@ -242,9 +245,14 @@ void Player::DrawString(const QString &text, bool glyphIndexes, const QList<QPoi
     const double width = x;
     double shift = 0;
     switch (dc_.textAlign & TA_CENTER) {
-    case TA_RIGHT: shift = -width; break;
-    case TA_CENTER: shift = -width / 2; break;
-    default: break;
+    case TA_RIGHT:
+        shift = -width;
+        break;
+    case TA_CENTER:
+        shift = -width / 2;
+        break;
+    default:
+        break;
     }
     double baseline = 0;
     if ((dc_.textAlign & TA_BASELINE) == TA_BASELINE)

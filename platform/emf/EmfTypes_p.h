@@ -107,7 +107,16 @@ enum RecordType : quint32 {
 
 inline constexpr quint32 kEmfSignature = 0x464D4520; // " EMF"
 
-enum MapMode { MM_TEXT = 1, MM_LOMETRIC, MM_HIMETRIC, MM_LOENGLISH, MM_HIENGLISH, MM_TWIPS, MM_ISOTROPIC, MM_ANISOTROPIC };
+enum MapMode {
+    MM_TEXT = 1,
+    MM_LOMETRIC,
+    MM_HIMETRIC,
+    MM_LOENGLISH,
+    MM_HIENGLISH,
+    MM_TWIPS,
+    MM_ISOTROPIC,
+    MM_ANISOTROPIC
+};
 
 enum BkMode { TRANSPARENT = 1, OPAQUE = 2 };
 enum PolyFillMode { ALTERNATE = 1, WINDING = 2 };

@@ -31,9 +31,8 @@ struct MetafileData : QSharedData {
 };
 
 // Appends one record's payload to the stream.
-class RecordWriter
-{
-  public:
+class RecordWriter {
+public:
     RecordWriter(MetafileData &data, int type, qsizetype payloadBytes) : data_(data)
     {
         const qsizetype at = data_.stream.size();
@@ -57,17 +56,15 @@ class RecordWriter
         p_ += n;
     }
 
-  private:
+private:
     MetafileData &data_;
     char *p_ = nullptr;
 };
 
 // Reads records back; every read is checked against the payload's length.
-class RecordReader
-{
-  public:
-    explicit RecordReader(const QByteArray &stream)
-        : p_(stream.constData()), end_(stream.constData() + stream.size())
+class RecordReader {
+public:
+    explicit RecordReader(const QByteArray &stream) : p_(stream.constData()), end_(stream.constData() + stream.size())
     {
     }
     // Moves to the next record; false at the end or on a damaged stream.
@@ -117,7 +114,7 @@ class RecordReader
     qsizetype Remaining() const { return payloadEnd_ - cur_; }
     bool Ok() const { return ok_; }
 
-  private:
+private:
     const char *p_;
     const char *end_;
     const char *next_ = nullptr;

@@ -1,9 +1,9 @@
 #include "platform/metafile/MetafileEngine_p.h"
 
+#include "platform/base/Saturate.h"
+#include "platform/metafile/RecordCodec_p.h"
 #include "platform/text/FontFallback.h"
 #include "platform/text/GlyphPainter.h"
-#include "platform/metafile/RecordCodec_p.h"
-#include "platform/base/Saturate.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -314,9 +314,8 @@ int MetafileEngine::FaceIndex(const std::shared_ptr<const FontFace> &face)
     return index;
 }
 
-void MetafileEngine::RecordText(const std::shared_ptr<const FontFace> &face, const QColor &color,
-                                QPointF origin, const quint16 *glyphs, int count, int flags,
-                                QStringView text)
+void MetafileEngine::RecordText(const std::shared_ptr<const FontFace> &face, const QColor &color, QPointF origin,
+                                const quint16 *glyphs, int count, int flags, QStringView text)
 {
     if (!face || (count <= 0 && !(flags & (kTextUnderline | kTextStrikeOut))))
         return;
@@ -527,8 +526,7 @@ void MetafileEngine::drawPixmap(const QRectF &r, const QPixmap &pm, const QRectF
     drawImage(r, pm.toImage(), sr, Qt::AutoColor);
 }
 
-void MetafileEngine::drawImage(const QRectF &r, const QImage &image, const QRectF &sr,
-                               Qt::ImageConversionFlags flags)
+void MetafileEngine::drawImage(const QRectF &r, const QImage &image, const QRectF &sr, Qt::ImageConversionFlags flags)
 {
     if (image.isNull())
         return;

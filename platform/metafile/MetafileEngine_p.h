@@ -21,9 +21,8 @@ struct DeviceClip {
     }
 };
 
-class MetafileEngine : public GlyphRecorder
-{
-  public:
+class MetafileEngine : public GlyphRecorder {
+public:
     explicit MetafileEngine(PageMetafile *owner);
 
     // Glyph runs become text records (one per baseline) under the painter's current state.
@@ -56,7 +55,7 @@ class MetafileEngine : public GlyphRecorder
     void drawImage(const QRectF &r, const QImage &pm, const QRectF &sr,
                    Qt::ImageConversionFlags flags = Qt::AutoColor) override;
 
-  private:
+private:
     MetafileData &Data();
     void Emit(const MetaRecord &record);
     // Catches up with state the painter has changed but not yet handed over.

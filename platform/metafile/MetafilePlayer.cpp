@@ -1,7 +1,7 @@
 #include "platform/metafile/MetafilePlayer_p.h"
 
-#include "platform/text/GlyphPainter.h"
 #include "platform/base/Saturate.h"
+#include "platform/text/GlyphPainter.h"
 
 namespace platform {
 
@@ -17,8 +17,7 @@ QPolygon ToInt(const QList<QPointF> &points)
 
 } // namespace
 
-MetafilePlayer::MetafilePlayer(QPainter &painter, QSize pageSize, const QRectF &target)
-    : p_(painter), target_(target)
+MetafilePlayer::MetafilePlayer(QPainter &painter, QSize pageSize, const QRectF &target) : p_(painter), target_(target)
 {
     p_.save();
     initial_ = p_.transform();

@@ -6,9 +6,8 @@
 
 namespace platform {
 
-class MetafilePlayer
-{
-  public:
+class MetafilePlayer {
+public:
     MetafilePlayer(QPainter &painter, QSize pageSize, const QRectF &target);
     ~MetafilePlayer();
     MetafilePlayer(const MetafilePlayer &) = delete;
@@ -17,7 +16,7 @@ class MetafilePlayer
     // Plays one record; false when it cannot be played (nothing is drawn then).
     bool Play(const MetaRecord &record);
 
-  private:
+private:
     void FlushText();
     void UseDrawingState();
     void SetClip(const MetaRecord &record);

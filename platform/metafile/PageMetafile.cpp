@@ -60,8 +60,7 @@ qsizetype PageMetafile::MemoryBytes(QSet<qint64> *counted) const
     bytes += d->faces.capacity() * qsizetype(sizeof(std::shared_ptr<const FontFace>));
     bytes += d->pens.capacity() * qsizetype(sizeof(QPen)) + d->brushes.capacity() * qsizetype(sizeof(QBrush));
     for (const QPainterPath &path : d->paths)
-        bytes +=
-            qsizetype(sizeof(QPainterPath)) + path.elementCount() * qsizetype(sizeof(QPainterPath::Element));
+        bytes += qsizetype(sizeof(QPainterPath)) + path.elementCount() * qsizetype(sizeof(QPainterPath::Element));
     for (const QImage &image : d->images) {
         bytes += qsizetype(sizeof(QImage));
         if (!counted || !counted->contains(image.cacheKey())) {

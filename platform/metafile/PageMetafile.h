@@ -1,8 +1,8 @@
 #pragma once
 // The page picture: a recorded display list that any QPainter can draw on and that plays into any
 // painter (screen, image, PDF, printer), stretched to a target rectangle.
-#include "platform/text/GdiFont.h"
 #include "platform/metafile/PageGeometry.h"
+#include "platform/text/GdiFont.h"
 
 #include <QBrush>
 #include <QColor>
@@ -104,9 +104,8 @@ using RecordCallback = std::function<bool(MetaRecord &record)>;
 // A page picture. Open a QPainter on it to record (the painter and DrawTextEx are recorded as typed
 // records); copies are cheap and independent (implicitly shared, copied on the first change).
 // The device reports 96 dpi; its size is kPageWidth x kPageHeight units unless set otherwise.
-class PageMetafile : public QPaintDevice
-{
-  public:
+class PageMetafile : public QPaintDevice {
+public:
     PageMetafile();
     explicit PageMetafile(QSize size);
     PageMetafile(const PageMetafile &other);
@@ -137,10 +136,10 @@ class PageMetafile : public QPaintDevice
 
     QPaintEngine *paintEngine() const override;
 
-  protected:
+protected:
     int metric(PaintDeviceMetric metric) const override;
 
-  private:
+private:
     friend class MetafileEngine;
     QSharedDataPointer<MetafileData> d;
     mutable std::unique_ptr<MetafileEngine> engine_;

@@ -9,7 +9,7 @@ namespace platform {
 namespace {
 
 struct Piece {
-    double y = 0;      // baseline in page units
+    double y = 0; // baseline in page units
     double left = 0;
     double right = 0;
     double height = 0; // em height in page units

@@ -214,8 +214,7 @@ void EncodeText(MetafileData &data, int face, int flags, QPointF origin, const q
     count = std::clamp(count, 0, 0xFFFF);
     const qsizetype chars = std::min<qsizetype>(text.size(), 0xFFFF);
     const quint8 f = quint8((flags & 0x7F) | (dx ? kExplicitPositions : 0));
-    RecordWriter w(data, EmrExtTextOutW,
-                   2 + 1 + 1 + 8 + 2 + count * 2 + (dx ? count * 4 : 0) + 2 + chars * 2);
+    RecordWriter w(data, EmrExtTextOutW, 2 + 1 + 1 + 8 + 2 + count * 2 + (dx ? count * 4 : 0) + 2 + chars * 2);
     w.Put(quint16(face));
     w.Put(f);
     w.Put(quint8(0));
@@ -305,8 +304,7 @@ bool DecodeRecord(const MetafileData &data, RecordReader &r, MetaRecord &rec)
             return false;
         rec.lines.resize(n);
         for (quint32 i = 0; i < n; ++i) {
-            const double x1 = r.Get<double>(), y1 = r.Get<double>(), x2 = r.Get<double>(),
-                         y2 = r.Get<double>();
+            const double x1 = r.Get<double>(), y1 = r.Get<double>(), x2 = r.Get<double>(), y2 = r.Get<double>();
             rec.lines[i] = QLineF(x1, y1, x2, y2);
         }
         return r.Ok();

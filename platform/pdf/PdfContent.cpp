@@ -1,7 +1,7 @@
 #include "platform/pdf/PdfContent_p.h"
 
-#include "platform/text/GlyphPainter.h"
 #include "platform/base/Saturate.h"
+#include "platform/text/GlyphPainter.h"
 
 #include <charconv>
 #include <cmath>
@@ -80,8 +80,8 @@ PdfContent::PdfContent(PdfResources &resources, const QTransform &pageToPdf, QSi
 {
     s_.reserve(16384);
     Raw("q ");
-    for (double v : {pageToPdf.m11(), pageToPdf.m12(), pageToPdf.m21(), pageToPdf.m22(), pageToPdf.dx(),
-                     pageToPdf.dy()})
+    for (double v :
+         {pageToPdf.m11(), pageToPdf.m12(), pageToPdf.m21(), pageToPdf.m22(), pageToPdf.dx(), pageToPdf.dy()})
         Num(v);
     Raw("cm 0 0 ");
     Num(pageSize.width());

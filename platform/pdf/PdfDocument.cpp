@@ -29,8 +29,8 @@ std::string Deflate(const char *data, size_t size, int level)
 {
     uLongf bound = compressBound(uLong(size));
     std::string out(bound, '\0');
-    if (compress2(reinterpret_cast<Bytef *>(out.data()), &bound, reinterpret_cast<const Bytef *>(data),
-                  uLong(size), level) != Z_OK)
+    if (compress2(reinterpret_cast<Bytef *>(out.data()), &bound, reinterpret_cast<const Bytef *>(data), uLong(size),
+                  level) != Z_OK)
         return {};
     out.resize(bound);
     return out;
@@ -85,8 +85,7 @@ public:
         const double paperH = paperMm.height() * kPointsPerMm;
         const double sx = size.width() > 0 ? targetMm.width() * kPointsPerMm / size.width() : 1.0;
         const double sy = size.height() > 0 ? targetMm.height() * kPointsPerMm / size.height() : 1.0;
-        const QTransform pageToPdf(sx, 0, 0, -sy, targetMm.x() * kPointsPerMm,
-                                   paperH - targetMm.y() * kPointsPerMm);
+        const QTransform pageToPdf(sx, 0, 0, -sy, targetMm.x() * kPointsPerMm, paperH - targetMm.y() * kPointsPerMm);
         PdfContent content(*this, pageToPdf, size);
         page.Visit([&](MetaRecord &record) {
             if (change && !change(record))
@@ -117,8 +116,7 @@ public:
             patterns += "/" + entry.first + " " + std::to_string(entry.second) + " 0 R ";
         for (const auto &[alpha, name] : opacities_) {
             const int obj = NewObject();
-            WriteObject(obj, "<< /Type /ExtGState /ca " + Num(alpha / 1000.0) + " /CA " + Num(alpha / 1000.0) +
-                                 " >>");
+            WriteObject(obj, "<< /Type /ExtGState /ca " + Num(alpha / 1000.0) + " /CA " + Num(alpha / 1000.0) + " >>");
             states += "/" + name + " " + std::to_string(obj) + " 0 R ";
         }
         std::string res = "<< /ProcSet [/PDF /Text /ImageB /ImageC] ";
@@ -241,8 +239,8 @@ public:
             ops += "-1 -1 m 9 9 l S ";
         const std::string dict = "/Type /Pattern /PatternType 1 /PaintType 1 /TilingType 1 /BBox [0 0 8 8] "
                                  "/XStep 8 /YStep 8 /Resources << >> /Matrix [" +
-                                 Num(pageToPdf.m11()) + " 0 0 " + Num(pageToPdf.m22()) + " " +
-                                 Num(pageToPdf.dx()) + " " + Num(pageToPdf.dy()) + "]";
+                                 Num(pageToPdf.m11()) + " 0 0 " + Num(pageToPdf.m22()) + " " + Num(pageToPdf.dx()) +
+                                 " " + Num(pageToPdf.dy()) + "]";
         hatches_.emplace(key, std::make_pair(name, StreamObject(dict, ops.data(), ops.size(), false)));
         return name;
     }
@@ -278,8 +276,8 @@ private:
         const char *body = deflated ? packed.data() : data;
         const size_t length = deflated ? packed.size() : size;
         offsets_[size_t(obj)] = written_;
-        Write(std::to_string(obj) + " 0 obj\n<< " + dict + (deflated ? " /Filter /FlateDecode" : "") +
-              " /Length " + std::to_string(length) + " >>\nstream\n");
+        Write(std::to_string(obj) + " 0 obj\n<< " + dict + (deflated ? " /Filter /FlateDecode" : "") + " /Length " +
+              std::to_string(length) + " >>\nstream\n");
         Write(body, length);
         Write("\nendstream\nendobj\n");
         return obj;
@@ -287,8 +285,8 @@ private:
 
     int WriteImage(const QImage &source)
     {
-        const QImage image = source.convertToFormat(
-            source.hasAlphaChannel() ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+        const QImage image =
+            source.convertToFormat(source.hasAlphaChannel() ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
         const int w = image.width(), h = image.height();
         std::string rgb;
         rgb.reserve(size_t(w) * size_t(h) * 3);
@@ -336,10 +334,12 @@ private:
         const std::string cmapName = file.baseName.substr(0, 6) + "-Codes";
         std::string codes = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
                             "/CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >> def\n"
-                            "/CMapName /" + cmapName + " def\n/CMapType 1 def\n" + ranges;
+                            "/CMapName /" +
+                            cmapName + " def\n/CMapType 1 def\n" + ranges;
         std::string cmap = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
                            "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
-                           "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n" + ranges;
+                           "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n" +
+                           ranges;
         char hex[8];
         for (size_t at = 0; at < file.singles.size(); at += 100) {
             const size_t n = std::min<size_t>(100, file.singles.size() - at);
@@ -414,11 +414,11 @@ private:
         WriteObject(cid, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + file.baseName +
                              " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >> "
                              "/FontDescriptor " +
-                             std::to_string(file.descriptor) + " 0 R /DW 0 /W [" + widths +
-                             "] /CIDToGIDMap " + cidToGid + " >>");
+                             std::to_string(file.descriptor) + " 0 R /DW 0 /W [" + widths + "] /CIDToGIDMap " +
+                             cidToGid + " >>");
         const int type0 = NewObject();
-        WriteObject(type0, "<< /Type /Font /Subtype /Type0 /BaseFont /" + file.baseName +
-                               " /Encoding " + std::to_string(file.encoding) + " 0 R /DescendantFonts [" + std::to_string(cid) +
+        WriteObject(type0, "<< /Type /Font /Subtype /Type0 /BaseFont /" + file.baseName + " /Encoding " +
+                               std::to_string(file.encoding) + " 0 R /DescendantFonts [" + std::to_string(cid) +
                                " 0 R] /ToUnicode " + std::to_string(file.toUnicode) + " 0 R >>");
         return type0;
     }

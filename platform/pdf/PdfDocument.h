@@ -23,8 +23,7 @@ public:
 
     // Adds a sheet of paperMm with page stretched into targetMm (millimetres from the sheet's top-left
     // corner). change, when given, may alter each record before it is drawn, as in enumeration.
-    void AddPage(const PageMetafile &page, QSizeF paperMm, const QRectF &targetMm,
-                 const RecordCallback &change = {});
+    void AddPage(const PageMetafile &page, QSizeF paperMm, const QRectF &targetMm, const RecordCallback &change = {});
     // Writes fonts, images' tables, the page tree and the cross-reference table. False when any write
     // to the device failed.
     bool Finish();

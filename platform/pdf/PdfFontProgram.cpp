@@ -167,14 +167,14 @@ QByteArray PdfFontProgram::Subset(const std::vector<bool> &used) const
     Append32(loca, quint32(glyf.size()));
 
     QByteArray head = head_;
-    Put16(head, 50, 1); // long offsets
+    Put16(head, 50, 1);                          // long offsets
     head[8] = head[9] = head[10] = head[11] = 0; // checkSumAdjustment, not needed by PDF readers
 
-    std::map<QByteArray, QByteArray> tables = {
-        {"head", head}, {"hhea", hhea_}, {"maxp", maxp_}, {"loca", loca}, {"glyf", glyf}, {"hmtx", hmtx_}};
+    std::map<QByteArray, QByteArray> tables = {{"head", head}, {"hhea", hhea_}, {"maxp", maxp_},
+                                               {"loca", loca}, {"glyf", glyf},  {"hmtx", hmtx_}};
     // Glyph names (post) and the naming table are of no use to a PDF reader and take most of the room.
-    const std::array<std::pair<const char *, const QByteArray *>, 4> optional = {{
-        {"cvt ", &cvt_}, {"fpgm", &fpgm_}, {"prep", &prep_}, {"OS/2", &os2_}}};
+    const std::array<std::pair<const char *, const QByteArray *>, 4> optional = {
+        {{"cvt ", &cvt_}, {"fpgm", &fpgm_}, {"prep", &prep_}, {"OS/2", &os2_}}};
     for (const auto &[tag, table] : optional)
         if (!table->isEmpty())
             tables.emplace(QByteArray(tag), *table);

@@ -1,8 +1,8 @@
 #pragma once
 // What a PDF page's content refers to by name: fonts, images, patterns and graphics states, kept by the
 // document and shared by all its pages.
-#include "platform/text/GdiFont.h"
 #include "platform/pdf/PdfFontProgram.h"
+#include "platform/text/GdiFont.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -63,7 +63,7 @@ struct PdfFontFile {
     }
     bool Remapped() const { return !cidGlyph.empty(); }
 
-  private:
+private:
     quint16 NewCid(quint16 glyph)
     {
         if (cid.size() <= kCids)

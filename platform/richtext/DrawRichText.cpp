@@ -1,7 +1,7 @@
 #include "platform/richtext/DrawRichText.h"
 
-#include "platform/richtext/RichEditBox.h"
 #include "platform/base/Saturate.h"
+#include "platform/richtext/RichEditBox.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -36,8 +36,8 @@ private:
 
 } // namespace
 
-int DrawRichText(QPainter &canvas, const RichTextRect &rect, const QByteArray &text, int *position,
-                 float zoom, bool render)
+int DrawRichText(QPainter &canvas, const RichTextRect &rect, const QByteArray &text, int *position, float zoom,
+                 bool render)
 {
     if (text.isEmpty())
         return 0;

@@ -18,7 +18,7 @@ struct RichTextRect {
 // did not fit, or 0 when everything fitted, on failure, or when nothing could be laid out past
 // the given position (a line or picture taller than the rectangle), so continuation always ends.
 // The canvas's state is restored on every path.
-int DrawRichText(QPainter &canvas, const RichTextRect &rect, const QByteArray &text, int *position,
-                 float zoom, bool render);
+int DrawRichText(QPainter &canvas, const RichTextRect &rect, const QByteArray &text, int *position, float zoom,
+                 bool render);
 
 } // namespace platform

@@ -108,6 +108,9 @@ FormatRangeResult TRichEditBox::FormatRange(QPainter &canvas, const TwipsRect &r
     return result;
 }
 
-void TRichEditBox::ReleaseFormatting() { layout_.reset(); }
+void TRichEditBox::ReleaseFormatting()
+{
+    layout_.reset();
+}
 
 } // namespace platform

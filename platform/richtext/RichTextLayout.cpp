@@ -28,7 +28,10 @@ RichTextLayout::RichTextLayout(const QByteArray &rtf, double widthPixels)
 
 RichTextLayout::~RichTextLayout() = default;
 
-int RichTextLayout::TextLength() const { return std::max(0, document_->characterCount() - 1); }
+int RichTextLayout::TextLength() const
+{
+    return std::max(0, document_->characterCount() - 1);
+}
 
 void RichTextLayout::CollectLines()
 {
@@ -132,8 +135,8 @@ RichTextLayout::Fit RichTextLayout::FitLines(int first, double heightPixels) con
     if (first >= TextLength() || lines_.empty())
         return fit;
     // The line holding `first`: the last one starting at or before it.
-    auto it = std::upper_bound(lines_.begin(), lines_.end(), first,
-                               [](int pos, const Line &l) { return pos < l.position; });
+    auto it =
+        std::upper_bound(lines_.begin(), lines_.end(), first, [](int pos, const Line &l) { return pos < l.position; });
     const std::size_t begin = it == lines_.begin() ? 0 : std::size_t(it - lines_.begin()) - 1;
     const double top = lines_[begin].top;
     std::size_t end = begin;

@@ -21,9 +21,9 @@ public:
     const QTextDocument &Document() const { return *document_; }
 
     struct Fit {
-        int first = 0;       // the first line's first character
-        int next = 0;        // the first character not laid out; TextLength() when all fitted
-        double height = 0;   // the height taken by the lines laid out, in pixels
+        int first = 0;                  // the first line's first character
+        int next = 0;                   // the first character not laid out; TextLength() when all fitted
+        double height = 0;              // the height taken by the lines laid out, in pixels
         std::size_t begin = 0, end = 0; // the lines laid out
     };
     // Whole lines from the one holding character `first` while they fit in heightPixels. When

@@ -5,23 +5,40 @@ namespace platform::rtf {
 int CodePageForRtfCharset(int charset)
 {
     switch (charset) {
-    case 0: return 1252;
-    case 2: return kSymbolCodePage;
-    case 77: return 10000;
-    case 128: return 932;
-    case 129: return 949;
-    case 134: return 936;
-    case 136: return 950;
-    case 161: return 1253;
-    case 162: return 1254;
-    case 163: return 1258;
-    case 177: return 1255;
-    case 178: return 1256;
-    case 186: return 1257;
-    case 204: return 1251;
-    case 222: return 874;
-    case 238: return 1250;
-    default: return 0; // 1 (default charset) and the unknown follow \ansicpg
+    case 0:
+        return 1252;
+    case 2:
+        return kSymbolCodePage;
+    case 77:
+        return 10000;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
+    default:
+        return 0; // 1 (default charset) and the unknown follow \ansicpg
     }
 }
 
@@ -30,12 +47,18 @@ namespace {
 QByteArray CodecName(int codePage)
 {
     switch (codePage) {
-    case 932: return "Shift_JIS";
-    case 936: return "GBK";
-    case 949: return "windows-949";
-    case 950: return "Big5";
-    case 10000: return "macintosh";
-    default: return "windows-" + QByteArray::number(codePage);
+    case 932:
+        return "Shift_JIS";
+    case 936:
+        return "GBK";
+    case 949:
+        return "windows-949";
+    case 950:
+        return "Big5";
+    case 10000:
+        return "macintosh";
+    default:
+        return "windows-" + QByteArray::number(codePage);
     }
 }
 
@@ -61,15 +84,15 @@ bool IsDoubleByte(int codePage)
 
 CodePageDecoders::CodePage &CodePageDecoders::Get(int codePage)
 {
-    const bool known = codePage == 874 || IsDoubleByte(codePage) || (codePage >= 1250 && codePage <= 1258) ||
-                       codePage == 10000;
+    const bool known =
+        codePage == 874 || IsDoubleByte(codePage) || (codePage >= 1250 && codePage <= 1258) || codePage == 10000;
     if (!known)
         codePage = 1250;
     auto [it, added] = pages_.try_emplace(codePage);
     CodePage &page = it->second;
     if (added) {
-        page.decoder = std::make_unique<QStringDecoder>(CodecName(codePage).constData(),
-                                                        QStringConverter::Flag::Stateless);
+        page.decoder =
+            std::make_unique<QStringDecoder>(CodecName(codePage).constData(), QStringConverter::Flag::Stateless);
         if (!page.decoder->isValid())
             page.decoder = std::make_unique<QStringDecoder>("windows-1250", QStringConverter::Flag::Stateless);
         // Single-byte code pages decode through a table: most runs of text are a few bytes long,

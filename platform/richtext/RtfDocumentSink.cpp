@@ -14,7 +14,10 @@ namespace platform::rtf {
 
 namespace {
 
-double Len(double twips) { return FormatLength(TwipsToPixels(twips)); }
+double Len(double twips)
+{
+    return FormatLength(TwipsToPixels(twips));
+}
 
 QTextBlockFormat BlockFormat(const RtfParagraphFormat &p, int extraSpaceBefore)
 {
@@ -50,9 +53,15 @@ QTextBlockFormat BlockFormat(const RtfParagraphFormat &p, int extraSpaceBefore)
         QTextOption::Tab tab;
         tab.position = Len(rel);
         switch (t.kind) {
-        case RtfTab::Kind::Left: tab.type = QTextOption::LeftTab; break;
-        case RtfTab::Kind::Right: tab.type = QTextOption::RightTab; break;
-        case RtfTab::Kind::Center: tab.type = QTextOption::CenterTab; break;
+        case RtfTab::Kind::Left:
+            tab.type = QTextOption::LeftTab;
+            break;
+        case RtfTab::Kind::Right:
+            tab.type = QTextOption::RightTab;
+            break;
+        case RtfTab::Kind::Center:
+            tab.type = QTextOption::CenterTab;
+            break;
         case RtfTab::Kind::Decimal:
             tab.type = QTextOption::DelimiterTab;
             tab.delimiter = QChar(',');

@@ -41,8 +41,7 @@ QSizeF PictureObjects::intrinsicSize(QTextDocument *, int, const QTextFormat &fo
     return p ? p->size : QSizeF();
 }
 
-void PictureObjects::drawObject(QPainter *painter, const QRectF &rect, QTextDocument *, int,
-                                const QTextFormat &format)
+void PictureObjects::drawObject(QPainter *painter, const QRectF &rect, QTextDocument *, int, const QTextFormat &format)
 {
     const Picture *p = Find(format);
     if (!p)

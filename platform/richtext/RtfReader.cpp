@@ -13,13 +13,16 @@ namespace platform::rtf {
 
 namespace {
 
-constexpr int kMaxDepth = 1000;      // deeper groups are counted, not kept
-constexpr int kMaxTwips = 31680;     // 22 inches: the largest measure a rich-edit control keeps
+constexpr int kMaxDepth = 1000;  // deeper groups are counted, not kept
+constexpr int kMaxTwips = 31680; // 22 inches: the largest measure a rich-edit control keeps
 constexpr int kMaxTabs = 32;
 constexpr int kMaxCells = 63;
 constexpr int kMaxHalfPoints = 3276; // 1638 points
 
-int Clamp(int v, int lo, int hi) { return std::clamp(v, lo, hi); }
+int Clamp(int v, int lo, int hi)
+{
+    return std::clamp(v, lo, hi);
+}
 
 enum class Dest : std::uint8_t { Text, Skip, FontTable, ColorTable, Picture, Upr };
 
@@ -57,8 +60,7 @@ struct PictureState {
 QString StripCharsetSuffix(QString name)
 {
     name = name.trimmed();
-    for (const char *suffix : {" CE", " Cyr", " Greek", " Tur", " Baltic", " (Hebrew)", " (Arabic)",
-                               " (Vietnamese)"}) {
+    for (const char *suffix : {" CE", " Cyr", " Greek", " Tur", " Baltic", " (Hebrew)", " (Arabic)", " (Vietnamese)"}) {
         if (name.endsWith(QLatin1String(suffix)))
             return name.chopped(int(qstrlen(suffix)));
     }
@@ -158,13 +160,27 @@ void Reader::Run()
             FlushRow();
             sink_.Finish(defaultTab_);
             return;
-        case TokenType::GroupOpen: OpenGroup(); break;
-        case TokenType::GroupClose: CloseGroup(); break;
-        case TokenType::Text: OnText(t.data); break;
-        case TokenType::Hex: OnHex(t.param); break;
-        case TokenType::Binary: OnBinary(t.data); break;
-        case TokenType::ControlSymbol: OnSymbol(t.symbol); break;
-        case TokenType::ControlWord: OnWord(t); break;
+        case TokenType::GroupOpen:
+            OpenGroup();
+            break;
+        case TokenType::GroupClose:
+            CloseGroup();
+            break;
+        case TokenType::Text:
+            OnText(t.data);
+            break;
+        case TokenType::Hex:
+            OnHex(t.param);
+            break;
+        case TokenType::Binary:
+            OnBinary(t.data);
+            break;
+        case TokenType::ControlSymbol:
+            OnSymbol(t.symbol);
+            break;
+        case TokenType::ControlWord:
+            OnWord(t);
+            break;
         }
     }
 }
@@ -298,13 +314,26 @@ void Reader::OnSymbol(char symbol)
     switch (symbol) {
     case '\\':
     case '{':
-    case '}': pendingBytes_.append(symbol); break;
-    case '~': AddChar(QChar(0x00A0)); break;
-    case '-': AddChar(QChar(0x00AD)); break;
-    case '_': AddChar(QChar(0x2011)); break;
-    case '\n': EndParagraph(); break;
-    case '\t': AddChar(QChar('\t')); break;
-    default: break;
+    case '}':
+        pendingBytes_.append(symbol);
+        break;
+    case '~':
+        AddChar(QChar(0x00A0));
+        break;
+    case '-':
+        AddChar(QChar(0x00AD));
+        break;
+    case '_':
+        AddChar(QChar(0x2011));
+        break;
+    case '\n':
+        EndParagraph();
+        break;
+    case '\t':
+        AddChar(QChar('\t'));
+        break;
+    default:
+        break;
     }
 }
 
@@ -312,8 +341,8 @@ void Reader::OnWord(const Token &t)
 {
     Kw kw = LookupKeyword(t.word);
     const bool isDestination = kw == Kw::FontTable || kw == Kw::ColorTable || kw == Kw::Picture ||
-                               kw == Kw::SkipDestination || kw == Kw::Transparent ||
-                               kw == Kw::FieldInstruction || kw == Kw::Upr || kw == Kw::Ud;
+                               kw == Kw::SkipDestination || kw == Kw::Transparent || kw == Kw::FieldInstruction ||
+                               kw == Kw::Upr || kw == Kw::Ud;
     if (ignorable_ && !isDestination)
         kw = Kw::SkipDestination; // \* before a word we do not know: skip the whole group
     ignorable_ = false;
@@ -331,7 +360,9 @@ void Reader::OnWord(const Token &t)
         FlushBytes();
         OnTextWord(kw, t);
         break;
-    case Dest::FontTable: OnFontTableWord(kw, t); break;
+    case Dest::FontTable:
+        OnFontTableWord(kw, t);
+        break;
     case Dest::ColorTable: {
         const int v = Clamp(t.param, 0, 255);
         if (kw == Kw::Red)
@@ -342,12 +373,15 @@ void Reader::OnWord(const Token &t)
             blue_ = v, colorGiven_ = true;
         break;
     }
-    case Dest::Picture: OnPictureWord(kw, t); break;
+    case Dest::Picture:
+        OnPictureWord(kw, t);
+        break;
     case Dest::Upr:
         if (kw == Kw::Ud)
             g.dest = Dest::Text;
         break;
-    case Dest::Skip: break;
+    case Dest::Skip:
+        break;
     }
 }
 
@@ -408,7 +442,9 @@ void Reader::OnTextWord(Kw kw, const Token &t)
         if (v > 0)
             defaultTab_ = Clamp(v, 15, kMaxTwips);
         break;
-    case Kw::UnicodeSkip: g.uc = Clamp(v, 0, 16); break;
+    case Kw::UnicodeSkip:
+        g.uc = Clamp(v, 0, 16);
+        break;
     case Kw::Unicode:
         if (t.hasParam) {
             AddChar(QChar(char16_t(v < 0 ? v + 65536 : v)));
@@ -421,54 +457,118 @@ void Reader::OnTextWord(Kw kw, const Token &t)
             n.font = defaultFont_;
         });
         break;
-    case Kw::Font: setChar([&](CharState &n) { n.font = v; }); break;
+    case Kw::Font:
+        setChar([&](CharState &n) { n.font = v; });
+        break;
     case Kw::FontSize:
         setChar([&](CharState &n) { n.halfPoints = t.hasParam ? Clamp(v, 2, kMaxHalfPoints) : 24; });
         break;
-    case Kw::Bold: setChar([&](CharState &n) { n.bold = on; }); break;
-    case Kw::Italic: setChar([&](CharState &n) { n.italic = on; }); break;
-    case Kw::Underline: setChar([&](CharState &n) { n.underline = on; }); break;
-    case Kw::UnderlineNone: setChar([&](CharState &n) { n.underline = false; }); break;
-    case Kw::Strike: setChar([&](CharState &n) { n.strike = on; }); break;
-    case Kw::Hidden: setChar([&](CharState &n) { n.hidden = on; }); break;
-    case Kw::ForeColor: setChar([&](CharState &n) { n.fore = v; }); break;
+    case Kw::Bold:
+        setChar([&](CharState &n) { n.bold = on; });
+        break;
+    case Kw::Italic:
+        setChar([&](CharState &n) { n.italic = on; });
+        break;
+    case Kw::Underline:
+        setChar([&](CharState &n) { n.underline = on; });
+        break;
+    case Kw::UnderlineNone:
+        setChar([&](CharState &n) { n.underline = false; });
+        break;
+    case Kw::Strike:
+        setChar([&](CharState &n) { n.strike = on; });
+        break;
+    case Kw::Hidden:
+        setChar([&](CharState &n) { n.hidden = on; });
+        break;
+    case Kw::ForeColor:
+        setChar([&](CharState &n) { n.fore = v; });
+        break;
     case Kw::Highlight:
-    case Kw::BackColor: setChar([&](CharState &n) { n.back = v; }); break;
-    case Kw::Super: setChar([&](CharState &n) { n.vertical = on ? 1 : 0; }); break;
-    case Kw::Sub: setChar([&](CharState &n) { n.vertical = on ? 2 : 0; }); break;
-    case Kw::NoSuperSub: setChar([&](CharState &n) { n.vertical = 0; }); break;
+    case Kw::BackColor:
+        setChar([&](CharState &n) { n.back = v; });
+        break;
+    case Kw::Super:
+        setChar([&](CharState &n) { n.vertical = on ? 1 : 0; });
+        break;
+    case Kw::Sub:
+        setChar([&](CharState &n) { n.vertical = on ? 2 : 0; });
+        break;
+    case Kw::NoSuperSub:
+        setChar([&](CharState &n) { n.vertical = 0; });
+        break;
 
     case Kw::Pard:
         p = RtfParagraphFormat();
         g.inTable = false;
         g.nextTabKind = RtfTab::Kind::Left;
         break;
-    case Kw::Par: EndParagraph(); break;
-    case Kw::Line: AddChar(QChar::LineSeparator); break;
-    case Kw::Tab: AddChar(QChar('\t')); break;
-    case Kw::AlignLeft: p.alignment = Qt::AlignLeft; break;
-    case Kw::AlignRight: p.alignment = Qt::AlignRight; break;
-    case Kw::AlignCenter: p.alignment = Qt::AlignHCenter; break;
-    case Kw::AlignJustify: p.alignment = Qt::AlignJustify; break;
-    case Kw::LeftIndent: p.leftIndent = Clamp(v, -kMaxTwips, kMaxTwips); break;
-    case Kw::RightIndent: p.rightIndent = Clamp(v, -kMaxTwips, kMaxTwips); break;
-    case Kw::FirstIndent: p.firstIndent = Clamp(v, -kMaxTwips, kMaxTwips); break;
-    case Kw::SpaceBefore: p.spaceBefore = Clamp(v, 0, kMaxTwips); break;
-    case Kw::SpaceAfter: p.spaceAfter = Clamp(v, 0, kMaxTwips); break;
-    case Kw::LineSpacing: p.lineSpacing = Clamp(v, -kMaxTwips, kMaxTwips); break;
-    case Kw::LineMultiple: p.lineMultiple = on; break;
-    case Kw::TabRight: g.nextTabKind = RtfTab::Kind::Right; break;
-    case Kw::TabCenter: g.nextTabKind = RtfTab::Kind::Center; break;
-    case Kw::TabDecimal: g.nextTabKind = RtfTab::Kind::Decimal; break;
+    case Kw::Par:
+        EndParagraph();
+        break;
+    case Kw::Line:
+        AddChar(QChar::LineSeparator);
+        break;
+    case Kw::Tab:
+        AddChar(QChar('\t'));
+        break;
+    case Kw::AlignLeft:
+        p.alignment = Qt::AlignLeft;
+        break;
+    case Kw::AlignRight:
+        p.alignment = Qt::AlignRight;
+        break;
+    case Kw::AlignCenter:
+        p.alignment = Qt::AlignHCenter;
+        break;
+    case Kw::AlignJustify:
+        p.alignment = Qt::AlignJustify;
+        break;
+    case Kw::LeftIndent:
+        p.leftIndent = Clamp(v, -kMaxTwips, kMaxTwips);
+        break;
+    case Kw::RightIndent:
+        p.rightIndent = Clamp(v, -kMaxTwips, kMaxTwips);
+        break;
+    case Kw::FirstIndent:
+        p.firstIndent = Clamp(v, -kMaxTwips, kMaxTwips);
+        break;
+    case Kw::SpaceBefore:
+        p.spaceBefore = Clamp(v, 0, kMaxTwips);
+        break;
+    case Kw::SpaceAfter:
+        p.spaceAfter = Clamp(v, 0, kMaxTwips);
+        break;
+    case Kw::LineSpacing:
+        p.lineSpacing = Clamp(v, -kMaxTwips, kMaxTwips);
+        break;
+    case Kw::LineMultiple:
+        p.lineMultiple = on;
+        break;
+    case Kw::TabRight:
+        g.nextTabKind = RtfTab::Kind::Right;
+        break;
+    case Kw::TabCenter:
+        g.nextTabKind = RtfTab::Kind::Center;
+        break;
+    case Kw::TabDecimal:
+        g.nextTabKind = RtfTab::Kind::Decimal;
+        break;
     case Kw::TabStop:
         if (int(p.tabs.size()) < kMaxTabs)
             p.tabs.push_back({Clamp(v, 0, kMaxTwips), g.nextTabKind});
         g.nextTabKind = RtfTab::Kind::Left;
         break;
 
-    case Kw::InTable: g.inTable = true; break;
-    case Kw::Cell: EndCell(); break;
-    case Kw::Row: EndRow(); break;
+    case Kw::InTable:
+        g.inTable = true;
+        break;
+    case Kw::Cell:
+        EndCell();
+        break;
+    case Kw::Row:
+        EndRow();
+        break;
     case Kw::RowDefaults:
         cellRight_.clear();
         rowGap_ = rowLeft_ = 0;
@@ -478,20 +578,45 @@ void Reader::OnTextWord(Kw kw, const Token &t)
         if (int(cellRight_.size()) < kMaxCells)
             cellRight_.push_back(Clamp(v, -kMaxTwips, kMaxTwips));
         break;
-    case Kw::RowGap: rowGap_ = Clamp(v, 0, 1440); break;
-    case Kw::RowLeft: rowLeft_ = Clamp(v, -kMaxTwips, kMaxTwips); break;
-    case Kw::CellBorder: rowBorders_ = true; break;
+    case Kw::RowGap:
+        rowGap_ = Clamp(v, 0, 1440);
+        break;
+    case Kw::RowLeft:
+        rowLeft_ = Clamp(v, -kMaxTwips, kMaxTwips);
+        break;
+    case Kw::CellBorder:
+        rowBorders_ = true;
+        break;
 
-    case Kw::EmDash: AddChar(QChar(0x2014)); break;
-    case Kw::EnDash: AddChar(QChar(0x2013)); break;
-    case Kw::EmSpace: AddChar(QChar(0x2003)); break;
-    case Kw::EnSpace: AddChar(QChar(0x2002)); break;
-    case Kw::Bullet: AddChar(QChar(0x2022)); break;
-    case Kw::LQuote: AddChar(QChar(0x2018)); break;
-    case Kw::RQuote: AddChar(QChar(0x2019)); break;
-    case Kw::LDblQuote: AddChar(QChar(0x201C)); break;
-    case Kw::RDblQuote: AddChar(QChar(0x201D)); break;
-    default: break;
+    case Kw::EmDash:
+        AddChar(QChar(0x2014));
+        break;
+    case Kw::EnDash:
+        AddChar(QChar(0x2013));
+        break;
+    case Kw::EmSpace:
+        AddChar(QChar(0x2003));
+        break;
+    case Kw::EnSpace:
+        AddChar(QChar(0x2002));
+        break;
+    case Kw::Bullet:
+        AddChar(QChar(0x2022));
+        break;
+    case Kw::LQuote:
+        AddChar(QChar(0x2018));
+        break;
+    case Kw::RQuote:
+        AddChar(QChar(0x2019));
+        break;
+    case Kw::LDblQuote:
+        AddChar(QChar(0x201C));
+        break;
+    case Kw::RDblQuote:
+        AddChar(QChar(0x201D));
+        break;
+    default:
+        break;
     }
 }
 
@@ -504,13 +629,18 @@ void Reader::OnFontTableWord(Kw kw, const Token &t)
         entryId_ = t.param;
         entry_ = FontEntry();
         break;
-    case Kw::FontCharset: entry_.charset = t.param; break;
+    case Kw::FontCharset:
+        entry_.charset = t.param;
+        break;
     case Kw::FontFamilyNil:
     case Kw::FontFamilyRoman:
     case Kw::FontFamilySwiss:
     case Kw::FontFamilyModern:
-    case Kw::FontFamilyOther: entry_.family = kw; break;
-    default: break;
+    case Kw::FontFamilyOther:
+        entry_.family = kw;
+        break;
+    default:
+        break;
     }
 }
 
@@ -519,17 +649,38 @@ void Reader::OnPictureWord(Kw kw, const Token &t)
     PictureState &p = picture_;
     const int v = t.param;
     switch (kw) {
-    case Kw::PngBlip: p.kind = RtfPicture::Kind::Png; break;
-    case Kw::JpegBlip: p.kind = RtfPicture::Kind::Jpeg; break;
-    case Kw::EmfBlip: p.kind = RtfPicture::Kind::Emf; break;
-    case Kw::OtherBlip: p.kind = RtfPicture::Kind::Other; break;
-    case Kw::PicW: p.picw = Clamp(v, 0, 1'000'000); break;
-    case Kw::PicH: p.pich = Clamp(v, 0, 1'000'000); break;
-    case Kw::PicWGoal: p.goalw = Clamp(v, 0, kMaxTwips); break;
-    case Kw::PicHGoal: p.goalh = Clamp(v, 0, kMaxTwips); break;
-    case Kw::PicScaleX: p.scalex = Clamp(v, 1, 1000); break;
-    case Kw::PicScaleY: p.scaley = Clamp(v, 1, 1000); break;
-    default: break;
+    case Kw::PngBlip:
+        p.kind = RtfPicture::Kind::Png;
+        break;
+    case Kw::JpegBlip:
+        p.kind = RtfPicture::Kind::Jpeg;
+        break;
+    case Kw::EmfBlip:
+        p.kind = RtfPicture::Kind::Emf;
+        break;
+    case Kw::OtherBlip:
+        p.kind = RtfPicture::Kind::Other;
+        break;
+    case Kw::PicW:
+        p.picw = Clamp(v, 0, 1'000'000);
+        break;
+    case Kw::PicH:
+        p.pich = Clamp(v, 0, 1'000'000);
+        break;
+    case Kw::PicWGoal:
+        p.goalw = Clamp(v, 0, kMaxTwips);
+        break;
+    case Kw::PicHGoal:
+        p.goalh = Clamp(v, 0, kMaxTwips);
+        break;
+    case Kw::PicScaleX:
+        p.scalex = Clamp(v, 1, 1000);
+        break;
+    case Kw::PicScaleY:
+        p.scaley = Clamp(v, 1, 1000);
+        break;
+    default:
+        break;
     }
 }
 
@@ -616,8 +767,7 @@ void Reader::FlushText()
     if (!Top().chr.hidden) {
         Sanitize(pendingText_);
         const QTextCharFormat &f = CharFormat();
-        if (!paragraph_.runs.empty() && !paragraph_.runs.back().isPicture &&
-            paragraph_.runs.back().format == f) {
+        if (!paragraph_.runs.empty() && !paragraph_.runs.back().isPicture && paragraph_.runs.back().format == f) {
             paragraph_.runs.back().text += pendingText_;
         } else {
             RtfRun run;
@@ -706,9 +856,8 @@ void Reader::FinishPicture()
     pic.data = p.data;
     // \picw and \pich are pixels for bitmaps and hundredths of a millimetre for metafiles.
     auto natural = [&](int n) {
-        return p.kind == RtfPicture::Kind::Png || p.kind == RtfPicture::Kind::Jpeg
-                   ? qint64(n) * 15
-                   : qint64(n) * 1440 / 2540;
+        return p.kind == RtfPicture::Kind::Png || p.kind == RtfPicture::Kind::Jpeg ? qint64(n) * 15
+                                                                                   : qint64(n) * 1440 / 2540;
     };
     const qint64 w = p.goalw > 0 ? p.goalw : natural(p.picw);
     const qint64 h = p.goalh > 0 ? p.goalh : natural(p.pich);

@@ -9,11 +9,11 @@ enum class TokenType { End, GroupOpen, GroupClose, ControlWord, ControlSymbol, H
 
 struct Token {
     TokenType type = TokenType::End;
-    std::string_view word;  // ControlWord: its letters (at most kMaxWordLength)
-    bool hasParam = false;  // ControlWord: a numeric parameter followed the letters
-    int param = 0;          // ControlWord parameter (clamped); Hex: the byte, or -1 when no digit followed
-    char symbol = 0;        // ControlSymbol: the character after the backslash
-    std::string_view data;  // Text: a run of bytes; Binary: the bytes of \binN
+    std::string_view word; // ControlWord: its letters (at most kMaxWordLength)
+    bool hasParam = false; // ControlWord: a numeric parameter followed the letters
+    int param = 0;         // ControlWord parameter (clamped); Hex: the byte, or -1 when no digit followed
+    char symbol = 0;       // ControlSymbol: the character after the backslash
+    std::string_view data; // Text: a run of bytes; Binary: the bytes of \binN
 };
 
 // Tokens are views into the input, which must outlive them. Never fails: every byte sequence

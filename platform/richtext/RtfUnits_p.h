@@ -15,6 +15,9 @@ QPaintDevice *LayoutDevice();
 // 96-dpi pixels so that it lands at 96 dpi.
 double FormatLength(double pixels);
 
-inline double TwipsToPixels(double twips) { return twips / kTwipsPerPixel; }
+inline double TwipsToPixels(double twips)
+{
+    return twips / kTwipsPerPixel;
+}
 
 } // namespace platform::rtf

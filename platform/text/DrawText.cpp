@@ -1,8 +1,8 @@
 #include "platform/text/DrawText.h"
 
+#include "platform/base/Saturate.h"
 #include "platform/text/GlyphPainter.h"
 #include "platform/text/GlyphRecorder.h"
-#include "platform/base/Saturate.h"
 
 #include <QPainter>
 #include <QVarLengthArray>
@@ -235,8 +235,8 @@ void EmitLine(QPainter *painter, const TFont &font, const Shaped &s, const Shape
     if (glyphs.isEmpty())
         return;
     if (GlyphRecorder *recorder = GlyphRecorder::From(painter)) {
-        recorder->RecordText(font.FacePtr(), font.Color(), origin, glyphs.constData(), int(glyphs.size()),
-                           flags, chars);
+        recorder->RecordText(font.FacePtr(), font.Color(), origin, glyphs.constData(), int(glyphs.size()), flags,
+                             chars);
         return;
     }
     QList<quint32> ids(glyphs.size());

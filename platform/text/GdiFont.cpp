@@ -126,8 +126,7 @@ QFont PageFont(const QString &family, int pixelSize, int weight, bool italic, bo
 
 } // namespace
 
-FontFace::FontFace(const QFont &font, qreal xScale, bool designMetrics)
-    : font_(font), xScale_(xScale > 0 ? xScale : 1)
+FontFace::FontFace(const QFont &font, qreal xScale, bool designMetrics) : font_(font), xScale_(xScale > 0 ? xScale : 1)
 {
     font_.setResolveMask(QFont::AllPropertiesResolved);
     raw_ = QRawFont::fromFont(font_);
@@ -264,8 +263,7 @@ QString SubstituteFace(const QString &face)
 
 TFont CreateFont(int height, int width, int /*escapement*/, int /*orientation*/, int weight, unsigned italic,
                  unsigned underline, unsigned strikeOut, unsigned charset, unsigned /*outputPrecision*/,
-                 unsigned /*clipPrecision*/, unsigned /*quality*/, unsigned /*pitchAndFamily*/,
-                 const QString &face)
+                 unsigned /*clipPrecision*/, unsigned /*quality*/, unsigned /*pitchAndFamily*/, const QString &face)
 {
     InstallFontSubstitutions();
     const FaceKind kind = PageFaceKind(face);

@@ -13,9 +13,8 @@ namespace platform {
 
 // One face at one size and horizontal scale, with GDI's metrics and cached glyphs and advances.
 // Shared, never changed after creation except for its lazily filled character and advance caches.
-class FontFace
-{
-  public:
+class FontFace {
+public:
     struct Glyph {
         quint16 index = 0;
         float advance = 0; // unscaled pixels at the pixel size (multiply by XScale() for page units)
@@ -52,7 +51,7 @@ class FontFace
     // text out with, so that recorded Qt text keeps Qt's positions.
     FontFace(const QFont &font, qreal xScale, bool designMetrics = true);
 
-  private:
+private:
     QFont font_;
     QRawFont raw_;
     qreal xScale_ = 1;
@@ -75,9 +74,8 @@ class FontFace
 };
 
 // A GDI logical font: a shared face plus the text colour the canvas draws it in.
-class TFont
-{
-  public:
+class TFont {
+public:
     // An 8-pixel-average, 16-pixel-high sans face in black.
     TFont();
     explicit TFont(std::shared_ptr<const FontFace> face, QColor color = Qt::black);
@@ -99,7 +97,7 @@ class TFont
     // Text width rounded once, as GetTextExtentPoint gives it.
     int TextWidth(const QString &text) const;
 
-  private:
+private:
     std::shared_ptr<const FontFace> face_;
     QColor color_ = Qt::black;
     int charset_ = 1;

@@ -17,9 +17,8 @@ class QPainter;
 
 namespace platform {
 
-class GlyphRecorder : public QPaintEngine
-{
-  public:
+class GlyphRecorder : public QPaintEngine {
+public:
     static constexpr Type kType = Type(QPaintEngine::User + 71);
 
     // The recorder behind painter's paint engine, or null when it paints elsewhere.
@@ -37,7 +36,7 @@ class GlyphRecorder : public QPaintEngine
 
     Type type() const final { return kType; }
 
-  protected:
+protected:
     using QPaintEngine::QPaintEngine;
 };
 

@@ -10,8 +10,7 @@ namespace {
 TEST(QtArguments, EveryArgumentIsTheProgramsOwn)
 {
     // "wenoglad -reverse plik.wyd" opened the file mirrored: Qt took "-reverse" as its option.
-    char program[] = "wenoglad", reverse[] = "-reverse", style[] = "-style", windows[] = "windows",
-         plik[] = "plik.wyd";
+    char program[] = "wenoglad", reverse[] = "-reverse", style[] = "-style", windows[] = "windows", plik[] = "plik.wyd";
     char *argv[] = {program, reverse, style, windows, plik, nullptr};
     TAplikacja app(5, argv);
     EXPECT_EQ(app.PierwszyArgument(), "-reverse");

@@ -153,8 +153,8 @@ TEST_F(CliExport, MonoMakesColouredTextBlack)
     ASSERT_EQ(Cli({"pdf", Path("three.wyd"), "-o", Path("colour.pdf")}).code, 0);
     ASSERT_EQ(Cli({"pdf", Path("three.wyd"), "-o", Path("mono.pdf"), "--mono"}).code, 0);
     for (const char *name : {"colour", "mono"}) {
-        Tool("pdftoppm", {"-r", "100", "-f", "2", "-l", "2", "-singlefile", "-png", Path(QString(name) + ".pdf"),
-                         Path(name)});
+        Tool("pdftoppm",
+             {"-r", "100", "-f", "2", "-l", "2", "-singlefile", "-png", Path(QString(name) + ".pdf"), Path(name)});
     }
     const QImage colour(Path("colour.png")), mono(Path("mono.png"));
     ASSERT_FALSE(colour.isNull());
@@ -249,26 +249,47 @@ TEST_F(CliExport, ErrorsAndExitCodes)
     } rows[] = {
         {"missing file", {"text", Path("brak.wyd")}, 2, "Cannot open file " + Path("brak.wyd")},
         {"missing file, pdf", {"pdf", Path("brak.wyd"), "-o", Path("x.pdf")}, 2, "Cannot open file "},
-        {"not a printout", {"pdf", Path("text.wyd"), "-o", Path("x.pdf")}, 1,
+        {"not a printout",
+         {"pdf", Path("text.wyd"), "-o", Path("x.pdf")},
+         1,
          QString::fromUtf8("Plik nie zawiera prawidłowego wydruku Wenora\n")},
-        {"not a printout, png", {"png", Path("text.wyd"), "-o", Path("p")}, 1,
+        {"not a printout, png",
+         {"png", Path("text.wyd"), "-o", Path("p")},
+         1,
          QString::fromUtf8("Plik nie zawiera prawidłowego wydruku Wenora\n")},
         // No lines make no pages, and a PDF without pages is no document.
-        {"no pages", {"pdf", Path("empty.wyd"), "-o", Path("x.pdf")}, 1,
+        {"no pages",
+         {"pdf", Path("empty.wyd"), "-o", Path("x.pdf")},
+         1,
          QString::fromUtf8("Wydruk nie zawiera żadnej strony\n")},
-        {"three margins", {"pdf", three, "-o", Path("x.pdf"), "--margins", "1,2,3"}, 2,
+        {"three margins",
+         {"pdf", three, "-o", Path("x.pdf"), "--margins", "1,2,3"},
+         2,
          QString::fromUtf8("wenoglad-cli pdf: Nieprawidłowe marginesy \"1,2,3\"")},
-        {"negative margin", {"pdf", three, "-o", Path("x.pdf"), "--margins", "10,-1,10,10"}, 2,
+        {"negative margin",
+         {"pdf", three, "-o", Path("x.pdf"), "--margins", "10,-1,10,10"},
+         2,
          QString::fromUtf8("wenoglad-cli pdf: Nieprawidłowe marginesy")},
-        {"margins leave no page", {"pdf", three, "-o", Path("x.pdf"), "--margins", "100,0,110,0"}, 2,
+        {"margins leave no page",
+         {"pdf", three, "-o", Path("x.pdf"), "--margins", "100,0,110,0"},
+         2,
          QString::fromUtf8("wenoglad-cli pdf: Marginesy \"100,0,110,0\" nie zostawiają miejsca")},
         {"no output", {"pdf", three}, 2, QString::fromUtf8("wenoglad-cli pdf: Nie podano, gdzie zapisać wynik (-o)")},
-        {"option value missing", {"pdf", three, "-o"}, 2, QString::fromUtf8("wenoglad-cli pdf: Brak wartości opcji -o")},
-        {"option of another command", {"pdf", three, "-o", Path("x.pdf"), "--dpi", "90"}, 2,
+        {"option value missing",
+         {"pdf", three, "-o"},
+         2,
+         QString::fromUtf8("wenoglad-cli pdf: Brak wartości opcji -o")},
+        {"option of another command",
+         {"pdf", three, "-o", Path("x.pdf"), "--dpi", "90"},
+         2,
          QString::fromUtf8("wenoglad-cli pdf: Nieznana opcja \"--dpi\"")},
-        {"unwritable pdf", {"pdf", three, "-o", Path("brak/x.pdf")}, 2,
+        {"unwritable pdf",
+         {"pdf", three, "-o", Path("brak/x.pdf")},
+         2,
          QString::fromUtf8("Nie można zapisać pliku ") + Path("brak/x.pdf")},
-        {"dpi zero", {"png", three, "-o", Path("p"), "--dpi", "0"}, 2,
+        {"dpi zero",
+         {"png", three, "-o", Path("p"), "--dpi", "0"},
+         2,
          QString::fromUtf8("wenoglad-cli png: Nieprawidłowa rozdzielczość \"0\"")},
         {"no file", {"text"}, 2, QString::fromUtf8("wenoglad-cli text: Nie podano pliku wydruku")},
         {"two files", {"text", three, three}, 2, QString::fromUtf8("wenoglad-cli text: Podano więcej niż jeden")},
@@ -328,8 +349,9 @@ TEST_F(CliExport, PageSetsAreCheckedWithPolishMessages)
 // Qt's PNG writer leaks its row buffer when a write fails, which is none of ours to report.
 Result LimitedCli(const QString &limits, const QStringList &args)
 {
-    return Tool("bash", QStringList{"-c", "trap '' XFSZ; export ASAN_OPTIONS=detect_leaks=0; ulimit " + limits +
-                                              " && exec \"$0\" \"$@\"",
+    return Tool("bash", QStringList{"-c",
+                                    "trap '' XFSZ; export ASAN_OPTIONS=detect_leaks=0; ulimit " + limits +
+                                        " && exec \"$0\" \"$@\"",
                                     qEnvironmentVariable("WENOGLAD_BIN_DIR") + "/cli/wenoglad-cli"} +
                             args);
 }
@@ -343,8 +365,8 @@ TEST_F(CliExport, HugePageSetIsReadAgainstThePageCount)
 #else
     const QString limit = "-v 1500000";
 #endif
-    const Result run = LimitedCli(limit, {"png", Path("three.wyd"), "-o", Path("big"), "--dpi", "10",
-                                                 "--pages", "1-999999999"});
+    const Result run =
+        LimitedCli(limit, {"png", Path("three.wyd"), "-o", Path("big"), "--dpi", "10", "--pages", "1-999999999"});
     EXPECT_EQ(run.code, 2);
     EXPECT_EQ(QString::fromUtf8(run.err),
               QString::fromUtf8("wenoglad-cli png: Podany numer strony (4)\nprzekracza ilość dostepnych stron !\n"));

@@ -53,8 +53,15 @@ TEST_F(CliInfo, PrintsTheModelSummary)
     doc.LineSpacing = 0.5f;
     doc.LinesPerPage = 72;
     // "Nagłówek" with a Windows-1250 ł; the Cyrillic style's alias is in Windows-1251.
-    doc.Styles = {{.Color = 255, .CharHeight = 4.5f, .Columns = 90, .CharWidth = 2.25f, .FontStyle = 3,
-                   .Charset = 238, .FontName = "Arial", .Name = "Nag\xB3\xF3wek", .Alias = "H\"1"},
+    doc.Styles = {{.Color = 255,
+                   .CharHeight = 4.5f,
+                   .Columns = 90,
+                   .CharWidth = 2.25f,
+                   .FontStyle = 3,
+                   .Charset = 238,
+                   .FontName = "Arial",
+                   .Name = "Nag\xB3\xF3wek",
+                   .Alias = "H\"1"},
                   {.Charset = 204, .Name = "Ru", .Alias = "\xCF\xF0\xE8"}};
     const Line text{.Fields = {{.Text = "a"}, {.Text = "b"}}};
     Record item;
@@ -70,7 +77,8 @@ TEST_F(CliInfo, PrintsTheModelSummary)
     const QJsonObject o = QJsonDocument::fromJson(run.out, &error).object();
     ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
     EXPECT_EQ(o.keys().size(), 9);
-    EXPECT_TRUE(run.out.startsWith("{\n  \"version\": 6,\n  \"resolution\": 600,")) << "members in the documented order";
+    EXPECT_TRUE(run.out.startsWith("{\n  \"version\": 6,\n  \"resolution\": 600,"))
+        << "members in the documented order";
     EXPECT_EQ(o["version"].toInt(), 6);
     EXPECT_EQ(o["resolution"].toInt(), 600);
     EXPECT_EQ(o["lineSpacing"].toDouble(), 0.5);
@@ -143,8 +151,8 @@ TEST_F(CliInfo, EveryCommandFailsWhenItsOutputCannotBeWritten)
     Document doc;
     doc.Root.Title.Lines = {{.Fields = {{.Text = "a"}}}};
     WriteWyd(Path("a.wyd"), doc);
-    for (const QStringList &args : {QStringList{"info", Path("a.wyd")}, QStringList{"text", Path("a.wyd")},
-                                    QStringList{"--help"}}) {
+    for (const QStringList &args :
+         {QStringList{"info", Path("a.wyd")}, QStringList{"text", Path("a.wyd")}, QStringList{"--help"}}) {
         const CliRun run = Cli(args, true, "/dev/full");
         EXPECT_EQ(run.code, 2) << args.front().toStdString();
         EXPECT_TRUE(run.err.endsWith("Nie można zapisać na standardowe wyjście\n")) << run.err.toStdString();

@@ -75,7 +75,9 @@ TEST(Hostile, SecondPrintoutLaysOutItsOwnRichText)
     QTemporaryDir dir;
     TWydruk loader; // one loader, as the library's preview reads one printout after another
     std::vector<QString> texts;
-    loader.OnNextPage = [&](TWydruk *, platform::PageMetafile *page) { texts.push_back(ReadPage(*page).JoinedTexts()); };
+    loader.OnNextPage = [&](TWydruk *, platform::PageMetafile *page) {
+        texts.push_back(ReadPage(*page).JoinedTexts());
+    };
     for (char letter : {'A', 'B'}) {
         const QString path = dir.filePath(QString(QChar(letter)) + ".wyd");
         WriteWyd(path, RichTextDocument(letter));
@@ -194,9 +196,9 @@ TEST(Hostile, HugeSizesAndPositionsStillLayOut)
 {
     Document doc = DeviceDocument();
     doc.Styles = {{.CharHeight = 1e30f, .CharWidth = 3e38f, .Name = "wielki"}};
-    doc.Root.Title = BlockOf({LineOf({{.X = std::numeric_limits<qint32>::max(), .Width = -1, .StyleName = "wielki",
-                                       .Text = "x"}}),
-                              TextLine("after")});
+    doc.Root.Title =
+        BlockOf({LineOf({{.X = std::numeric_limits<qint32>::max(), .Width = -1, .StyleName = "wielki", .Text = "x"}}),
+                 TextLine("after")});
     const Built b = Build(doc);
     ASSERT_FALSE(b.Pages.empty());
     EXPECT_TRUE(b.Texts().back().endsWith("after"));

@@ -59,7 +59,8 @@ TEST(InflateStream, ReadsTheFileOnlyAsFarAsNeeded)
     EXPECT_LT(device.Served(), 1 << 20) << "the body is inflated on demand, not whole";
     std::vector<char> chunk(3 << 20);
     stream.Read(chunk.data(), chunk.size());
-    EXPECT_EQ(QByteArrayView(chunk.data(), static_cast<qsizetype>(chunk.size())), QByteArrayView(body).sliced(1, 3 << 20));
+    EXPECT_EQ(QByteArrayView(chunk.data(), static_cast<qsizetype>(chunk.size())),
+              QByteArrayView(body).sliced(1, 3 << 20));
     EXPECT_LT(device.Served(), 5 << 20);
 }
 

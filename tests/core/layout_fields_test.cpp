@@ -1,7 +1,7 @@
 // Measuring and drawing single fields and lines: positions, fonts, texts and rules as the page
 // picture records them.
-#include "tests/support/LayoutHelpers.h"
 #include "tests/support/EmfBuilder.h"
+#include "tests/support/LayoutHelpers.h"
 
 #include "core/LineDrawing.h"
 #include "core/StyleFont.h"
@@ -298,8 +298,15 @@ TEST(Rules, EachStyleDrawsItsLines)
     } rows[] = {
         {"single", 0, {{100, 12, 140, 12}}, 1},
         {"dashed", 1, {{100, 12, 110, 12}, {114, 12, 124, 12}, {128, 12, 138, 12}}, 1},
-        {"double", 2, {{100, 10, 115, 10}, {100, 14, 115, 14}, {115, 10, 130, 10}, {115, 14, 130, 14},
-                       {130, 10, 140, 10}, {130, 14, 140, 14}}, 1},
+        {"double",
+         2,
+         {{100, 10, 115, 10},
+          {100, 14, 115, 14},
+          {115, 10, 130, 10},
+          {115, 14, 130, 14},
+          {130, 10, 140, 10},
+          {130, 14, 140, 14}},
+         1},
         {"thick", 3, {{100, 12, 140, 12}}, 3},
         {"none", 4, {}, 0},
     };

@@ -166,13 +166,19 @@ TEST(ReadErrors, BodyEndingEarlyFailsWithWhatWasBeingRead)
         {"before the root", start().I32(0).Body(), 3},
         {"inside a block header", start().I32(0).Marker(3).Marker(4).U8(1).Body(), 4},
         {"inside a line header", start().I32(0).Marker(3).Marker(4).U8(1).U8(0).I32(1).Marker(5).Body(), 5},
-        {"inside a field", start().I32(0).Marker(3).Marker(4).U8(1).U8(0).I32(1).Marker(5).U8(0).U8(1).Marker(6).I32(3).Body(), 6},
-        {"inside a field's text", start().I32(0).Marker(3).Marker(4).U8(1).U8(0).I32(1).Marker(5).U8(0).U8(1).FieldRecord(field).Body().chopped(1), 101},
+        {"inside a field",
+         start().I32(0).Marker(3).Marker(4).U8(1).U8(0).I32(1).Marker(5).U8(0).U8(1).Marker(6).I32(3).Body(), 6},
+        {"inside a field's text",
+         start().I32(0).Marker(3).Marker(4).U8(1).U8(0).I32(1).Marker(5).U8(0).U8(1).FieldRecord(field).Body().chopped(
+             1),
+         101},
         {"before the item marker", start().I32(0).Marker(3).BlockRecord({}).BlockRecord({}).Body(), 12},
         {"inside the item count", start().I32(0).Marker(3).BlockRecord({}).BlockRecord({}).Marker(12).U8(0).Body(), 12},
         {"before the trailer", start().I32(0).RecordHead({}, 0).BlockRecord({}).BlockRecord({}).Body(), 15},
-        {"inside the label", start().I32(0).RecordHead({}, 0).BlockRecord({}).BlockRecord({}).Marker(15).U8(101).U8(4).Body(), 101},
-        {"before the break byte", start().I32(0).RecordHead({}, 0).BlockRecord({}).BlockRecord({}).Marker(15).String("x").Body(), 15},
+        {"inside the label",
+         start().I32(0).RecordHead({}, 0).BlockRecord({}).BlockRecord({}).Marker(15).U8(101).U8(4).Body(), 101},
+        {"before the break byte",
+         start().I32(0).RecordHead({}, 0).BlockRecord({}).BlockRecord({}).Marker(15).String("x").Body(), 15},
     };
     for (const auto &row : rows)
         EXPECT_TRUE(Raises<EReadFileError>([&] { ReadBody(row.body); }, ReadError(row.marker))) << row.name;
@@ -210,7 +216,8 @@ TEST(ReadErrors, InflateErrorOutsideAStringIsACompressionError)
         ReadFileBytes(HeaderBytes() + zlib, m);
     };
     EXPECT_TRUE(Raises<ECompressionError>([&] { read("this is no zlib stream"); }, "error"));
-    EXPECT_TRUE(Raises<ECompressionError>([&] { read(CompressThenBreak(BodyWriter(7).Globals(doc).Body())); }, "error"));
+    EXPECT_TRUE(
+        Raises<ECompressionError>([&] { read(CompressThenBreak(BodyWriter(7).Globals(doc).Body())); }, "error"));
 }
 
 TEST(ReadErrors, InflateErrorInsideAStringIsTheStringReadError)
@@ -266,8 +273,10 @@ TEST(MemorySafety, HugeCountsFailWithTheReadErrorWithoutReserving)
     } rows[] = {
         {"styles", BodyWriter(7).Globals(doc).I32(2000000000).StyleRecord({}).Body(), 1},
         {"items", BodyWriter(7).Globals(doc).I32(0).RecordHead({}, 2000000000).RecordTree({}).Body(), 3},
-        {"lines", BodyWriter(7).Globals(doc).I32(0).Marker(3).Marker(4).U8(1).U8(0).I32(2000000000).LineRecord({}).Body(), 5},
-        {"fields", BodyWriter(7).Globals(doc).I32(0).Marker(3).Marker(4).U8(1).U8(0).I32(1).Marker(5).U8(0).U8(255).Body(), 6},
+        {"lines",
+         BodyWriter(7).Globals(doc).I32(0).Marker(3).Marker(4).U8(1).U8(0).I32(2000000000).LineRecord({}).Body(), 5},
+        {"fields",
+         BodyWriter(7).Globals(doc).I32(0).Marker(3).Marker(4).U8(1).U8(0).I32(1).Marker(5).U8(0).U8(255).Body(), 6},
     };
     for (const auto &row : rows) {
         AddressSpaceCap cap(512u << 20);

@@ -21,18 +21,32 @@ Document Sample(quint8 version)
     doc.Ignored1 = 77;
     doc.Ignored2 = 5;
     doc.LinesPerPage = 60;
-    doc.Styles.push_back({.Color = 0x0000FF, .CharHeight = 4.5f, .Columns = 100, .CharWidth = 2.1f, .FontStyle = 1,
-                          .Reserved = 9, .Charset = 204, .FontName = "Arial", .Name = "Naglowek", .Alias = "H1"});
+    doc.Styles.push_back({.Color = 0x0000FF,
+                          .CharHeight = 4.5f,
+                          .Columns = 100,
+                          .CharWidth = 2.1f,
+                          .FontStyle = 1,
+                          .Reserved = 9,
+                          .Charset = 204,
+                          .FontName = "Arial",
+                          .Name = "Naglowek",
+                          .Alias = "H1"});
     doc.Styles.push_back({.Name = "Tabela", .Alias = "T"});
 
     Record &root = doc.Root;
     root.Title.BreakBefore = 1;
-    root.Title.Lines.push_back({.Fields = {{.X = 1200, .Width = 8000, .Alignment = 2, .AlignBottom = 1,
-                                            .EndEllipsis = 1, .NoWrap = 1, .StyleName = "Naglowek",
+    root.Title.Lines.push_back({.Fields = {{.X = 1200,
+                                            .Width = 8000,
+                                            .Alignment = 2,
+                                            .AlignBottom = 1,
+                                            .EndEllipsis = 1,
+                                            .NoWrap = 1,
+                                            .StyleName = "Naglowek",
                                             .Text = "Zestawienie sprzeda\xBFy"}}});
     root.ColumnHeader.Splittable = 0;
-    root.ColumnHeader.Lines.push_back({.SkipAtTop = 1, .Fields = {{.X = 0, .Width = 600, .Text = "Lp."},
-                                                                  {.X = 700, .Width = 3000, .Kind = 1, .Text = "Nazwa"}}});
+    root.ColumnHeader.Lines.push_back(
+        {.SkipAtTop = 1,
+         .Fields = {{.X = 0, .Width = 600, .Text = "Lp."}, {.X = 700, .Width = 3000, .Kind = 1, .Text = "Nazwa"}}});
     Record group;
     group.Label = "Grupa A";
     group.BreakBefore = 1;
@@ -41,16 +55,15 @@ Document Sample(quint8 version)
     item.Title.Lines.push_back({.Fields = {{.X = 0, .Width = 500, .Kind = 2, .Text = "Strona %n"},
                                            {.X = 600, .Width = 900, .Kind = 5, .Text = "Razem"},
                                            {.X = 0, .Width = 0, .Kind = 3, .Text = "ukryte"}}});
-    item.Summary.Lines.push_back({.Fields = {{.Kind = 6,
-                                              .Picture = EmfBuilder(0, 0, 5000, 2000, 189, 76)
-                                                             .Rectangle(0, 0, 100, 40, 0x00FF00)
-                                                             .Finish()}}});
+    item.Summary.Lines.push_back(
+        {.Fields = {{.Kind = 6,
+                     .Picture = EmfBuilder(0, 0, 5000, 2000, 189, 76).Rectangle(0, 0, 100, 40, 0x00FF00).Finish()}}});
     group.Items.push_back(item);
     group.Items.push_back(Record{});
     root.Items.push_back(group);
     root.SpareLines.Lines.push_back({.Fields = {{.Text = "zapas"}}});
-    root.Summary.Lines.push_back({.Fields = {{.X = 6000, .Width = 2400, .Kind = 7, .StyleName = "t",
-                                              .Text = "{\\rtf1 Koniec}"}}});
+    root.Summary.Lines.push_back(
+        {.Fields = {{.X = 6000, .Width = 2400, .Kind = 7, .StyleName = "t", .Text = "{\\rtf1 Koniec}"}}});
     return doc;
 }
 

@@ -137,7 +137,10 @@ struct AttrRow {
     QStringList expected;
 };
 
-void PrintTo(const AttrRow &row, std::ostream *os) { *os << row.name; }
+void PrintTo(const AttrRow &row, std::ostream *os)
+{
+    *os << row.name;
+}
 
 class FindFilesAttrTest : public FindFilesTest, public ::testing::WithParamInterface<AttrRow> {};
 
@@ -200,17 +203,17 @@ TEST(FileMask, MatchesLikeFindFirst)
         const char *mask, *name;
         bool match;
     } rows[] = {
-        {"*.*", "README", true},       // no extension still matches "*.*"
+        {"*.*", "README", true}, // no extension still matches "*.*"
         {"*.*", ".profile", true},
-        {"*.", "README", true},        // "*." asks for names without an extension
+        {"*.", "README", true}, // "*." asks for names without an extension
         {"*.", "a.wyd", false},
         {"rap??.*", "RAPOR", true},
         {"rap??.*", "RAPORT.wyd", false},
         {"rap??.wyd", "Rap12.WYD", true},
         {"?", "", false},
-        {"*a*b*c", "xaxbxbxc", true},  // backtracks over the first "b"
+        {"*a*b*c", "xaxbxbxc", true}, // backtracks over the first "b"
         {"*a*b*c", "xaxbxbx", false},
-        {"[a].wyd", "[A].WYD", true},  // brackets are plain characters
+        {"[a].wyd", "[A].WYD", true}, // brackets are plain characters
         {"[a].wyd", "a.wyd", false},
         {"", "a", false},
         {"*", "", true},
@@ -350,20 +353,24 @@ TEST_F(FindFilesTest, AddFileAcceptsRefusesAndStops)
         QStringList expected;
         bool aborts;
     } rows[] = {
-        {"RefuseOne", [](const TFileObj &f, bool &accept, bool &) { accept = f.Name != "b"; },
-         {"a.wyd", "c.wyd", "d.wyd"}, false},
+        {"RefuseOne",
+         [](const TFileObj &f, bool &accept, bool &) { accept = f.Name != "b"; },
+         {"a.wyd", "c.wyd", "d.wyd"},
+         false},
         // The stopping entry is kept when it was accepted, dropped when refused.
-        {"StopAccepted", [](const TFileObj &f, bool &, bool &stop) { stop = f.Name == "b"; },
-         {"a.wyd", "b.wyd"}, true},
-        {"StopRefused", [](const TFileObj &f, bool &accept, bool &stop) { stop = accept = f.Name != "b"; },
-         {"a.wyd"}, true},
+        {"StopAccepted", [](const TFileObj &f, bool &, bool &stop) { stop = f.Name == "b"; }, {"a.wyd", "b.wyd"}, true},
+        {"StopRefused",
+         [](const TFileObj &f, bool &accept, bool &stop) { stop = accept = f.Name != "b"; },
+         {"a.wyd"},
+         true},
         // A handler that fails loses its entry only.
         {"HandlerFails",
          [](const TFileObj &f, bool &, bool &) {
              if (f.Name == "c")
                  throw Exception("zepsuty");
          },
-         {"a.wyd", "b.wyd", "d.wyd"}, false},
+         {"a.wyd", "b.wyd", "d.wyd"},
+         false},
     };
     for (const Row &row : rows) {
         TFindFiles ff;
@@ -388,8 +395,7 @@ TEST(FileListSort, ByNameWithAndWithoutCaseAndByTime)
         QStringList given, expected; // given newest first
     } rows[] = {
         // Polish collation puts "ć" right after "c", not after every ASCII letter.
-        {"NoCaseLocale", TFileList::SortByNameNoCase, {"dom", "ćma", "Cebula", "ala"},
-         {"ala", "Cebula", "ćma", "dom"}},
+        {"NoCaseLocale", TFileList::SortByNameNoCase, {"dom", "ćma", "Cebula", "ala"}, {"ala", "Cebula", "ćma", "dom"}},
         {"WithCase", TFileList::SortByName, {"B", "a", "b", "A"}, {"a", "A", "b", "B"}},
         {"ByTime", TFileList::SortByTime, {"c", "a", "b"}, {"b", "a", "c"}},
         {"UnknownKind", 3, {"c", "a", "b"}, {"c", "a", "b"}},

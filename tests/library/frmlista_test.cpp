@@ -5,8 +5,8 @@
 #include "platform/base/NativePath.h"
 #include "tests/support/LayoutHelpers.h"
 #include "ui/HintBar.h"
-#include "ui/bajery.h"
 #include "ui/WenBtn.h"
+#include "ui/bajery.h"
 #include "ui/okienko.h"
 #include "view/EmfViewer.h"
 #include "view/uFrmPodglad.h"
@@ -143,7 +143,10 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
         ASSERT_TRUE(f.setFileTime(czas, QFileDevice::FileModificationTime));
     }
-    bool Istnieje(const QString &plik) const { return QDir(lib_.path()).entryList(QDir::Files | QDir::Hidden).contains(plik); }
+    bool Istnieje(const QString &plik) const
+    {
+        return QDir(lib_.path()).entryList(QDir::Files | QDir::Hidden).contains(plik);
+    }
     QStringList Pliki() const { return QDir(lib_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 
     // The window, shown and refreshed the way its first activation does it.

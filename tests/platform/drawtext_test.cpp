@@ -1,6 +1,6 @@
+#include "platform/metafile/PageMetafile.h"
 #include "platform/text/CodePage.h"
 #include "platform/text/DrawText.h"
-#include "platform/metafile/PageMetafile.h"
 
 #include <QImage>
 #include <QPainter>
@@ -86,14 +86,11 @@ TEST(DrawTextEx, CalcRectMeasuresLikeGdi)
         {"an empty line counts", "a\n\nb", 200, DT_CALCRECT, 3 * kLine, 10},
         {"single line ignores breaks", "ab\r\ncd", 200, DT_CALCRECT | DT_SINGLELINE, kLine, 40},
         {"without word break long lines stay", "aaa bbb ccc", 35, DT_CALCRECT, kLine, 110},
-        {"ellipsis shortens to fit", "abcdefghij", 65, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS, kLine,
-         60},
-        {"ellipsis leaves fitting text alone", "abcdef", 65, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS,
-         kLine, 60},
+        {"ellipsis shortens to fit", "abcdefghij", 65, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS, kLine, 60},
+        {"ellipsis leaves fitting text alone", "abcdef", 65, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS, kLine, 60},
         {"prefixes: && is & and & is dropped", "a&&b&c", 200, DT_CALCRECT, kLine, 40},
         {"no prefix keeps every ampersand", "a&&b&c", 200, DT_CALCRECT | DT_NOPREFIX, kLine, 60},
-        {"bottom alignment measures the text", "abc", 200, DT_CALCRECT | DT_SINGLELINE | DT_BOTTOM, kLine,
-         30},
+        {"bottom alignment measures the text", "abc", 200, DT_CALCRECT | DT_SINGLELINE | DT_BOTTOM, kLine, 30},
     };
     for (const CalcCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -163,8 +160,7 @@ TEST(DrawTextEx, BottomAlignedSingleLine)
 
 TEST(DrawTextEx, EndEllipsisDrawsTheDots)
 {
-    const Recorded rec =
-        DrawOnPage("abcdefghij", TRect{0, 0, 65, 30}, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
+    const Recorded rec = DrawOnPage("abcdefghij", TRect{0, 0, 65, 30}, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
     ASSERT_EQ(rec.runs.size(), 1);
     ASSERT_EQ(rec.runs[0].glyphs, 6); // "abc" and "..."
     EXPECT_EQ(rec.runs[0].ids[3], rec.runs[0].ids[5]);
@@ -224,8 +220,8 @@ TEST(DrawTextEx, PolishTextFromWindows1250Draws)
 
     // Every letter leaves ink of its own: the accented ones differ from their plain forms.
     QImage accented(200, 30, QImage::Format_ARGB32_Premultiplied), plain = accented;
-    for (auto [img, s] : {std::pair{&accented, QString::fromUtf8("żółćęśąźń")},
-                          std::pair{&plain, QStringLiteral("zolcesazn")}}) {
+    for (auto [img, s] :
+         {std::pair{&accented, QString::fromUtf8("żółćęśąźń")}, std::pair{&plain, QStringLiteral("zolcesazn")}}) {
         img->fill(Qt::white);
         QPainter p(img);
         TRect box{0, 0, 200, 30};

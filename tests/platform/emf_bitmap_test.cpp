@@ -52,7 +52,10 @@ struct Layout {
     DibData dib;
 };
 
-void PrintTo(const Layout &l, std::ostream *os) { *os << l.name; }
+void PrintTo(const Layout &l, std::ostream *os)
+{
+    *os << l.name;
+}
 
 const QList<QRgb> kTable = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 0)};
 
@@ -64,14 +67,12 @@ std::vector<Layout> Layouts()
         {"Pal8", MakeDib(2, 2, 8, kTable, {Bytes({0, 1}), Bytes({2, 3})})},
         {"Pal8TopDown", MakeDib(2, 2, 8, kTable, {Bytes({0, 1}), Bytes({2, 3})}, true)},
         {"Rgb555", MakeDib(2, 2, 16, {}, {Words16({0x7C00, 0x03E0}), Words16({0x001F, 0x7FE0})})},
-        {"Bitfields565",
-         MakeDib(2, 2, 16, {}, {Words16({0xF800, 0x07E0}), Words16({0x001F, 0xFFE0})}, false, 0,
-                 {0xF800, 0x07E0, 0x001F})},
+        {"Bitfields565", MakeDib(2, 2, 16, {}, {Words16({0xF800, 0x07E0}), Words16({0x001F, 0xFFE0})}, false, 0,
+                                 {0xF800, 0x07E0, 0x001F})},
         {"Rgb24", MakeDib(2, 2, 24, {}, {Bytes({0, 0, 255, 0, 255, 0}), Bytes({255, 0, 0, 0, 255, 255})})},
         {"Rgb32", MakeDib(2, 2, 32, {}, {Words32({0xFF0000, 0x00FF00}), Words32({0x0000FF, 0xFFFF00})})},
-        {"Bitfields32Swapped",
-         MakeDib(2, 2, 32, {}, {Words32({0x0000FF, 0x00FF00}), Words32({0xFF0000, 0x00FFFF})}, false, 0,
-                 {0x000000FF, 0x0000FF00, 0x00FF0000})},
+        {"Bitfields32Swapped", MakeDib(2, 2, 32, {}, {Words32({0x0000FF, 0x00FF00}), Words32({0xFF0000, 0x00FFFF})},
+                                       false, 0, {0x000000FF, 0x0000FF00, 0x00FF0000})},
         // RLE rows run from the bottom: blue, yellow first
         {"Rle8", MakeDib(2, 2, 8, kTable, {Bytes({1, 2, 1, 3, 0, 0, 1, 0, 1, 1, 0, 1})}, false, 1)},
         // an absolute run of three, padded to a word; the third pixel falls past the width
@@ -154,7 +155,11 @@ TEST(Dib, UnreadableHeadersGiveNoImage)
         {"RLE8 at 24 bits", [](DibData &d) { d.info[16] = 1; }},
         {"header size 20", [](DibData &d) { d.info[0] = 20; }},
         {"header longer than the block", [](DibData &d) { d.info[0] = char(200); }},
-        {"a billion pixels", [](DibData &d) { d.info[6] = 0x10; d.info[10] = 0x10; }},
+        {"a billion pixels",
+         [](DibData &d) {
+             d.info[6] = 0x10;
+             d.info[10] = 0x10;
+         }},
     };
     for (const Row &row : rows) {
         DibData d = MakeDib(2, 2, 24, {}, {Bytes({0, 0, 255, 0, 0, 255}), Bytes({0, 0, 255, 0, 0, 255})});
@@ -212,7 +217,7 @@ TEST(Blits, WithoutASourceTheBrushPaints)
     EmfWriter w;
     w.CreateBrush(1, 0, kBlue);
     w.SelectObject(1);
-    w.Blt(77, QRect(0, 0, 50, 50), QRect(), DibData(), 0x00F00021); // PATCOPY
+    w.Blt(77, QRect(0, 0, 50, 50), QRect(), DibData(), 0x00F00021);   // PATCOPY
     w.Blt(76, QRect(50, 50, 50, 50), QRect(), DibData(), 0x00000042); // BLACKNESS
     const QImage image = Render(w.Finish());
     EXPECT_TRUE(Near(image.pixel(25, 25), kBlue));
@@ -259,7 +264,7 @@ TEST(Blits, MaskAndPaintPairLeavesTheBackgroundThrough)
     w.Rectangle(0, 0, 100, 100);
     const DibData mask = MakeDib(2, 1, 24, {}, {Bytes({0, 0, 0, 255, 255, 255})});
     const DibData figure = MakeDib(2, 1, 24, {}, {Bytes({0, 0, 255, 0, 0, 0})});
-    w.StretchDIBits(QRect(0, 0, 100, 100), QRect(0, 0, 2, 1), mask, 0x008800C6);    // SRCAND
+    w.StretchDIBits(QRect(0, 0, 100, 100), QRect(0, 0, 2, 1), mask, 0x008800C6);   // SRCAND
     w.StretchDIBits(QRect(0, 0, 100, 100), QRect(0, 0, 2, 1), figure, 0x00EE0086); // SRCPAINT
     const QImage image = Render(w.Finish());
     EXPECT_TRUE(Near(image.pixel(25, 50), kRed));
@@ -291,8 +296,8 @@ TEST(Blits, AlphaBlendUsesPremultipliedPixelAlpha)
 {
     EmfWriter w;
     // left pixel: opaque red; right pixel: fully transparent
-    w.AlphaBlend(QRect(0, 0, 100, 100), QRect(0, 0, 2, 1),
-                 MakeDib(2, 1, 32, {}, {Words32({0xFFFF0000, 0x00000000})}), 255, true);
+    w.AlphaBlend(QRect(0, 0, 100, 100), QRect(0, 0, 2, 1), MakeDib(2, 1, 32, {}, {Words32({0xFFFF0000, 0x00000000})}),
+                 255, true);
     const QImage image = Render(w.Finish());
     EXPECT_TRUE(Near(image.pixel(25, 50), kRed));
     EXPECT_TRUE(Near(image.pixel(75, 50), kWhite));

@@ -47,9 +47,9 @@ QByteArray Read(const QString &path)
 // comments (which the player leaves to the plain records) or of state records draw nothing.
 bool HasPlainDrawing(const QByteArray &bytes)
 {
-    static const QSet<quint32> drawing = {2,  3,  4,  5,  6,  7,  8,  15, 41, 42, 43, 44, 45, 46, 47,  54,
-                                          55, 56, 62, 63, 64, 71, 72, 74, 77, 78, 79, 80, 81, 83, 84,  85,
-                                          86, 87, 88, 89, 90, 91, 92, 96, 97, 108, 114, 116, 118};
+    static const QSet<quint32> drawing = {2,  3,  4,  5,  6,  7,  8,  15, 41, 42, 43, 44,  45,  46,  47,
+                                          54, 55, 56, 62, 63, 64, 71, 72, 74, 77, 78, 79,  80,  81,  83,
+                                          84, 85, 86, 87, 88, 89, 90, 91, 92, 96, 97, 108, 114, 116, 118};
     qint64 at = 0;
     while (at + 8 <= bytes.size()) {
         const auto *p = reinterpret_cast<const uchar *>(bytes.constData() + at);
@@ -80,8 +80,8 @@ int Marks(const QImage &image)
 QImage Play(const platform::TEmfPicture &picture, int width)
 {
     const QSize s = picture.Size();
-    const int height = s.width() > 0 && s.height() > 0 ? std::clamp(width * s.height() / s.width(), 16, 4 * width)
-                                                       : width;
+    const int height =
+        s.width() > 0 && s.height() > 0 ? std::clamp(width * s.height() / s.width(), 16, 4 * width) : width;
     QImage image(width, height, QImage::Format_ARGB32);
     image.fill(Qt::white);
     QPainter painter(&image);

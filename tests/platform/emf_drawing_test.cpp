@@ -25,7 +25,10 @@ struct Case {
     QList<Probe> probes;
 };
 
-void PrintTo(const Case &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const Case &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 // Red solid brush in slot 1, null pen selected: fills without outlines.
 void RedFill(EmfWriter &w)
@@ -35,7 +38,10 @@ void RedFill(EmfWriter &w)
     w.SelectObject(0x80000008); // NULL_PEN
 }
 
-std::string CaseName(const ::testing::TestParamInfo<Case> &info) { return info.param.name; }
+std::string CaseName(const ::testing::TestParamInfo<Case> &info)
+{
+    return info.param.name;
+}
 
 class Drawing : public ::testing::TestWithParam<Case> {};
 
@@ -51,20 +57,48 @@ TEST_P(Drawing, PixelsLandWhereExpected)
 }
 
 const Case kShapes[] = {
-    {"Rectangle", [](EmfWriter &w) { RedFill(w); w.Rectangle(10, 10, 50, 40); },
+    {"Rectangle",
+     [](EmfWriter &w) {
+         RedFill(w);
+         w.Rectangle(10, 10, 50, 40);
+     },
      {{{12, 12}, kRed}, {{48, 38}, kRed}, {{55, 20}, kWhite}, {{20, 45}, kWhite}}},
-    {"ReversedRectangleIsNormalised", [](EmfWriter &w) { RedFill(w); w.Rectangle(50, 40, 10, 10); },
+    {"ReversedRectangleIsNormalised",
+     [](EmfWriter &w) {
+         RedFill(w);
+         w.Rectangle(50, 40, 10, 10);
+     },
      {{{30, 25}, kRed}, {{60, 25}, kWhite}}},
-    {"EllipseFillsItsMiddleNotItsCorners", [](EmfWriter &w) { RedFill(w); w.Ellipse(0, 0, 100, 100); },
+    {"EllipseFillsItsMiddleNotItsCorners",
+     [](EmfWriter &w) {
+         RedFill(w);
+         w.Ellipse(0, 0, 100, 100);
+     },
      {{{50, 50}, kRed}, {{3, 3}, kWhite}, {{96, 96}, kWhite}, {{50, 2}, kRed}}},
-    {"RoundRectKeepsCornersOut", [](EmfWriter &w) { RedFill(w); w.RoundRect(0, 0, 100, 100, 60, 60); },
+    {"RoundRectKeepsCornersOut",
+     [](EmfWriter &w) {
+         RedFill(w);
+         w.RoundRect(0, 0, 100, 100, 60, 60);
+     },
      {{{50, 50}, kRed}, {{2, 2}, kWhite}, {{50, 1}, kRed}}},
-    {"Polygon32", [](EmfWriter &w) { RedFill(w); w.Poly(3, {{0, 0}, {100, 0}, {0, 100}}, false); },
+    {"Polygon32",
+     [](EmfWriter &w) {
+         RedFill(w);
+         w.Poly(3, {{0, 0}, {100, 0}, {0, 100}}, false);
+     },
      {{{10, 10}, kRed}, {{90, 90}, kWhite}}},
-    {"Polygon16", [](EmfWriter &w) { RedFill(w); w.Poly(3, {{100, 100}, {100, 0}, {0, 100}}, true); },
+    {"Polygon16",
+     [](EmfWriter &w) {
+         RedFill(w);
+         w.Poly(3, {{100, 100}, {100, 0}, {0, 100}}, true);
+     },
      {{{90, 90}, kRed}, {{10, 10}, kWhite}}},
     {"Polyline16StrokesWithThePen",
-     [](EmfWriter &w) { w.CreatePen(1, 0, 3, kBlue); w.SelectObject(1); w.Poly(4, {{10, 50}, {90, 50}}, true); },
+     [](EmfWriter &w) {
+         w.CreatePen(1, 0, 3, kBlue);
+         w.SelectObject(1);
+         w.Poly(4, {{10, 50}, {90, 50}}, true);
+     },
      {{{50, 50}, kBlue}, {{50, 60}, kWhite}}},
     {"PolylineIsNotFilled",
      [](EmfWriter &w) {
@@ -147,11 +181,19 @@ INSTANTIATE_TEST_SUITE_P(Shapes, Drawing, ::testing::ValuesIn(kShapes), CaseName
 
 const Case kObjects[] = {
     {"StockBlackBrush",
-     [](EmfWriter &w) { w.SelectObject(0x80000004); w.Rectangle(10, 10, 90, 90); }, {{{50, 50}, kBlack}}},
+     [](EmfWriter &w) {
+         w.SelectObject(0x80000004);
+         w.Rectangle(10, 10, 90, 90);
+     },
+     {{{50, 50}, kBlack}}},
     {"NullBrushLeavesTheInside",
-     [](EmfWriter &w) { w.SelectObject(0x80000005); w.Rectangle(10, 10, 90, 90); },
+     [](EmfWriter &w) {
+         w.SelectObject(0x80000005);
+         w.Rectangle(10, 10, 90, 90);
+     },
      {{{50, 50}, kWhite}, {{10, 50}, kBlack}}},
-    {"DefaultsAreWhiteBrushBlackPen", [](EmfWriter &w) { w.Rectangle(10, 10, 90, 90); },
+    {"DefaultsAreWhiteBrushBlackPen",
+     [](EmfWriter &w) { w.Rectangle(10, 10, 90, 90); },
      {{{50, 50}, kWhite}, {{10, 50}, kBlack}}},
     {"DeletedObjectCannotBeSelected",
      [](EmfWriter &w) {
@@ -163,7 +205,12 @@ const Case kObjects[] = {
      },
      {{{50, 50}, kRed}}},
     {"SelectedObjectOutlivesItsDeletion",
-     [](EmfWriter &w) { RedFill(w); w.DeleteObject(1); w.Rectangle(10, 10, 90, 90); }, {{{50, 50}, kRed}}},
+     [](EmfWriter &w) {
+         RedFill(w);
+         w.DeleteObject(1);
+         w.Rectangle(10, 10, 90, 90);
+     },
+     {{{50, 50}, kRed}}},
     {"SlotReusedAfterDelete",
      [](EmfWriter &w) {
          RedFill(w);
@@ -178,10 +225,18 @@ INSTANTIATE_TEST_SUITE_P(Objects, Drawing, ::testing::ValuesIn(kObjects), CaseNa
 
 const Case kMapping[] = {
     {"WindowOriginShiftsMmText",
-     [](EmfWriter &w) { RedFill(w); w.SetWindowOrg(100, 100); w.Rectangle(100, 100, 120, 120); },
+     [](EmfWriter &w) {
+         RedFill(w);
+         w.SetWindowOrg(100, 100);
+         w.Rectangle(100, 100, 120, 120);
+     },
      {{{10, 10}, kRed}, {{30, 30}, kWhite}}},
     {"ViewportOriginShifts",
-     [](EmfWriter &w) { RedFill(w); w.SetViewportOrg(50, 50); w.Rectangle(0, 0, 20, 20); },
+     [](EmfWriter &w) {
+         RedFill(w);
+         w.SetViewportOrg(50, 50);
+         w.Rectangle(0, 0, 20, 20);
+     },
      {{{60, 60}, kRed}, {{10, 10}, kWhite}}},
     {"AnisotropicScalesEachAxis",
      [](EmfWriter &w) {
@@ -324,7 +379,11 @@ INSTANTIATE_TEST_SUITE_P(Mapping, Drawing, ::testing::ValuesIn(kMapping), CaseNa
 
 const Case kClipping[] = {
     {"IntersectClipRect",
-     [](EmfWriter &w) { RedFill(w); w.IntersectClipRect(20, 20, 60, 60); w.Rectangle(0, 0, 100, 100); },
+     [](EmfWriter &w) {
+         RedFill(w);
+         w.IntersectClipRect(20, 20, 60, 60);
+         w.Rectangle(0, 0, 100, 100);
+     },
      {{{40, 40}, kRed}, {{10, 10}, kWhite}, {{70, 70}, kWhite}}},
     {"IntersectClipRectTwiceKeepsTheOverlap",
      [](EmfWriter &w) {
@@ -335,7 +394,11 @@ const Case kClipping[] = {
      },
      {{{50, 50}, kRed}, {{30, 30}, kWhite}, {{70, 70}, kWhite}}},
     {"ExcludeClipRectMakesAHole",
-     [](EmfWriter &w) { RedFill(w); w.ExcludeClipRect(40, 40, 60, 60); w.Rectangle(0, 0, 100, 100); },
+     [](EmfWriter &w) {
+         RedFill(w);
+         w.ExcludeClipRect(40, 40, 60, 60);
+         w.Rectangle(0, 0, 100, 100);
+     },
      {{{50, 50}, kWhite}, {{10, 10}, kRed}, {{90, 90}, kRed}}},
     {"ClipRectIsLogical",
      [](EmfWriter &w) {
@@ -415,15 +478,26 @@ void NestedSquares(EmfWriter &w)
 }
 
 const Case kModes[] = {
-    {"AlternateLeavesTheInnerSquare", [](EmfWriter &w) { NestedSquares(w); },
-     {{{50, 50}, kWhite}, {{10, 10}, kRed}}},
-    {"WindingFillsTheInnerSquare", [](EmfWriter &w) { w.SetPolyFillMode(2); NestedSquares(w); },
+    {"AlternateLeavesTheInnerSquare", [](EmfWriter &w) { NestedSquares(w); }, {{{50, 50}, kWhite}, {{10, 10}, kRed}}},
+    {"WindingFillsTheInnerSquare",
+     [](EmfWriter &w) {
+         w.SetPolyFillMode(2);
+         NestedSquares(w);
+     },
      {{{50, 50}, kRed}, {{10, 10}, kRed}}},
     {"WidePenReachesOutFromTheLine",
-     [](EmfWriter &w) { w.CreatePen(1, 0, 20, kBlue); w.SelectObject(1); w.Poly(4, {{10, 50}, {90, 50}}, false); },
+     [](EmfWriter &w) {
+         w.CreatePen(1, 0, 20, kBlue);
+         w.SelectObject(1);
+         w.Poly(4, {{10, 50}, {90, 50}}, false);
+     },
      {{{50, 42}, kBlue}, {{50, 58}, kBlue}, {{50, 64}, kWhite}}},
     {"ThinPenStaysOnTheLine",
-     [](EmfWriter &w) { w.CreatePen(1, 0, 1, kBlue); w.SelectObject(1); w.Poly(4, {{10, 50}, {90, 50}}, false); },
+     [](EmfWriter &w) {
+         w.CreatePen(1, 0, 1, kBlue);
+         w.SelectObject(1);
+         w.Poly(4, {{10, 50}, {90, 50}}, false);
+     },
      {{{50, 50}, kBlue}, {{50, 46}, kWhite}}},
     {"PenWidthFollowsTheMapping",
      [](EmfWriter &w) {
@@ -443,7 +517,11 @@ const Case kModes[] = {
      },
      {{{50, 50}, kBlue}, {{15, 50}, kWhite}, {{85, 50}, kWhite}}},
     {"RoundCapsReachPastTheEnds",
-     [](EmfWriter &w) { w.CreatePen(1, 0, 20, kBlue); w.SelectObject(1); w.Poly(4, {{20, 50}, {80, 50}}, false); },
+     [](EmfWriter &w) {
+         w.CreatePen(1, 0, 20, kBlue);
+         w.SelectObject(1);
+         w.Poly(4, {{20, 50}, {80, 50}}, false);
+     },
      {{{15, 50}, kBlue}, {{85, 50}, kBlue}}},
     {"DashedPenLeavesGaps",
      [](EmfWriter &w) {
@@ -461,13 +539,31 @@ const Case kModes[] = {
      },
      {{{20, 50}, kBlue}, {{60, 50}, kWhite}, {{90, 50}, kBlue}}},
     {"NullPenDrawsNoOutline",
-     [](EmfWriter &w) { w.SelectObject(0x80000008); w.Rectangle(10, 10, 90, 90); }, {{{10, 50}, kWhite}}},
-    {"Rop2NopDrawsNothing", [](EmfWriter &w) { RedFill(w); w.SetRop2(11); w.Rectangle(0, 0, 100, 100); },
+     [](EmfWriter &w) {
+         w.SelectObject(0x80000008);
+         w.Rectangle(10, 10, 90, 90);
+     },
+     {{{10, 50}, kWhite}}},
+    {"Rop2NopDrawsNothing",
+     [](EmfWriter &w) {
+         RedFill(w);
+         w.SetRop2(11);
+         w.Rectangle(0, 0, 100, 100);
+     },
      {{{50, 50}, kWhite}}},
     {"Rop2BlackIgnoresTheBrushColour",
-     [](EmfWriter &w) { RedFill(w); w.SetRop2(1); w.Rectangle(0, 0, 100, 100); }, {{{50, 50}, kBlack}}},
+     [](EmfWriter &w) {
+         RedFill(w);
+         w.SetRop2(1);
+         w.Rectangle(0, 0, 100, 100);
+     },
+     {{{50, 50}, kBlack}}},
     {"Rop2XorOnWhiteGivesTheInverse",
-     [](EmfWriter &w) { RedFill(w); w.SetRop2(7); w.Rectangle(0, 0, 100, 100); },
+     [](EmfWriter &w) {
+         RedFill(w);
+         w.SetRop2(7);
+         w.Rectangle(0, 0, 100, 100);
+     },
      {{{50, 50}, QColor(0, 255, 255)}}},
 };
 INSTANTIATE_TEST_SUITE_P(Modes, Drawing, ::testing::ValuesIn(kModes), CaseName);

@@ -35,7 +35,10 @@ struct Case {
     bool paintsOver = false; // whether the bad records legitimately paint over the left half
 };
 
-void PrintTo(const Case &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const Case &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class Hostile : public ::testing::TestWithParam<Case> {};
 
@@ -67,13 +70,30 @@ TEST_P(Hostile, SkippedWithoutHarm)
 const QByteArray kBounds = Ints({0, 0, 0, 0});
 
 const Case kCases[] = {
-    {"PolygonCountPastTheRecord", [](EmfWriter &w) { w.Raw(3, kBounds + Ints({0x7FFFFFFF, 1, 1, 2, 2})); }},
-    {"Polygon16CountPastTheRecord", [](EmfWriter &w) { w.Raw(86, kBounds + Ints({0xFFFFFFFF, 0x00010001})); }},
+    {"PolygonCountPastTheRecord",
+     [](EmfWriter &w) {
+         w.Raw(3, kBounds + Ints({0x7FFFFFFF, 1, 1, 2, 2}));
+     }},
+    {"Polygon16CountPastTheRecord",
+     [](EmfWriter &w) {
+         w.Raw(86, kBounds + Ints({0xFFFFFFFF, 0x00010001}));
+     }},
     {"PolyPolygonCountsPastTheTotal",
-     [](EmfWriter &w) { w.Raw(8, kBounds + Ints({2, 4, 3, 0xFFFFFFFF, 0, 0, 9, 0, 9, 9, 0, 9})); }},
-    {"PolyPolygonWithHugePolygonCount", [](EmfWriter &w) { w.Raw(91, kBounds + Ints({0x40000000, 2, 2, 0})); }},
-    {"PolyDrawTypesMissing", [](EmfWriter &w) { w.Raw(56, kBounds + Ints({2, 0, 0, 9, 9})); }},
-    {"BezierWithAWrongCount", [](EmfWriter &w) { w.Poly(2, {{0, 0}, {9, 9}}, false); }},
+     [](EmfWriter &w) {
+         w.Raw(8, kBounds + Ints({2, 4, 3, 0xFFFFFFFF, 0, 0, 9, 0, 9, 9, 0, 9}));
+     }},
+    {"PolyPolygonWithHugePolygonCount",
+     [](EmfWriter &w) {
+         w.Raw(91, kBounds + Ints({0x40000000, 2, 2, 0}));
+     }},
+    {"PolyDrawTypesMissing",
+     [](EmfWriter &w) {
+         w.Raw(56, kBounds + Ints({2, 0, 0, 9, 9}));
+     }},
+    {"BezierWithAWrongCount",
+     [](EmfWriter &w) {
+         w.Poly(2, {{0, 0}, {9, 9}}, false);
+     }},
     {"SelectOutOfRangeIndexes",
      [](EmfWriter &w) {
          for (quint32 i : {0u, 3u, 0xFFFFu, 70000u, 0x7FFFFFFFu, 0x80000063u})
@@ -87,8 +107,16 @@ const Case kCases[] = {
          w.SelectObject(0x7FFFFFFF);
          w.Rectangle(0, 0, 50, 100); // still red
      }},
-    {"DeleteOutOfRange", [](EmfWriter &w) { w.DeleteObject(0xFFFFFFFF); w.DeleteObject(0); }},
-    {"TruncatedCreateFont", [](EmfWriter &w) { w.Raw(82, Ints({3, -20})); w.SelectObject(3); }},
+    {"DeleteOutOfRange",
+     [](EmfWriter &w) {
+         w.DeleteObject(0xFFFFFFFF);
+         w.DeleteObject(0);
+     }},
+    {"TruncatedCreateFont",
+     [](EmfWriter &w) {
+         w.Raw(82, Ints({3, -20}));
+         w.SelectObject(3);
+     }},
     {"FontWithExtremeSizes",
      [](EmfWriter &w) {
          w.CreateFont(3, INT_MIN, "Arial", INT_MAX, INT_MIN);
@@ -107,13 +135,28 @@ const Case kCases[] = {
          w.Raw(84, kBounds + Ints({1, 0, 0, 0, 0, 2, 0xFFFFFFF0, 0, 0, 0, 0, 0, 0xFFFFFFF0}) + QByteArray(8, 'A'));
          w.Raw(83, kBounds + Ints({1, 0, 0, 0, 0, 2, 76, 0, 0, 0, 0, 0, 0x7FFFFFF0}) + QByteArray(8, 'A'));
      }},
-    {"PolyTextOutWithHugeCount", [](EmfWriter &w) { w.Raw(97, kBounds + Ints({1, 0, 0, 0x10000000})); }},
+    {"PolyTextOutWithHugeCount",
+     [](EmfWriter &w) {
+         w.Raw(97, kBounds + Ints({1, 0, 0, 0x10000000}));
+     }},
     {"RegionCountPastTheRecord",
-     [](EmfWriter &w) { w.Raw(75, Ints({48, 5, 32, 1, 0x10000000, 0, 0, 0, 9, 9, 0, 0, 9, 9})); }},
-    {"RegionSizePastTheRecord", [](EmfWriter &w) { w.Raw(75, Ints({0x7FFFFFFF, 1, 32, 1, 1, 16})); }},
+     [](EmfWriter &w) {
+         w.Raw(75, Ints({48, 5, 32, 1, 0x10000000, 0, 0, 0, 9, 9, 0, 0, 9, 9}));
+     }},
+    {"RegionSizePastTheRecord",
+     [](EmfWriter &w) {
+         w.Raw(75, Ints({0x7FFFFFFF, 1, 32, 1, 1, 16}));
+     }},
     {"FillRegionWithABadBrush",
-     [](EmfWriter &w) { w.Raw(71, kBounds + Ints({48, 77, 32, 1, 1, 16, 0, 0, 0, 0, 0, 0, 50, 100})); }},
-    {"RestoreDcExtremes", [](EmfWriter &w) { w.RestoreDC(INT_MIN); w.RestoreDC(INT_MAX); w.RestoreDC(0); }},
+     [](EmfWriter &w) {
+         w.Raw(71, kBounds + Ints({48, 77, 32, 1, 1, 16, 0, 0, 0, 0, 0, 0, 50, 100}));
+     }},
+    {"RestoreDcExtremes",
+     [](EmfWriter &w) {
+         w.RestoreDC(INT_MIN);
+         w.RestoreDC(INT_MAX);
+         w.RestoreDC(0);
+     }},
     {"NonFiniteWorldTransforms",
      [](EmfWriter &w) {
          w.SetWorldTransform(QTransform(qInf(), 0, 0, 1, 0, 0));
@@ -214,9 +257,21 @@ const Case kCases[] = {
          w.Raw(118, kBounds + Ints({1, 1, 0, 0, 0, 0, 0, 5, 9}));
          w.Raw(118, kBounds + Ints({0x7FFFFFFF, 0x7FFFFFFF, 2}));
      }},
-    {"RecordLongerThanTheFile", [](EmfWriter &w) { w.Bytes(Ints({43, 0x7FFFFFF0, 0, 0, 9, 9})); }, false},
-    {"RecordShorterThanItsHeader", [](EmfWriter &w) { w.Bytes(Ints({43, 4, 0, 0, 9, 9})); }, false},
-    {"RecordOfSizeZero", [](EmfWriter &w) { w.Bytes(Ints({43, 0})); }, false},
+    {"RecordLongerThanTheFile",
+     [](EmfWriter &w) {
+         w.Bytes(Ints({43, 0x7FFFFFF0, 0, 0, 9, 9}));
+     },
+     false},
+    {"RecordShorterThanItsHeader",
+     [](EmfWriter &w) {
+         w.Bytes(Ints({43, 4, 0, 0, 9, 9}));
+     },
+     false},
+    {"RecordOfSizeZero",
+     [](EmfWriter &w) {
+         w.Bytes(Ints({43, 0}));
+     },
+     false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Emf, Hostile, ::testing::ValuesIn(kCases),

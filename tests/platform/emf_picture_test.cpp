@@ -28,7 +28,10 @@ QByteArray RedSquare(int size = 100)
     return w.Finish();
 }
 
-void Put32(QByteArray &b, int at, quint32 v) { qToLittleEndian(v, b.data() + at); }
+void Put32(QByteArray &b, int at, quint32 v)
+{
+    qToLittleEndian(v, b.data() + at);
+}
 
 TEST(EmfPicture, ReadsTheHeader)
 {
@@ -158,7 +161,7 @@ TEST(EmfPicture, HonoursThePaintersTransformAndClip)
     TEmfPicture(RedSquare()).Draw(painter, QRectF(0, 0, 50, 50));
     painter.end();
     EXPECT_TRUE(Near(image.pixel(40, 90), kRed));
-    EXPECT_TRUE(Near(image.pixel(60, 90), kWhite)); // clipped by the caller
+    EXPECT_TRUE(Near(image.pixel(60, 90), kWhite));  // clipped by the caller
     EXPECT_TRUE(Near(image.pixel(40, 110), kWhite)); // outside the target
 }
 

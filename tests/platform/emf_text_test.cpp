@@ -17,7 +17,10 @@ namespace {
 constexpr quint32 TA_RIGHT = 2, TA_CENTER = 6, TA_BOTTOM = 8, TA_BASELINE = 24, TA_UPDATECP = 1;
 constexpr quint32 ETO_OPAQUE = 2, ETO_CLIPPED = 4;
 
-bool Ink(QRgb p) { return qGray(p) < 160; }
+bool Ink(QRgb p)
+{
+    return qGray(p) < 160;
+}
 
 QRect InkBounds(const QImage &image)
 {
@@ -76,9 +79,14 @@ TEST(EmfText, WithoutSpacingTheFaceAdvancesCount)
 TEST(EmfText, HorizontalAlignment)
 {
     const QRect left = InkBounds(Text([](EmfWriter &w) { w.ExtTextOutW(100, 10, "HH"); }));
-    const QRect right = InkBounds(Text([](EmfWriter &w) { w.SetTextAlign(TA_RIGHT); w.ExtTextOutW(100, 10, "HH"); }));
-    const QRect centre =
-        InkBounds(Text([](EmfWriter &w) { w.SetTextAlign(TA_CENTER); w.ExtTextOutW(100, 10, "HH"); }));
+    const QRect right = InkBounds(Text([](EmfWriter &w) {
+        w.SetTextAlign(TA_RIGHT);
+        w.ExtTextOutW(100, 10, "HH");
+    }));
+    const QRect centre = InkBounds(Text([](EmfWriter &w) {
+        w.SetTextAlign(TA_CENTER);
+        w.ExtTextOutW(100, 10, "HH");
+    }));
     EXPECT_NEAR(left.left(), 103, 3);
     EXPECT_NEAR(right.right(), 97, 3);
     EXPECT_NEAR(centre.center().x(), 100, 2);
@@ -88,8 +96,14 @@ TEST(EmfText, VerticalAlignment)
 {
     // Arial: ascent 0.905, descent 0.212, capital height 0.716 of the em
     const QRect top = InkBounds(Text([](EmfWriter &w) { w.ExtTextOutW(10, 40, "H"); }));
-    const QRect base = InkBounds(Text([](EmfWriter &w) { w.SetTextAlign(TA_BASELINE); w.ExtTextOutW(10, 40, "H"); }));
-    const QRect bottom = InkBounds(Text([](EmfWriter &w) { w.SetTextAlign(TA_BOTTOM); w.ExtTextOutW(10, 80, "H"); }));
+    const QRect base = InkBounds(Text([](EmfWriter &w) {
+        w.SetTextAlign(TA_BASELINE);
+        w.ExtTextOutW(10, 40, "H");
+    }));
+    const QRect bottom = InkBounds(Text([](EmfWriter &w) {
+        w.SetTextAlign(TA_BOTTOM);
+        w.ExtTextOutW(10, 80, "H");
+    }));
     EXPECT_NEAR(top.top(), 40 + (0.905 - 0.716) * 40, 2);
     EXPECT_NEAR(base.bottom(), 40, 1.5);
     EXPECT_NEAR(bottom.bottom(), 80 - 0.212 * 40, 2);
@@ -154,7 +168,10 @@ TEST(EmfText, OpaqueBackgroundModeFillsTheCell)
 
 TEST(EmfText, TextColour)
 {
-    const QImage image = Text([](EmfWriter &w) { w.SetTextColor(QColor(255, 0, 0)); w.ExtTextOutW(10, 10, "l"); });
+    const QImage image = Text([](EmfWriter &w) {
+        w.SetTextColor(QColor(255, 0, 0));
+        w.ExtTextOutW(10, 10, "l");
+    });
     int red = 0, black = 0;
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < 40; ++x) {
@@ -187,12 +204,14 @@ TEST(EmfText, UpdateCurrentPositionContinuesTheLine)
 
 TEST(EmfText, HeightFollowsTheMapping)
 {
-    const QRect mapped = InkBounds(Text([](EmfWriter &w) {
-        w.SetMapMode(8);
-        w.SetWindowExt(100, 100);
-        w.SetViewportExt(200, 200);
-        w.ExtTextOutW(5, 5, "H");
-    }, -20));
+    const QRect mapped = InkBounds(Text(
+        [](EmfWriter &w) {
+            w.SetMapMode(8);
+            w.SetWindowExt(100, 100);
+            w.SetViewportExt(200, 200);
+            w.ExtTextOutW(5, 5, "H");
+        },
+        -20));
     EXPECT_NEAR(mapped.height(), 0.716 * 40, 1.5);
     EXPECT_NEAR(mapped.top(), 10 + (0.905 - 0.716) * 40, 2);
 }
@@ -261,15 +280,15 @@ TEST(EmfFaces, MapToTheLiberationFaces)
         {"Courier New", 0, "Liberation Mono"},
         {"Tahoma", 0, "Liberation Sans"},
         {"", 0, "Liberation Sans"},
-        {"Some Roman Face", 0x12, "Liberation Serif"},  // FF_ROMAN
-        {"Some Modern Face", 0x31, "Liberation Mono"},  // FF_MODERN, FIXED_PITCH
-        {"Some Modern Face", 0x30, "Liberation Mono"},  // FF_MODERN, pitch left to the family
+        {"Some Roman Face", 0x12, "Liberation Serif"}, // FF_ROMAN
+        {"Some Modern Face", 0x31, "Liberation Mono"}, // FF_MODERN, FIXED_PITCH
+        {"Some Modern Face", 0x30, "Liberation Mono"}, // FF_MODERN, pitch left to the family
         // Regression: a Korean sans face, FF_MODERN of variable pitch, drew in the typewriter face,
         // its narrow letters spread over the proportional advances ("H e llo W orl d").
         {"맑은 고딕", 0x32, "Liberation Sans"},
-        {"Some Fixed Face", 0x01, "Liberation Mono"},   // FIXED_PITCH alone
+        {"Some Fixed Face", 0x01, "Liberation Mono"}, // FIXED_PITCH alone
         {"Some Swiss Face", 0x22, "Liberation Sans"},
-        {"Wingdings", 0x02, "Wingdings"},               // no stand-in: its own name
+        {"Wingdings", 0x02, "Wingdings"}, // no stand-in: its own name
     };
     for (const Row &r : rows)
         EXPECT_EQ(MapFace(r.face, r.pitchAndFamily).family, QString(r.family)) << r.face;

@@ -44,8 +44,7 @@ TEST(GdiFont, FacesMapToLiberation)
     // Text documents naming Windows faces get the same faces.
     InstallFontSubstitutions();
     EXPECT_EQ(QFontInfo(QFont(QStringLiteral("MS Sans Serif"))).family(), QStringLiteral("Liberation Sans"));
-    EXPECT_EQ(QFontInfo(QFont(QStringLiteral("Times New Roman"))).family(),
-              QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(QFontInfo(QFont(QStringLiteral("Times New Roman"))).family(), QStringLiteral("Liberation Serif"));
 }
 
 TEST(GdiFont, HeightIsAscentPlusDescent)

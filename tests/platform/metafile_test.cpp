@@ -1,6 +1,6 @@
-#include "platform/text/DrawText.h"
 #include "platform/metafile/PageMetafile.h"
 #include "platform/metafile/RecordColors.h"
+#include "platform/text/DrawText.h"
 
 #include <QBuffer>
 #include <QGlyphRun>
@@ -213,8 +213,7 @@ TEST(PageMetafile, TwiceAsLargeTargetScalesThePicture)
     EXPECT_EQ(played.pixelColor(2 * 840, 2 * 410), kGreen);
     EXPECT_EQ(played.pixelColor(2 * 950, 2 * 650), kBlue);
     // The clip recorded in page units scales with the page: nothing blue right of 2 x 1000.
-    EXPECT_EQ(
-        CountPixels(played, QRect(2 * 1000 + 1, 2 * 600, 300, 200), [](QColor c) { return c == kBlue; }), 0);
+    EXPECT_EQ(CountPixels(played, QRect(2 * 1000 + 1, 2 * 600, 300, 200), [](QColor c) { return c == kBlue; }), 0);
 }
 
 TEST(PageMetafile, PlayStaysInsideTheTargetAndRestoresThePainter)
@@ -367,8 +366,7 @@ TEST(PageMetafile, MonochromeRecolouringThroughEnumeration)
     QImage mono = Blank(kPageWidth, kPageHeight);
     {
         QPainter p(&mono);
-        const int failed = page.Enumerate(p, QRectF(0, 0, kPageWidth, kPageHeight),
-                                          MonochromeRecords());
+        const int failed = page.Enumerate(p, QRectF(0, 0, kPageWidth, kPageHeight), MonochromeRecords());
         EXPECT_EQ(failed, 0);
     }
     // The grey box is white, the picture keeps its green, the blue rule is black.
@@ -516,8 +514,7 @@ TEST(PageMetafile, TextDocumentOutputIsRecorded)
     page.Enumerate(p, QRectF(0, 0, 10, 10), [&](MetaRecord &r) {
         if (r.type == EmrExtTextOutW && !r.glyphs.isEmpty()) {
             families.append(r.face->RawFont().familyName().toLower());
-            const qreal right =
-                r.positions.back().x() + r.face->Advance(quint16(r.glyphs.back())) * r.face->XScale();
+            const qreal right = r.positions.back().x() + r.face->Advance(quint16(r.glyphs.back())) * r.face->XScale();
             widest = std::max(widest, right);
         }
         return true;

@@ -1,6 +1,6 @@
-#include "platform/text/DrawText.h"
 #include "platform/metafile/PageMetafile.h"
 #include "platform/metafile/PageText.h"
+#include "platform/text/DrawText.h"
 
 #include <QFontDatabase>
 #include <QPainter>
@@ -63,16 +63,25 @@ TEST(MetafileText, DrawTextKeepsOneCodePointPerGlyph)
         QStringList expected;
     };
     const QList<Row> rows = {
-        {"polish letters", QString::fromUtf8("Zażółć gęślą"), DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX, 1000,
+        {"polish letters",
+         QString::fromUtf8("Zażółć gęślą"),
+         DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX,
+         1000,
          {QString::fromUtf8("Zażółć gęślą")}},
         // Line breaks draw nothing and are not in the runs.
         {"two lines", QStringLiteral("ab\r\ncd"), DT_NOCLIP | DT_NOPREFIX, 1000, {"ab", "cd"}},
         {"prefix stripped", QStringLiteral("a&&b&c"), DT_SINGLELINE | DT_NOCLIP, 1000, {"a&bc"}},
         // The ellipsis glyphs come with their dots.
-        {"ellipsis", QStringLiteral("abcdefghijklmnopqrstuvwxyz"), DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX,
-         100, {"abc..."}},
+        {"ellipsis",
+         QStringLiteral("abcdefghijklmnopqrstuvwxyz"),
+         DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX,
+         100,
+         {"abc..."}},
         // A code point outside the basic plane is one glyph and two UTF-16 units.
-        {"astral", QString::fromUcs4(U"x\U0001D11Ey"), DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX, 1000,
+        {"astral",
+         QString::fromUcs4(U"x\U0001D11Ey"),
+         DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX,
+         1000,
          {QString::fromUcs4(U"x\U0001D11Ey")}},
     };
     for (const Row &row : rows) {
@@ -87,8 +96,7 @@ TEST(MetafileText, DrawTextKeepsOneCodePointPerGlyph)
         ASSERT_EQ(runs.size(), row.expected.size());
         for (qsizetype i = 0; i < runs.size(); ++i) {
             if (row.format & DT_END_ELLIPSIS) // how many letters fit depends on the face's widths
-                EXPECT_TRUE(runs[i].text.startsWith("abc") && runs[i].text.endsWith("...") &&
-                            runs[i].text.size() < 20)
+                EXPECT_TRUE(runs[i].text.startsWith("abc") && runs[i].text.endsWith("...") && runs[i].text.size() < 20)
                     << runs[i].text.toStdString();
             else
                 EXPECT_EQ(runs[i].text, row.expected[i]);

@@ -1,6 +1,6 @@
-#include "platform/text/DrawText.h"
 #include "platform/metafile/PageText.h"
 #include "platform/metafile/RecordColors.h"
+#include "platform/text/DrawText.h"
 
 #include <QPainter>
 

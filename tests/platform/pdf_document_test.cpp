@@ -1,7 +1,7 @@
-#include "platform/text/DrawText.h"
 #include "platform/metafile/PageMetafile.h"
 #include "platform/pdf/PdfDocument.h"
 #include "platform/pdf/PdfResources.h"
+#include "platform/text/DrawText.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -9,8 +9,8 @@
 #include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
-#include <QRawFont>
 #include <QProcess>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -58,8 +58,8 @@ QString WritePdf(const QTemporaryDir &dir, const QList<PageMetafile> &pages, con
 QImage Render(const QString &pdf, int page, int dpi)
 {
     const QString prefix = QFileInfo(pdf).dir().filePath("render");
-    QProcess::execute("pdftoppm", {"-r", QString::number(dpi), "-f", QString::number(page), "-l",
-                                   QString::number(page), "-singlefile", "-png", pdf, prefix});
+    QProcess::execute("pdftoppm", {"-r", QString::number(dpi), "-f", QString::number(page), "-l", QString::number(page),
+                                   "-singlefile", "-png", pdf, prefix});
     return QImage(prefix + ".png");
 }
 
@@ -171,7 +171,8 @@ TEST(PdfDocument, TextKeepsItsWidthAfterOtherDrawing)
     }
     const QString bbox = Output("pdftotext", {"-bbox", path, "-"});
     const double unit = 595.276 / 1429; // points per page unit
-    for (const auto &[word, font] : {std::pair{QString("szeroki"), wide}, std::pair{QString::fromUtf8("Wąski"), plain}}) {
+    for (const auto &[word, font] :
+         {std::pair{QString("szeroki"), wide}, std::pair{QString::fromUtf8("Wąski"), plain}}) {
         SCOPED_TRACE(word.toStdString());
         const QRegularExpression re("xMin=\"([0-9.]+)\"[^>]*xMax=\"([0-9.]+)\"[^>]*>" + word + "<");
         const QRegularExpressionMatch m = re.match(bbox);
@@ -189,12 +190,12 @@ TEST(PdfDocument, TextTheClipHidesIsNotWritten)
     {
         QPainter p(&page);
         p.setClipRect(QRect(0, 200, 1429, 200));
-        Text(p, font, 20, 100, "powyzej");         // wholly above the clip
-        Text(p, font, 20, 200 - 10, "przyciete");  // its top cut off by the clip's edge
+        Text(p, font, 20, 100, "powyzej");        // wholly above the clip
+        Text(p, font, 20, 200 - 10, "przyciete"); // its top cut off by the clip's edge
         Text(p, font, 20, 300, "widoczne");
         Text(p, font, 20, 500, "ponizej");
         p.translate(0, 400);
-        Text(p, font, 20, -100, "przesuniete");    // inside once the transform is applied
+        Text(p, font, 20, -100, "przesuniete"); // inside once the transform is applied
     }
     QTemporaryDir dir;
     const QString text = Output("pdftotext", {WritePdf(dir, {page}, QRectF(0, 0, 210, 297)), "-"});

@@ -46,10 +46,14 @@ QRect InkBox(const QImage &image)
     return InkBox(image, [](QRgb c) { return qGray(c) < 160; });
 }
 
-const QByteArray kHead = "{\\rtf1\\ansi\\ansicpg1250\\deff0\\deflang1045{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial CE;}}"
-                         "{\\colortbl ;\\red255\\green0\\blue0;}\\viewkind4\\uc1\\pard\\f0\\fs20 ";
+const QByteArray kHead =
+    "{\\rtf1\\ansi\\ansicpg1250\\deff0\\deflang1045{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial CE;}}"
+    "{\\colortbl ;\\red255\\green0\\blue0;}\\viewkind4\\uc1\\pard\\f0\\fs20 ";
 
-QByteArray Doc(const QByteArray &body) { return kHead + body + "\\par\r\n}\r\n"; }
+QByteArray Doc(const QByteArray &body)
+{
+    return kHead + body + "\\par\r\n}\r\n";
+}
 
 // Paragraphs of Polish text, numbered so that each is different.
 QByteArray LongDoc(int paragraphs)
@@ -344,8 +348,8 @@ TEST(DrawRichText, TableCellsAndBorders)
 TEST(DrawRichText, EmbeddedPng)
 {
     // 10 x 10 pixels shown at 150 x 300 twips: 10 x 20 pixels at 96 dpi, 18 x 36 device units.
-    const QByteArray rtf = Doc("{\\pict\\pngblip\\picw10\\pich10\\picwgoal150\\pichgoal300 " +
-                               PngHex(QColor(0, 200, 0), 10, 10) + "}");
+    const QByteArray rtf =
+        Doc("{\\pict\\pngblip\\picw10\\pich10\\picwgoal150\\pichgoal300 " + PngHex(QColor(0, 200, 0), 10, 10) + "}");
     QImage image = Canvas();
     QPainter p(&image);
     const int h = DrawRichText(p, {200, 300, 1200, 1900}, rtf, nullptr, kZoom, true);

@@ -50,7 +50,10 @@ const QByteArray kHead = "{\\rtf1\\ansi\\ansicpg1250\\deff0\\deflang1045{\\fontt
                          "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
                          "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1\\pard\\f0\\fs20 ";
 
-QByteArray Doc(const QByteArray &body) { return kHead + body + "\\par\r\n}\r\n"; }
+QByteArray Doc(const QByteArray &body)
+{
+    return kHead + body + "\\par\r\n}\r\n";
+}
 
 } // namespace
 
@@ -166,9 +169,10 @@ TEST(RtfReader, PlainResetsCharacterFormat)
 
 TEST(RtfReader, ParagraphFormats)
 {
-    const Recorded r = Read(kHead + "\\ql left\\par\\qr right\\par\\pard\\qc centre\\par\\pard\\qj justified\\par"
-                                    "\\pard\\li720\\ri360\\fi-360\\sb120\\sa200\\sl276\\slmult1\\tqr\\tx5000\\tx6000 x\\par"
-                                    "\\pard plain \\qc\\li100\\par\\pard\\sl-300 exact\\par}");
+    const Recorded r =
+        Read(kHead + "\\ql left\\par\\qr right\\par\\pard\\qc centre\\par\\pard\\qj justified\\par"
+                     "\\pard\\li720\\ri360\\fi-360\\sb120\\sa200\\sl276\\slmult1\\tqr\\tx5000\\tx6000 x\\par"
+                     "\\pard plain \\qc\\li100\\par\\pard\\sl-300 exact\\par}");
     ASSERT_EQ(r.paragraphs.size(), 7u);
     EXPECT_EQ(r.paragraphs[0].format.alignment, Qt::AlignLeft);
     EXPECT_EQ(r.paragraphs[1].format.alignment, Qt::AlignRight);
@@ -235,10 +239,12 @@ TEST(RtfReader, Pictures)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
 
-    const Recorded r = Read(kHead + "a{\\pict{\\*\\blipuid 0123}\\pngblip\\picw4\\pich3\\picwgoal600\\pichgoal450"
-                                    "\\picscalex50\\picscaley200\r\n" +
-                            png.toHex() + "}b{\\pict\\emfblip\\picw2540\\pich1270 0100}"
-                                          "{\\pict\\jpegblip\\picw10\\pich20\\bin4 \xff\xd8}{}}c\\par}");
+    const Recorded r = Read(kHead +
+                            "a{\\pict{\\*\\blipuid 0123}\\pngblip\\picw4\\pich3\\picwgoal600\\pichgoal450"
+                            "\\picscalex50\\picscaley200\r\n" +
+                            png.toHex() +
+                            "}b{\\pict\\emfblip\\picw2540\\pich1270 0100}"
+                            "{\\pict\\jpegblip\\picw10\\pich20\\bin4 \xff\xd8}{}}c\\par}");
     ASSERT_EQ(r.paragraphs.size(), 1u);
     const auto &runs = r.paragraphs[0].runs;
     ASSERT_EQ(runs.size(), 6u);

@@ -93,9 +93,9 @@ QByteArray EmfBuilder::Finish() const
     Put(out, static_cast<quint32>(height_));
     Put(out, static_cast<quint32>(std::max(mmW, 1))); // and in millimetres
     Put(out, static_cast<quint32>(std::max(mmH, 1)));
-    Put(out, 0); // pixel format size
-    Put(out, 0); // pixel format offset
-    Put(out, 0); // OpenGL
+    Put(out, 0);                                             // pixel format size
+    Put(out, 0);                                             // pixel format offset
+    Put(out, 0);                                             // OpenGL
     Put(out, static_cast<quint32>(std::max(mmW, 1) * 1000)); // micrometres
     Put(out, static_cast<quint32>(std::max(mmH, 1) * 1000));
     return out + records_ + tail;

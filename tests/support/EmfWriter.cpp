@@ -25,7 +25,10 @@ void PutF(QByteArray &b, float f)
     std::memcpy(&v, &f, 4);
     Put32(b, v);
 }
-quint32 Ref(QColor c) { return quint32(c.red()) | quint32(c.green()) << 8 | quint32(c.blue()) << 16; }
+quint32 Ref(QColor c)
+{
+    return quint32(c.red()) | quint32(c.green()) << 8 | quint32(c.blue()) << 16;
+}
 void PutRect(QByteArray &b, int l, int t, int r, int bottom)
 {
     Put32(b, l);
@@ -98,7 +101,10 @@ void EmfWriter::Raw(quint32 type, const QByteArray &payload)
     ++records_;
 }
 
-void EmfWriter::Bytes(const QByteArray &bytes) { body_ += bytes; }
+void EmfWriter::Bytes(const QByteArray &bytes)
+{
+    body_ += bytes;
+}
 
 static QByteArray Ints(std::initializer_list<qint64> values)
 {
@@ -108,11 +114,26 @@ static QByteArray Ints(std::initializer_list<qint64> values)
     return b;
 }
 
-void EmfWriter::SetMapMode(int mode) { Raw(17, Ints({mode})); }
-void EmfWriter::SetWindowOrg(int x, int y) { Raw(10, Ints({x, y})); }
-void EmfWriter::SetWindowExt(int cx, int cy) { Raw(9, Ints({cx, cy})); }
-void EmfWriter::SetViewportOrg(int x, int y) { Raw(12, Ints({x, y})); }
-void EmfWriter::SetViewportExt(int cx, int cy) { Raw(11, Ints({cx, cy})); }
+void EmfWriter::SetMapMode(int mode)
+{
+    Raw(17, Ints({mode}));
+}
+void EmfWriter::SetWindowOrg(int x, int y)
+{
+    Raw(10, Ints({x, y}));
+}
+void EmfWriter::SetWindowExt(int cx, int cy)
+{
+    Raw(9, Ints({cx, cy}));
+}
+void EmfWriter::SetViewportOrg(int x, int y)
+{
+    Raw(12, Ints({x, y}));
+}
+void EmfWriter::SetViewportExt(int cx, int cy)
+{
+    Raw(11, Ints({cx, cy}));
+}
 void EmfWriter::SetWorldTransform(const QTransform &t)
 {
     QByteArray b;
@@ -126,8 +147,14 @@ void EmfWriter::ModifyWorldTransform(const QTransform &t, int mode)
     Put32(b, mode);
     Raw(36, b);
 }
-void EmfWriter::SaveDC() { Raw(33, {}); }
-void EmfWriter::RestoreDC(int which) { Raw(34, Ints({which})); }
+void EmfWriter::SaveDC()
+{
+    Raw(33, {});
+}
+void EmfWriter::RestoreDC(int which)
+{
+    Raw(34, Ints({which}));
+}
 
 void EmfWriter::CreatePen(quint32 index, quint32 style, int width, QColor color)
 {
@@ -172,16 +199,46 @@ void EmfWriter::CreateFont(quint32 index, int height, const QString &face, int w
     Raw(82, b);
 }
 
-void EmfWriter::SelectObject(quint32 index) { Raw(37, Ints({index})); }
-void EmfWriter::DeleteObject(quint32 index) { Raw(40, Ints({index})); }
-void EmfWriter::SetTextColor(QColor c) { Raw(24, Ints({Ref(c)})); }
-void EmfWriter::SetBkColor(QColor c) { Raw(25, Ints({Ref(c)})); }
-void EmfWriter::SetBkMode(int mode) { Raw(18, Ints({mode})); }
-void EmfWriter::SetTextAlign(quint32 align) { Raw(22, Ints({align})); }
-void EmfWriter::SetPolyFillMode(int mode) { Raw(19, Ints({mode})); }
-void EmfWriter::SetRop2(int rop) { Raw(20, Ints({rop})); }
-void EmfWriter::IntersectClipRect(int l, int t, int r, int b) { Raw(30, Ints({l, t, r, b})); }
-void EmfWriter::ExcludeClipRect(int l, int t, int r, int b) { Raw(29, Ints({l, t, r, b})); }
+void EmfWriter::SelectObject(quint32 index)
+{
+    Raw(37, Ints({index}));
+}
+void EmfWriter::DeleteObject(quint32 index)
+{
+    Raw(40, Ints({index}));
+}
+void EmfWriter::SetTextColor(QColor c)
+{
+    Raw(24, Ints({Ref(c)}));
+}
+void EmfWriter::SetBkColor(QColor c)
+{
+    Raw(25, Ints({Ref(c)}));
+}
+void EmfWriter::SetBkMode(int mode)
+{
+    Raw(18, Ints({mode}));
+}
+void EmfWriter::SetTextAlign(quint32 align)
+{
+    Raw(22, Ints({align}));
+}
+void EmfWriter::SetPolyFillMode(int mode)
+{
+    Raw(19, Ints({mode}));
+}
+void EmfWriter::SetRop2(int rop)
+{
+    Raw(20, Ints({rop}));
+}
+void EmfWriter::IntersectClipRect(int l, int t, int r, int b)
+{
+    Raw(30, Ints({l, t, r, b}));
+}
+void EmfWriter::ExcludeClipRect(int l, int t, int r, int b)
+{
+    Raw(29, Ints({l, t, r, b}));
+}
 
 void EmfWriter::ExtSelectClipRgn(const QList<QRect> &rects, int mode)
 {
@@ -199,17 +256,50 @@ void EmfWriter::ExtSelectClipRgn(const QList<QRect> &rects, int mode)
     Raw(75, b);
 }
 
-void EmfWriter::SelectClipPath(int mode) { Raw(67, Ints({mode})); }
-void EmfWriter::BeginPath() { Raw(59, {}); }
-void EmfWriter::EndPath() { Raw(60, {}); }
-void EmfWriter::CloseFigure() { Raw(61, {}); }
-void EmfWriter::FillPath() { Raw(62, Ints({0, 0, 0, 0})); }
-void EmfWriter::StrokeAndFillPath() { Raw(63, Ints({0, 0, 0, 0})); }
-void EmfWriter::StrokePath() { Raw(64, Ints({0, 0, 0, 0})); }
-void EmfWriter::FlattenPath() { Raw(65, {}); }
-void EmfWriter::WidenPath() { Raw(66, {}); }
-void EmfWriter::MoveTo(int x, int y) { Raw(27, Ints({x, y})); }
-void EmfWriter::LineTo(int x, int y) { Raw(54, Ints({x, y})); }
+void EmfWriter::SelectClipPath(int mode)
+{
+    Raw(67, Ints({mode}));
+}
+void EmfWriter::BeginPath()
+{
+    Raw(59, {});
+}
+void EmfWriter::EndPath()
+{
+    Raw(60, {});
+}
+void EmfWriter::CloseFigure()
+{
+    Raw(61, {});
+}
+void EmfWriter::FillPath()
+{
+    Raw(62, Ints({0, 0, 0, 0}));
+}
+void EmfWriter::StrokeAndFillPath()
+{
+    Raw(63, Ints({0, 0, 0, 0}));
+}
+void EmfWriter::StrokePath()
+{
+    Raw(64, Ints({0, 0, 0, 0}));
+}
+void EmfWriter::FlattenPath()
+{
+    Raw(65, {});
+}
+void EmfWriter::WidenPath()
+{
+    Raw(66, {});
+}
+void EmfWriter::MoveTo(int x, int y)
+{
+    Raw(27, Ints({x, y}));
+}
+void EmfWriter::LineTo(int x, int y)
+{
+    Raw(54, Ints({x, y}));
+}
 
 void EmfWriter::Poly(quint32 type, const QList<QPoint> &points, bool small)
 {
@@ -256,9 +346,18 @@ void EmfWriter::PolyPolyline(const QList<QList<QPoint>> &polys, bool small)
     Raw(small ? 90 : 7, PolyPolyPayload(polys, small));
 }
 
-void EmfWriter::Rectangle(int l, int t, int r, int b) { Raw(43, Ints({l, t, r, b})); }
-void EmfWriter::Ellipse(int l, int t, int r, int b) { Raw(42, Ints({l, t, r, b})); }
-void EmfWriter::RoundRect(int l, int t, int r, int b, int cx, int cy) { Raw(44, Ints({l, t, r, b, cx, cy})); }
+void EmfWriter::Rectangle(int l, int t, int r, int b)
+{
+    Raw(43, Ints({l, t, r, b}));
+}
+void EmfWriter::Ellipse(int l, int t, int r, int b)
+{
+    Raw(42, Ints({l, t, r, b}));
+}
+void EmfWriter::RoundRect(int l, int t, int r, int b, int cx, int cy)
+{
+    Raw(44, Ints({l, t, r, b, cx, cy}));
+}
 void EmfWriter::ArcFamily(quint32 type, QRect box, QPoint start, QPoint end)
 {
     Raw(type, Ints({box.left(), box.top(), box.left() + box.width(), box.top() + box.height(), start.x(), start.y(),

@@ -18,10 +18,23 @@ private:
 };
 
 const char *const kNames[] = {
-    "Papier ksero A4 80 g/m2 (ryza)", "D\xB3ugopis \xBF" "elowy niebieski", "Segregator A4 szer. 75 mm",
-    "Toner HP 85A", "Kawa ziarnista 1 kg", "Herbata czarna 100 szt.", "Woda mineralna 1,5 l",
-    "\x8Crodek do mycia szyb 750 ml", "R\xEA" "cznik papierowy ZZ", "Us\xB3uga serwisowa", "Krzes\xB3o biurowe",
-    "Zszywacz 24/6", "Koperty C4 (50 szt.)", "Ta\x9Cma pakowa 48 mm", "Mleko UHT 3,2% 1 l",
+    "Papier ksero A4 80 g/m2 (ryza)",
+    "D\xB3ugopis \xBF"
+    "elowy niebieski",
+    "Segregator A4 szer. 75 mm",
+    "Toner HP 85A",
+    "Kawa ziarnista 1 kg",
+    "Herbata czarna 100 szt.",
+    "Woda mineralna 1,5 l",
+    "\x8Crodek do mycia szyb 750 ml",
+    "R\xEA"
+    "cznik papierowy ZZ",
+    "Us\xB3uga serwisowa",
+    "Krzes\xB3o biurowe",
+    "Zszywacz 24/6",
+    "Koperty C4 (50 szt.)",
+    "Ta\x9Cma pakowa 48 mm",
+    "Mleko UHT 3,2% 1 l",
 };
 
 QByteArray Money(qint64 grosze)
@@ -49,8 +62,11 @@ Line Row(Random &random, int lp)
     static const qint32 w[8] = {380, 3250, 550, 550, 750, 850, 450, 1200};
     Line line;
     for (int i = 0; i < fields; ++i)
-        line.Fields.push_back({.X = x[i], .Width = w[i], .Alignment = static_cast<quint8>(i == 1 ? 0 : 1),
-                               .StyleName = "Tabela", .Text = texts[i]});
+        line.Fields.push_back({.X = x[i],
+                               .Width = w[i],
+                               .Alignment = static_cast<quint8>(i == 1 ? 0 : 1),
+                               .StyleName = "Tabela",
+                               .Text = texts[i]});
     return line;
 }
 
@@ -60,13 +76,17 @@ ListingWritten WriteListingPrintout(const QString &path, bool recordPerRow, int 
 {
     StreamedWyd file(path);
     Document doc;
-    doc.Styles = {{.FontName = "Arial", .Name = "Normalny"}, {.FontStyle = 1, .FontName = "Arial", .Name = "Naglowek"},
+    doc.Styles = {{.FontName = "Arial", .Name = "Normalny"},
+                  {.FontStyle = 1, .FontName = "Arial", .Name = "Naglowek"},
                   {.Name = "Tabela", .Alias = "T"}};
     BodyWriter w(7);
     w.SetSink([&](QByteArrayView bytes) { file.Write(bytes); });
     w.Globals(doc).Styles(doc);
     Record root;
-    root.Title.Lines.push_back({.Fields = {{.X = 600, .Width = 8300, .Alignment = 2, .StyleName = "Naglowek",
+    root.Title.Lines.push_back({.Fields = {{.X = 600,
+                                            .Width = 8300,
+                                            .Alignment = 2,
+                                            .StyleName = "Naglowek",
                                             .Text = "Zestawienie dokument\xF3w sprzeda\xBFy"}}});
     Random headerRandom;
     root.ColumnHeader.Lines.push_back(Row(headerRandom, 0));
@@ -79,7 +99,9 @@ ListingWritten WriteListingPrintout(const QString &path, bool recordPerRow, int 
     for (int g = 0; g < groups; ++g) {
         Record group;
         group.Label = "Grupa " + QByteArray::number(g);
-        group.Title.Lines.push_back({.Fields = {{.X = 600, .Width = 5000, .StyleName = "Naglowek",
+        group.Title.Lines.push_back({.Fields = {{.X = 600,
+                                                 .Width = 5000,
+                                                 .StyleName = "Naglowek",
                                                  .Text = "Kontrahent nr " + QByteArray::number(g)}}});
         w.RecordHead(group, 40);
         out.lines += 1;
@@ -87,8 +109,8 @@ ListingWritten WriteListingPrintout(const QString &path, bool recordPerRow, int 
             Record document;
             document.Label = "FV/" + QByteArray::number(g * 40 + d);
             const int rows = 10 + random.Below(21);
-            document.Title.Lines.push_back({.Fields = {{.X = 600, .Width = 4000, .StyleName = "Normalny",
-                                                        .Text = "Faktura " + document.Label}}});
+            document.Title.Lines.push_back(
+                {.Fields = {{.X = 600, .Width = 4000, .StyleName = "Normalny", .Text = "Faktura " + document.Label}}});
             std::vector<Line> lines;
             for (int r = 0; r < rows; ++r)
                 lines.push_back(Row(random, r + 1));
@@ -103,8 +125,9 @@ ListingWritten WriteListingPrintout(const QString &path, bool recordPerRow, int 
             } else {
                 document.Title.Lines.insert(document.Title.Lines.end(), lines.begin(), lines.end());
             }
-            document.Summary.Lines.push_back({.Fields = {{.X = 5500, .Width = 3400, .Alignment = 1,
-                                                          .StyleName = "Normalny", .Text = "Razem: 12 345,67"}}});
+            document.Summary.Lines.push_back(
+                {.Fields = {
+                     {.X = 5500, .Width = 3400, .Alignment = 1, .StyleName = "Normalny", .Text = "Razem: 12 345,67"}}});
             out.lines += rows + 2;
             out.fields += 2;
             w.RecordTree(document);

@@ -17,11 +17,11 @@ namespace wydtest {
 struct TextRun {
     QString Text;
     // In page units, through the world transform in force.
-    QPointF Origin;      // start of the baseline
-    int Top = 0;         // top of the character cell: the baseline less the font's ascent
-    int Height = 0;      // the font's cell height
-    int PixelSize = 0;   // the font's character height
-    qreal XScale = 1;    // the font's horizontal stretch
+    QPointF Origin;    // start of the baseline
+    int Top = 0;       // top of the character cell: the baseline less the font's ascent
+    int Height = 0;    // the font's cell height
+    int PixelSize = 0; // the font's character height
+    qreal XScale = 1;  // the font's horizontal stretch
     QString Family;
     bool Bold = false;
     QColor Color;

@@ -16,17 +16,17 @@ void ReadFileBytes(const QByteArray &file, TMLineWydruk &model);
 void ReadBodyBytes(const QByteArray &body, TMLineWydruk &model);
 
 // Passes when `run` raises exactly the exception class E (not a subclass) with `message`.
-template <typename E, typename F> ::testing::AssertionResult Raises(F &&run, const QString &message)
+template <typename E, typename F>::testing::AssertionResult Raises(F &&run, const QString &message)
 {
     try {
         run();
     } catch (const Exception &e) {
         if (typeid(e) != typeid(E))
-            return ::testing::AssertionFailure() << "raised " << typeid(e).name() << " (" << e.what()
-                                                 << ") instead of " << typeid(E).name();
+            return ::testing::AssertionFailure()
+                   << "raised " << typeid(e).name() << " (" << e.what() << ") instead of " << typeid(E).name();
         if (e.Message() != message)
-            return ::testing::AssertionFailure() << "message \"" << e.what() << "\", expected \""
-                                                 << message.toStdString() << "\"";
+            return ::testing::AssertionFailure()
+                   << "message \"" << e.what() << "\", expected \"" << message.toStdString() << "\"";
         return ::testing::AssertionSuccess();
     } catch (const std::exception &e) {
         return ::testing::AssertionFailure() << "raised a foreign " << typeid(e).name() << ": " << e.what();

@@ -260,7 +260,8 @@ QByteArray FileFromBody(QByteArrayView body, const FileOptions &options)
 void WriteBytes(const QString &path, QByteArrayView bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes.data(), bytes.size()) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes.data(), bytes.size()) != bytes.size()) {
         std::fprintf(stderr, "WriteBytes: cannot write %s\n", qPrintable(path));
         std::abort();
     }

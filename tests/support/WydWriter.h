@@ -48,7 +48,7 @@ struct Record {
     std::optional<qint32> ItemCount;
     Block SpareLines;
     Block Summary;
-    QByteArray Label;      // from version 2 on
+    QByteArray Label;       // from version 2 on
     quint8 BreakBefore = 0; // from version 2 on
 };
 
@@ -99,8 +99,8 @@ public:
     // Marker 101 and a byte length up to 255 bytes, marker 102 and a word length beyond.
     BodyWriter &String(QByteArrayView text);
 
-    BodyWriter &Globals(const Document &doc);   // version .. LinesPerPage
-    BodyWriter &Styles(const Document &doc);    // the count and the style records
+    BodyWriter &Globals(const Document &doc); // version .. LinesPerPage
+    BodyWriter &Styles(const Document &doc);  // the count and the style records
     BodyWriter &StyleRecord(const Style &style);
     BodyWriter &RecordTree(const Record &record);
     // A record in two halves, for writing items one by one: marker, title, column header, the

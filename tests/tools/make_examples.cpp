@@ -35,7 +35,8 @@ QString Money(qint64 grosze)
     QString whole = QString::number((negative ? -grosze : grosze) / 100);
     for (int i = whole.size() - 3; i > 0; i -= 3)
         whole.insert(i, QLatin1Char(' '));
-    return (negative ? "-" : "") + whole + "," + QString::number((negative ? -grosze : grosze) % 100).rightJustified(2, '0');
+    return (negative ? "-" : "") + whole + "," +
+           QString::number((negative ? -grosze : grosze) % 100).rightJustified(2, '0');
 }
 
 // A deterministic generator, so that the samples are the same on every run.
@@ -74,25 +75,61 @@ Line L(std::vector<Field> fields, bool skipAtTop = false)
 std::vector<Style> CommonStyles()
 {
     return {
-        {.CharHeight = 3.2f, .Columns = 132, .CharWidth = 1.55f, .Charset = 238, .FontName = "Arial",
-         .Name = "Normalny", .Alias = "N"},
-        {.CharHeight = 6.0f, .Columns = 70, .CharWidth = 3.0f, .FontStyle = 1, .Charset = 238, .FontName = "Arial",
-         .Name = "Naglowek", .Alias = "H1"},
-        {.Color = 0x00603000, .CharHeight = 4.2f, .Columns = 100, .CharWidth = 2.1f, .FontStyle = 1, .Charset = 238,
-         .FontName = "Arial", .Name = "Podtytul", .Alias = "H2"},
-        {.CharHeight = 3.0f, .Columns = 140, .CharWidth = 1.5f, .FontStyle = 1, .Charset = 238,
-         .FontName = "Arial", .Name = "Kolumny", .Alias = "K"},
-        {.CharHeight = 3.0f, .Columns = 140, .CharWidth = 1.45f, .Charset = 238, .FontName = "Courier New",
-         .Name = "Tabela", .Alias = "T"},
-        {.Color = 0x00404040, .CharHeight = 2.5f, .Columns = 170, .CharWidth = 1.2f, .FontStyle = 2, .Charset = 238,
-         .FontName = "Times New Roman", .Name = "Maly", .Alias = "M"},
+        {.CharHeight = 3.2f,
+         .Columns = 132,
+         .CharWidth = 1.55f,
+         .Charset = 238,
+         .FontName = "Arial",
+         .Name = "Normalny",
+         .Alias = "N"},
+        {.CharHeight = 6.0f,
+         .Columns = 70,
+         .CharWidth = 3.0f,
+         .FontStyle = 1,
+         .Charset = 238,
+         .FontName = "Arial",
+         .Name = "Naglowek",
+         .Alias = "H1"},
+        {.Color = 0x00603000,
+         .CharHeight = 4.2f,
+         .Columns = 100,
+         .CharWidth = 2.1f,
+         .FontStyle = 1,
+         .Charset = 238,
+         .FontName = "Arial",
+         .Name = "Podtytul",
+         .Alias = "H2"},
+        {.CharHeight = 3.0f,
+         .Columns = 140,
+         .CharWidth = 1.5f,
+         .FontStyle = 1,
+         .Charset = 238,
+         .FontName = "Arial",
+         .Name = "Kolumny",
+         .Alias = "K"},
+        {.CharHeight = 3.0f,
+         .Columns = 140,
+         .CharWidth = 1.45f,
+         .Charset = 238,
+         .FontName = "Courier New",
+         .Name = "Tabela",
+         .Alias = "T"},
+        {.Color = 0x00404040,
+         .CharHeight = 2.5f,
+         .Columns = 170,
+         .CharWidth = 1.2f,
+         .FontStyle = 2,
+         .Charset = 238,
+         .FontName = "Times New Roman",
+         .Name = "Maly",
+         .Alias = "M"},
     };
 }
 
 Field PageNumber()
 {
-    return {.X = 7000, .Width = kRight - 7000, .Kind = 2, .Alignment = 1, .StyleName = "Maly",
-            .Text = Ansi("Strona %n")};
+    return {
+        .X = 7000, .Width = kRight - 7000, .Kind = 2, .Alignment = 1, .StyleName = "Maly", .Text = Ansi("Strona %n")};
 }
 
 // The page number follows a text field: the first field of a line is drawn in a rectangle of no
@@ -140,12 +177,18 @@ const Product kProducts[] = {
 };
 
 const char *const kCustomers[] = {
-    "Przedsiębiorstwo Handlowe „Żuraw” Sp. z o.o.", "Zakład Usług Ślusarskich Józef Łęcki",
-    "Biuro Rachunkowe Małgorzata Źródłowska", "Hurtownia Spożywcza „Gęś” s.c.",
-    "Szkoła Podstawowa nr 12 w Łodzi", "Apteka „Pod Świętym Łukaszem”",
-    "Kancelaria Notarialna Grzegorz Wiśniewski", "Piekarnia Ćwikła i Synowie",
-    "Gminny Ośrodek Kultury w Żółkiewce", "Autoserwis Bączek Sp. j.",
-    "Spółdzielnia Mleczarska „Łąka”", "Fundacja Pomocy Dzieciom „Słoneczko”",
+    "Przedsiębiorstwo Handlowe „Żuraw” Sp. z o.o.",
+    "Zakład Usług Ślusarskich Józef Łęcki",
+    "Biuro Rachunkowe Małgorzata Źródłowska",
+    "Hurtownia Spożywcza „Gęś” s.c.",
+    "Szkoła Podstawowa nr 12 w Łodzi",
+    "Apteka „Pod Świętym Łukaszem”",
+    "Kancelaria Notarialna Grzegorz Wiśniewski",
+    "Piekarnia Ćwikła i Synowie",
+    "Gminny Ośrodek Kultury w Żółkiewce",
+    "Autoserwis Bączek Sp. j.",
+    "Spółdzielnia Mleczarska „Łąka”",
+    "Fundacja Pomocy Dzieciom „Słoneczko”",
 };
 
 const std::vector<qint32> kColX = {kLeft, 1000, 4300, 4900, 5500, 6300, 7200, 7700};
@@ -156,14 +199,14 @@ Record InvoiceLine(int lp, const Product &p, int qty)
     const qint64 net = p.price * qty;
     const qint64 gross = net + (net * p.vat + 50) / 100;
     Record r;
-    r.Title.Lines.push_back(L({Text(kColX[0], kColW[0], QString::number(lp) + ".", "Tabela", 1),
-                               Text(kColX[1], kColW[1], QString::fromUtf8(p.name), "Tabela"),
-                               Text(kColX[2], kColW[2], QString::fromUtf8(p.unit), "Tabela", 2),
-                               Text(kColX[3], kColW[3], QString::number(qty), "Tabela", 1),
-                               Text(kColX[4], kColW[4], Money(p.price), "Tabela", 1),
-                               Text(kColX[5], kColW[5], Money(net), "Tabela", 1),
-                               Text(kColX[6], kColW[6], QString::number(p.vat) + "%", "Tabela", 1),
-                               Text(kColX[7], kColW[7], Money(gross), "Tabela", 1)}));
+    r.Title.Lines.push_back(
+        L({Text(kColX[0], kColW[0], QString::number(lp) + ".", "Tabela", 1),
+           Text(kColX[1], kColW[1], QString::fromUtf8(p.name), "Tabela"),
+           Text(kColX[2], kColW[2], QString::fromUtf8(p.unit), "Tabela", 2),
+           Text(kColX[3], kColW[3], QString::number(qty), "Tabela", 1),
+           Text(kColX[4], kColW[4], Money(p.price), "Tabela", 1), Text(kColX[5], kColW[5], Money(net), "Tabela", 1),
+           Text(kColX[6], kColW[6], QString::number(p.vat) + "%", "Tabela", 1),
+           Text(kColX[7], kColW[7], Money(gross), "Tabela", 1)}));
     return r;
 }
 
@@ -180,8 +223,8 @@ Document Invoice()
     t.Lines.push_back(L({{.Kind = 6, .StyleName = "Normalny", .Picture = Logo()}}));
     t.Lines.push_back(L({Text(kLeft, 4000, "Biuro-Serwis Wenor Sp. z o.o.", "Podtytul"),
                          Text(5500, kRight - 5500, "Kraków, dnia 15-03-2024", "Normalny", 1)}));
-    t.Lines.push_back(L({Text(kLeft, 4000, "ul. Długa 17/3, 31-147 Kraków"),
-                         Text(5500, kRight - 5500, "Oryginał", "Maly", 1)}));
+    t.Lines.push_back(
+        L({Text(kLeft, 4000, "ul. Długa 17/3, 31-147 Kraków"), Text(5500, kRight - 5500, "Oryginał", "Maly", 1)}));
     t.Lines.push_back(L({Text(kLeft, 4000, "NIP 677-001-22-33, tel. 12 634 55 10")}));
     t.Lines.push_back(L({Text(kLeft, kRight - kLeft, "FAKTURA VAT nr FV/2024/03/0147", "Naglowek", 2)}));
     t.Lines.push_back(L({Text(kLeft, 3800, "Data sprzedaży: 15-03-2024"),
@@ -190,15 +233,15 @@ Document Invoice()
     t.Lines.push_back(L({Text(kLeft, 3900, "Sprzedawca:", "Kolumny"), Text(4900, 3900, "Nabywca:", "Kolumny")}));
     t.Lines.push_back(L({Text(kLeft, 3900, "Biuro-Serwis Wenor Sp. z o.o."),
                          Text(4900, 3900, "Przedsiębiorstwo Handlowe „Żuraw” Sp. z o.o.")}));
-    t.Lines.push_back(L({Text(kLeft, 3900, "ul. Długa 17/3, 31-147 Kraków"),
-                         Text(4900, 3900, "ul. Świętokrzyska 5, 25-406 Kielce")}));
+    t.Lines.push_back(L(
+        {Text(kLeft, 3900, "ul. Długa 17/3, 31-147 Kraków"), Text(4900, 3900, "ul. Świętokrzyska 5, 25-406 Kielce")}));
     t.Lines.push_back(L({Text(kLeft, 3900, "NIP 677-001-22-33"), Text(4900, 3900, "NIP 657-233-18-90")}));
     t.Lines.push_back(L({Rule(0)}));
 
     Block &h = root.ColumnHeader;
     h.Splittable = 0;
-    const char *heads[] = {"Lp.", "Nazwa towaru lub usługi", "J.m.", "Ilość", "Cena netto", "Wartość netto", "VAT",
-                           "Wartość brutto"};
+    const char *heads[] = {"Lp.",        "Nazwa towaru lub usługi", "J.m.", "Ilość",
+                           "Cena netto", "Wartość netto",           "VAT",  "Wartość brutto"};
     std::vector<Field> headFields;
     for (size_t i = 0; i < kColX.size(); ++i)
         headFields.push_back(Text(kColX[i], kColW[i], QString::fromUtf8(heads[i]), "Kolumny", i == 1 ? 0 : 2));
@@ -220,21 +263,22 @@ Document Invoice()
     s.Splittable = 0;
     s.Lines.push_back(L({Rule(2)}));
     const qint64 totalNet = net[0] + net[1] + net[2], totalVat = vat[0] + vat[1] + vat[2];
-    s.Lines.push_back(L({Text(4300, 1900, "Razem:", "Kolumny", 1), Text(kColX[5], kColW[5], Money(totalNet), "Tabela", 1),
-                         Text(kColX[7], kColW[7], Money(totalNet + totalVat), "Tabela", 1)}));
+    s.Lines.push_back(
+        L({Text(4300, 1900, "Razem:", "Kolumny", 1), Text(kColX[5], kColW[5], Money(totalNet), "Tabela", 1),
+           Text(kColX[7], kColW[7], Money(totalNet + totalVat), "Tabela", 1)}));
     for (int k = 0; k < 3; ++k)
         s.Lines.push_back(L({Text(4300, 1900, QStringLiteral("w tym %1%:").arg(rates[k]), "Tabela", 1),
                              Text(kColX[5], kColW[5], Money(net[k]), "Tabela", 1),
                              Text(kColX[6], kColW[6], Money(vat[k]), "Tabela", 1),
                              Text(kColX[7], kColW[7], Money(net[k] + vat[k]), "Tabela", 1)}));
     s.Lines.push_back(L({Rule(3, 4300, kRight - 4300)}));
-    s.Lines.push_back(L({Text(kLeft, kRight - kLeft,
-                              "Do zapłaty: " + Money(totalNet + totalVat) + " zł", "Podtytul", 1)}));
+    s.Lines.push_back(
+        L({Text(kLeft, kRight - kLeft, "Do zapłaty: " + Money(totalNet + totalVat) + " zł", "Podtytul", 1)}));
     // The items above come to 4 835,09 gross.
-    s.Lines.push_back(L({Text(kLeft, kRight - kLeft,
-                              "Słownie: cztery tysiące osiemset trzydzieści pięć złotych 09/100", "Maly")}));
-    s.Lines.push_back(L({Text(kLeft, 4000, "Sposób płatności: przelew"),
-                         Text(4900, 3900, "Termin płatności: 29-03-2024")}));
+    s.Lines.push_back(
+        L({Text(kLeft, kRight - kLeft, "Słownie: cztery tysiące osiemset trzydzieści pięć złotych 09/100", "Maly")}));
+    s.Lines.push_back(
+        L({Text(kLeft, 4000, "Sposób płatności: przelew"), Text(4900, 3900, "Termin płatności: 29-03-2024")}));
     s.Lines.push_back(L({Text(kLeft, kRight - kLeft, "Konto: PKO BP 12 1020 2892 0000 5102 0123 4567")}));
     // A note that is long enough to wrap within its field.
     s.Lines.push_back(L({Text(kLeft, kRight - kLeft,
@@ -275,14 +319,15 @@ Document Listing()
         Record wh;
         wh.Label = Ansi(warehouses[m]);
         wh.BreakBefore = m > 0;
-        wh.Title.Lines.push_back(L({Text(kLeft, kRight - kLeft, QString("Magazyn: ") + QString::fromUtf8(warehouses[m]),
-                                         "Podtytul")}));
+        wh.Title.Lines.push_back(
+            L({Text(kLeft, kRight - kLeft, QString("Magazyn: ") + QString::fromUtf8(warehouses[m]), "Podtytul")}));
         qint64 whTotal = 0;
         for (int g = 0; g < 4; ++g) {
             Record group;
             group.Label = Ansi(groups[g]);
             group.Title.Splittable = 0;
-            group.Title.Lines.push_back(L({Text(kLeft, 4000, QString("Grupa: ") + QString::fromUtf8(groups[g]), "Kolumny")}));
+            group.Title.Lines.push_back(
+                L({Text(kLeft, 4000, QString("Grupa: ") + QString::fromUtf8(groups[g]), "Kolumny")}));
             qint64 total = 0;
             int count = 0;
             for (int p = 0; p < 16; ++p) {
@@ -293,24 +338,24 @@ Document Listing()
                 total += value;
                 ++count;
                 Record row;
-                row.Title.Lines.push_back(
-                    L({Text(x[0], w[0], QStringLiteral("T%1").arg(1000 + p * 7 + m), "Tabela"),
-                       Text(x[1], w[1], QString::fromUtf8(kProducts[p].name), "Tabela"),
-                       Text(x[2], w[2], QString::fromUtf8(kProducts[p].unit), "Tabela", 2),
-                       Text(x[3], w[3], QString::number(stock), "Tabela", 1),
-                       Text(x[4], w[4], Money(kProducts[p].price), "Tabela", 1),
-                       Text(x[5], w[5], Money(value), "Tabela", 1)}));
+                row.Title.Lines.push_back(L({Text(x[0], w[0], QStringLiteral("T%1").arg(1000 + p * 7 + m), "Tabela"),
+                                             Text(x[1], w[1], QString::fromUtf8(kProducts[p].name), "Tabela"),
+                                             Text(x[2], w[2], QString::fromUtf8(kProducts[p].unit), "Tabela", 2),
+                                             Text(x[3], w[3], QString::number(stock), "Tabela", 1),
+                                             Text(x[4], w[4], Money(kProducts[p].price), "Tabela", 1),
+                                             Text(x[5], w[5], Money(value), "Tabela", 1)}));
                 group.Items.push_back(row);
             }
             group.Summary.Lines.push_back(L({Rule(1, x[4], kRight - x[4])}, true));
-            group.Summary.Lines.push_back(L({Text(x[1], 4000, QStringLiteral("Razem grupa (%1 poz.):").arg(count), "Kolumny", 1),
-                                             Text(x[5], w[5], Money(total), "Tabela", 1)}));
+            group.Summary.Lines.push_back(
+                L({Text(x[1], 4000, QStringLiteral("Razem grupa (%1 poz.):").arg(count), "Kolumny", 1),
+                   Text(x[5], w[5], Money(total), "Tabela", 1)}));
             whTotal += total;
             wh.Items.push_back(group);
         }
         wh.Summary.Lines.push_back(L({Rule(2, x[4], kRight - x[4])}));
-        wh.Summary.Lines.push_back(L({Text(x[1], 4000, "Razem magazyn:", "Kolumny", 1),
-                                      Text(x[5], w[5], Money(whTotal), "Tabela", 1)}));
+        wh.Summary.Lines.push_back(
+            L({Text(x[1], 4000, "Razem magazyn:", "Kolumny", 1), Text(x[5], w[5], Money(whTotal), "Tabela", 1)}));
         grand += whTotal;
         root.Items.push_back(wh);
     }
@@ -328,7 +373,8 @@ Document SalesReport()
     doc.Styles = CommonStyles();
     Record &root = doc.Root;
     root.Title.Lines.push_back(L({Text(kLeft, kRight - kLeft, "Raport sprzedaży – I półrocze 2024", "Naglowek", 2)}));
-    root.Title.Lines.push_back(L({Text(kLeft, kRight - kLeft, "Biuro-Serwis Wenor Sp. z o.o., oddział Kraków", "Maly", 2)}));
+    root.Title.Lines.push_back(
+        L({Text(kLeft, kRight - kLeft, "Biuro-Serwis Wenor Sp. z o.o., oddział Kraków", "Maly", 2)}));
     const std::vector<qint32> x = {kLeft, 1300, 2700, 6000, 6900, 7800};
     const std::vector<qint32> w = {700, 1350, 3250, 850, 850, kRight - 7800};
     const char *heads[] = {"Data", "Dokument", "Kontrahent", "Netto", "VAT", "Brutto"};
@@ -347,15 +393,22 @@ Document SalesReport()
         Record month;
         month.Label = Ansi(months[m]);
         month.BreakBefore = m > 0;
-        month.Title.Lines.push_back(L({Text(kLeft, kRight - kLeft, QString::fromUtf8(months[m]) + " 2024", "Podtytul")}));
+        month.Title.Lines.push_back(
+            L({Text(kLeft, kRight - kLeft, QString::fromUtf8(months[m]) + " 2024", "Podtytul")}));
         qint64 monthNet = 0;
         for (int d = 1; d <= days[m]; ++d) {
             // 2024 began on a Monday: leave out Saturdays and Sundays.
-            const int dayOfYear = d - 1 + [&] { int s = 0; for (int i = 0; i < m; ++i) s += days[i]; return s; }();
+            const int dayOfYear = d - 1 + [&] {
+                int s = 0;
+                for (int i = 0; i < m; ++i)
+                    s += days[i];
+                return s;
+            }();
             if (dayOfYear % 7 >= 5)
                 continue;
             Record day;
-            const QString date = QStringLiteral("%1-%2-2024").arg(d, 2, 10, QLatin1Char('0')).arg(m + 1, 2, 10, QLatin1Char('0'));
+            const QString date =
+                QStringLiteral("%1-%2-2024").arg(d, 2, 10, QLatin1Char('0')).arg(m + 1, 2, 10, QLatin1Char('0'));
             qint64 dayNet = 0;
             const int count = 10 + random.Below(10);
             for (int i = 0; i < count; ++i) {
@@ -365,7 +418,11 @@ Document SalesReport()
                 Record row;
                 row.Title.Lines.push_back(
                     L({Text(x[0], w[0], date, "Tabela"),
-                       Text(x[1], w[1], QStringLiteral("FV/%1/%2").arg(m + 1, 2, 10, QLatin1Char('0')).arg(++number, 4, 10, QLatin1Char('0')), "Tabela"),
+                       Text(x[1], w[1],
+                            QStringLiteral("FV/%1/%2")
+                                .arg(m + 1, 2, 10, QLatin1Char('0'))
+                                .arg(++number, 4, 10, QLatin1Char('0')),
+                            "Tabela"),
                        Text(x[2], w[2], QString::fromUtf8(kCustomers[random.Below(12)]), "Tabela"),
                        Text(x[3], w[3], Money(net), "Tabela", 1), Text(x[4], w[4], Money(vat), "Tabela", 1),
                        Text(x[5], w[5], Money(net + vat), "Tabela", 1)}));
@@ -377,9 +434,10 @@ Document SalesReport()
             month.Items.push_back(day);
         }
         month.Summary.Splittable = 0;
-        month.Summary.Lines = {L({Rule(2, x[3], kRight - x[3])}),
-                               L({Text(x[2], w[2], "Razem " + QString::fromUtf8(months[m]).toLower() + ":", "Podtytul", 1),
-                                  Text(x[3], w[3] + 100, Money(monthNet), "Kolumny", 1)})};
+        month.Summary.Lines = {
+            L({Rule(2, x[3], kRight - x[3])}),
+            L({Text(x[2], w[2], "Razem " + QString::fromUtf8(months[m]).toLower() + ":", "Podtytul", 1),
+               Text(x[3], w[3] + 100, Money(monthNet), "Kolumny", 1)})};
         yearNet += monthNet;
         root.Items.push_back(month);
     }
@@ -415,7 +473,9 @@ void WriteVersionSeeds(const QDir &dir)
     Document wide;
     Line line;
     for (int i = 0; i < 255; ++i)
-        line.Fields.push_back({.X = i * 30, .Width = 25, .Kind = static_cast<quint8>(i % 8 == 6 ? 0 : i % 8),
+        line.Fields.push_back({.X = i * 30,
+                               .Width = 25,
+                               .Kind = static_cast<quint8>(i % 8 == 6 ? 0 : i % 8),
                                .Text = QByteArray::number(i)});
     wide.Root.Summary.Lines = {line, line};
     WriteBytes(dir.filePath("wide-body"), QByteArray(1, '\x01') + BodyBytes(wide));
@@ -423,8 +483,8 @@ void WriteVersionSeeds(const QDir &dir)
 
 QByteArray Words(int length, Random &random)
 {
-    static const char *const words[] = {"faktura", "netto", "brutto", "\xb3\xb9ka", "magazyn", "z\xb3", "VAT",
-                                        "pozycja", "razem", "\x9cwiat\xb3o", "a", "123 456,78"};
+    static const char *const words[] = {"faktura", "netto",   "brutto", "\xb3\xb9ka",    "magazyn", "z\xb3",
+                                        "VAT",     "pozycja", "razem",  "\x9cwiat\xb3o", "a",       "123 456,78"};
     QByteArray text;
     while (text.size() < length)
         text += QByteArray(words[random.Below(12)]) + (random.Below(9) ? " " : "\r\n");
@@ -436,7 +496,8 @@ QByteArray RichText(int paragraphs, Random &random)
 {
     QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}"
                      "{\\f1\\fmodern Courier New;}}{\\colortbl;\\red200\\green0\\blue0;}\n";
-    static const char *const formats[] = {"\\b ", "\\i ", "\\ul ", "\\cf1 ", "\\f1 ", "\\fs32 ", "\\strike ", "\\super "};
+    static const char *const formats[] = {"\\b ",  "\\i ",    "\\ul ",     "\\cf1 ",
+                                          "\\f1 ", "\\fs32 ", "\\strike ", "\\super "};
     for (int i = 0; i < paragraphs; ++i) {
         rtf += i % 3 ? "\\pard\\qj " : "\\pard\\qc\\li360\\sb120 ";
         rtf += "{" + QByteArray(formats[random.Below(8)]) + Words(20 + random.Below(200), random) + "}";
@@ -474,13 +535,15 @@ std::vector<std::pair<QString, QByteArray>> LargeBodies()
     Record styled;
     for (int i = 0; i < 4000; ++i) {
         const QByteArray name = "Styl" + QByteArray::number(i);
-        styles.Styles.push_back({.CharHeight = 2.0f + i % 7, .FontStyle = static_cast<quint8>(i % 8),
-                                 .FontName = i % 2 ? "Arial" : "Courier New", .Name = name,
+        styles.Styles.push_back({.CharHeight = 2.0f + i % 7,
+                                 .FontStyle = static_cast<quint8>(i % 8),
+                                 .FontName = i % 2 ? "Arial" : "Courier New",
+                                 .Name = name,
                                  .Alias = "S" + QByteArray::number(i)});
         if (i % 4 == 0)
-            styled.Title.Lines.push_back(L({{.X = kLeft, .Width = 3000, .StyleName = name, .Text = "x"},
-                                            {.X = 4000, .Width = 3000, .StyleName = "s" + QByteArray::number(i + 1),
-                                             .Text = "y"}}));
+            styled.Title.Lines.push_back(
+                L({{.X = kLeft, .Width = 3000, .StyleName = name, .Text = "x"},
+                   {.X = 4000, .Width = 3000, .StyleName = "s" + QByteArray::number(i + 1), .Text = "y"}}));
     }
     styles.Root.Items.push_back(styled);
     bodies.emplace_back("styles-4000", BodyBytes(styles));
@@ -491,9 +554,11 @@ std::vector<std::pair<QString, QByteArray>> LargeBodies()
     for (int i = 0; i < 1500; ++i) {
         const int x = random.Below(700), y = random.Below(140);
         if (i % 2)
-            banner.Rectangle(x, y, x + 1 + random.Below(60), y + 1 + random.Below(20), static_cast<quint32>(random.Below(0xFFFFFF)));
+            banner.Rectangle(x, y, x + 1 + random.Below(60), y + 1 + random.Below(20),
+                             static_cast<quint32>(random.Below(0xFFFFFF)));
         else
-            banner.Ellipse(x, y, x + 1 + random.Below(60), y + 1 + random.Below(20), static_cast<quint32>(random.Below(0xFFFFFF)));
+            banner.Ellipse(x, y, x + 1 + random.Below(60), y + 1 + random.Below(20),
+                           static_cast<quint32>(random.Below(0xFFFFFF)));
     }
     header.Root.ColumnHeader.Lines.push_back(L({{.Kind = 6, .StyleName = "Normalny", .Picture = banner.Finish()}}));
     header.Root.ColumnHeader.Lines.push_back(PageLine());
@@ -503,12 +568,15 @@ std::vector<std::pair<QString, QByteArray>> LargeBodies()
 
     Document rich;
     rich.Styles = CommonStyles();
-    rich.Root.Title.Lines.push_back(L({{.X = kLeft, .Width = 4000, .Kind = 7, .StyleName = "Normalny",
-                                        .Text = RichText(120, random)}}));
+    rich.Root.Title.Lines.push_back(
+        L({{.X = kLeft, .Width = 4000, .Kind = 7, .StyleName = "Normalny", .Text = RichText(120, random)}}));
     QByteArray nested = "{\\rtf1 ";
     for (int i = 0; i < 3000; ++i)
         nested += i % 2 ? "{\\b " : "{\\i x";
-    rich.Root.Summary.Lines.push_back(L({{.X = kLeft, .Width = 8000, .Kind = 7, .StyleName = "Normalny",
+    rich.Root.Summary.Lines.push_back(L({{.X = kLeft,
+                                          .Width = 8000,
+                                          .Kind = 7,
+                                          .StyleName = "Normalny",
                                           .Text = nested + QByteArray(3000, '}') + "}"}}));
     bodies.emplace_back("rich-text", BodyBytes(rich));
     return bodies;
@@ -543,7 +611,8 @@ void WriteSeeds(const QDir &seeds)
     EmfBuilder shapes(0, 0, 20000, 15000, 800, 600);
     for (int i = 0; i < 3000; ++i) {
         const int x = random.Below(800), y = random.Below(600);
-        shapes.Ellipse(x, y, x + random.Below(200), y + random.Below(200), static_cast<quint32>(random.Below(0xFFFFFF)));
+        shapes.Ellipse(x, y, x + random.Below(200), y + random.Below(200),
+                       static_cast<quint32>(random.Below(0xFFFFFF)));
     }
     WriteBytes(dir("emf_fuzz").filePath("many-shapes.emf"), shapes.Finish());
     WriteBytes(dir("pdf_export_fuzz").filePath("many-shapes.emf"), shapes.Finish());

@@ -23,8 +23,8 @@ void Save(const QImage &image, const QString &name, int zoom = 1)
     if (dir.isEmpty())
         return;
     QDir().mkpath(dir);
-    const QImage out = zoom == 1 ? image : image.scaled(image.size() * zoom, Qt::IgnoreAspectRatio,
-                                                        Qt::FastTransformation);
+    const QImage out =
+        zoom == 1 ? image : image.scaled(image.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     ASSERT_TRUE(out.save(dir + QLatin1Char('/') + name));
 }
 
@@ -217,8 +217,9 @@ TEST(Gallery, MessageBoxes)
          TMsgOkienko::kQuestion, TMsgOkienko::bTak | TMsgOkienko::bNie},
         {"box_okanuluj.png", "Drukowanie", "Odwróć stos kartek i włóż go ponownie do podajnika.",
          TMsgOkienko::kQuestion, TMsgOkienko::bOk | TMsgOkienko::bAnuluj},
-        {"box_powtorz.png", "Drukarka", "Drukarka nie odpowiada. Sprawdź, czy jest włączona i podłączona, "
-                                        "a potem spróbuj ponownie.",
+        {"box_powtorz.png", "Drukarka",
+         "Drukarka nie odpowiada. Sprawdź, czy jest włączona i podłączona, "
+         "a potem spróbuj ponownie.",
          TMsgOkienko::kQuestion, TMsgOkienko::bPowtorz | TMsgOkienko::bAnuluj},
         {"box_tak.png", "Usuwanie", "Usunąć wszystkie wydruki z biblioteki?", TMsgOkienko::kTypedConfirmation, 0},
         {"box_left.png", "Informacja", "\vZnalezione pliki:\r  a.wyd\r  bardzo_dlugi_wydruk_miesieczny.wyd\r  c.wyd",

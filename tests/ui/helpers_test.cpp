@@ -19,11 +19,29 @@ TEST(PolishPlural, ChoosesTheForm)
         long long n;
         const QString &expected;
     } rows[] = {
-        {1, one},   {2, few},   {3, few},    {4, few},   {5, many},  {0, many},
-        {11, many}, {12, many}, {14, many},  {19, many}, {21, many}, {22, few},
-        {23, few},  {25, many}, {101, many}, {102, few},
+        {1, one},
+        {2, few},
+        {3, few},
+        {4, few},
+        {5, many},
+        {0, many},
+        {11, many},
+        {12, many},
+        {14, many},
+        {19, many},
+        {21, many},
+        {22, few},
+        {23, few},
+        {25, many},
+        {101, many},
+        {102, few},
         // The teens of every hundred take the third form: "112 stron", not "112 strony".
-        {112, many}, {113, many}, {114, many}, {122, few}, {1012, many}, {-3, few},
+        {112, many},
+        {113, many},
+        {114, many},
+        {122, few},
+        {1012, many},
+        {-3, few},
     };
     for (const auto &row : rows)
         EXPECT_EQ(PolishPlural(row.n, one, few, many), row.expected) << row.n;
@@ -108,12 +126,12 @@ TEST(ErrorBox, FullStopRule)
     } rows[] = {
         {QStringLiteral("Brak pliku"), QStringLiteral("Brak pliku.")},
         {QStringLiteral("Koniec."), QStringLiteral("Koniec.")},
-        {QStringLiteral("Uwaga!"), QStringLiteral("Uwaga!")},            // "!" sorts below "."
-        {QStringLiteral("(kod 3)"), QStringLiteral("(kod 3)")},          // so does ")"
-        {QStringLiteral("Postęp 100%"), QStringLiteral("Postęp 100%")},  // and "%"
-        {QStringLiteral("Czy?"), QStringLiteral("Czy?.")},               // "?" sorts above it
-        {QStringLiteral("Strona 7"), QStringLiteral("Strona 7.")},       // digits too
-        {QStringLiteral("Zażółć"), QStringLiteral("Zażółć.")},           // and Polish letters
+        {QStringLiteral("Uwaga!"), QStringLiteral("Uwaga!")},           // "!" sorts below "."
+        {QStringLiteral("(kod 3)"), QStringLiteral("(kod 3)")},         // so does ")"
+        {QStringLiteral("Postęp 100%"), QStringLiteral("Postęp 100%")}, // and "%"
+        {QStringLiteral("Czy?"), QStringLiteral("Czy?.")},              // "?" sorts above it
+        {QStringLiteral("Strona 7"), QStringLiteral("Strona 7.")},      // digits too
+        {QStringLiteral("Zażółć"), QStringLiteral("Zażółć.")},          // and Polish letters
         {QStringLiteral("Ścieżka: c:/"), QStringLiteral("Ścieżka: c:/.")},
         {QString(), QString()},
     };

@@ -149,8 +149,8 @@ TEST(HintBar, SplitColourMarks)
     using P = TColourPiece;
     EXPECT_EQ(SplitColourMarks(QStringLiteral("abc")), (std::vector<P>{{QStringLiteral("abc"), P::Normal}}));
     EXPECT_EQ(SplitColourMarks(QStringLiteral("#RED#a#YELLOW#b#NORMAL#c")),
-              (std::vector<P>{{QStringLiteral("a"), P::Red}, {QStringLiteral("b"), P::Yellow},
-                              {QStringLiteral("c"), P::Normal}}));
+              (std::vector<P>{
+                  {QStringLiteral("a"), P::Red}, {QStringLiteral("b"), P::Yellow}, {QStringLiteral("c"), P::Normal}}));
     // Unknown names and lone "#" are text; adjacent marks leave no empty pieces.
     EXPECT_EQ(SplitColourMarks(QStringLiteral("#BLUE# nr #1")),
               (std::vector<P>{{QStringLiteral("#BLUE# nr #1"), P::Normal}}));

@@ -20,8 +20,8 @@ struct Okno {
     QLineEdit *dialogField = new QLineEdit(dialog);
     TKeyPreview *preview = new TKeyPreview(&window);
     QLineEdit *laterField = nullptr;
-    QString log;        // the hint-bar actions run
-    QSet<int> offered;  // the keys offered to the window's own handler
+    QString log;       // the hint-bar actions run
+    QSet<int> offered; // the keys offered to the window's own handler
 
     Okno()
     {

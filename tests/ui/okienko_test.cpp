@@ -24,14 +24,30 @@ enum class How { Enter, Esc, CloseButton, ClickOk, ClickNo, ClickCancel, LetterO
 void Do(TMsgOkienko *box, How how)
 {
     switch (how) {
-    case How::Enter: QTest::keyClick(box, Qt::Key_Return); break;
-    case How::Esc: QTest::keyClick(box->btnOk, Qt::Key_Escape); break; // through the focused control
-    case How::CloseButton: box->close(); break;
-    case How::ClickOk: QTest::mouseClick(box->btnOk, Qt::LeftButton); break;
-    case How::ClickNo: QTest::mouseClick(box->btnNo, Qt::LeftButton); break;
-    case How::ClickCancel: QTest::mouseClick(box->btnCancel, Qt::LeftButton); break;
-    case How::LetterOfOk: QTest::keyClick(box, box->btnOk->text().at(1).toLower().toLatin1()); break;
-    case How::LetterOfOther: QTest::keyClick(box, box->btnCancel->text().at(1).toLower().toLatin1()); break;
+    case How::Enter:
+        QTest::keyClick(box, Qt::Key_Return);
+        break;
+    case How::Esc:
+        QTest::keyClick(box->btnOk, Qt::Key_Escape);
+        break; // through the focused control
+    case How::CloseButton:
+        box->close();
+        break;
+    case How::ClickOk:
+        QTest::mouseClick(box->btnOk, Qt::LeftButton);
+        break;
+    case How::ClickNo:
+        QTest::mouseClick(box->btnNo, Qt::LeftButton);
+        break;
+    case How::ClickCancel:
+        QTest::mouseClick(box->btnCancel, Qt::LeftButton);
+        break;
+    case How::LetterOfOk:
+        QTest::keyClick(box, box->btnOk->text().at(1).toLower().toLatin1());
+        break;
+    case How::LetterOfOther:
+        QTest::keyClick(box, box->btnCancel->text().at(1).toLower().toLatin1());
+        break;
     }
 }
 
@@ -206,7 +222,8 @@ TEST(MessageBox, ClosesItselfWhenAsked)
     });
     // A typed confirmation has no OK button shown; the timer still answers 1.
     EXPECT_EQ(PokazOkienko(QStringLiteral("T"), QStringLiteral("x"),
-                           TMsgOkienko::kTypedConfirmation | TMsgOkienko::kAutoClose, 0), 1);
+                           TMsgOkienko::kTypedConfirmation | TMsgOkienko::kAutoClose, 0),
+              1);
     EXPECT_TRUE(timerRunning);
     EXPECT_EQ(interval, 3000);
 
@@ -219,8 +236,8 @@ TEST(MessageBox, ClosesItselfWhenAsked)
 struct TakCase {
     const char *name;
     std::vector<Qt::Key> keys;
-    bool closes;     // closed by the keys themselves
-    bool expected;   // the answer (when not closed by the keys: closed by Esc, so false)
+    bool closes;   // closed by the keys themselves
+    bool expected; // the answer (when not closed by the keys: closed by Esc, so false)
 };
 
 class TypedConfirmation : public ::testing::TestWithParam<TakCase> {};
@@ -249,15 +266,15 @@ TEST_P(TypedConfirmation, FollowsTheSequence)
 
 INSTANTIATE_TEST_SUITE_P(
     Sequences, TypedConfirmation,
-    ::testing::Values(TakCase{"TAK_confirms", {Qt::Key_T, Qt::Key_A, Qt::Key_K}, true, true},
-                      TakCase{"TK_resets", {Qt::Key_T, Qt::Key_K}, false, false},
-                      TakCase{"TAXK_resets_at_X", {Qt::Key_T, Qt::Key_A, Qt::Key_X, Qt::Key_K}, false, false},
-                      TakCase{"AK_without_T_resets", {Qt::Key_A, Qt::Key_K}, false, false},
-                      TakCase{"N_refuses", {Qt::Key_N}, true, false},
-                      TakCase{"TA_then_N_refuses", {Qt::Key_T, Qt::Key_A, Qt::Key_N}, true, false},
-                      TakCase{"Enter_does_nothing", {Qt::Key_Return}, false, false},
-                      TakCase{"TAT_restarts_then_AK_confirms",
-                              {Qt::Key_T, Qt::Key_A, Qt::Key_T, Qt::Key_A, Qt::Key_K}, true, true}),
+    ::testing::Values(
+        TakCase{"TAK_confirms", {Qt::Key_T, Qt::Key_A, Qt::Key_K}, true, true},
+        TakCase{"TK_resets", {Qt::Key_T, Qt::Key_K}, false, false},
+        TakCase{"TAXK_resets_at_X", {Qt::Key_T, Qt::Key_A, Qt::Key_X, Qt::Key_K}, false, false},
+        TakCase{"AK_without_T_resets", {Qt::Key_A, Qt::Key_K}, false, false},
+        TakCase{"N_refuses", {Qt::Key_N}, true, false},
+        TakCase{"TA_then_N_refuses", {Qt::Key_T, Qt::Key_A, Qt::Key_N}, true, false},
+        TakCase{"Enter_does_nothing", {Qt::Key_Return}, false, false},
+        TakCase{"TAT_restarts_then_AK_confirms", {Qt::Key_T, Qt::Key_A, Qt::Key_T, Qt::Key_A, Qt::Key_K}, true, true}),
     [](const auto &row) { return std::string(row.param.name); });
 
 TEST(TypedConfirmationBox, ShiftHeldLettersStillCount)
@@ -303,9 +320,9 @@ TEST(TypedConfirmationBox, MouseDoesWhatLettersDo)
 
 TEST(MessageBoxSizing, LongSingleLineWrapsInsideTheDesignWidth)
 {
-    const QString text = QStringLiteral(
-        "Nie udało się zapisać ustawień wydruku, ponieważ katalog programu jest tylko do odczytu "
-        "i nie można w nim utworzyć pliku tymczasowego.");
+    const QString text =
+        QStringLiteral("Nie udało się zapisać ustawień wydruku, ponieważ katalog programu jest tylko do odczytu "
+                       "i nie można w nim utworzyć pliku tymczasowego.");
     auto box = UtworzOkienko(QStringLiteral("T"), text, TMsgOkienko::kInfo, 0);
     box->Rozmiesc();
     EXPECT_EQ(box->width(), 400);

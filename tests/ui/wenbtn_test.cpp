@@ -84,14 +84,13 @@ TEST_P(WenBtnLayout, PlacesPictureAndCaption)
 
 INSTANTIATE_TEST_SUITE_P(
     Sizes, WenBtnLayout,
-    ::testing::Values(
-        LayoutCase{"Stacked_100x75", 100, 75, TWenBtn::TLayout::Stacked, QRect(39, 2, 22, 17)},
-        LayoutCase{"SideBySide_121x25", 121, 25, TWenBtn::TLayout::SideBySide, QRect(2, 4, 22, 17)},
-        LayoutCase{"Vertical_20x60", 20, 60, TWenBtn::TLayout::Vertical, QRect(-1, 41, 22, 17)},
-        // Exactly twice as high as wide is not yet vertical; 30 high is not side by side.
-        LayoutCase{"Stacked_30x60", 30, 60, TWenBtn::TLayout::Stacked, QRect(4, 2, 22, 17)},
-        LayoutCase{"Stacked_80x30", 80, 30, TWenBtn::TLayout::Stacked, QRect(29, 2, 22, 17)},
-        LayoutCase{"SideBySide_80x29", 80, 29, TWenBtn::TLayout::SideBySide, QRect(2, 6, 22, 17)}),
+    ::testing::Values(LayoutCase{"Stacked_100x75", 100, 75, TWenBtn::TLayout::Stacked, QRect(39, 2, 22, 17)},
+                      LayoutCase{"SideBySide_121x25", 121, 25, TWenBtn::TLayout::SideBySide, QRect(2, 4, 22, 17)},
+                      LayoutCase{"Vertical_20x60", 20, 60, TWenBtn::TLayout::Vertical, QRect(-1, 41, 22, 17)},
+                      // Exactly twice as high as wide is not yet vertical; 30 high is not side by side.
+                      LayoutCase{"Stacked_30x60", 30, 60, TWenBtn::TLayout::Stacked, QRect(4, 2, 22, 17)},
+                      LayoutCase{"Stacked_80x30", 80, 30, TWenBtn::TLayout::Stacked, QRect(29, 2, 22, 17)},
+                      LayoutCase{"SideBySide_80x29", 80, 29, TWenBtn::TLayout::SideBySide, QRect(2, 6, 22, 17)}),
     [](const auto &row) { return std::string(row.param.name); });
 
 TEST(WenBtn, CaptionInkLandsInItsBand)

@@ -27,12 +27,11 @@ bool IsModifierKey(int key)
 
 // A parent that records the keys the viewer passes on (QTest presses modifiers as keys of their own:
 // those are left out).
-class KeySink : public QWidget
-{
-  public:
+class KeySink : public QWidget {
+public:
     QList<int> keys;
 
-  protected:
+protected:
     void keyPressEvent(QKeyEvent *event) override
     {
         if (!IsModifierKey(event->key()))
@@ -50,20 +49,18 @@ TEmfViewer::TKeyEvent Recorder(std::vector<int> &seen)
 }
 
 // A page that counts its destructions, to see who frees pages.
-class CountedPage : public PageMetafile
-{
-  public:
+class CountedPage : public PageMetafile {
+public:
     explicit CountedPage(int *destroyed) : destroyed_(destroyed) {}
     ~CountedPage() override { ++*destroyed_; }
 
-  private:
+private:
     int *destroyed_;
 };
 
 // A viewer whose client area is exactly cw x ch pixels, whatever the style's scroll-bar width.
-class ViewerTest : public ::testing::Test
-{
-  protected:
+class ViewerTest : public ::testing::Test {
+protected:
     KeySink parent;
     TEmfViewer *viewer = new TEmfViewer(&parent);
     std::vector<std::unique_ptr<PageMetafile>> pages;
@@ -102,8 +99,8 @@ class ViewerTest : public ::testing::Test
     void Wheel(int delta)
     {
         const QPointF pos(100, 100);
-        QWheelEvent event(pos, viewer->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent event(pos, viewer->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
         QApplication::sendEvent(viewer, &event);
     }
 
@@ -175,9 +172,8 @@ TEST_F(ViewerTest, PageSizeFollowsTheZoomLevel)
         int pw, ph, horzRange, vertRange;
     } rows[] = {
         // Vertical range: 3 pages of PH + 10 minus CH; horizontal: PW + 10 - CW, never below 0.
-        {zoomPageH, 276, 390, 0, 800},       {zoomPageAvg, 432, 611, 0, 1463},
-        {zoomPageW, 588, 832, 0, 2126},      {zoomTextW, 624, 883, 34, 2279},
-        {zoomExtra1, 800, 1131, 210, 3023},  {zoomExtra2, 1000, 1414, 410, 3872},
+        {zoomPageH, 276, 390, 0, 800},       {zoomPageAvg, 432, 611, 0, 1463},   {zoomPageW, 588, 832, 0, 2126},
+        {zoomTextW, 624, 883, 34, 2279},     {zoomExtra1, 800, 1131, 210, 3023}, {zoomExtra2, 1000, 1414, 410, 3872},
         {zoomExtra3, 1200, 1697, 610, 4721},
     };
     for (const Row &r : rows) {
@@ -242,8 +238,7 @@ TEST_F(ViewerTest, KeysScrollAndReportThePage)
         {"Shift+Home does nothing", Qt::Key_Home, Qt::ShiftModifier, 8020, 10},
         {"Alt+Page Up does nothing", Qt::Key_PageUp, Qt::AltModifier, 8020, 10},
         {"Page Down at the end stays", Qt::Key_PageDown, Qt::NoModifier, 8020, 10},
-        {"keypad 9 is Page Up", Qt::Key_9, Qt::KeypadModifier, 7620,
-         10}, // centre 7820: page 10 starts at 7583
+        {"keypad 9 is Page Up", Qt::Key_9, Qt::KeypadModifier, 7620, 10}, // centre 7820: page 10 starts at 7583
         {"Home goes to the first page", Qt::Key_Home, Qt::NoModifier, 0, 1},
         {"keypad 1 is End", Qt::Key_1, Qt::KeypadModifier, 8020, 10},
         {"keypad 7 is Home", Qt::Key_7, Qt::KeypadModifier, 0, 1},
@@ -586,14 +581,13 @@ TEST_F(ViewerTest, EmptyViewerIsPlainGrey)
     // The rounded corners of the jump buttons show the strip beside the scroll bar: black showed
     // through them when nothing painted it.
     const int right = 600 + viewer->ScrollBarWidth() - 1;
-    for (const QPoint corner : {QPoint(600, 0), QPoint(right, 0), QPoint(600, 14), QPoint(right, 14),
-                                QPoint(600, 15), QPoint(right, 15), QPoint(600, 29), QPoint(right, 29)})
+    for (const QPoint corner : {QPoint(600, 0), QPoint(right, 0), QPoint(600, 14), QPoint(right, 14), QPoint(600, 15),
+                                QPoint(right, 15), QPoint(600, 29), QPoint(right, 29)})
         EXPECT_EQ(image.pixel(corner), Silver()) << corner.x() << "," << corner.y();
 }
 
-class PaintedPageTest : public ViewerTest
-{
-  protected:
+class PaintedPageTest : public ViewerTest {
+protected:
     // One page, wholly blue, at zoomPageH: sheet (162, 5) to (438, 395), PW 276, PH 390; margins of
     // 7, 7, 7 and 13 pixels put the content at (169, 12) to (431, 382).
     void SetUp() override

@@ -77,8 +77,7 @@ protected:
     int folders_ = 0;
 };
 
-const QByteArray kBounds =
-    "FrmPodglad_Left=40\nFrmPodglad_Top=30\nFrmPodglad_Width=800\nFrmPodglad_Height=600\n";
+const QByteArray kBounds = "FrmPodglad_Left=40\nFrmPodglad_Top=30\nFrmPodglad_Width=800\nFrmPodglad_Height=600\n";
 
 TEST_F(SettingsTest, FirstRunKeepsEveryDefault)
 {
@@ -86,8 +85,7 @@ TEST_F(SettingsTest, FirstRunKeepsEveryDefault)
     const TStanPodgladu stan = Read(obszar);
     EXPECT_EQ(stan.Okno, QRect(250, 55, 1300, 890));
     EXPECT_FALSE(stan.Zmaksymalizowane);
-    EXPECT_EQ((std::array{stan.MargTop, stan.MargLeft, stan.MargRight, stan.MargBottom}),
-              (std::array{15, 10, 10, 25}));
+    EXPECT_EQ((std::array{stan.MargTop, stan.MargLeft, stan.MargRight, stan.MargBottom}), (std::array{15, 10, 10, 25}));
     EXPECT_EQ(PrintDlgSettings.NazwaDruk, "");
     EXPECT_EQ(PrintDlgSettings.Tryb, TPrintMode::Normalne);
     EXPECT_TRUE(PrintDlgSettings.Odwrotnie);
@@ -105,8 +103,8 @@ TEST_F(SettingsTest, WhatIsWrittenIsReadBack)
     stan.MargLeft = 99;
     stan.MargRight = 7;
     stan.MargBottom = 12;
-    PrintDlgSettings = {"HP LaserJet, biuro  [ipp://drukarka/q]", TPrintMode::Ksiazeczka, false, true, true, 4, true,
-                        true};
+    PrintDlgSettings = {
+        "HP LaserJet, biuro  [ipp://drukarka/q]", TPrintMode::Ksiazeczka, false, true, true, 4, true, true};
     const TPrintDlgSettings written = PrintDlgSettings;
     ZapiszUstawienia(stan);
 
@@ -120,8 +118,7 @@ TEST_F(SettingsTest, WhatIsWrittenIsReadBack)
     const TStanPodgladu back = Read();
     EXPECT_EQ(back.Okno, stan.Okno);
     EXPECT_FALSE(back.Zmaksymalizowane);
-    EXPECT_EQ((std::array{back.MargTop, back.MargLeft, back.MargRight, back.MargBottom}),
-              (std::array{0, 99, 7, 12}));
+    EXPECT_EQ((std::array{back.MargTop, back.MargLeft, back.MargRight, back.MargBottom}), (std::array{0, 99, 7, 12}));
     EXPECT_EQ(PrintDlgSettings, written);
 }
 
@@ -178,8 +175,7 @@ TEST_F(SettingsTest, ValuesAreReadGroupByGroup)
     } rows[] = {
         {"MarginsBroughtIntoRange", "Margin_Top=150\nMargin_Left=-5\nMargin_Right=99\nMargin_Bottom=0\n",
          [&](const TStanPodgladu &s) {
-             EXPECT_EQ((std::array{s.MargTop, s.MargLeft, s.MargRight, s.MargBottom}),
-                       (std::array{99, 0, 99, 0}));
+             EXPECT_EQ((std::array{s.MargTop, s.MargLeft, s.MargRight, s.MargBottom}), (std::array{99, 0, 99, 0}));
          }},
         // The print dialog copes with a mode outside 1..3 itself.
         {"PrintOptionsWithoutRangeChecks", "PrintDlg_Tryb=7\nPrintDlg_Kopie=-3\n",
@@ -202,13 +198,11 @@ TEST_F(SettingsTest, ValuesAreReadGroupByGroup)
              EXPECT_FALSE(s.Zmaksymalizowane);
              EXPECT_EQ(s.Okno, QRect(40, 30, 800, 600));
          }},
-        {"NumberForMaximised", "FrmPodglad_Max=1\n",
-         [&](const TStanPodgladu &s) { EXPECT_TRUE(s.Zmaksymalizowane); }},
+        {"NumberForMaximised", "FrmPodglad_Max=1\n", [&](const TStanPodgladu &s) { EXPECT_TRUE(s.Zmaksymalizowane); }},
         // The margins read before the bad one stay, those after it keep their defaults.
         {"BadMarginEndsTheMargins", "Margin_Top=20\nMargin_Left=abc\nMargin_Right=30\nMargin_Bottom=40\n",
          [&](const TStanPodgladu &s) {
-             EXPECT_EQ((std::array{s.MargTop, s.MargLeft, s.MargRight, s.MargBottom}),
-                       (std::array{20, 10, 10, 25}));
+             EXPECT_EQ((std::array{s.MargTop, s.MargLeft, s.MargRight, s.MargBottom}), (std::array{20, 10, 10, 25}));
          }},
         {"ListForMargin", "Margin_Top=1, 2\n", [&](const TStanPodgladu &s) { EXPECT_EQ(s.MargTop, 15); }},
         {"BadPrintOptionSkipsOnlyItself",
