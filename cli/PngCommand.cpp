@@ -1,9 +1,9 @@
 #include "cli/BuildPrintout.h"
 #include "cli/Commands.h"
 #include "cli/ExportOptions.h"
-#include "cli/PageSet.h"
 
 #include "platform/metafile/PageGeometry.h"
+#include "print/PageSelection.h"
 
 #include <QDir>
 #include <QImage>
@@ -28,9 +28,6 @@ int RunPng(const QStringList &args)
     ExportOptions options;
     try {
         options = ParseExportOptions(args, {"-o", "--dpi", "--pages"}, true);
-        // A set that cannot name any page fails before the printout is laid out.
-        if (options.pagesGiven)
-            CheckPageSet(options.pages, INT32_MAX);
     } catch (const Exception &e) {
         PrintError(QStringLiteral("wenoglad-cli png: ") + e.Message());
         return kExitUsage;
@@ -39,17 +36,15 @@ int RunPng(const QStringList &args)
     if (const int code = BuildPrintout(options.file, printout))
         return code;
 
-    QList<int> pages;
-    if (options.pagesGiven) {
-        try {
-            pages = ParsePageSet(options.pages, int(printout.pages.size()));
-        } catch (const Exception &e) {
-            PrintError(QStringLiteral("wenoglad-cli png: ") + e.Message());
-            return kExitUsage;
-        }
-    } else {
-        for (int n = 1; n <= printout.pages.size(); ++n)
-            pages.append(n);
+    // A page set is read against the page count, so a range of a billion pages costs no more than
+    // the pages there are.
+    PageSelection pages;
+    try {
+        pages = BuildPageSelection(options.pagesGiven ? TPageRange::Zestaw : TPageRange::Wszystkie, options.pages,
+                                   qint32(printout.pages.size()), 1);
+    } catch (const Exception &e) {
+        PrintError(QStringLiteral("wenoglad-cli png: ") + e.Message());
+        return kExitUsage;
     }
 
     const QDir dir(options.output);

@@ -9,9 +9,10 @@ declare -A allowed=(
   [core]="core platform"
   [ui]="ui platform"
   [view]="view ui core platform"
-  [library]="library view ui core platform"
-  [app]="app library view ui core platform"
-  [cli]="cli core platform"
+  [print]="print view ui core platform"
+  [library]="library print view ui core platform"
+  [app]="app library print view ui core platform"
+  [cli]="cli print core platform"
 )
 # The subsystems of platform/, each with those it may use (none may use one above it).
 declare -A subsystems=(
@@ -29,7 +30,7 @@ for layer in "${!allowed[@]}"; do
     file=${line%%:*}
     inc=$(sed -E 's/.*#include[[:space:]]*"([^/"]+)\/.*/\1/' <<<"$line")
     case " ${allowed[$layer]} " in *" $inc "*) ;; *)
-      case "$inc" in platform|core|ui|view|library|app|cli)
+      case "$inc" in platform|core|ui|view|print|library|app|cli)
         echo "$file includes a header of '$inc', which '$layer' may not use"; bad=1;;
       esac;;
     esac
