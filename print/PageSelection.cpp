@@ -12,7 +12,7 @@ qint32 ToInteger(const QString &digits)
     bool ok = false;
     const qint32 value = digits.toInt(&ok);
     if (!ok)
-        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(digits));
+        throw EConvertError(QStringLiteral("'%1' nie jest prawidłową liczbą całkowitą").arg(digits));
     return value;
 }
 
