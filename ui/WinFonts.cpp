@@ -1,6 +1,6 @@
 #include "ui/WinFonts.h"
 
-#include "platform/text/GdiFont.h"
+#include "platform/text/WindowsFaces.h"
 
 #include <cmath>
 

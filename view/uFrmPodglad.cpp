@@ -4,7 +4,7 @@
 #include "platform/base/KatalogProgramu.h"
 #include "platform/base/NativePath.h"
 #include "platform/metafile/PageMetafile.h"
-#include "platform/text/GdiFont.h"
+#include "platform/text/WindowsFaces.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"
 #include "ui/HintBar.h"

@@ -115,8 +115,4 @@ TFont CreateFont(int height, int width, int escapement, int orientation, int wei
 // The Liberation family that stands in for a Windows face name.
 QString SubstituteFace(const QString &face);
 
-// Registers the Windows face names as Qt font substitutions (done once; CreateFont calls it too), so
-// that text documents naming "Arial" or "MS Sans Serif" get the same faces on every machine.
-void InstallFontSubstitutions();
-
 } // namespace platform

@@ -1,7 +1,7 @@
 #pragma once
 // The one table of Windows face names and the metric-compatible Liberation faces that stand in for
 // them, with the metrics GDI uses for the originals. Page fonts, the EMF player and the window fonts
-// all read it; InstallFontSubstitutions (GdiFont.h) registers its common faces with Qt.
+// all read it; InstallFontSubstitutions registers its common faces with Qt.
 #include <QString>
 
 #include <optional>
@@ -24,5 +24,9 @@ std::optional<FaceKind> KnownFaceKind(const QString &face);
 // says 1187), so the originals are kept.
 double WindowsAverageWidth(FaceKind kind);
 double WindowsCellHeight(FaceKind kind);
+
+// Registers the Windows face names as Qt font substitutions (done once; CreateFont calls it too), so
+// that text documents naming "Arial" or "MS Sans Serif" get the same faces on every machine.
+void InstallFontSubstitutions();
 
 } // namespace platform

@@ -1,4 +1,5 @@
 #include "platform/text/GdiFont.h"
+#include "platform/text/WindowsFaces.h"
 
 #include <QFontInfo>
 
