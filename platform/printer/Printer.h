@@ -1,0 +1,71 @@
+#pragma once
+// The program's current printer, one object for the whole program: the list of printers (CUPS
+// queues, then a virtual printer that writes a PDF file), the chosen one with its settings block, the
+// paper's orientation, the device capabilities and the job being printed.
+#include "platform/printer/PrinterBackend.h"
+
+#include <functional>
+
+namespace platform {
+
+// The virtual printer's device name; it is always the last entry of the list.
+inline const QString kPdfPrinterDevice = QStringLiteral("PDF");
+
+class TPrinter {
+public:
+    explicit TPrinter(std::unique_ptr<TPrinterBackend> backend);
+    ~TPrinter();
+    TPrinter(const TPrinter &) = delete;
+    TPrinter &operator=(const TPrinter &) = delete;
+
+    // The backend's printers, then the virtual PDF printer. Read once; Refresh reads them again.
+    const QList<TPrinterInfo> &Printers();
+    void Refresh();
+    // The current printer; at start the backend's default (the virtual printer when there is none).
+    // Setting the index, also to itself, discards the device context: the next use of the
+    // capabilities or of a job reads the settings afresh.
+    int PrinterIndex();
+    void SetPrinterIndex(int index);
+
+    // The current printer and its settings block (nullopt when it cannot be read).
+    TPrinterInfo CurrentPrinter();
+    std::optional<TDevMode> Settings();
+    // Makes printer current with settings; an unknown printer is added to the list's end.
+    void SetPrinter(const TPrinterInfo &printer, const TDevMode &settings);
+    // The file the virtual printer writes (its port).
+    void SetPdfFile(const QString &path);
+
+    TOrientation Orientation() const;
+    void SetOrientation(TOrientation orientation);
+    // The device capabilities of the current printer in the current orientation.
+    TDeviceCaps Capabilities();
+
+    QString Title;
+    // Begins a job on the current printer titled Title. Installs the default abort procedure, which
+    // handles pending window events each time something is drawn. Raises EPrinter.
+    void BeginDoc();
+    void NewPage();
+    // Ends the job and hands it to the printer; raises EPrinter when the printer refuses it (the job
+    // is gone either way).
+    void EndDoc();
+    // Abandons the job: nothing of it reaches the printer.
+    void Abort();
+    bool Printing() const;
+    // The current sheet's surface; only while printing. Every drawing call runs the abort procedure
+    // afterwards.
+    TPrinterCanvas &Canvas();
+    // Replaces the abort procedure; an empty one removes it (nothing is handled while printing).
+    void SetAbortProc(std::function<void()> proc);
+
+private:
+    class Canvas_;
+    std::unique_ptr<TPrinterBackend> backend_;
+    // ... members are the implementation's
+};
+
+// The program's printer, over CUPS, made on first use.
+TPrinter &Printer();
+// Replaces the program's printer's backend (tests use a recording one); the old printer is dropped.
+void SetPrinterBackend(std::unique_ptr<TPrinterBackend> backend);
+
+} // namespace platform

@@ -1,0 +1,45 @@
+#pragma once
+// Where printers come from and where jobs go: CUPS in the program, a recording backend in tests.
+#include "platform/printer/PrinterCanvas.h"
+#include "platform/printer/PrinterTypes.h"
+
+#include <QList>
+
+#include <memory>
+#include <optional>
+
+namespace platform {
+
+// Everything a job is begun with.
+struct TPrintJobSpec {
+    TPrinterInfo Printer;
+    TDevMode Settings;
+    TOrientation Orientation = TOrientation::Portrait;
+    TDeviceCaps Caps;
+    QString Title;
+};
+
+// A job being written. The first sheet exists as soon as the job does; destroying a job that was
+// not ended abandons it: nothing of it reaches the printer.
+class TPrintJob : public TPrinterCanvas {
+public:
+    virtual void NewSheet() = 0;
+    // Finishes the job and hands it to the printer; raises EPrinter with the system's message when
+    // the printer refuses it.
+    virtual void End() = 0;
+};
+
+class TPrinterBackend {
+public:
+    virtual ~TPrinterBackend() = default;
+    // The printers in the system's order; defaultIndex gets the default one's index, or -1.
+    virtual QList<TPrinterInfo> Printers(int &defaultIndex) = 0;
+    // The settings block a printer starts with; nullopt when its settings cannot be read.
+    virtual std::optional<TDevMode> DefaultSettings(const TPrinterInfo &printer) = 0;
+    virtual TDeviceCaps Capabilities(const TPrinterInfo &printer, const TDevMode &settings,
+                                     TOrientation orientation) = 0;
+    // Raises EPrinter when the job cannot be begun.
+    virtual std::unique_ptr<TPrintJob> BeginJob(const TPrintJobSpec &spec) = 0;
+};
+
+} // namespace platform
