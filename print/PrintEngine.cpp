@@ -1,0 +1,191 @@
+#include "print/PrintEngine.h"
+
+#include "print/PrintDlgError.h"
+#include "view/DrawMetafile.h"
+
+#include <QScopeGuard>
+
+#include <algorithm>
+
+namespace {
+
+const QString kDuplexSuffix1 = QStringLiteral(" (1)");
+const QString kDuplexSuffix2 = QStringLiteral(" (2)");
+
+bool TwoUp(TPrintMode mode)
+{
+    return mode == TPrintMode::Zmniejszone || mode == TPrintMode::Ksiazeczka;
+}
+
+} // namespace
+
+TPrintEngine::TPrintEngine(platform::TPrinter &printer, TPrintHost &host, const TPrintDlgSettings &options)
+    : printer_(printer), host_(host), options_(options)
+{
+}
+
+void TPrintEngine::Print(const TPrintRequest &request)
+{
+    pages_ = request.Pages;
+    title_ = request.Title;
+    PrepareColour();
+    selection_ = BuildPageSelection(request.Range, request.PageSet, qint32(pages_.size()), request.CurrentPage);
+    PrepareGeometry(request, options_.Dwustronnie);
+    // Every copy starts from the mirrored margins of a first pass; the turn moves the rectangles back.
+    const TPrintJobGeometry firstPass = geometry_;
+
+    host_.ProgressStart(int(std::max<qint64>(0, qint64(selection_.size()) * options_.Kopie)));
+    const auto hide = qScopeGuard([this] { host_.ProgressEnd(); });
+    const bool twoJobs = options_.Dwustronnie || options_.Tryb == TPrintMode::Ksiazeczka;
+    for (qint32 copy = 1; copy <= options_.Kopie; ++copy) {
+        if (copy >= 2 && options_.Dwustronnie &&
+            !host_.PytanieTakNie(QStringLiteral("Drukowac kopie?"),
+                                 QStringLiteral("Czy chcesz wydrukować kolejną kopię? Jeśli tak, proszę "
+                                                "przygotować papier.")))
+            break;
+        try {
+            geometry_ = firstPass;
+            firstSheet_ = true;
+            printer_.SetPrinterIndex(printer_.PrinterIndex());
+            BeginJob(twoJobs ? kDuplexSuffix1 : QString());
+            PrintSelection();
+            printer_.EndDoc();
+        } catch (...) {
+            host_.ShowException(std::current_exception());
+            if (printer_.Printing())
+                printer_.Abort();
+        }
+    }
+}
+
+void TPrintEngine::PrintSides(const TPrintRequest &request, bool reverse)
+{
+    pages_ = request.Pages;
+    title_ = request.Title;
+    PrepareColour();
+    selection_ = BuildPageSelection(request.Range, request.PageSet, qint32(pages_.size()), request.CurrentPage);
+    PrepareGeometry(request, false);
+    host_.ProgressStart(int(selection_.size()));
+    const auto hide = qScopeGuard([this] { host_.ProgressEnd(); });
+    PadSelection(selection_, options_.Tryb, true);
+    const TPass sides = JoinedSides(options_.Tryb, reverse, int(selection_.size()));
+
+    firstSheet_ = true;
+    printer_.SetPrinterIndex(printer_.PrinterIndex());
+    try {
+        BeginJob(QString());
+        for (const TSheetSide &side : sides) {
+            if (TwoUp(options_.Tryb))
+                PrintSheetTwo(side.Left, side.Right);
+            else
+                PrintSheetOne(side.Left);
+        }
+        printer_.EndDoc();
+    } catch (...) {
+        if (printer_.Printing())
+            printer_.Abort();
+        throw;
+    }
+}
+
+void TPrintEngine::PrepareColour()
+{
+    // Choosing the printer again drops its device context, so the job gets the settings written here.
+    printer_.SetPrinterIndex(printer_.PrinterIndex());
+    std::optional<platform::TDevMode> settings = printer_.Settings();
+    if (!settings)
+        throw EPrintDlgError(QStringLiteral("Błąd przy pobieraniu ustawień drukarki !"));
+    settings->Fields |= platform::DM_COLOR;
+    if (options_.Kolor)
+        settings->Color = platform::DMCOLOR_COLOR;
+    printer_.SetPrinter(printer_.CurrentPrinter(), *settings);
+}
+
+void TPrintEngine::PrepareGeometry(const TPrintRequest &request, bool twoSided)
+{
+    printer_.SetOrientation(TwoUp(options_.Tryb) ? platform::TOrientation::Landscape
+                                                 : platform::TOrientation::Portrait);
+    geometry_ = ComputeGeometry(printer_.Capabilities(), request.Margins, twoSided);
+}
+
+QString TPrintEngine::JobTitle(const QString &suffix) const
+{
+    return (title_.isEmpty() ? kDefaultJobTitle : title_) + suffix;
+}
+
+void TPrintEngine::BeginJob(const QString &suffix)
+{
+    printer_.Title = JobTitle(suffix);
+    printer_.BeginDoc();
+    if (options_.NoAbort)
+        printer_.SetAbortProc({});
+}
+
+void TPrintEngine::PrintSelection()
+{
+    PadSelection(selection_, options_.Tryb, options_.Dwustronnie);
+    const int n = int(selection_.size());
+    if (options_.Tryb == TPrintMode::Ksiazeczka && n > 40) {
+        const QString text = QStringLiteral("Przy tak długim wydruku (%1 stron)\rpowstanie plik %2 kartek, który\r"
+                                            "może być ciężko zgiąć na pół !\rCzy na pewno chcesz kontynuować ?")
+                                 .arg(pages_.size())
+                                 .arg(n / 4);
+        if (!host_.PytanieTakNie(QStringLiteral("Potwierdź drukowanie \"książeczki\" !"), text))
+            throw EAbort();
+    }
+    const QList<TPass> passes = PrintPasses(options_.Tryb, options_.Dwustronnie, options_.Odwrotnie, n);
+    for (qsizetype pass = 0; pass < passes.size(); ++pass) {
+        if (pass > 0)
+            TurnSheets();
+        for (const TSheetSide &side : passes[pass]) {
+            if (TwoUp(options_.Tryb))
+                PrintSheetTwo(side.Left, side.Right);
+            else
+                PrintSheetOne(side.Left);
+        }
+    }
+}
+
+void TPrintEngine::TurnSheets()
+{
+    printer_.EndDoc();
+    if (!host_.PytanieOkAnuluj(QStringLiteral("Czekam na odwrócenie kartek ..."),
+                               QStringLiteral("1. Zaczekaj aż drukarka skończy pierwszą część wydruku.\r"
+                                              "2. Przełóż cały powstały plik kartek spowrotem\r"
+                                              "   w taki sposób, aby drukować po ich drugiej stronie.\r"
+                                              "3. Dopiero wtedy kliknij OK.")))
+        throw EAbort();
+    geometry_.MoveByShift();
+    firstSheet_ = true;
+    printer_.SetPrinterIndex(printer_.PrinterIndex());
+    BeginJob(kDuplexSuffix2);
+}
+
+void TPrintEngine::PrintSheetOne(int position)
+{
+    if (!firstSheet_)
+        printer_.NewPage();
+    Place(position, geometry_.Full);
+}
+
+void TPrintEngine::PrintSheetTwo(int left, int right)
+{
+    if (!firstSheet_)
+        printer_.NewPage();
+    if (left == 0)
+        left = right - 1;
+    Place(left, geometry_.LeftHalf);
+    Place(right != 0 ? right : left + 1, geometry_.RightHalf);
+}
+
+void TPrintEngine::Place(int position, const QRect &target)
+{
+    firstSheet_ = false;
+    const qint32 page = position >= 1 && position <= selection_.size() ? selection_[position - 1] : 0;
+    if (page < 1 || page > pages_.size() || !pages_[page - 1])
+        return;
+    DrawPageOnPrinter(printer_.Canvas(), target, *pages_[page - 1], !options_.Kolor, options_.NoEMF);
+    host_.ProgressStep();
+    if (host_.CancelRequested())
+        throw EAbort();
+}

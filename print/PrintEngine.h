@@ -1,0 +1,62 @@
+#pragma once
+// Sends the pages of one printout to the current printer: the sheet geometry, padding with blank
+// pages, the imposition of the three modes, manual two-sided printing as two jobs with a pause for
+// turning the paper, copies, progress and the user's cancel request.
+#include "platform/metafile/PageMetafile.h"
+#include "platform/printer/Printer.h"
+#include "print/PageSelection.h"
+#include "print/PrintGeometry.h"
+#include "print/PrintHost.h"
+#include "print/SheetOrder.h"
+#include "view/PrintDlgSettings.h"
+
+#include <QList>
+#include <QString>
+
+// One print action: the viewer's page list and margins, the range the user chose, the title.
+struct TPrintRequest {
+    QList<const platform::PageMetafile *> Pages;
+    TPageRange Range = TPageRange::Wszystkie;
+    QString PageSet;        // for TPageRange::Zestaw, as typed
+    qint32 CurrentPage = 1; // for TPageRange::Biezaca
+    TMarginsMm Margins;
+    QString Title; // the printout's name; may be empty
+};
+
+// The title of jobs whose printout has no name.
+inline const QString kDefaultJobTitle = QStringLiteral("Wydruk z Wenora");
+
+class TPrintEngine {
+public:
+    TPrintEngine(platform::TPrinter &printer, TPrintHost &host, const TPrintDlgSettings &options);
+
+    // The whole print action. Preparing (printer settings, page selection, geometry) raises
+    // EPrintDlgError or EConvertError and prints nothing; once the copies loop runs, every error
+    // ends only its copy and goes to the host's display.
+    void Print(const TPrintRequest &request);
+
+    // Every sheet side of sides, in order, as one job on the current printer (a file of imposed
+    // sheets for a printer that prints both sides). Prepares as Print does, with the selection
+    // padded for two-sided printing; raises whatever fails.
+    void PrintSides(const TPrintRequest &request, bool reverse);
+
+private:
+    void PrepareColour();
+    void PrepareGeometry(const TPrintRequest &request, bool twoSided);
+    void BeginJob(const QString &suffix);
+    void PrintSelection();
+    void TurnSheets();
+    void PrintSheetOne(int position);
+    void PrintSheetTwo(int left, int right);
+    void Place(int position, const QRect &target);
+    QString JobTitle(const QString &suffix) const;
+
+    platform::TPrinter &printer_;
+    TPrintHost &host_;
+    TPrintDlgSettings options_;
+    QList<const platform::PageMetafile *> pages_;
+    PageSelection selection_;
+    TPrintJobGeometry geometry_;
+    QString title_;
+    bool firstSheet_ = false;
+};
