@@ -14,6 +14,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitBadPrintout = 1;
 inline constexpr int kExitCannotOpen = 2;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitPrintFailed = 3;
 
 // Writes message and a line break to standard error; carriage returns of the program's messages
 // become line breaks.

@@ -8,6 +8,7 @@ constexpr double kSheetWidthMm = 210;
 constexpr double kSheetHeightMm = 297;
 constexpr int kMinDpi = 10;
 constexpr int kMaxDpi = 600; // a 600-dpi page is already 4961 x 6945 pixels
+constexpr int kMaxCopies = 999;
 
 int ParseDpi(const QString &text)
 {
@@ -19,6 +20,28 @@ int ParseDpi(const QString &text)
                             .arg(kMinDpi)
                             .arg(kMaxDpi));
     return dpi;
+}
+
+TPrintMode ParseMode(const QString &text)
+{
+    if (text == QLatin1String("normalne"))
+        return TPrintMode::Normalne;
+    if (text == QLatin1String("zmniejszone"))
+        return TPrintMode::Zmniejszone;
+    if (text == QLatin1String("ksiazeczka"))
+        return TPrintMode::Ksiazeczka;
+    throw Exception(
+        QStringLiteral("Nieznany tryb drukowania \"%1\": podaj normalne, zmniejszone albo ksiazeczka").arg(text));
+}
+
+int ParseCopies(const QString &text)
+{
+    bool ok = false;
+    const int copies = text.toInt(&ok);
+    if (!ok || copies < 1 || copies > kMaxCopies)
+        throw Exception(
+            QStringLiteral("Nieprawidłowa liczba kopii \"%1\": podaj liczbę od 1 do %2").arg(text).arg(kMaxCopies));
+    return copies;
 }
 
 } // namespace
@@ -63,10 +86,19 @@ ExportOptions ParseExportOptions(const QStringList &args, const QStringList &all
         }
         if (!allowed.contains(name))
             throw Exception(QStringLiteral("Nieznana opcja \"%1\"").arg(name));
-        if (name == QLatin1String("--mono")) {
+        const std::pair<const char *, bool *> flags[] = {{"--mono", &o.mono},
+                                                         {"--dwustronnie", &o.twoSided},
+                                                         {"--odwrotnie", &o.reverse},
+                                                         {"--kolor", &o.colour},
+                                                         {"--bitmapa", &o.bitmap}};
+        bool *flag = nullptr;
+        for (const auto &[flagName, target] : flags)
+            if (name == QLatin1String(flagName))
+                flag = target;
+        if (flag) {
             if (inlineValue)
-                throw Exception(QStringLiteral("Opcja --mono nie przyjmuje wartości"));
-            o.mono = true;
+                throw Exception(QStringLiteral("Opcja %1 nie przyjmuje wartości").arg(name));
+            *flag = true;
             continue;
         }
         if (!inlineValue) {
@@ -81,9 +113,15 @@ ExportOptions ParseExportOptions(const QStringList &args, const QStringList &all
             o.margins = ParseMargins(value);
         } else if (name == QLatin1String("--dpi")) {
             o.dpi = ParseDpi(value);
-        } else if (name == QLatin1String("--pages")) {
+        } else if (name == QLatin1String("--pages") || name == QLatin1String("--strony")) {
             o.pages = value;
             o.pagesGiven = true;
+        } else if (name == QLatin1String("-d")) {
+            o.queue = value;
+        } else if (name == QLatin1String("--tryb")) {
+            o.mode = ParseMode(value);
+        } else if (name == QLatin1String("--kopie")) {
+            o.copies = ParseCopies(value);
         }
     }
     if (o.file.isEmpty())

@@ -1,8 +1,12 @@
 #pragma once
 // The command line of the export commands: FILE and the options each command allows.
+#include "view/PrintDlgSettings.h"
+
 #include <QMarginsF>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 struct ExportOptions {
     QString file;
@@ -10,12 +14,21 @@ struct ExportOptions {
     QMarginsF margins{10, 15, 10, 25}; // --margins L,T,R,B in millimetres
     bool mono = false;                 // --mono
     int dpi = 96;                      // --dpi
-    QString pages;                     // --pages, empty: every page
+    QString pages;                     // --pages or --strony, empty: every page
     bool pagesGiven = false;
+    // Printing and imposed PDFs.
+    QString queue;                  // -d
+    std::optional<TPrintMode> mode; // --tryb normalne|zmniejszone|ksiazeczka
+    bool twoSided = false;          // --dwustronnie
+    bool reverse = false;           // --odwrotnie
+    int copies = 1;                 // --kopie
+    bool colour = false;            // --kolor
+    bool bitmap = false;            // --bitmapa
 };
 
 // Reads args (after the command's name). allowed lists the options the command takes ("-o",
-// "--margins", "--mono", "--dpi", "--pages"); needOutput makes -o compulsory. Raises Exception with
+// "--margins", "--mono", "--dpi", "--pages", "--strony", "-d", "--tryb", "--dwustronnie", "--odwrotnie",
+// "--kopie", "--kolor", "--bitmapa"); needOutput makes -o compulsory. Raises Exception with
 // a Polish message for an unknown option, a missing value or one that does not parse.
 ExportOptions ParseExportOptions(const QStringList &args, const QStringList &allowed, bool needOutput);
 

@@ -20,6 +20,21 @@ QString UsageText()
                           "              Write one A4 portrait page per page, the page stretched into the area\n"
                           "              inside the margins in millimetres (default 10,15,10,25; 0,0,0,0 for the\n"
                           "              bare page). The text stays text. --mono prints in black and white.\n"
+                          "  pdf FILE -o OUT.pdf --tryb MODE [--odwrotnie] [--strony SET] [--margins L,T,R,B]\n"
+                          "      [--mono]\n"
+                          "              Impose the pages on sheets as printing does and write the sheet sides\n"
+                          "              in the order a printer that prints both sides needs: MODE normalne (a\n"
+                          "              page a side), zmniejszone (two pages a landscape side) or ksiazeczka\n"
+                          "              (a booklet: fold the printed stack in half). --odwrotnie reverses the\n"
+                          "              order of the sheets; SET chooses pages, e.g. 5-10,12.\n"
+                          "  print FILE [-d QUEUE] [--strony SET] [--tryb MODE] [--dwustronnie] [--odwrotnie]\n"
+                          "      [--kopie N] [--kolor] [--bitmapa] [--margins L,T,R,B]\n"
+                          "              Print to the CUPS queue QUEUE (default: the system's default printer)\n"
+                          "              as the program's print dialog does. --dwustronnie and ksiazeczka print\n"
+                          "              in two passes and wait for Enter while the sheets are turned, so they\n"
+                          "              need a terminal; other questions are answered yes on standard error.\n"
+                          "              --kolor prints in colour (default black and white), --bitmapa sends\n"
+                          "              pages as images, --kopie N prints N copies one after another.\n"
                           "  png FILE -o DIR [--dpi N] [--pages SET]\n"
                           "              Write each page (210 x 294 mm, white, no margins) as DIR/N.png at N dpi\n"
                           "              (default 96, 10 to 600); SET chooses pages, e.g. 1-3,5.\n"
@@ -27,7 +42,8 @@ QString UsageText()
                           "\n"
                           "Long printouts show \"Tworzenie stron... N%\" on standard error while pages are built.\n"
                           "Exit codes: 0 success; 1 the file is not a valid printout (its message goes to\n"
-                          "standard error); 2 the file cannot be opened or written, or the command line is wrong.\n");
+                          "standard error); 2 the file cannot be opened or written, or the command line is wrong;\n"
+                          "3 a print job failed or was cancelled (its message goes to standard error).\n");
 }
 
 int RunHelp()

@@ -17,7 +17,9 @@ int RunPdf(const QStringList &args)
 {
     ExportOptions options;
     try {
-        options = ParseExportOptions(args, {"-o", "--margins", "--mono"}, true);
+        options = ParseExportOptions(args, {"-o", "--margins", "--mono", "--tryb", "--odwrotnie", "--strony"}, true);
+        if (!options.mode && (options.reverse || options.pagesGiven))
+            throw Exception(QStringLiteral("Opcje --odwrotnie i --strony działają tylko z opcją --tryb"));
     } catch (const Exception &e) {
         PrintError(QStringLiteral("wenoglad-cli pdf: ") + e.Message());
         return kExitUsage;
@@ -31,6 +33,8 @@ int RunPdf(const QStringList &args)
         PrintError(QStringLiteral("Wydruk nie zawiera żadnej strony"));
         return kExitBadPrintout;
     }
+    if (options.mode)
+        return RunImposedPdf(options, printout);
     // Written beside the target and renamed at the end, so a failed export leaves no half a file.
     QSaveFile file(options.output);
     if (!file.open(QIODevice::WriteOnly)) {
