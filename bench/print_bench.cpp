@@ -1,0 +1,94 @@
+// Printing speed and memory: a 1,000-page listing printed through the print engine to the virtual PDF
+// printer, once as pictures (vector) and once in image bands at 300 dpi, black and white. Prints pages
+// per second (processor time) and how much the heap and the resident set grew while printing, which
+// stays at about one band image and one page's drawing however long the printout is.
+//   print_bench [PAGES]
+#include "bench/BenchSupport.h"
+#include "core/Wydruki.h"
+#include "platform/printer/Printer.h"
+#include "print/PrintEngine.h"
+#include "tests/support/ListingPrintout.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <malloc.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Answers every question yes and shows nothing.
+class TSilentHost : public TPrintHost {
+public:
+    bool PytanieTakNie(const QString &, const QString &) override { return true; }
+    bool PytanieOkAnuluj(const QString &, const QString &) override { return true; }
+    void ProgressStart(int) override {}
+    void ProgressStep() override {}
+    void ProgressEnd() override {}
+    bool CancelRequested() override { return false; }
+    void ShowException(std::exception_ptr error) override { std::rethrow_exception(error); }
+};
+
+size_t HeapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    const int wanted = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
+    QTemporaryDir dir;
+    const QString wyd = dir.filePath("listing.wyd");
+    wydtest::WriteListingPrintout(wyd, false, wanted);
+
+    TWydruk loader;
+    TPrintRequest request;
+    loader.OnNextPage = [&](TWydruk *, platform::PageMetafile *page) { request.Pages.append(page); };
+    loader.LoadFromFile(wyd);
+    loader.BuildPages();
+    request.Title = QStringLiteral("listing");
+    request.Margins = {10, 15, 10, 25};
+    std::printf("%lld pages laid out\n", static_cast<long long>(request.Pages.size()));
+
+    platform::TPrinter &printer = platform::Printer();
+    printer.SetPrinterIndex(int(printer.Printers().size() - 1));
+    const struct Run {
+        const char *name;
+        bool bitmap;
+        int dpi;
+        double goal;
+    } runs[] = {{"vector, 600 dpi", false, 600, 1000}, {"bands, 300 dpi mono", true, 300, 20}};
+    for (const Run &run : runs) {
+        const QString pdf = dir.filePath(QStringLiteral("%1.pdf").arg(run.bitmap ? "bands" : "vector"));
+        printer.SetPdfFile(pdf);
+        std::optional<platform::TDevMode> settings = printer.Settings();
+        settings->Resolution = run.dpi;
+        printer.SetPrinter(printer.CurrentPrinter(), *settings);
+        TPrintDlgSettings options;
+        options.Odwrotnie = false;
+        options.NoEMF = run.bitmap;
+        TSilentHost host;
+        malloc_trim(0);
+        const size_t heap0 = HeapInUse();
+        const long rss0 = bench::StatusKb("VmRSS:");
+        const double cpu0 = bench::CpuSeconds();
+        TPrintEngine(printer, host, options).Print(request);
+        const double cpu = bench::CpuSeconds() - cpu0;
+        const size_t heap1 = HeapInUse();
+        const long rss1 = bench::StatusKb("VmRSS:");
+        const double rate = double(request.Pages.size()) / cpu;
+        std::printf("%-20s %8.0f pages/s (goal %4.0f: %s)  %6.1f s  PDF %6.1f MB  heap +%.1f MB  RSS +%.1f MB  peak "
+                    "RSS %.1f MB\n",
+                    run.name, rate, run.goal, rate >= run.goal ? "met" : "MISSED", cpu,
+                    double(QFileInfo(pdf).size()) / 1e6, (double(heap1) - double(heap0)) / 1e6,
+                    double(rss1 - rss0) / 1024.0, double(bench::StatusKb("VmHWM:")) / 1024.0);
+    }
+    return 0;
+}
