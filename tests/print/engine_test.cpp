@@ -2,7 +2,7 @@
 #include "platform/printer/Printer.h"
 #include "print/PrintDlgError.h"
 #include "print/PrintEngine.h"
-#include "support/RecordingPrinter.h"
+#include "tests/support/RecordingPrinter.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -184,8 +184,9 @@ TEST_F(PrintEngine, SheetsJobsAndQuestionsFollowTheModes)
         options.Odwrotnie = r.reverse;
         options.Kopie = r.copies;
         Print(Request(r.pages));
-        if (r.jobs)
+        if (r.jobs) {
             EXPECT_EQ(Jobs(), QString::fromUtf8(r.jobs)) << int(r.mode) << " " << r.pages;
+        }
         QStringList asked;
         for (const QString &q : host.Log)
             asked << (q.startsWith(kTurn) ? "T" : q.startsWith(kCopy) ? "C" : q.startsWith(kBooklet) ? "B" : q);

@@ -1,4 +1,4 @@
-#include "RecordingPrinter.h"
+#include "tests/support/RecordingPrinter.h"
 
 #include "platform/printer/PrinterError.h"
 
