@@ -5,16 +5,21 @@
 #   cups_add_pdf_queue NAME    adds a cups-pdf queue NAME whose PDFs land in $(cups_pdf_dir NAME)
 #   cups_pdf_dir NAME          the folder of queue NAME's PDFs
 #   cups_wait_pdfs NAME N      waits until no job is pending and NAME's folder holds N PDFs
-#   cups_stop                  stops the daemon and removes everything; runs on every exit
+#   cups_sent_files            the documents the server received, oldest job first (kept after
+#                              printing): what the program sent, text and all, whereas the PDFs
+#                              cups-pdf makes have been through PostScript and keep no text
+#   cups_stop                  stops the daemon and removes everything; cups_start sets it as the
+#                              EXIT trap, so it runs on every path
 #
 # Nothing of the machine's own CUPS is used or changed: the daemon has its own configuration,
 # spool, cache, state, logs and a socket in the temporary folder, and clients reach it through
 # CUPS_SERVER. The one exception is forced by cups-pdf, which reads its settings only from
 # /etc/cups/cups-pdf-NAME.conf: the queue's file is written there and removed by cups_stop.
 #
-# Running as root: cupsd runs its filters as User (lp here, as root is refused) and its backends
-# with no permissions for others (cups-pdf is mode 0700) as root, so the temporary folder is made
-# traversable for lp. cups-pdf writes as the job's user; for root it keeps root.
+# Running as root works without User/Group settings: cupsd runs its filters as its User (lp by
+# default), so the temporary folder is made traversable for others, and the backends that others
+# may not run (cups-pdf is mode 0700) as root; cups-pdf then writes its PDFs as the job's user.
+# A4 is set as the default paper, which cupsd otherwise takes from the locale (Letter under C).
 
 CUPS_SKIP=${CUPS_SKIP:-77}
 CUPS_TMP=
@@ -73,7 +78,8 @@ WebInterface No
 DefaultAuthType None
 JobRetryLimit 0
 ErrorPolicy abort-job
-PreserveJobHistory No
+PreserveJobHistory Yes
+PreserveJobFiles Yes
 <Location />
   Order allow,deny
   Allow all
@@ -106,9 +112,9 @@ EOF
   for ((i = 0; i < 100; i++)); do
     if ! kill -0 "$CUPS_PID" 2>/dev/null; then
       CUPS_PID=
-      cups_fail "cupsd did not start: $(tail -n 3 "$CUPS_TMP/log/cupsd.out" "$CUPS_TMP/log/error_log" 2>/dev/null | tr '\n' ' ')"
+      cups_fail "cupsd did not start: $(cat "$CUPS_TMP/log/cupsd.out" 2>/dev/null; grep -s '^E ' "$CUPS_TMP/log/error_log" | tail -n 2)"
     fi
-    lpstat -r >/dev/null 2>&1 && return 0
+    [ -S "$CUPS_SERVER" ] && lpstat -r >/dev/null 2>&1 && return 0
     sleep 0.1
   done
   cups_fail "cupsd did not answer on $CUPS_SERVER within 10 s"
@@ -140,8 +146,8 @@ EOF
     cups_fail "lpadmin could not add the queue $name"
 }
 
-# Waits (at most ${2:-30} s... see the loop) until the server has no job left and NAME's folder
-# holds N PDF files; fails the test when they do not come.
+# Waits at most 60 s until the server has no job left and NAME's folder holds N PDF files;
+# returns 1 with the server's last log lines when they do not come.
 cups_wait_pdfs() {
   local name=$1 want=$2 i have
   for ((i = 0; i < 600; i++)); do
@@ -154,4 +160,8 @@ cups_wait_pdfs() {
   echo "FAIL: queue $name made $have PDF(s), expected $want, within 60 s; jobs: $(lpstat -o 2>&1)"
   tail -n 20 "$CUPS_TMP/log/error_log"
   return 1
+}
+
+cups_sent_files() {
+  find "$CUPS_TMP/spool" -maxdepth 1 -name 'd*-001' | sort
 }

@@ -31,12 +31,21 @@ check "printing" env TMPDIR="$jobtmp" WENOGLAD_CUPS_QUEUE="$queue" WENOGLAD_CUPS
 # Two jobs: the abandoned and refused ones never reach a queue.
 out=$(cups_pdf_dir "$queue")
 check "the queue's PDFs" cups_wait_pdfs "$queue" 2
-check "exactly two PDFs in $out: $(ls "$out")" test "$(find "$out" -name '*.pdf' | wc -l)" -eq 2
+check "exactly two PDFs in $out: $(ls "$out" | tr "\n" " ")" test "$(find "$out" -name '*.pdf' | wc -l)" -eq 2
 check "no PDF from the refusing queue" test -z "$(ls "$(cups_pdf_dir "$refusing")")"
 two=$(find "$out" -name 'wenoglad-two-sheets*.pdf' | head -n 1)
 land=$(find "$out" -name 'wenoglad-landscape*.pdf' | head -n 1)
 check "the two-sheet job's PDF" test -n "$two"
 check "the landscape job's PDF" test -n "$land"
+
+# What the program sent: the two jobs, with their text in order.
+mapfile -t sent < <(cups_sent_files)
+check "two documents reached the server: ${sent[*]}" test "${#sent[@]}" -eq 2
+if [ "${#sent[@]}" -eq 2 ]; then
+  check "the first sheet's text" grep -q "Arkusz pierwszy" <(pdftotext -f 1 -l 1 "${sent[0]}" -)
+  check "the second sheet's text" grep -q "Arkusz drugi" <(pdftotext -f 2 -l 2 "${sent[0]}" -)
+  check "the landscape sheet's text" grep -q "Poziomo" <(pdftotext "${sent[1]}" -)
+fi
 
 pages() { pdfinfo "$1" | sed -n 's/^Pages: *//p'; }
 [ -n "$two" ] && check "two sheets in $two" test "$(pages "$two")" = 2
