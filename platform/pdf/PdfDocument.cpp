@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 namespace platform {
@@ -76,16 +78,27 @@ public:
     explicit PdfDocumentWriter(QIODevice &out) : out_(out)
     {
         Write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
-        offsets_.resize(4, 0); // 1 catalog, 2 page tree, 3 shared resources, written at the end
+        // 1 catalog, 2 page tree, 3 fonts, 4 patterns, 5 graphics states: written at the end and
+        // shared by every sheet.
+        offsets_.resize(6, 0);
     }
 
-    void AddPage(const PageMetafile &page, QSizeF paperMm, const QRectF &targetMm, const RecordCallback &change)
+    void BeginSheet(QSizeF paperMm)
     {
+        EndSheet();
+        inSheet_ = true;
+        paperMm_ = paperMm;
+    }
+
+    void DrawPage(const PageMetafile &page, const QRectF &targetMm, const RecordCallback &change)
+    {
+        if (!inSheet_)
+            return;
         const QSize size = page.Size();
-        const double paperH = paperMm.height() * kPointsPerMm;
         const double sx = size.width() > 0 ? targetMm.width() * kPointsPerMm / size.width() : 1.0;
         const double sy = size.height() > 0 ? targetMm.height() * kPointsPerMm / size.height() : 1.0;
-        const QTransform pageToPdf(sx, 0, 0, -sy, targetMm.x() * kPointsPerMm, paperH - targetMm.y() * kPointsPerMm);
+        const QTransform pageToPdf(sx, 0, 0, -sy, targetMm.x() * kPointsPerMm,
+                                   PaperHeight() - targetMm.y() * kPointsPerMm);
         PdfContent content(*this, pageToPdf, size);
         page.Visit([&](MetaRecord &record) {
             if (change && !change(record))
@@ -93,25 +106,58 @@ public:
             content.Add(record);
             return true;
         });
+        FlushOps();
         const std::string stream = content.Finish();
-        const int contents = StreamObject("", stream.data(), stream.size(), true);
+        contents_.push_back(StreamObject("", stream.data(), stream.size(), true));
+    }
+
+    void DrawImage(const QImage &image, const QRectF &targetMm)
+    {
+        if (!inSheet_ || image.isNull())
+            return;
+        const std::string name = "B" + std::to_string(sheetImages_++);
+        const int obj = image.depth() == 1                       ? WriteMonoImage(image)
+                        : image.format() == QImage::Format_RGB16 ? WriteRgb16Image(image)
+                                                                 : WriteImage(image);
+        sheetXObjects_ += "/" + name + " " + std::to_string(obj) + " 0 R ";
+        ops_ += "q ";
+        for (double v : {targetMm.width() * kPointsPerMm, 0.0, 0.0, targetMm.height() * kPointsPerMm,
+                         targetMm.x() * kPointsPerMm, PaperHeight() - targetMm.bottom() * kPointsPerMm}) {
+            PdfNumber(ops_, v);
+            ops_ += ' ';
+        }
+        ops_ += "cm /" + name + " Do Q\n";
+    }
+
+    void EndSheet()
+    {
+        if (!inSheet_)
+            return;
+        FlushOps();
+        std::string contents;
+        for (int c : contents_)
+            contents += std::to_string(c) + " 0 R ";
         const int pageObj = NewObject();
-        std::string dict = "<< /Type /Page /Parent 2 0 R /Resources 3 0 R /MediaBox [0 0 " +
-                           Num(paperMm.width() * kPointsPerMm) + " " + Num(paperH) + "] /Contents " +
-                           std::to_string(contents) + " 0 R >>";
-        WriteObject(pageObj, dict);
+        WriteObject(pageObj, "<< /Type /Page /Parent 2 0 R /Resources << /ProcSet [/PDF /Text /ImageB /ImageC] "
+                             "/Font 3 0 R /Pattern 4 0 R /ExtGState 5 0 R /XObject << " +
+                                 sheetXObjects_ + ">> >> /MediaBox [0 0 " + Num(paperMm_.width() * kPointsPerMm) + " " +
+                                 Num(PaperHeight()) + "] /Contents [" + contents + "] >>");
         pages_.push_back(pageObj);
+        inSheet_ = false;
+        contents_.clear();
+        sheetXObjects_.clear();
+        sheetImages_ = 0;
+        sheetShared_.clear();
     }
 
     bool Finish()
     {
-        std::string fonts, xobjects, patterns, states;
+        EndSheet();
+        std::string fonts, patterns, states;
         for (const auto &file : files_)
             WriteFontFile(*file);
         for (const auto &font : fonts_)
             fonts += "/" + font->name + " " + std::to_string(WriteFont(*font)) + " 0 R ";
-        for (const auto &[key, entry] : images_)
-            xobjects += "/" + entry.first + " " + std::to_string(entry.second) + " 0 R ";
         for (const auto &[key, entry] : hatches_)
             patterns += "/" + entry.first + " " + std::to_string(entry.second) + " 0 R ";
         for (const auto &[alpha, name] : opacities_) {
@@ -119,16 +165,9 @@ public:
             WriteObject(obj, "<< /Type /ExtGState /ca " + Num(alpha / 1000.0) + " /CA " + Num(alpha / 1000.0) + " >>");
             states += "/" + name + " " + std::to_string(obj) + " 0 R ";
         }
-        std::string res = "<< /ProcSet [/PDF /Text /ImageB /ImageC] ";
-        if (!fonts.empty())
-            res += "/Font << " + fonts + ">> ";
-        if (!xobjects.empty())
-            res += "/XObject << " + xobjects + ">> ";
-        if (!patterns.empty())
-            res += "/Pattern << " + patterns + ">> ";
-        if (!states.empty())
-            res += "/ExtGState << " + states + ">> ";
-        WriteObject(3, res + ">>");
+        WriteObject(3, "<< " + fonts + ">>");
+        WriteObject(4, "<< " + patterns + ">>");
+        WriteObject(5, "<< " + states + ">>");
         std::string kids;
         for (int p : pages_)
             kids += std::to_string(p) + " 0 R ";
@@ -141,6 +180,10 @@ public:
         for (size_t i = 1; i < offsets_.size(); ++i) {
             std::snprintf(line, sizeof line, "%010lld 00000 n \n", static_cast<long long>(offsets_[i]));
             table += line;
+            if (table.size() > kChunk) {
+                Write(table);
+                table.clear();
+            }
         }
         table += "trailer\n<< /Size " + std::to_string(offsets_.size()) + " /Root 1 0 R >>\nstartxref\n" +
                  std::to_string(xref) + "\n%%EOF\n";
@@ -148,7 +191,7 @@ public:
         return ok_;
     }
 
-    int PageCount() const { return int(pages_.size()); }
+    int PageCount() const { return int(pages_.size()) + (inSheet_ ? 1 : 0); }
 
     PdfFontUse *Font(const std::shared_ptr<const FontFace> &face) override
     {
@@ -196,11 +239,13 @@ public:
     {
         const qint64 key = image.cacheKey();
         auto it = images_.find(key);
-        if (it != images_.end())
-            return it->second.first;
-        const std::string name = "Im" + std::to_string(images_.size());
-        images_.emplace(key, std::make_pair(name, WriteImage(image)));
-        return name;
+        if (it == images_.end()) {
+            const std::string name = "Im" + std::to_string(images_.size());
+            it = images_.emplace(key, std::make_pair(name, WriteImage(image))).first;
+        }
+        if (sheetShared_.insert(it->second.second).second)
+            sheetXObjects_ += "/" + it->second.first + " " + std::to_string(it->second.second) + " 0 R ";
+        return it->second.first;
     }
 
     std::string Opacity(double alpha) override
@@ -246,6 +291,19 @@ public:
     }
 
 private:
+    static constexpr size_t kChunk = 1 << 16;
+
+    double PaperHeight() const { return paperMm_.height() * kPointsPerMm; }
+
+    // Drawing of images waiting since the last page: written as a content stream of its own.
+    void FlushOps()
+    {
+        if (ops_.empty())
+            return;
+        contents_.push_back(StreamObject("", ops_.data(), ops_.size(), true));
+        ops_.clear();
+    }
+
     int NewObject()
     {
         offsets_.push_back(0);
@@ -281,6 +339,80 @@ private:
         Write(body, length);
         Write("\nendstream\nendobj\n");
         return obj;
+    }
+
+    // A stream compressed as lineOf hands it over line by line, written as it comes; its length
+    // follows in an object of its own.
+    int DeflatedStream(const std::string &dict, int lines, const std::function<void(int, std::string &)> &lineOf)
+    {
+        const int obj = NewObject();
+        const int lengthObj = NewObject();
+        offsets_[size_t(obj)] = written_;
+        Write(std::to_string(obj) + " 0 obj\n<< " + dict + " /Filter /FlateDecode /Length " +
+              std::to_string(lengthObj) + " 0 R >>\nstream\n");
+        z_stream z{};
+        deflateInit(&z, 6);
+        std::string line, out(kChunk, '\0');
+        qint64 length = 0;
+        auto pump = [&](int flush) {
+            int rc = Z_OK;
+            do {
+                z.next_out = reinterpret_cast<Bytef *>(out.data());
+                z.avail_out = uInt(out.size());
+                rc = deflate(&z, flush);
+                const size_t n = out.size() - z.avail_out;
+                Write(out.data(), n);
+                length += qint64(n);
+            } while (z.avail_out == 0 || (flush == Z_FINISH && rc == Z_OK));
+        };
+        for (int y = 0; y < lines; ++y) {
+            line.clear();
+            lineOf(y, line);
+            z.next_in = reinterpret_cast<Bytef *>(line.data());
+            z.avail_in = uInt(line.size());
+            pump(Z_NO_FLUSH);
+        }
+        z.next_in = nullptr;
+        z.avail_in = 0;
+        pump(Z_FINISH);
+        deflateEnd(&z);
+        Write("\nendstream\nendobj\n");
+        WriteObject(lengthObj, std::to_string(length));
+        return obj;
+    }
+
+    std::string ImageDict(const QImage &image, int bits)
+    {
+        return "/Type /XObject /Subtype /Image /Width " + std::to_string(image.width()) + " /Height " +
+               std::to_string(image.height()) + " /BitsPerComponent " + std::to_string(bits);
+    }
+
+    // 1-bit grey, 0 black; a colour table whose first entry is the lighter one inverts the samples.
+    int WriteMonoImage(const QImage &source)
+    {
+        const QImage image =
+            source.format() == QImage::Format_Mono ? source : source.convertToFormat(QImage::Format_Mono);
+        const QList<QRgb> table = image.colorTable();
+        const bool zeroIsWhite = table.size() >= 2 && qGray(table[0]) > qGray(table[1]);
+        const size_t bytes = (size_t(image.width()) + 7) / 8;
+        return DeflatedStream(ImageDict(image, 1) + " /ColorSpace /DeviceGray" + (zeroIsWhite ? " /Decode [1 0]" : ""),
+                              image.height(), [&](int y, std::string &line) {
+                                  line.append(reinterpret_cast<const char *>(image.constScanLine(y)), bytes);
+                              });
+    }
+
+    int WriteRgb16Image(const QImage &image)
+    {
+        return DeflatedStream(ImageDict(image, 8) + " /ColorSpace /DeviceRGB", image.height(),
+                              [&](int y, std::string &line) {
+                                  const auto *px = reinterpret_cast<const quint16 *>(image.constScanLine(y));
+                                  for (int x = 0; x < image.width(); ++x) {
+                                      const unsigned r = px[x] >> 11, g = (px[x] >> 5) & 0x3F, b = px[x] & 0x1F;
+                                      line.push_back(char(r << 3 | r >> 2));
+                                      line.push_back(char(g << 2 | g >> 4));
+                                      line.push_back(char(b << 3 | b >> 2));
+                                  }
+                              });
     }
 
     int WriteImage(const QImage &source)
@@ -428,6 +560,14 @@ private:
     qint64 written_ = 0;
     std::vector<qint64> offsets_; // by object number; 0 is the free list head
     std::vector<int> pages_;
+    // The sheet being written: its paper, content streams, images and drawing not yet in a stream.
+    bool inSheet_ = false;
+    QSizeF paperMm_;
+    std::vector<int> contents_;
+    std::string sheetXObjects_;
+    int sheetImages_ = 0;
+    std::set<int> sheetShared_; // document-wide images this sheet names
+    std::string ops_;
     std::vector<std::unique_ptr<PdfFontFile>> files_;
     std::map<QString, PdfFontFile *> filesByKey_; // null: the face cannot be embedded
     std::vector<std::unique_ptr<PdfFontUse>> fonts_;
@@ -442,10 +582,32 @@ PdfDocument::PdfDocument(QIODevice &out) : w_(std::make_unique<PdfDocumentWriter
 
 PdfDocument::~PdfDocument() = default;
 
+void PdfDocument::BeginSheet(QSizeF paperMm)
+{
+    w_->BeginSheet(paperMm);
+}
+
+void PdfDocument::DrawPage(const PageMetafile &page, const QRectF &targetMm, const RecordCallback &change)
+{
+    w_->DrawPage(page, targetMm, change);
+}
+
+void PdfDocument::DrawImage(const QImage &image, const QRectF &targetMm)
+{
+    w_->DrawImage(image, targetMm);
+}
+
+void PdfDocument::EndSheet()
+{
+    w_->EndSheet();
+}
+
 void PdfDocument::AddPage(const PageMetafile &page, QSizeF paperMm, const QRectF &targetMm,
                           const RecordCallback &change)
 {
-    w_->AddPage(page, paperMm, targetMm, change);
+    w_->BeginSheet(paperMm);
+    w_->DrawPage(page, targetMm, change);
+    w_->EndSheet();
 }
 
 bool PdfDocument::Finish()

@@ -1,9 +1,11 @@
 #pragma once
 // Writes page pictures into a PDF file of our own making: vector drawing, subset TrueType fonts
-// embedded once per document, text that PDF readers can select and extract.
+// embedded once per document, text that PDF readers can select and extract. A sheet may hold several
+// pages and images; images go to the file as soon as they are drawn.
 #include "platform/metafile/PageMetafile.h"
 
 #include <QIODevice>
+#include <QImage>
 #include <QRectF>
 #include <QSizeF>
 
@@ -21,11 +23,19 @@ public:
     PdfDocument(const PdfDocument &) = delete;
     PdfDocument &operator=(const PdfDocument &) = delete;
 
-    // Adds a sheet of paperMm with page stretched into targetMm (millimetres from the sheet's top-left
-    // corner). change, when given, may alter each record before it is drawn, as in enumeration.
+    // Starts a sheet of paperMm, ending the one before.
+    void BeginSheet(QSizeF paperMm);
+    // Draws page stretched into targetMm (millimetres from the sheet's top-left corner) and clipped to
+    // it. change, when given, may alter each record before it is drawn, as in enumeration.
+    void DrawPage(const PageMetafile &page, const QRectF &targetMm, const RecordCallback &change = {});
+    // Draws image stretched into targetMm. 1-bit images are written as 1-bit grey, 16-bit ones as
+    // 8-bit RGB; the image is written at once and not kept.
+    void DrawImage(const QImage &image, const QRectF &targetMm);
+    void EndSheet();
+    // A sheet of paperMm holding page alone.
     void AddPage(const PageMetafile &page, QSizeF paperMm, const QRectF &targetMm, const RecordCallback &change = {});
-    // Writes fonts, images' tables, the page tree and the cross-reference table. False when any write
-    // to the device failed.
+    // Ends the open sheet and writes fonts, images' tables, the page tree and the cross-reference table. False when any
+    // write to the device failed.
     bool Finish();
     int PageCount() const;
 

@@ -59,8 +59,26 @@ public:
 
 private:
     class Canvas_;
+    void List();
+    bool IsVirtual(int index) const { return index == virtualIndex_; }
+    void CheckNotPrinting() const;
+    TPrintJob &Job() const;
+
     std::unique_ptr<TPrinterBackend> backend_;
-    // ... members are the implementation's
+    bool listed_ = false;
+    QList<TPrinterInfo> printers_;
+    int virtualIndex_ = -1;
+    int index_ = -1;
+    QString pdfFile_;
+    // The current printer's settings: read from it, or written by SetPrinter (kept when it is
+    // re-selected, as they are what the next job prints with).
+    std::optional<TDevMode> settings_;
+    bool settingsWritten_ = false;
+    std::optional<TDeviceCaps> caps_;
+    TOrientation orientation_ = TOrientation::Portrait;
+    std::unique_ptr<TPrintJob> job_;
+    std::unique_ptr<Canvas_> canvas_;
+    std::function<void()> abortProc_;
 };
 
 // The program's printer, over CUPS, made on first use.

@@ -278,3 +278,91 @@ TEST(PdfDocument, NumbersBeyondRangeKeepTheirSign)
         EXPECT_EQ(out.rfind(row.starts, 0), 0u) << row.value << " wrote " << out;
     }
 }
+
+TEST(PdfDocument, TwoPagesShareALandscapeSheetEachInItsHalf)
+{
+    QList<PageMetafile> pages(2);
+    {
+        QPainter p(&pages[0]);
+        p.fillRect(QRect(0, 1000, 3000, 100), Qt::red); // reaches far into the right half: clipped
+        Text(p, Face("Arial", 40, 18), 100, 100, "Lewa");
+    }
+    {
+        QPainter p(&pages[1]);
+        Text(p, Face("Arial", 40, 18), 100, 100, "Prawa");
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("sheet.pdf");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        PdfDocument pdf(file);
+        pdf.BeginSheet(QSizeF(297, 210));
+        pdf.DrawPage(pages[0], QRectF(10, 10, 128.5, 190));
+        pdf.DrawPage(pages[1], QRectF(158.5, 10, 128.5, 190));
+        pdf.EndSheet();
+        ASSERT_TRUE(pdf.Finish());
+    }
+    const QString info = Output("pdfinfo", {path});
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+1\\n"))) << info.toStdString();
+    EXPECT_TRUE(info.contains("841.89 x 595.276 pts (A4)")) << info.toStdString();
+    const QString bbox = Output("pdftotext", {"-bbox", path, "-"});
+    const double half = 841.89 / 2;
+    const QRegularExpression left("xMax=\"([0-9.]+)\"[^>]*>Lewa<"), right("xMin=\"([0-9.]+)\"[^>]*>Prawa<");
+    ASSERT_TRUE(left.match(bbox).hasMatch() && right.match(bbox).hasMatch()) << bbox.toStdString();
+    EXPECT_LT(left.match(bbox).captured(1).toDouble(), half);
+    EXPECT_GT(right.match(bbox).captured(1).toDouble(), half);
+    const QImage img = Render(path, 1, 36); // 421 x 298
+    const int bandY = int((10 + 190 * 1050.0 / 2000) / 25.4 * 36);
+    EXPECT_EQ(img.pixelColor(100, bandY), QColor(255, 0, 0));
+    EXPECT_EQ(img.pixelColor(300, bandY), QColor(255, 255, 255));
+}
+
+TEST(PdfDocument, BandImagesKeepTheirPixels)
+{
+    // A 1-bit band is written as 1-bit grey whichever palette index is white; a 16-bit one as RGB.
+    QImage blackFirst(40, 20, QImage::Format_Mono);
+    blackFirst.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    QImage whiteFirst = blackFirst;
+    whiteFirst.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    QImage rgb16(40, 20, QImage::Format_RGB16);
+    for (QImage *img : {&blackFirst, &whiteFirst}) {
+        img->fill(0);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 20; x < 40; ++x)
+                img->setPixel(x, y, 1);
+    }
+    rgb16.fill(QColor(0, 0, 255));
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            rgb16.setPixelColor(x, y, QColor(255, 255, 0));
+    QTemporaryDir dir;
+    const QString path = dir.filePath("bands.pdf");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        PdfDocument pdf(file);
+        pdf.BeginSheet(QSizeF(100, 100));
+        pdf.DrawImage(blackFirst, QRectF(0, 0, 40, 20));
+        pdf.DrawImage(whiteFirst, QRectF(0, 30, 40, 20));
+        pdf.DrawImage(rgb16, QRectF(0, 60, 40, 20));
+        pdf.EndSheet();
+        ASSERT_TRUE(pdf.Finish());
+    }
+    const QString list = Output("pdfimages", {"-list", path});
+    EXPECT_EQ(list.count(QRegularExpression("gray +1 +1 ")), 2) << list.toStdString();
+    EXPECT_EQ(list.count(QRegularExpression("rgb +3 +8 ")), 1) << list.toStdString();
+    const QImage img = Render(path, 1, 254); // ten pixels a millimetre
+    const struct {
+        int x, y;
+        QColor color;
+    } rows[] = {{100, 100, Qt::black},
+                {300, 100, Qt::white},
+                {100, 400, Qt::white},
+                {300, 400, Qt::black},
+                {100, 700, QColor(255, 255, 0)},
+                {300, 700, QColor(0, 0, 255)},
+                {500, 100, Qt::white /* beside */}};
+    for (const auto &row : rows)
+        EXPECT_EQ(img.pixelColor(row.x, row.y), row.color) << row.x << "," << row.y;
+}

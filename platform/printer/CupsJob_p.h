@@ -1,0 +1,18 @@
+#pragma once
+// A job for a CUPS queue: drawn into a temporary PDF, handed to CUPS with the job's options when it
+// ends, and removed on every path.
+#include "platform/printer/PrinterBackend.h"
+#include "platform/printer/PrinterSheet_p.h"
+
+#include <QString>
+
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+// The options a job is sent with: colour mode, media, sides and the orientation.
+std::vector<std::pair<QByteArray, QByteArray>> CupsJobOptions(const TPrintJobSpec &spec);
+std::unique_ptr<TPrintJob> BeginCupsJob(const TPrintJobSpec &spec, const TSheet &sheet);
+
+} // namespace platform

@@ -1,0 +1,53 @@
+#include "platform/printer/PdfPrinter_p.h"
+
+#include "platform/printer/PdfPrintJob_p.h"
+#include "platform/printer/Printer.h"
+#include "platform/printer/PrinterError.h"
+
+#include <QSaveFile>
+
+namespace platform {
+
+TPrinterInfo PdfPrinterInfo(const QString &file)
+{
+    return {kPdfPrinterDevice, QStringLiteral("Wenoglad PDF"), file};
+}
+
+TDevMode PdfPrinterSettings()
+{
+    TDevMode settings;
+    settings.Fields = DM_COLOR;
+    settings.Color = DMCOLOR_COLOR;
+    settings.Media = QStringLiteral("iso_a4_210x297mm");
+    return settings;
+}
+
+TSheet PdfPrinterSheet(const TDevMode &settings)
+{
+    TSheet sheet;
+    if (const QSizeF paper = MediaSizeMm(settings.Media); !paper.isEmpty())
+        sheet.PaperMm = paper;
+    if (settings.Resolution > 0)
+        sheet.DpiX = sheet.DpiY = settings.Resolution;
+    return sheet;
+}
+
+std::unique_ptr<TPrintJob> BeginPdfFileJob(const TPrintJobSpec &spec)
+{
+    const QString path = spec.Printer.Port;
+    if (path.isEmpty())
+        throw EPrinter(QStringLiteral("Nie wskazano pliku, do którego drukarka PDF ma zapisać wydruk."));
+    auto file = std::make_unique<QSaveFile>(path);
+    if (!file->open(QIODevice::WriteOnly))
+        throw EPrinter(QStringLiteral("Nie można utworzyć pliku %1: %2").arg(path, file->errorString()));
+    const TSheet sheet = PdfPrinterSheet(spec.Settings);
+    return std::make_unique<PdfPrintJob>(
+        OrientedPaperMm(sheet, spec.Orientation), spec.Caps, std::move(file), [](QFileDevice &out) {
+            auto &saved = static_cast<QSaveFile &>(out);
+            if (!saved.commit())
+                throw EPrinter(
+                    QStringLiteral("Nie można zapisać pliku %1: %2").arg(saved.fileName(), saved.errorString()));
+        });
+}
+
+} // namespace platform

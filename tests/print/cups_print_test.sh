@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Prints through a private cupsd with a cups-pdf queue and reads the PDFs it makes back.
+# Usage: cups_print_test.sh PRINT_CUPS_PRINTER_EXECUTABLE
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+exe=$1
+source "$here/cups_harness.sh"
+
+queue=wenoglad-test-$$
+refusing=wenoglad-refusing-$$
+cups_start
+cups_add_pdf_queue "$queue"
+cups_add_pdf_queue "$refusing"
+lpadmin -d "$queue" || cups_fail "lpadmin could not make $queue the default"
+lpadmin -p "$refusing" -o print-color-mode-default=monochrome
+cupsreject "$refusing"
+
+fail=0
+check() { # check DESCRIPTION COMMAND...: runs the command, reports a failure
+  if ! "${@:2}"; then
+    echo "FAIL: $1"
+    fail=1
+  fi
+}
+
+jobtmp="$CUPS_TMP/jobtmp"
+mkdir -p "$jobtmp"
+check "printing" env TMPDIR="$jobtmp" WENOGLAD_CUPS_QUEUE="$queue" WENOGLAD_CUPS_REFUSING="$refusing" \
+  "$exe" --gtest_filter='CupsPrinter.*' 
+
+# Two jobs: the abandoned and refused ones never reach a queue.
+out=$(cups_pdf_dir "$queue")
+check "the queue's PDFs" cups_wait_pdfs "$queue" 2
+check "exactly two PDFs in $out: $(ls "$out" | tr "\n" " ")" test "$(find "$out" -name '*.pdf' | wc -l)" -eq 2
+check "no PDF from the refusing queue" test -z "$(ls "$(cups_pdf_dir "$refusing")")"
+two=$(find "$out" -name 'wenoglad-two-sheets*.pdf' | head -n 1)
+land=$(find "$out" -name 'wenoglad-landscape*.pdf' | head -n 1)
+check "the two-sheet job's PDF" test -n "$two"
+check "the landscape job's PDF" test -n "$land"
+
+# What the program sent: the two jobs, with their text in order.
+mapfile -t sent < <(cups_sent_files)
+check "two documents reached the server: ${sent[*]}" test "${#sent[@]}" -eq 2
+if [ "${#sent[@]}" -eq 2 ]; then
+  check "the first sheet's text" grep -q "Arkusz pierwszy" <(pdftotext -f 1 -l 1 "${sent[0]}" -)
+  check "the second sheet's text" grep -q "Arkusz drugi" <(pdftotext -f 2 -l 2 "${sent[0]}" -)
+  check "the landscape sheet's text" grep -q "Poziomo" <(pdftotext "${sent[1]}" -)
+fi
+
+pages() { pdfinfo "$1" | sed -n 's/^Pages: *//p'; }
+[ -n "$two" ] && check "two sheets in $two" test "$(pages "$two")" = 2
+[ -n "$land" ] && check "one sheet in $land" test "$(pages "$land")" = 1
+check "the sheets' order and orientation" env TMPDIR="$jobtmp" WENOGLAD_CUPS_OUTPUT="$out" \
+  "$exe" --gtest_filter='CupsOutput.*'
+if [ -n "${WENOGLAD_CUPS_KEEP:-}" ]; then
+  cp "$out"/*.pdf "$WENOGLAD_CUPS_KEEP"/
+fi
+exit $fail

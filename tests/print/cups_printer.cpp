@@ -1,0 +1,239 @@
+// Printing through a real CUPS server: run by cups_print_test.sh against a private cupsd with a
+// cups-pdf queue ($WENOGLAD_CUPS_QUEUE, the default destination) and a queue that refuses jobs
+// ($WENOGLAD_CUPS_REFUSING); once the jobs are done, the script runs it again on the folder of the
+// PDFs the queue made ($WENOGLAD_CUPS_OUTPUT).
+//
+// The way through CUPS (PDF to PostScript to PDF) keeps no text that can be extracted, so each sheet
+// also carries a black block whose height on the sheet tells which sheet it is, and the landscape
+// sheet a bar along its top edge.
+#include "platform/printer/CupsBackend.h"
+#include "platform/printer/Printer.h"
+#include "platform/printer/PrinterError.h"
+#include "platform/text/DrawText.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+QString Env(const char *name)
+{
+    return qEnvironmentVariable(name);
+}
+
+// The block of sheet k lies from (0.1 + 0.4 k) to (0.2 + 0.4 k) of the page's height, at its left.
+constexpr int kMarkTop = 200, kMarkStep = 800, kMarkHeight = 200;
+
+PageMetafile TextPage(const QString &text, int sheet = 0, bool bar = false)
+{
+    PageMetafile page;
+    QPainter p(&page);
+    TRect r{300, 100, 1400, 200};
+    DrawTextEx(&p, CreateFont(-60, -27, 0, 0, 400, 0, 0, 0, 238, 0, 0, 1, 0, "Arial"), text, r,
+               DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+    p.fillRect(QRect(0, kMarkTop + sheet * kMarkStep, 150, kMarkHeight), Qt::black);
+    if (bar)
+        p.fillRect(QRect(0, 0, kPageWidth, 60), Qt::black);
+    return page;
+}
+
+int IndexOf(TPrinter &printer, const QString &device)
+{
+    const QList<TPrinterInfo> &list = printer.Printers();
+    for (int i = 0; i < int(list.size()); ++i)
+        if (list[i].Device == device)
+            return i;
+    return -1;
+}
+
+void PrintSheets(TPrinter &printer, const QString &title, const QStringList &sheets, bool bar = false)
+{
+    printer.Title = title;
+    printer.BeginDoc();
+    const TDeviceCaps caps = printer.Capabilities();
+    for (int i = 0; i < int(sheets.size()); ++i) {
+        if (i > 0)
+            printer.NewPage();
+        printer.Canvas().DrawPicture(
+            QRect(0, 0, caps.PhysicalWidth - 2 * caps.PhysicalOffsetX, caps.PhysicalHeight - 2 * caps.PhysicalOffsetY),
+            TextPage(sheets[i], i, bar), {});
+    }
+    printer.EndDoc();
+}
+
+// Temporary PDFs of jobs go to the test's own temporary folder: it must be empty after every job.
+bool TempFolderEmpty()
+{
+    return QDir(QDir::tempPath()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty();
+}
+
+class CupsPrinter : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (Env("CUPS_SERVER").isEmpty() || Env("WENOGLAD_CUPS_QUEUE").isEmpty())
+            GTEST_SKIP() << "run by cups_print_test.sh against a private cupsd";
+    }
+    TPrinter printer{MakeCupsBackend()};
+    const QString queue = Env("WENOGLAD_CUPS_QUEUE");
+};
+
+TEST_F(CupsPrinter, ListsTheQueuesThenTheVirtualPrinterFromTheDefault)
+{
+    const QList<TPrinterInfo> &list = printer.Printers();
+    const int at = IndexOf(printer, queue);
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(list[at].Driver.toStdString(), "Generic CUPS-PDF Printer (w/ options)");
+    EXPECT_EQ(list[at].Port, "cups-pdf:/" + queue);
+    EXPECT_EQ(list.last().Device, kPdfPrinterDevice);
+    EXPECT_EQ(printer.PrinterIndex(), at);
+}
+
+TEST_F(CupsPrinter, SettingsAndCapabilitiesComeFromTheQueue)
+{
+    const struct {
+        QString device;
+        qint16 color; // the queue's print-color-mode default
+    } rows[] = {{queue, DMCOLOR_COLOR}, {Env("WENOGLAD_CUPS_REFUSING"), DMCOLOR_MONOCHROME}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.device.toStdString());
+        printer.SetPrinterIndex(IndexOf(printer, row.device));
+        const std::optional<TDevMode> settings = printer.Settings();
+        ASSERT_TRUE(settings);
+        EXPECT_EQ(settings->Color, row.color);
+        printer.SetOrientation(TOrientation::Portrait);
+        const TDeviceCaps portrait = printer.Capabilities();
+        // The cups-pdf driver's defaults: A4 (595 x 842 points) at 300 dpi.
+        EXPECT_EQ(portrait.LogPixelsX, 300);
+        EXPECT_EQ(portrait.LogPixelsY, 300);
+        EXPECT_NEAR(portrait.PhysicalWidth * 25.4 / 300, 210, 0.5);
+        EXPECT_NEAR(portrait.PhysicalHeight * 25.4 / 300, 297, 0.5);
+        printer.SetOrientation(TOrientation::Landscape);
+        const TDeviceCaps landscape = printer.Capabilities();
+        EXPECT_EQ(landscape.PhysicalWidth, portrait.PhysicalHeight);
+        EXPECT_EQ(landscape.PhysicalHeight, portrait.PhysicalWidth);
+    }
+}
+
+TEST_F(CupsPrinter, JobsReachTheQueueAndAbandonedOnesDoNot)
+{
+    printer.SetPrinterIndex(IndexOf(printer, queue));
+    printer.SetOrientation(TOrientation::Portrait);
+    PrintSheets(printer, "wenoglad-two-sheets", {"Arkusz pierwszy", "Arkusz drugi"});
+    EXPECT_TRUE(TempFolderEmpty());
+
+    printer.Title = "wenoglad-abandoned";
+    printer.BeginDoc();
+    printer.Canvas().DrawPicture(QRect(0, 0, 1000, 1000), TextPage("Porzucony"), {});
+    printer.Abort();
+    EXPECT_FALSE(printer.Printing());
+    EXPECT_TRUE(TempFolderEmpty());
+
+    printer.SetOrientation(TOrientation::Landscape);
+    PrintSheets(printer, "wenoglad-landscape", {"Poziomo"}, true);
+    EXPECT_TRUE(TempFolderEmpty());
+}
+
+TEST_F(CupsPrinter, AJobCupsRefusesRaisesItsMessage)
+{
+    const struct {
+        TPrinterInfo printer;
+        const char *message;
+    } rows[] = {
+        {{Env("WENOGLAD_CUPS_REFUSING"), {}, {}}, "is not accepting jobs"},
+        {{"wenoglad-no-such-queue", {}, {}}, ""}, // CUPS words this one after errno
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.printer.Device.toStdString());
+        printer.SetPrinter(row.printer, TDevMode{});
+        printer.Title = "wenoglad-refused";
+        printer.BeginDoc();
+        printer.Canvas().DrawPicture(QRect(0, 0, 1000, 1000), TextPage("Odrzucony"), {});
+        try {
+            printer.EndDoc();
+            ADD_FAILURE() << "the job was taken";
+        } catch (const EPrinter &e) {
+            EXPECT_TRUE(e.Message().contains(row.message)) << e.Message().toStdString();
+        }
+        EXPECT_FALSE(printer.Printing());
+        EXPECT_TRUE(TempFolderEmpty());
+    }
+}
+
+// A page of a PDF the queue made, in grey at 30 dpi as a viewer shows it.
+QImage Render(const QString &pdf, int page)
+{
+    const QString prefix = QDir::temp().filePath("page");
+    QProcess::execute("pdftoppm", {"-r", "30", "-gray", "-f", QString::number(page), "-l", QString::number(page),
+                                   "-singlefile", "-png", pdf, prefix});
+    QImage image(prefix + ".png");
+    QFile::remove(prefix + ".png");
+    return image.convertToFormat(QImage::Format_Grayscale8);
+}
+
+// Where the rows whose left tenth is mostly black lie, as a share of the page's height; -1 if none.
+double MarkAt(const QImage &page)
+{
+    double sum = 0;
+    int rows = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        int dark = 0;
+        for (int x = 0; x < page.width() / 10; ++x)
+            dark += page.constScanLine(y)[x] < 128;
+        if (dark * 2 > page.width() / 10) {
+            sum += y;
+            ++rows;
+        }
+    }
+    return rows ? sum / rows / page.height() : -1;
+}
+
+// Whether a black line runs along most of the page's longer side: the bar along the top of a
+// landscape sheet, whichever way the paper was turned.
+bool BarAlongLongSide(const QImage &page)
+{
+    const bool tall = page.height() > page.width();
+    const int lines = tall ? page.width() : page.height(), length = tall ? page.height() : page.width();
+    for (int i = 0; i < lines; ++i) {
+        int dark = 0;
+        for (int j = 0; j < length; ++j)
+            dark += (tall ? page.constScanLine(j)[i] : page.constScanLine(i)[j]) < 128;
+        if (dark > length * 8 / 10)
+            return true;
+    }
+    return false;
+}
+
+TEST(CupsOutput, SheetsCameOutInOrderAndTheLandscapeOneTurned)
+{
+    const QDir out(Env("WENOGLAD_CUPS_OUTPUT"));
+    if (Env("WENOGLAD_CUPS_OUTPUT").isEmpty())
+        GTEST_SKIP() << "run by cups_print_test.sh once the queue has made its PDFs";
+    const QStringList two = out.entryList({"wenoglad-two-sheets*.pdf"}),
+                      land = out.entryList({"wenoglad-landscape*.pdf"});
+    ASSERT_EQ(two.size(), 1);
+    ASSERT_EQ(land.size(), 1);
+    const struct {
+        QString pdf;
+        int page;
+        double mark; // the block's middle: sheet k at 0.15 + 0.4 k of the page's height
+        bool bar;
+    } rows[] = {{two[0], 1, 0.15, false}, {two[0], 2, 0.55, false}, {land[0], 1, -2, true}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE((row.pdf + " page " + QString::number(row.page)).toStdString());
+        const QImage page = Render(out.filePath(row.pdf), row.page);
+        ASSERT_FALSE(page.isNull());
+        if (row.mark > -2) {
+            EXPECT_NEAR(MarkAt(page), row.mark, 0.03);
+        }
+        EXPECT_EQ(BarAlongLongSide(page), row.bar);
+    }
+}
+
+} // namespace
