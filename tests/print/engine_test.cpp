@@ -232,8 +232,7 @@ TEST_F(PrintEngine, ErrorsEndOnlyTheirCopy)
     recording->RefuseWith = QStringLiteral("The printer is not accepting jobs.");
     options.Kopie = 2;
     Print(Request(1));
-    EXPECT_EQ(host.Log, QStringList({"error: The printer is not accepting jobs.", "error: The printer is not "
-                                                                                  "accepting jobs."}));
+    EXPECT_EQ(host.Errors, QStringList({"The printer is not accepting jobs.", "The printer is not accepting jobs."}));
     EXPECT_TRUE(recording->Ended().isEmpty());
 
     // A cancel request stays set: each copy places its first page and is abandoned silently.
@@ -248,9 +247,6 @@ TEST_F(PrintEngine, ErrorsEndOnlyTheirCopy)
 
 TEST_F(PrintEngine, PreparationFailuresPrintNothing)
 {
-    const auto request = Request(5, QStringLiteral("7"));
-    EXPECT_THROW(Print(request), EPrintDlgError);
-    EXPECT_THROW(Print(Request(5, QStringLiteral(",5"))), EConvertError);
     recording->Settings.reset();
     try {
         Print(Request(5));
@@ -258,6 +254,10 @@ TEST_F(PrintEngine, PreparationFailuresPrintNothing)
     } catch (const EPrintDlgError &e) {
         EXPECT_EQ(e.Message(), QStringLiteral("Błąd przy pobieraniu ustawień drukarki !"));
     }
+    recording->Settings = platform::TDevMode();
+    printer.Refresh();
+    EXPECT_THROW(Print(Request(5, QStringLiteral("7"))), EPrintDlgError);
+    EXPECT_THROW(Print(Request(5, QStringLiteral(",5"))), EConvertError);
     EXPECT_TRUE(recording->Jobs.isEmpty());
     EXPECT_EQ(host.Shown, 0);
 }
