@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# wenoglad-cli print through a private cupsd with a cups-pdf queue: every mode, manual two-sided
+# printing with the turn answered on a terminal, copies; the sheets the server received are read
+# back page by page and half by half.
+# Usage: cli_print_test.sh WENOGLAD_CLI PRINTOUT (a printout whose pages say "Strona N")
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+cli=$1
+printout=$2
+source "$here/cups_harness.sh"
+
+queue=wenoglad-cli-$$
+cups_start
+cups_add_pdf_queue "$queue"
+
+fail=0
+jobs=0
+expect() { # expect DESCRIPTION WANTED ACTUAL
+  if [ "$2" != "$3" ]; then
+    echo "FAIL: $1: expected \"$2\", got \"$3\""
+    fail=1
+  fi
+}
+
+# The page numbers on each sheet of a PDF: "3" for a portrait sheet, "2,7" for the halves of a
+# landscape one ("_" for a blank half), sheets separated by blanks.
+sheets() {
+  local pdf=$1 n w h k out=() left right
+  n=$(pdfinfo "$pdf" | sed -n 's/^Pages: *//p')
+  for ((k = 1; k <= n; k++)); do
+    read -r w h < <(pdfinfo -f "$k" -l "$k" "$pdf" | sed -n 's/^Page.*size: *\([0-9.]*\) x \([0-9.]*\).*/\1 \2/p')
+    w=${w%.*}
+    h=${h%.*}
+    number() { pdftotext -f "$k" -l "$k" "$@" "$pdf" - | grep -o 'Strona [0-9]*' | head -n 1 | cut -d' ' -f2; }
+    if [ "$w" -gt "$h" ]; then
+      left=$(number -x 0 -y 0 -W $((w / 2)) -H "$h")
+      right=$(number -x $((w / 2)) -y 0 -W $((w / 2)) -H "$h")
+      out+=("${left:-_},${right:-_}")
+    else
+      left=$(number)
+      out+=("${left:-_}")
+    fi
+  done
+  echo "${out[*]}"
+}
+
+# print DESCRIPTION "SHEETS OF EACH JOB, / BETWEEN JOBS" OPTIONS...: prints and checks what arrived.
+print() {
+  local description=$1 wanted=$2 got=() before sent
+  shift 2
+  before=$jobs
+  jobs=$((jobs + $(awk -F/ '{print NF}' <<<"$wanted")))
+  # The turn of the sheets is answered with Enter on a terminal, as a user would.
+  if ! printf '\n\n\n\n' | script -qec "$(printf '%q ' "$cli" print "$printout" -d "$queue" "$@")" /dev/null \
+    >"$CUPS_TMP/cli.out" 2>&1; then
+    echo "FAIL: $description: wenoglad-cli print failed:"
+    cat "$CUPS_TMP/cli.out"
+    fail=1
+    return
+  fi
+  cups_wait_pdfs "$queue" "$jobs" || { fail=1; return; }
+  mapfile -t sent < <(cups_sent_files)
+  for ((k = before; k < ${#sent[@]}; k++)); do
+    got+=("$(sheets "${sent[$k]}")")
+  done
+  local joined
+  joined=$(printf '%s / ' "${got[@]}")
+  expect "$description" "$wanted" "${joined% / }"
+}
+
+print "one-sided, reversed" "3 2 1" --strony 1-3 --odwrotnie
+print "reduced" "1,2 3,_" --strony 1-3 --tryb zmniejszone
+print "reduced two-sided, 5 pages padded to 8" "3,4 _,_ / 1,2 5,_" --strony 1-5 --tryb zmniejszone --dwustronnie
+print "booklet of 8" "2,7 4,5 / 8,1 6,3" --strony 1-8 --tryb ksiazeczka
+print "two-sided, reversed" "2 4 / 3 1" --strony 1-4 --dwustronnie --odwrotnie
+# Pages sent as image bands carry no text: each sheet holds at least twenty band images instead.
+print "two copies in bands" "_ _ / _ _" --strony 1-2 --kopie 2 --bitmapa
+last=$(cups_sent_files | tail -n 1)
+bands=$(pdfimages -list "$last" | tail -n +3 | wc -l)
+[ "$bands" -ge 40 ] || { echo "FAIL: two sheets in bands hold $bands images"; fail=1; }
+
+# Two-sided printing needs the turn of the sheets answered: without a terminal nothing is printed.
+"$cli" print "$printout" -d "$queue" --dwustronnie </dev/null >"$CUPS_TMP/cli.out" 2>&1
+expect "two-sided without a terminal exits with 2" 2 $?
+expect "nothing more was sent" "$jobs" "$(cups_sent_files | wc -l)"
+"$cli" print "$printout" -d "no-such-queue-$$" >"$CUPS_TMP/cli.out" 2>&1
+expect "an unknown queue exits with 2" 2 $?
+grep -q "nie ma drukarki" "$CUPS_TMP/cli.out" || { echo "FAIL: no message for an unknown queue"; fail=1; }
+
+if [ -n "${WENOGLAD_CUPS_KEEP:-}" ]; then
+  cp $(cups_sent_files) "$WENOGLAD_CUPS_KEEP"/
+fi
+exit $fail
