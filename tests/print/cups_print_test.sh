@@ -47,6 +47,15 @@ if [ "${#sent[@]}" -eq 2 ]; then
   check "the landscape sheet's text" grep -q "Poziomo" <(pdftotext "${sent[1]}" -)
 fi
 
+# The options each job reached its filters with (cupsd logs them at LogLevel debug).
+has_option() { # has_option JOB OPTION
+  grep -s "\[Job $1\] argv\[5\]=" "$CUPS_TMP/log/error_log" | head -n 1 | grep -q -E "[\" ]$2[\" ]"
+}
+check "job 1 in colour" has_option 1 print-color-mode=color
+check "job 1 portrait" has_option 1 orientation-requested=3
+check "job 2 in black and white" has_option 2 print-color-mode=monochrome
+check "job 2 landscape" has_option 2 orientation-requested=4
+
 pages() { pdfinfo "$1" | sed -n 's/^Pages: *//p'; }
 [ -n "$two" ] && check "two sheets in $two" test "$(pages "$two")" = 2
 [ -n "$land" ] && check "one sheet in $land" test "$(pages "$land")" = 1

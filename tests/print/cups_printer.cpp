@@ -135,6 +135,10 @@ TEST_F(CupsPrinter, JobsReachTheQueueAndAbandonedOnesDoNot)
     EXPECT_FALSE(printer.Printing());
     EXPECT_TRUE(TempFolderEmpty());
 
+    // In black and white: the script finds print-color-mode=monochrome among the job's options.
+    TDevMode mono = *printer.Settings();
+    mono.Color = DMCOLOR_MONOCHROME;
+    printer.SetPrinter(printer.CurrentPrinter(), mono);
     printer.SetOrientation(TOrientation::Landscape);
     PrintSheets(printer, "wenoglad-landscape", {"Poziomo"}, true);
     EXPECT_TRUE(TempFolderEmpty());
