@@ -143,9 +143,9 @@ GSCall %s -q -dCompatibilityLevel=%s -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite
 EOF
   # The sheets keep the way CUPS laid them on the paper (a landscape sheet turned onto upright A4),
   # as a printer would print them: Ghostscript is told not to turn pages after their text.
-  lpadmin -p "$name" -E -v "cups-pdf:/$name" -P "$ppd" \
-    -o printer-is-shared=false 2>/dev/null ||
-    cups_fail "lpadmin could not add the queue $name"
+  local said
+  said=$(lpadmin -p "$name" -E -v "cups-pdf:/$name" -P "$ppd" -o printer-is-shared=false 2>&1) ||
+    cups_fail "lpadmin could not add the queue $name: $said"
 }
 
 # Waits at most 60 s until the server has no job left and NAME's folder holds N PDF files;
