@@ -9,7 +9,7 @@ namespace platform {
 
 namespace {
 
-// "600dpi", "600x1200dpi" or "236dpcm"; 0 when the text is none of these.
+// "600dpi", "600x1200dpi" or "236dpcm" as dots per inch; empty when the text is none of these.
 QSize ParseResolution(const QString &text)
 {
     static const QRegularExpression re(QStringLiteral("^(\\d+)(?:x(\\d+))?(dpi|dpcm)$"));

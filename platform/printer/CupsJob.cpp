@@ -8,14 +8,22 @@
 
 #include <cups/cups.h>
 
+#include <utility>
+#include <vector>
+
 namespace platform {
 
+namespace {
+
+// The options a job is sent with: the settings block and the orientation.
 std::vector<std::pair<QByteArray, QByteArray>> CupsJobOptions(const TPrintJobSpec &spec)
 {
     std::vector<std::pair<QByteArray, QByteArray>> options;
     options.emplace_back("print-color-mode", spec.Settings.Color == DMCOLOR_COLOR ? "color" : "monochrome");
     if (!spec.Settings.Media.isEmpty())
         options.emplace_back("media", spec.Settings.Media.toUtf8());
+    if (spec.Settings.Resolution > 0)
+        options.emplace_back("printer-resolution", QByteArray::number(spec.Settings.Resolution) + "dpi");
     if (!spec.Settings.Sides.isEmpty())
         options.emplace_back("sides", spec.Settings.Sides.toUtf8());
     // CUPS turns a landscape sheet onto the paper by itself; saying so keeps drivers that look at
@@ -23,6 +31,8 @@ std::vector<std::pair<QByteArray, QByteArray>> CupsJobOptions(const TPrintJobSpe
     options.emplace_back("orientation-requested", spec.Orientation == TOrientation::Landscape ? "4" : "3");
     return options;
 }
+
+} // namespace
 
 std::unique_ptr<TPrintJob> BeginCupsJob(const TPrintJobSpec &spec, const TSheet &sheet)
 {

@@ -4,15 +4,8 @@
 #include "platform/printer/PrinterBackend.h"
 #include "platform/printer/PrinterSheet_p.h"
 
-#include <QString>
-
-#include <utility>
-#include <vector>
-
 namespace platform {
 
-// The options a job is sent with: colour mode, media, sides and the orientation.
-std::vector<std::pair<QByteArray, QByteArray>> CupsJobOptions(const TPrintJobSpec &spec);
 std::unique_ptr<TPrintJob> BeginCupsJob(const TPrintJobSpec &spec, const TSheet &sheet);
 
 } // namespace platform

@@ -26,8 +26,9 @@ public:
 private:
     void AfterDrawing()
     {
-        if (printer_.abortProc_)
-            printer_.abortProc_();
+        // A copy: the procedure may replace itself while it runs.
+        if (const std::function<void()> proc = printer_.abortProc_)
+            proc();
     }
     TPrinter &printer_;
 };

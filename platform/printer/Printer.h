@@ -23,7 +23,8 @@ public:
     void Refresh();
     // The current printer; at start the backend's default (the virtual printer when there is none).
     // Setting the index, also to itself, discards the device context: the next use of the
-    // capabilities or of a job reads the settings afresh.
+    // capabilities or of a job reads them afresh, with the settings SetPrinter last wrote for this
+    // printer or, when it wrote none, the printer's own read again.
     int PrinterIndex();
     void SetPrinterIndex(int index);
 

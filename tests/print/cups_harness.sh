@@ -2,7 +2,9 @@
 #
 #   cups_start                 starts cupsd under a temporary folder and exports CUPS_SERVER; on
 #                              failure prints why and exits with $CUPS_SKIP (ctest's skip code)
-#   cups_add_pdf_queue NAME    adds a cups-pdf queue NAME whose PDFs land in $(cups_pdf_dir NAME)
+#   cups_add_pdf_queue NAME [PPD]
+#                              adds a cups-pdf queue NAME (with cups-pdf's PPD or the one given)
+#                              whose PDFs land in $(cups_pdf_dir NAME)
 #   cups_pdf_dir NAME          the folder of queue NAME's PDFs
 #   cups_wait_pdfs NAME N      waits until no job is pending and NAME's folder holds N PDFs
 #   cups_sent_files            the documents the server received, oldest job first (kept after
@@ -125,7 +127,7 @@ cups_pdf_dir() {
 }
 
 cups_add_pdf_queue() {
-  local name=$1 conf="/etc/cups/cups-pdf-$1.conf"
+  local name=$1 ppd=${2:-/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd} conf="/etc/cups/cups-pdf-$1.conf"
   [ -e "$conf" ] && cups_fail "$conf exists already; not overwriting it"
   mkdir -p "$CUPS_TMP/out/$name"
   chmod 0777 "$CUPS_TMP/out/$name"
@@ -141,9 +143,9 @@ GSCall %s -q -dCompatibilityLevel=%s -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite
 EOF
   # The sheets keep the way CUPS laid them on the paper (a landscape sheet turned onto upright A4),
   # as a printer would print them: Ghostscript is told not to turn pages after their text.
-  lpadmin -p "$name" -E -v "cups-pdf:/$name" -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
-    -o printer-is-shared=false 2>/dev/null ||
-    cups_fail "lpadmin could not add the queue $name"
+  local said
+  said=$(lpadmin -p "$name" -E -v "cups-pdf:/$name" -P "$ppd" -o printer-is-shared=false 2>&1) ||
+    cups_fail "lpadmin could not add the queue $name: $said"
 }
 
 # Waits at most 60 s until the server has no job left and NAME's folder holds N PDF files;

@@ -8,9 +8,14 @@ source "$here/cups_harness.sh"
 
 queue=wenoglad-test-$$
 refusing=wenoglad-refusing-$$
+margins=wenoglad-margins-$$
 cups_start
 cups_add_pdf_queue "$queue"
 cups_add_pdf_queue "$refusing"
+# A4 that may not be printed on 18 points left, 36 right and top, 54 at the bottom.
+sed 's|^\*ImageableArea A4/A4: .*|*ImageableArea A4/A4: "18 54 559 806"|' \
+  /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd >"$CUPS_TMP/margins.ppd"
+cups_add_pdf_queue "$margins" "$CUPS_TMP/margins.ppd"
 lpadmin -d "$queue" || cups_fail "lpadmin could not make $queue the default"
 lpadmin -p "$refusing" -o print-color-mode-default=monochrome
 cupsreject "$refusing"
@@ -26,11 +31,13 @@ check() { # check DESCRIPTION COMMAND...: runs the command, reports a failure
 jobtmp="$CUPS_TMP/jobtmp"
 mkdir -p "$jobtmp"
 check "printing" env TMPDIR="$jobtmp" WENOGLAD_CUPS_QUEUE="$queue" WENOGLAD_CUPS_REFUSING="$refusing" \
-  "$exe" --gtest_filter='CupsPrinter.*' 
+  WENOGLAD_CUPS_MARGINS="$margins" \
+  "$exe" --gtest_filter='CupsPrinter.*'
 
-# Two jobs: the abandoned and refused ones never reach a queue.
+# The abandoned and refused jobs never reach a queue.
 out=$(cups_pdf_dir "$queue")
 check "the queue's PDFs" cups_wait_pdfs "$queue" 2
+check "the margins queue's PDFs" cups_wait_pdfs "$margins" 2
 check "exactly two PDFs in $out: $(ls "$out" | tr "\n" " ")" test "$(find "$out" -name '*.pdf' | wc -l)" -eq 2
 check "no PDF from the refusing queue" test -z "$(ls "$(cups_pdf_dir "$refusing")")"
 two=$(find "$out" -name 'wenoglad-two-sheets*.pdf' | head -n 1)
@@ -38,19 +45,29 @@ land=$(find "$out" -name 'wenoglad-landscape*.pdf' | head -n 1)
 check "the two-sheet job's PDF" test -n "$two"
 check "the landscape job's PDF" test -n "$land"
 
-# What the program sent: the two jobs, with their text in order.
+# What the program sent: four jobs, the first two with their text in order.
 mapfile -t sent < <(cups_sent_files)
-check "two documents reached the server: ${sent[*]}" test "${#sent[@]}" -eq 2
-if [ "${#sent[@]}" -eq 2 ]; then
+check "four documents reached the server: ${sent[*]}" test "${#sent[@]}" -eq 4
+if [ "${#sent[@]}" -eq 4 ]; then
   check "the first sheet's text" grep -q "Arkusz pierwszy" <(pdftotext -f 1 -l 1 "${sent[0]}" -)
   check "the second sheet's text" grep -q "Arkusz drugi" <(pdftotext -f 2 -l 2 "${sent[0]}" -)
   check "the landscape sheet's text" grep -q "Poziomo" <(pdftotext "${sent[1]}" -)
 fi
 
+# The options each job reached its filters with (cupsd logs them at LogLevel debug).
+has_option() { # has_option JOB OPTION
+  grep -s "\[Job $1\] argv\[5\]=" "$CUPS_TMP/log/error_log" | head -n 1 | grep -q -E "[\" ]$2[\" ]"
+}
+check "job 1 in colour" has_option 1 print-color-mode=color
+check "job 1 portrait" has_option 1 orientation-requested=3
+check "job 2 in black and white" has_option 2 print-color-mode=monochrome
+check "job 2 landscape" has_option 2 orientation-requested=4
+
 pages() { pdfinfo "$1" | sed -n 's/^Pages: *//p'; }
 [ -n "$two" ] && check "two sheets in $two" test "$(pages "$two")" = 2
 [ -n "$land" ] && check "one sheet in $land" test "$(pages "$land")" = 1
-check "the sheets' order and orientation" env TMPDIR="$jobtmp" WENOGLAD_CUPS_OUTPUT="$out" \
+check "the sheets' order, orientation and margins" env TMPDIR="$jobtmp" WENOGLAD_CUPS_OUTPUT="$out" \
+  WENOGLAD_CUPS_MARGINS_OUTPUT="$(cups_pdf_dir "$margins")" \
   "$exe" --gtest_filter='CupsOutput.*'
 if [ -n "${WENOGLAD_CUPS_KEEP:-}" ]; then
   cp "$out"/*.pdf "$WENOGLAD_CUPS_KEEP"/

@@ -20,6 +20,14 @@
 
 using namespace platform;
 
+namespace platform {
+void PrintTo(const TDeviceCaps &c, std::ostream *os)
+{
+    *os << c.PhysicalWidth << " x " << c.PhysicalHeight << " from " << c.PhysicalOffsetX << ", " << c.PhysicalOffsetY
+        << " at " << c.LogPixelsX << " x " << c.LogPixelsY;
+}
+} // namespace platform
+
 namespace {
 
 QString Env(const char *name)
@@ -97,10 +105,18 @@ TEST_F(CupsPrinter, ListsTheQueuesThenTheVirtualPrinterFromTheDefault)
 
 TEST_F(CupsPrinter, SettingsAndCapabilitiesComeFromTheQueue)
 {
+    // The cups-pdf driver's defaults: A4 (595 x 842 points, 209.9 x 297.04 mm) at 300 dpi. The
+    // margins queue may not print 18 points left, 36 right and top, 54 at the bottom; a landscape
+    // sheet lies on the paper turned a quarter clockwise, so its left margin is the paper's bottom.
     const struct {
         QString device;
         qint16 color; // the queue's print-color-mode default
-    } rows[] = {{queue, DMCOLOR_COLOR}, {Env("WENOGLAD_CUPS_REFUSING"), DMCOLOR_MONOCHROME}};
+        TDeviceCaps portrait, landscape;
+    } rows[] = {
+        {queue, DMCOLOR_COLOR, {2479, 3508, 0, 0, 300, 300}, {3508, 2479, 0, 0, 300, 300}},
+        {Env("WENOGLAD_CUPS_REFUSING"), DMCOLOR_MONOCHROME, {2479, 3508, 0, 0, 300, 300}, {3508, 2479, 0, 0, 300, 300}},
+        {Env("WENOGLAD_CUPS_MARGINS"), DMCOLOR_COLOR, {2479, 3508, 75, 150, 300, 300}, {3508, 2479, 225, 75, 300, 300}},
+    };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.device.toStdString());
         printer.SetPrinterIndex(IndexOf(printer, row.device));
@@ -108,16 +124,9 @@ TEST_F(CupsPrinter, SettingsAndCapabilitiesComeFromTheQueue)
         ASSERT_TRUE(settings);
         EXPECT_EQ(settings->Color, row.color);
         printer.SetOrientation(TOrientation::Portrait);
-        const TDeviceCaps portrait = printer.Capabilities();
-        // The cups-pdf driver's defaults: A4 (595 x 842 points) at 300 dpi.
-        EXPECT_EQ(portrait.LogPixelsX, 300);
-        EXPECT_EQ(portrait.LogPixelsY, 300);
-        EXPECT_NEAR(portrait.PhysicalWidth * 25.4 / 300, 210, 0.5);
-        EXPECT_NEAR(portrait.PhysicalHeight * 25.4 / 300, 297, 0.5);
+        EXPECT_EQ(printer.Capabilities(), row.portrait);
         printer.SetOrientation(TOrientation::Landscape);
-        const TDeviceCaps landscape = printer.Capabilities();
-        EXPECT_EQ(landscape.PhysicalWidth, portrait.PhysicalHeight);
-        EXPECT_EQ(landscape.PhysicalHeight, portrait.PhysicalWidth);
+        EXPECT_EQ(printer.Capabilities(), row.landscape);
     }
 }
 
@@ -135,9 +144,31 @@ TEST_F(CupsPrinter, JobsReachTheQueueAndAbandonedOnesDoNot)
     EXPECT_FALSE(printer.Printing());
     EXPECT_TRUE(TempFolderEmpty());
 
+    // In black and white: the script finds print-color-mode=monochrome among the job's options.
+    TDevMode mono = *printer.Settings();
+    mono.Color = DMCOLOR_MONOCHROME;
+    printer.SetPrinter(printer.CurrentPrinter(), mono);
     printer.SetOrientation(TOrientation::Landscape);
     PrintSheets(printer, "wenoglad-landscape", {"Poziomo"}, true);
     EXPECT_TRUE(TempFolderEmpty());
+}
+
+TEST_F(CupsPrinter, TheCanvasBeginsAtThePrintableAreasCorner)
+{
+    PageMetafile black;
+    {
+        QPainter p(&black);
+        p.fillRect(QRect(0, 0, kPageWidth, kPageHeight), Qt::black);
+    }
+    printer.SetPrinterIndex(IndexOf(printer, Env("WENOGLAD_CUPS_MARGINS")));
+    for (const auto &[orientation, title] : {std::pair{TOrientation::Portrait, "wenoglad-margins-portrait"},
+                                             std::pair{TOrientation::Landscape, "wenoglad-margins-landscape"}}) {
+        printer.SetOrientation(orientation);
+        printer.Title = title;
+        printer.BeginDoc();
+        printer.Canvas().DrawPicture(QRect(0, 0, 300, 300), black, {}); // an inch square
+        printer.EndDoc();
+    }
 }
 
 TEST_F(CupsPrinter, AJobCupsRefusesRaisesItsMessage)
@@ -166,12 +197,12 @@ TEST_F(CupsPrinter, AJobCupsRefusesRaisesItsMessage)
     }
 }
 
-// A page of a PDF the queue made, in grey at 30 dpi as a viewer shows it.
-QImage Render(const QString &pdf, int page)
+// A page of a PDF the queue made, in grey as a viewer shows it.
+QImage Render(const QString &pdf, int page, int dpi = 30)
 {
     const QString prefix = QDir::temp().filePath("page");
-    QProcess::execute("pdftoppm", {"-r", "30", "-gray", "-f", QString::number(page), "-l", QString::number(page),
-                                   "-singlefile", "-png", pdf, prefix});
+    QProcess::execute("pdftoppm", {"-r", QString::number(dpi), "-gray", "-f", QString::number(page), "-l",
+                                   QString::number(page), "-singlefile", "-png", pdf, prefix});
     QImage image(prefix + ".png");
     QFile::remove(prefix + ".png");
     return image.convertToFormat(QImage::Format_Grayscale8);
@@ -208,6 +239,36 @@ bool BarAlongLongSide(const QImage &page)
             return true;
     }
     return false;
+}
+
+TEST(CupsOutput, TheSquareLiesInsideTheMargins)
+{
+    const QDir out(Env("WENOGLAD_CUPS_MARGINS_OUTPUT"));
+    if (Env("WENOGLAD_CUPS_MARGINS_OUTPUT").isEmpty())
+        GTEST_SKIP() << "run by cups_print_test.sh once the queue has made its PDFs";
+    // The paper comes out upright (595 x 842 points), 18 points left and 54 at the bottom not
+    // printed on. The landscape sheet lies turned a quarter clockwise: its top-left corner is the
+    // paper's bottom-left one, and its printable area begins 54 points up and 18 in.
+    const struct {
+        const char *title;
+        QRect square; // in points from the paper's top-left corner
+    } rows[] = {{"wenoglad-margins-portrait", QRect(18, 36, 72, 72)},
+                {"wenoglad-margins-landscape", QRect(18, 842 - 54 - 72, 72, 72)}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.title);
+        const QStringList pdfs = out.entryList({QString(row.title) + "*.pdf"});
+        ASSERT_EQ(pdfs.size(), 1);
+        const QImage page = Render(out.filePath(pdfs[0]), 1, 72); // a pixel a point
+        QRect ink;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (page.constScanLine(y)[x] < 128)
+                    ink |= QRect(x, y, 1, 1);
+        EXPECT_NEAR(ink.left(), row.square.left(), 1);
+        EXPECT_NEAR(ink.top(), row.square.top(), 1);
+        EXPECT_NEAR(ink.width(), row.square.width(), 1);
+        EXPECT_NEAR(ink.height(), row.square.height(), 1);
+    }
 }
 
 TEST(CupsOutput, SheetsCameOutInOrderAndTheLandscapeOneTurned)
