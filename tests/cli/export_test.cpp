@@ -390,3 +390,52 @@ TEST_F(CliExport, PngThatCannotBeWrittenLeavesCompleteFiles)
     EXPECT_EQ(first.readAll(), good);
     EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList{"1.png"});
 }
+
+TEST_F(CliExport, ImposedPdfHoldsTheSheetSidesInOrder)
+{
+    Document doc;
+    for (int i = 1; i <= 8; ++i) {
+        Record item;
+        item.BreakBefore = 1;
+        item.Title.Lines = {TextLine("Strona " + QByteArray::number(i))};
+        doc.Root.Items.push_back(item);
+    }
+    WriteWyd(Path("eight.wyd"), doc);
+    // Each side's page numbers, "left,right" on landscape sides, "_" for a blank page.
+    auto sides = [&](const QString &pdf) {
+        const QString info = QString::fromUtf8(Tool("pdfinfo", {pdf}).out);
+        const int pages = info.section("Pages:", 1).section('\n', 0, 0).trimmed().toInt();
+        const bool landscape = info.contains("841.89 x 595.276");
+        auto number = [&](int page, const QStringList &crop) {
+            const QString text =
+                QString::fromUtf8(Tool("pdftotext", crop + QStringList{"-f", QString::number(page), "-l",
+                                                                       QString::number(page), pdf, "-"})
+                                      .out);
+            const QRegularExpressionMatch m = QRegularExpression("Strona (\\d+)").match(text);
+            return m.hasMatch() ? m.captured(1) : QStringLiteral("_");
+        };
+        QStringList out;
+        for (int p = 1; p <= pages; ++p)
+            out << (landscape ? number(p, {"-x", "0", "-y", "0", "-W", "421", "-H", "595"}) + "," +
+                                    number(p, {"-x", "421", "-y", "0", "-W", "421", "-H", "595"})
+                              : number(p, {}));
+        return out.join(' ');
+    };
+    const struct Row {
+        QStringList options;
+        const char *sides;
+    } rows[] = {
+        {{"--tryb", "ksiazeczka"}, "8,1 2,7 6,3 4,5"},
+        {{"--tryb", "ksiazeczka", "--odwrotnie"}, "6,3 4,5 8,1 2,7"},
+        {{"--tryb", "zmniejszone", "--strony", "1-6"}, "1,2 3,4 5,6 _,_"},
+        {{"--tryb", "normalne", "--strony", "1-3", "--odwrotnie"}, "3 _ 1 2"},
+    };
+    for (const Row &r : rows) {
+        const Result run = Cli(QStringList{"pdf", Path("eight.wyd"), "-o", Path("sheets.pdf")} + r.options);
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        EXPECT_EQ(sides(Path("sheets.pdf")), QString::fromUtf8(r.sides)) << r.options.join(' ').toStdString();
+    }
+    const Result bad = Cli({"pdf", Path("eight.wyd"), "-o", Path("bad.pdf"), "--odwrotnie"});
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_FALSE(QFile::exists(Path("bad.pdf")));
+}
