@@ -276,7 +276,7 @@ TEST_F(PrintEngine, ColourTitleAndPageDrawingFollowTheOptions)
         request.Title = r.title;
         Print(request);
         ASSERT_EQ(recording->Ended().size(), 1);
-        const TRecordedJob &job = recording->Ended()[0];
+        const TRecordedJob job = recording->Ended()[0];
         EXPECT_EQ(job.Spec.Title, QString::fromUtf8(r.jobTitle));
         EXPECT_TRUE(job.Spec.Settings.Fields & platform::DM_COLOR);
         EXPECT_EQ(job.Spec.Settings.Color, r.colour ? platform::DMCOLOR_COLOR : platform::DMCOLOR_MONOCHROME);
