@@ -44,9 +44,16 @@ void TPrinter::List()
 {
     int defaultIndex = -1;
     printers_ = backend_->Printers(defaultIndex);
-    virtualIndex_ = int(printers_.size());
-    printers_.append(PdfPrinterInfo(pdfFile_));
-    index_ = defaultIndex >= 0 && defaultIndex < virtualIndex_ ? defaultIndex : virtualIndex_;
+    const int queues = int(printers_.size());
+    virtualIndex_ = -1;
+    if (backend_->OffersPdfPrinter()) {
+        virtualIndex_ = queues;
+        printers_.append(PdfPrinterInfo(pdfFile_));
+    }
+    if (defaultIndex >= 0 && defaultIndex < queues)
+        index_ = defaultIndex;
+    else
+        index_ = virtualIndex_ >= 0 ? virtualIndex_ : (queues > 0 ? 0 : -1);
     listed_ = true;
 }
 
@@ -59,13 +66,14 @@ const QList<TPrinterInfo> &TPrinter::Printers()
 
 void TPrinter::Refresh()
 {
-    const std::optional<TPrinterInfo> current = listed_ ? std::optional<TPrinterInfo>(printers_[index_]) : std::nullopt;
-    const bool wasVirtual = listed_ && IsVirtual(index_);
+    const std::optional<TPrinterInfo> current =
+        listed_ && index_ >= 0 ? std::optional<TPrinterInfo>(printers_[index_]) : std::nullopt;
+    const bool wasVirtual = listed_ && index_ >= 0 && IsVirtual(index_);
     List();
     if (wasVirtual) {
         index_ = virtualIndex_;
     } else if (current) {
-        for (int i = 0; i < virtualIndex_; ++i)
+        for (int i = 0; i < int(printers_.size()); ++i)
             if (printers_[i].Device == current->Device)
                 index_ = i;
     }
@@ -103,6 +111,8 @@ void TPrinter::SetPrinterIndex(int index)
 TPrinterInfo TPrinter::CurrentPrinter()
 {
     Printers();
+    if (index_ < 0)
+        throw EPrinter(QStringLiteral("Brak zainstalowanej drukarki !"));
     return printers_[index_];
 }
 
@@ -110,7 +120,7 @@ std::optional<TDevMode> TPrinter::Settings()
 {
     Printers();
     if (!settings_)
-        settings_ = IsVirtual(index_) ? PdfPrinterSettings() : backend_->DefaultSettings(printers_[index_]);
+        settings_ = IsVirtual(index_) ? PdfPrinterSettings() : backend_->DefaultSettings(CurrentPrinter());
     return settings_;
 }
 
@@ -137,7 +147,7 @@ void TPrinter::SetPrinter(const TPrinterInfo &printer, const TDevMode &settings)
 void TPrinter::SetPdfFile(const QString &path)
 {
     pdfFile_ = path;
-    if (listed_)
+    if (listed_ && virtualIndex_ >= 0)
         printers_[virtualIndex_].Port = path;
 }
 
@@ -158,7 +168,7 @@ TDeviceCaps TPrinter::Capabilities()
     if (!caps_) {
         const TDevMode settings = Settings().value_or(TDevMode{});
         caps_ = IsVirtual(index_) ? SheetCaps(PdfPrinterSheet(settings), orientation_)
-                                  : backend_->Capabilities(printers_[index_], settings, orientation_);
+                                  : backend_->Capabilities(CurrentPrinter(), settings, orientation_);
     }
     return *caps_;
 }

@@ -61,7 +61,7 @@ public:
 private:
     class Canvas_;
     void List();
-    bool IsVirtual(int index) const { return index == virtualIndex_; }
+    bool IsVirtual(int index) const { return index >= 0 && index == virtualIndex_; }
     void CheckNotPrinting() const;
     TPrintJob &Job() const;
 

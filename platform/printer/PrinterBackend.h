@@ -38,6 +38,9 @@ public:
     virtual std::optional<TDevMode> DefaultSettings(const TPrinterInfo &printer) = 0;
     virtual TDeviceCaps Capabilities(const TPrinterInfo &printer, const TDevMode &settings,
                                      TOrientation orientation) = 0;
+    // Whether the virtual PDF printer closes the list. Only a test backend that stands for a machine
+    // without any printer says no.
+    virtual bool OffersPdfPrinter() const { return true; }
     // Raises EPrinter when the job cannot be begun.
     virtual std::unique_ptr<TPrintJob> BeginJob(const TPrintJobSpec &spec) = 0;
 };

@@ -28,6 +28,7 @@ struct TPrinterRecording {
     QList<platform::TPrinterInfo> Printers{
         {QStringLiteral("biuro"), QStringLiteral("Test Printer"), QStringLiteral("test:/biuro")}};
     int DefaultIndex = 0;
+    bool PdfPrinter = true; // false: the list holds only Printers
     std::optional<platform::TDevMode> Settings = platform::TDevMode{};
     // Portrait capabilities; landscape swaps them. A4 at 600 pixels per inch with a 4 mm border.
     platform::TDeviceCaps Caps{4960, 7016, 100, 100, 600, 600};
@@ -48,6 +49,7 @@ public:
     platform::TDeviceCaps Capabilities(const platform::TPrinterInfo &printer, const platform::TDevMode &settings,
                                        platform::TOrientation orientation) override;
     std::unique_ptr<platform::TPrintJob> BeginJob(const platform::TPrintJobSpec &spec) override;
+    bool OffersPdfPrinter() const override { return recording_->PdfPrinter; }
 
 private:
     std::shared_ptr<TPrinterRecording> recording_;
