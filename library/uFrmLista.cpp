@@ -5,6 +5,7 @@
 #include "library/Wersja.h"
 #include "platform/base/KatalogProgramu.h"
 #include "platform/base/NativePath.h"
+#include "print/uWydrukiDrukuj.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"
 #include "ui/HintBar.h"
@@ -274,6 +275,7 @@ void TFrmLista::FormActivate()
     zamykanie_ = true;
     {
         auto podglad = std::make_unique<TFrmPodglad>();
+        connect(podglad.get(), &TFrmPodglad::Drukuj, &PokazDrukowanie);
         podglad->UstawPlik(stan_.PlikDoPodgladu);
         podglad->exec();
     }
@@ -359,6 +361,7 @@ void TFrmLista::OdswiezListe()
 void TFrmLista::PokazWydruk(const std::filesystem::path &plik)
 {
     auto podglad = std::make_unique<TFrmPodglad>();
+    connect(podglad.get(), &TFrmPodglad::Drukuj, &PokazDrukowanie);
     if (plik.empty())
         podglad->UstawWydruk(QString());
     else

@@ -26,10 +26,20 @@ TPrintEngine::TPrintEngine(platform::TPrinter &printer, TPrintHost &host, const 
 
 void TPrintEngine::Print(const TPrintRequest &request)
 {
+    PrepareColour();
+    SelectPages(request);
+    PrintSelected(request);
+}
+
+void TPrintEngine::SelectPages(const TPrintRequest &request)
+{
     pages_ = request.Pages;
     title_ = request.Title;
-    PrepareColour();
     selection_ = BuildPageSelection(request.Range, request.PageSet, qint32(pages_.size()), request.CurrentPage);
+}
+
+void TPrintEngine::PrintSelected(const TPrintRequest &request)
+{
     PrepareGeometry(request, options_.Dwustronnie);
     // Every copy starts from the mirrored margins of a first pass; the turn moves the rectangles back.
     const TPrintJobGeometry firstPass = geometry_;
@@ -60,10 +70,8 @@ void TPrintEngine::Print(const TPrintRequest &request)
 
 void TPrintEngine::PrintSides(const TPrintRequest &request, bool reverse)
 {
-    pages_ = request.Pages;
-    title_ = request.Title;
     PrepareColour();
-    selection_ = BuildPageSelection(request.Range, request.PageSet, qint32(pages_.size()), request.CurrentPage);
+    SelectPages(request);
     PrepareGeometry(request, false);
     host_.ProgressStart(int(selection_.size()));
     const auto hide = qScopeGuard([this] { host_.ProgressEnd(); });

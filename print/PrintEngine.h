@@ -34,6 +34,11 @@ public:
     // EPrintDlgError or EConvertError and prints nothing; once the copies loop runs, every error
     // ends only its copy and goes to the host's display.
     void Print(const TPrintRequest &request);
+    // The steps of Print, for the print dialog, which handles each step's errors its own way: the
+    // printer's colour, the page selection, then geometry, progress and the copies.
+    void PrepareColour();
+    void SelectPages(const TPrintRequest &request);
+    void PrintSelected(const TPrintRequest &request);
 
     // Every sheet side of sides, in order, as one job on the current printer (a file of imposed
     // sheets for a printer that prints both sides). Prepares as Print does, with the selection
@@ -41,7 +46,6 @@ public:
     void PrintSides(const TPrintRequest &request, bool reverse);
 
 private:
-    void PrepareColour();
     void PrepareGeometry(const TPrintRequest &request, bool twoSided);
     void BeginJob(const QString &suffix);
     void PrintSelection();

@@ -488,8 +488,7 @@ void TFrmPodglad::hbAccept()
 {
     if (hb->TextAccept().isEmpty())
         return;
-    if (OtworzDrukowanie)
-        OtworzDrukowanie(nazwaWydruku_, viewer);
+    Q_EMIT Drukuj(nazwaWydruku_, viewer);
 }
 
 void TFrmPodglad::hbCancel()

@@ -49,10 +49,6 @@ public:
     bool Przerwij() const { return przerwij_; }
     bool BezZapisu() const { return bezZapisu_; }
 
-    // The print action, run by Enter after the build when set; it gets the job title and the
-    // viewer. Empty until a print dialog exists.
-    static inline std::function<void(const QString &jobTitle, TEmfViewer *viewer)> OtworzDrukowanie;
-
     // Components, under their designed names.
     TPanelEx *pGora;
     TPanelEx *pMarginesy;
@@ -79,6 +75,11 @@ public:
 
 public Q_SLOTS:
     void done(int result) override;
+
+Q_SIGNALS:
+    // Enter or "Drukuj" once the pages are built: whoever shows the preview opens the print dialog
+    // with the printout's name as the job title and this viewer.
+    void Drukuj(const QString &jobTitle, TEmfViewer *viewer);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -62,12 +62,15 @@ protected:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, conf);
         confPath_ = conf + "/Wenoglad/Wenoglad.conf";
         PrintDlgSettings = TPrintDlgSettings();
-        TFrmPodglad::OtworzDrukowanie = [this](const QString &title, TEmfViewer *viewer) {
+    }
+    // Records the print requests of frm.
+    void WatchPrinting(TFrmPodglad &frm)
+    {
+        QObject::connect(&frm, &TFrmPodglad::Drukuj, [this](const QString &title, TEmfViewer *viewer) {
             printTitles_.push_back(title);
             printPages_ = viewer->PageCount();
-        };
+        });
     }
-    void TearDown() override { TFrmPodglad::OtworzDrukowanie = nullptr; }
 
     QString Write(const QString &name, const Document &doc)
     {
@@ -231,6 +234,7 @@ TEST_F(Podglad, WindowTakenOffTheScreenStopsTheBuild)
 TEST_F(Podglad, EnterBeforeTheBuildEndsDoesNothingAndAfterItPrints)
 {
     TFrmPodglad frm;
+    WatchPrinting(frm);
     frm.UstawPlik(Write("Raport.wyd", Items(170)));
     frm.show();
     PostKey(frm.viewer, Qt::Key_Return);
@@ -271,6 +275,7 @@ TEST_F(Podglad, MalformedFileShowsItsMessageAndTheWindowStaysWithoutPrinting)
     const QString path = tmp_.path() + "/zly.wyd";
     WriteBytes(path, QByteArray("To nie jest wydruk, tylko zwykly tekst."));
     TFrmPodglad frm;
+    WatchPrinting(frm);
     frm.UstawPlik(path);
     frm.show();
     // Queued behind the load, so it finds the error box up.
@@ -412,6 +417,7 @@ TEST_F(Podglad, F1OpensTheHelpPageOrSaysWhyNot)
 TEST_F(Podglad, WindowKeysReachTheWindowFromAMarginField)
 {
     TFrmPodglad frm;
+    WatchPrinting(frm);
     frm.UstawPlik(Write("jedna.wyd", Items(1)));
     frm.resize(800, 600);
     ShowAndLoad(frm);
