@@ -81,7 +81,6 @@ TWenForm::TWenForm(QWidget *owner, const QMetaObject &windowClass)
     pCapIkona->setObjectName(QStringLiteral("pCapIkona"));
     pCapIkona->SetBevelOuter(TPanelBevel::None);
     pCapIkona->hide();
-    pCapIkona->installEventFilter(d_.get());
 
     pCapText = new TPanelEx(pCaption);
     pCapText->setObjectName(QStringLiteral("pCapText"));
@@ -128,6 +127,8 @@ TWenForm::TWenForm(QWidget *owner, const QMetaObject &windowClass)
 TWenForm::~TWenForm()
 {
     d_->EndHelpMode();
+    // Its handlers reach into d_, which goes before the window's children.
+    delete d_->keys;
     if (d_->sub) {
         d_->sub->d_->owner = nullptr;
         delete d_->sub.data();
@@ -146,6 +147,9 @@ void TWenForm::SetBorderIcons(unsigned icons)
     d_->borderIcons = icons;
     d_->LayoutCaptionButtons();
     d_->Relayout();
+    // The buttons' enabled states follow the icons.
+    if (d_->shown)
+        d_->RequestRefresh();
 }
 
 void TWenForm::SetCaption(const QString &text)

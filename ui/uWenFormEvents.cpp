@@ -156,6 +156,9 @@ bool TWenForm::TPrivate::FormEvent(QEvent *event)
         q->SetActive(true);
         q->SetDisabled(false);
         return false;
+    case QEvent::Hide:
+        EndHelpMode();
+        return false;
     case QEvent::Resize:
         Relayout();
         ResizeHandler();
@@ -218,7 +221,7 @@ bool TWenForm::TPrivate::FrameMouse(QMouseEvent *event)
                 q->pFrame->unsetCursor();
             return false;
         }
-        if (movePending && (global - pressGlobal).manhattanLength() >= QApplication::startDragDistance()) {
+        if (movePending && global != pressGlobal) {
             movePending = false;
             if (!handle || !handle->startSystemMove()) {
                 dragCode = HTCAPTION;

@@ -32,8 +32,8 @@ struct TWenForm::TPrivate : QObject {
     QPointer<TWenForm> sub;
     TKeyPreview *keys = nullptr;
 
-    // A press on the caption waits for the drag distance before the move starts, so that a double
-    // click stays a double click.
+    // A press on the caption starts the move only when the pointer moves, so that a double click
+    // stays a double click.
     bool movePending = false;
     QPoint pressGlobal;
     // Our own move or resize, where the window system offers none.
