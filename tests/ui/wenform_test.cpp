@@ -128,6 +128,38 @@ TEST(WenForm, SizingClampHoldsTheOppositeEdge)
     EXPECT_EQ(form.frameGeometry(), QRect(30, 40, 300, 200));
 }
 
+TEST(WenForm, CenterPullsTheWindowInsideTheWorkArea)
+{
+    // A work area of 800 x 600 beside a 40-pixel panel on the left.
+    const QRect area(40, 0, 800, 600);
+    TWenSizeLimits limits;
+    limits.SetMinWidth(300);
+    limits.SetMinHeight(200);
+    struct Row {
+        const char *name;
+        int w, h, maxW;
+        QRect expected;
+    };
+    const Row rows[] = {
+        {"centred", 400, 300, 0, {240, 150, 400, 300}},
+        {"0 is the work area's size", 0, 0, 0, {40, 0, 800, 600}},
+        {"too wide: shrinks to fit", 1000, 300, 0, {40, 150, 800, 300}},
+        {"clamped to the maximum first", 1000, 300, 500, {190, 150, 500, 300}},
+        {"below the minimum", 100, 100, 0, {290, 200, 300, 200}},
+    };
+    for (const Row &r : rows) {
+        TWenSizeLimits rowLimits = limits;
+        if (r.maxW)
+            rowLimits.SetMaxWidth(r.maxW);
+        EXPECT_EQ(CenteredBounds(r.w, r.h, area, rowLimits), r.expected) << r.name;
+    }
+    // Even the minimum does not fit: the top-left corner, where the caption is, stays inside.
+    limits.SetMinWidth(1000);
+    EXPECT_EQ(CenteredBounds(0, 0, area, limits), QRect(40, 0, 1000, 600));
+    // Without a preferred size a restored window takes two thirds of the work area's far corner.
+    EXPECT_EQ(DefaultRestoredBounds(TWenSizeLimits(), area), QRect(160, 100, 560, 400));
+}
+
 TEST(WenForm, DraggingTheFrameWithoutTheWindowSystem)
 {
     if (!Offscreen())
