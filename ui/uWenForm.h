@@ -56,6 +56,10 @@ public:
     // Centres the window on the work area at width x height (0: the work area's), pulled inside it.
     void Center(int width, int height);
 
+    // What the frame offers at a point in window coordinates (a THitCode of ui/bajery.h): the
+    // caption moves the window, an edge or corner resizes it, the plain border does nothing.
+    int FrameHitTest(const QPoint &pos) const;
+
     TWenWindowState WenWindowState() const;
     void SetWenWindowState(TWenWindowState state);
 
@@ -69,6 +73,10 @@ public:
     TWenForm *SubWindow() const;
 
 protected:
+    // For derived windows: their class name for the sub-window error, which the base cannot learn
+    // while it is being built.
+    TWenForm(QWidget *owner, const QMetaObject &windowClass);
+
     // Applies the active or inactive look; run after every change of the active or disabled flag,
     // once the current event has been handled.
     virtual void UpdateActiveLook();
