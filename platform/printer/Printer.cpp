@@ -114,6 +114,18 @@ std::optional<TDevMode> TPrinter::Settings()
     return settings_;
 }
 
+QList<TPrinterOption> TPrinter::Options(const TDevMode &settings)
+{
+    Printers();
+    return WithSettingsValues(IsVirtual(index_) ? PdfPrinterOptions() : backend_->Options(printers_[index_]), settings);
+}
+
+bool TPrinter::IsPdfPrinter()
+{
+    Printers();
+    return IsVirtual(index_);
+}
+
 void TPrinter::SetPrinter(const TPrinterInfo &printer, const TDevMode &settings)
 {
     CheckNotPrinting();

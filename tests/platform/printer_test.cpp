@@ -61,6 +61,7 @@ public:
         settings.Color = log_.color;
         return settings;
     }
+    QList<TPrinterOption> Options(const TPrinterInfo &) override { return {}; }
     TDeviceCaps Capabilities(const TPrinterInfo &, const TDevMode &, TOrientation) override
     {
         return {1000, 2000, 10, 20, log_.dpi, log_.dpi};
