@@ -5,6 +5,7 @@
 #include "ui/Glyphs.h"
 #include "ui/WinFonts.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
@@ -122,6 +123,11 @@ private:
         combo->setObjectName(option.Keyword);
         combo->setCursor(Qt::PointingHandCursor);
         combo->setMinimumWidth(280);
+        // A list of a dozen rows under the box: a queue may offer sixty paper sizes, which the style's
+        // own popup would spread over the whole screen.
+        combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+        combo->setFont(font());
+        combo->view()->setFont(font());
         combo->setMaxVisibleItems(12);
         for (const TPrinterChoice &choice : option.Choices) {
             combo->addItem(choice.Label, choice.Value);
