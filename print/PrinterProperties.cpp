@@ -180,9 +180,9 @@ private:
 
 bool EditPrinterProperties(QWidget *parent, TPrinter &printer, bool &colour)
 {
+    TPrinterInfo current = printer.CurrentPrinter();
     // Re-selecting drops the device context only; settings written for the printer stay.
     printer.SetPrinterIndex(printer.PrinterIndex());
-    TPrinterInfo current = printer.CurrentPrinter();
     const std::optional<TDevMode> settings = printer.Settings();
     if (!settings)
         throw EPrinter(QStringLiteral("Błąd przy pobieraniu ustawień drukarki !"));

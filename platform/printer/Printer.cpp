@@ -116,8 +116,8 @@ std::optional<TDevMode> TPrinter::Settings()
 
 QList<TPrinterOption> TPrinter::Options(const TDevMode &settings)
 {
-    Printers();
-    return WithSettingsValues(IsVirtual(index_) ? PdfPrinterOptions() : backend_->Options(printers_[index_]), settings);
+    const TPrinterInfo printer = CurrentPrinter();
+    return WithSettingsValues(IsVirtual(index_) ? PdfPrinterOptions() : backend_->Options(printer), settings);
 }
 
 bool TPrinter::IsPdfPrinter()
