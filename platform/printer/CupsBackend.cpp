@@ -2,6 +2,7 @@
 
 #include "platform/printer/CupsDest_p.h"
 #include "platform/printer/CupsJob_p.h"
+#include "platform/printer/CupsOptions_p.h"
 
 #include <QRegularExpression>
 
@@ -60,10 +61,14 @@ public:
                 model, Qt::CaseInsensitive);
         settings.Color = color ? DMCOLOR_COLOR : DMCOLOR_MONOCHROME;
         settings.Media = DestOption(*dest, "media");
-        settings.Resolution = ParseResolution(DestOption(*dest, "printer-resolution")).width();
+        const QSize dpi = ParseResolution(DestOption(*dest, "printer-resolution"));
+        settings.Resolution = dpi.isEmpty() ? 0 : dpi.width();
+        settings.ResolutionY = dpi.isEmpty() || dpi.height() == dpi.width() ? 0 : dpi.height();
         settings.Sides = DestOption(*dest, "sides");
         return settings;
     }
+
+    QList<TPrinterOption> Options(const TPrinterInfo &printer) override { return CupsQueueOptions(printer.Device); }
 
     TDeviceCaps Capabilities(const TPrinterInfo &printer, const TDevMode &settings, TOrientation orientation) override
     {
@@ -118,7 +123,7 @@ private:
         if (info)
             cupsFreeDestInfo(info);
         if (settings.Resolution > 0)
-            dpi = QSize(settings.Resolution, settings.Resolution);
+            dpi = QSize(settings.Resolution, settings.ResolutionY > 0 ? settings.ResolutionY : settings.Resolution);
         if (dpi.width() > 0 && dpi.height() > 0) {
             sheet.DpiX = dpi.width();
             sheet.DpiY = dpi.height();

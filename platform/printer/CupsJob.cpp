@@ -23,9 +23,12 @@ std::vector<std::pair<QByteArray, QByteArray>> CupsJobOptions(const TPrintJobSpe
     if (!spec.Settings.Media.isEmpty())
         options.emplace_back("media", spec.Settings.Media.toUtf8());
     if (spec.Settings.Resolution > 0)
-        options.emplace_back("printer-resolution", QByteArray::number(spec.Settings.Resolution) + "dpi");
+        options.emplace_back("printer-resolution",
+                             ResolutionValue(spec.Settings.Resolution, spec.Settings.ResolutionY).toUtf8());
     if (!spec.Settings.Sides.isEmpty())
         options.emplace_back("sides", spec.Settings.Sides.toUtf8());
+    if (!spec.Settings.MediaSource.isEmpty())
+        options.emplace_back("media-source", spec.Settings.MediaSource.toUtf8());
     // CUPS turns a landscape sheet onto the paper by itself; saying so keeps drivers that look at
     // the option from turning it back.
     options.emplace_back("orientation-requested", spec.Orientation == TOrientation::Landscape ? "4" : "3");

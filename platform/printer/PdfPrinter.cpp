@@ -22,13 +22,31 @@ TDevMode PdfPrinterSettings()
     return settings;
 }
 
+QList<TPrinterOption> PdfPrinterOptions()
+{
+    const TDevMode defaults = PdfPrinterSettings();
+    TPrinterOption media = MakePrinterOption(kOptionMedia);
+    for (const char *name : {"iso_a4_210x297mm", "iso_a3_297x420mm", "iso_a5_148x210mm", "iso_b5_176x250mm",
+                             "na_letter_8.5x11in", "na_legal_8.5x14in"})
+        media.Choices.append({QString::fromLatin1(name), StandardChoiceLabel(kOptionMedia, QString::fromLatin1(name))});
+    media.Value = defaults.Media;
+    TPrinterOption resolution = MakePrinterOption(kOptionResolution);
+    for (const int dpi : {300, 600, 1200})
+        resolution.Choices.append(
+            {ResolutionValue(dpi, dpi), StandardChoiceLabel(kOptionResolution, ResolutionValue(dpi, dpi))});
+    resolution.Value = ResolutionValue(600, 600);
+    return {media, resolution};
+}
+
 TSheet PdfPrinterSheet(const TDevMode &settings)
 {
     TSheet sheet;
     if (const QSizeF paper = MediaSizeMm(settings.Media); !paper.isEmpty())
         sheet.PaperMm = paper;
-    if (settings.Resolution > 0)
-        sheet.DpiX = sheet.DpiY = settings.Resolution;
+    if (settings.Resolution > 0) {
+        sheet.DpiX = settings.Resolution;
+        sheet.DpiY = settings.ResolutionY > 0 ? settings.ResolutionY : settings.Resolution;
+    }
     return sheet;
 }
 

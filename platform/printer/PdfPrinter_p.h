@@ -7,6 +7,8 @@ namespace platform {
 
 TPrinterInfo PdfPrinterInfo(const QString &file);
 TDevMode PdfPrinterSettings();
+// Paper sizes and resolutions, valued at the defaults of PdfPrinterSettings.
+QList<TPrinterOption> PdfPrinterOptions();
 // A4 or the settings' media, without hardware margins, at 600 dpi or the settings' resolution.
 TSheet PdfPrinterSheet(const TDevMode &settings);
 // Writes into a file that replaces the port's when the job ends, so that an abandoned job leaves

@@ -124,6 +124,18 @@ std::optional<TDevMode> TPrinter::Settings()
     return settings_;
 }
 
+QList<TPrinterOption> TPrinter::Options(const TDevMode &settings)
+{
+    const TPrinterInfo printer = CurrentPrinter();
+    return WithSettingsValues(IsVirtual(index_) ? PdfPrinterOptions() : backend_->Options(printer), settings);
+}
+
+bool TPrinter::IsPdfPrinter()
+{
+    Printers();
+    return IsVirtual(index_);
+}
+
 void TPrinter::SetPrinter(const TPrinterInfo &printer, const TDevMode &settings)
 {
     CheckNotPrinting();

@@ -31,6 +31,11 @@ public:
     // The current printer and its settings block (nullopt when it cannot be read).
     TPrinterInfo CurrentPrinter();
     std::optional<TDevMode> Settings();
+    // The options the current printer offers, valued as settings (a block of this printer) sets them.
+    // Raises EPrinter when the printer cannot be asked.
+    QList<TPrinterOption> Options(const TDevMode &settings);
+    // Whether the current printer is the virtual one that writes a PDF file.
+    bool IsPdfPrinter();
     // Makes printer current with settings; an unknown printer is added to the list's end.
     void SetPrinter(const TPrinterInfo &printer, const TDevMode &settings);
     // The file the virtual printer writes (its port).

@@ -1,6 +1,7 @@
 #pragma once
 // Where printers come from and where jobs go: CUPS in the program, a recording backend in tests.
 #include "platform/printer/PrinterCanvas.h"
+#include "platform/printer/PrinterOptions.h"
 #include "platform/printer/PrinterTypes.h"
 
 #include <QList>
@@ -36,6 +37,9 @@ public:
     virtual QList<TPrinterInfo> Printers(int &defaultIndex) = 0;
     // The settings block a printer starts with; nullopt when its settings cannot be read.
     virtual std::optional<TDevMode> DefaultSettings(const TPrinterInfo &printer) = 0;
+    // The options the printer offers, each valued at the printer's default. Raises EPrinter with the
+    // system's message when the printer cannot be asked.
+    virtual QList<TPrinterOption> Options(const TPrinterInfo &printer) = 0;
     virtual TDeviceCaps Capabilities(const TPrinterInfo &printer, const TDevMode &settings,
                                      TOrientation orientation) = 0;
     // Whether the virtual PDF printer closes the list. Only a test backend that stands for a machine

@@ -40,19 +40,35 @@ TDeviceCaps SheetCaps(const TSheet &sheet, TOrientation orientation)
     return caps;
 }
 
-QSizeF MediaSizeMm(const QString &media)
+namespace {
+
+pwg_media_t *PwgMedia(const QString &media)
 {
     const QByteArray name = media.toUtf8();
     if (name.isEmpty())
-        return {};
+        return nullptr;
     pwg_media_t *pwg = pwgMediaForPWG(name.constData());
     if (!pwg)
         pwg = pwgMediaForLegacy(name.constData());
     if (!pwg)
         pwg = pwgMediaForPPD(name.constData());
+    return pwg;
+}
+
+} // namespace
+
+QSizeF MediaSizeMm(const QString &media)
+{
+    const pwg_media_t *pwg = PwgMedia(media);
     if (!pwg || pwg->width <= 0 || pwg->length <= 0)
         return {};
     return QSizeF(pwg->width / 100.0, pwg->length / 100.0);
+}
+
+QString PwgMediaName(const QString &media)
+{
+    const pwg_media_t *pwg = PwgMedia(media);
+    return pwg && pwg->pwg ? QString::fromUtf8(pwg->pwg) : media;
 }
 
 } // namespace platform

@@ -20,5 +20,7 @@ TDeviceCaps SheetCaps(const TSheet &sheet, TOrientation orientation);
 // The paper a PWG media name ("iso_a4_210x297mm") or a legacy one ("A4") stands for; empty when
 // the name is unknown.
 QSizeF MediaSizeMm(const QString &media);
+// The PWG name of a media name in any of those forms; the name itself when it is unknown.
+QString PwgMediaName(const QString &media);
 
 } // namespace platform

@@ -21,14 +21,17 @@ constexpr qint16 DMCOLOR_MONOCHROME = 1;
 constexpr qint16 DMCOLOR_COLOR = 2;
 
 // A printer's settings block. CUPS: the colour field is print-color-mode (colour when DMCOLOR_COLOR,
-// monochrome otherwise), Media is the PWG media name, Resolution the dots per inch, Sides the sides
-// option; an empty text or 0 leaves the queue's default.
+// monochrome otherwise), Media is the PWG media name, Resolution the dots per inch (ResolutionY the
+// vertical ones where they differ), Sides the sides option, MediaSource the input tray; an empty
+// text or 0 leaves the queue's default.
 struct TDevMode {
     quint32 Fields = 0; // which fields were set on purpose (DM_COLOR)
     qint16 Color = DMCOLOR_MONOCHROME;
     QString Media;
     int Resolution = 0;
+    int ResolutionY = 0; // 0: as Resolution
     QString Sides;
+    QString MediaSource;
     bool operator==(const TDevMode &) const = default;
 };
 

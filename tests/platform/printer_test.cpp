@@ -61,6 +61,7 @@ public:
         settings.Color = log_.color;
         return settings;
     }
+    QList<TPrinterOption> Options(const TPrinterInfo &) override { return {}; }
     TDeviceCaps Capabilities(const TPrinterInfo &, const TDevMode &, TOrientation) override
     {
         return {1000, 2000, 10, 20, log_.dpi, log_.dpi};
@@ -276,6 +277,61 @@ TEST(Printer, TheVirtualPrinterWritesItsFileOnlyWhenTheJobEnds)
         EXPECT_NEAR(m.captured(1).toDouble(), row.xMin, 2) << row.word;
     }
     EXPECT_LT(bbox.indexOf("Prawa"), bbox.indexOf("Trzecia"));
+}
+
+TEST(PrinterOptions, TheSettingsValueWhereItNamesAChoiceTheDefaultOtherwise)
+{
+    const auto option = [](const QString &keyword, const QStringList &values, const QString &value) {
+        TPrinterOption o = MakePrinterOption(keyword);
+        for (const QString &v : values)
+            o.Choices.append({v, v});
+        o.Value = value;
+        return o;
+    };
+    const QStringList papers{"iso_a4_210x297mm", "na_letter_8.5x11in"};
+    const struct {
+        const char *name;
+        TPrinterOption option;
+        TDevMode settings;
+        QString value;
+    } rows[] = {
+        // A queue's own default comes in the legacy or PPD name as often as in the PWG one.
+        {"a legacy paper name", option(kOptionMedia, papers, "na_letter_8.5x11in"), TDevMode{.Media = "A4"},
+         "iso_a4_210x297mm"},
+        {"a PPD paper name", option(kOptionMedia, papers, "na_letter_8.5x11in"), TDevMode{.Media = "Letter"},
+         "na_letter_8.5x11in"},
+        {"a paper the printer lacks", option(kOptionMedia, papers, "na_letter_8.5x11in"), TDevMode{.Media = "A3"},
+         "na_letter_8.5x11in"},
+        {"a default that is no choice", option(kOptionMedia, papers, "iso_a3_297x420mm"), TDevMode{},
+         "iso_a4_210x297mm"},
+        {"colour not set on purpose", option(kOptionColorMode, {"color", "monochrome"}, "monochrome"),
+         TDevMode{.Color = DMCOLOR_COLOR}, "monochrome"},
+        {"colour set", option(kOptionColorMode, {"color", "monochrome"}, "monochrome"),
+         TDevMode{.Fields = DM_COLOR, .Color = DMCOLOR_COLOR}, "color"},
+        {"a resolution of two", option(kOptionResolution, {"300dpi", "300x600dpi"}, "300dpi"),
+         TDevMode{.Resolution = 300, .ResolutionY = 600}, "300x600dpi"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(WithSettingsValues({row.option}, row.settings).first().Value, row.value);
+    }
+}
+
+TEST(PrinterOptions, LabelsOfTheStandardsNames)
+{
+    const struct {
+        QString keyword, value, label;
+    } rows[] = {
+        {kOptionMedia, "iso_a4_210x297mm", "A4 (210 × 297 mm)"},
+        {kOptionMedia, "na_letter_8.5x11in", "Letter (8,5 × 11″)"},
+        {kOptionMedia, "jis_b5_182x257mm", "JIS B5 (182 × 257 mm)"},
+        {kOptionMedia, "custom_16x20in_16x20in", "16 × 20″"},
+        {kOptionMedia, "Letter", ""}, // not a PWG name: the backend asks CUPS
+        {kOptionResolution, "300x600dpi", "300 × 600 dpi"},
+        {kOptionMediaSource, "tray-12", "Podajnik 12"},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(StandardChoiceLabel(row.keyword, row.value), row.label) << row.value.toStdString();
 }
 
 } // namespace

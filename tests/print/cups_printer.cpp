@@ -153,6 +153,75 @@ TEST_F(CupsPrinter, JobsReachTheQueueAndAbandonedOnesDoNot)
     EXPECT_TRUE(TempFolderEmpty());
 }
 
+TEST_F(CupsPrinter, TheQueuesOptionsComeFromItsServer)
+{
+    // What the cups-pdf driver offers: its paper sizes with the server's A4 the default (its A5 of
+    // 421 x 595 points is no ISO A5 to CUPS), colour and black and white, 150 to 2400 dpi with 300 the
+    // default, one side only, and no input tray.
+    printer.SetPrinterIndex(IndexOf(printer, queue));
+    const QList<TPrinterOption> options = printer.Options(*printer.Settings());
+    const struct {
+        QString keyword, value;
+        QStringList among;
+    } rows[] = {
+        {kOptionMedia, "iso_a4_210x297mm", {"iso_a3_297x420mm", "na_letter_8.5x11in", "na_legal_8.5x14in"}},
+        {kOptionColorMode, "color", {"monochrome"}},
+        {kOptionResolution, "300dpi", {"150dpi", "600dpi", "2400dpi"}},
+        {kOptionSides, "one-sided", {}},
+    };
+    ASSERT_EQ(options.size(), std::size(rows));
+    for (int i = 0; i < int(std::size(rows)); ++i) {
+        SCOPED_TRACE(rows[i].keyword.toStdString());
+        EXPECT_EQ(options[i].Keyword, rows[i].keyword);
+        EXPECT_EQ(options[i].Value, rows[i].value);
+        QStringList values;
+        for (const TPrinterChoice &choice : options[i].Choices) {
+            values << choice.Value;
+            EXPECT_FALSE(choice.Label.isEmpty());
+        }
+        for (const QString &value : rows[i].among + QStringList{rows[i].value})
+            EXPECT_TRUE(values.contains(value)) << value.toStdString();
+    }
+    // The refusing queue's colour default is black and white; the options queue's driver adds input
+    // trays and two-sided printing.
+    printer.SetPrinterIndex(IndexOf(printer, Env("WENOGLAD_CUPS_REFUSING")));
+    EXPECT_EQ(printer.Options(*printer.Settings())[1].Value, "monochrome");
+    printer.SetPrinterIndex(IndexOf(printer, Env("WENOGLAD_CUPS_OPTIONS")));
+    const QList<TPrinterOption> more = printer.Options(*printer.Settings());
+    ASSERT_EQ(more.size(), 5);
+    const auto choices = [](const TPrinterOption &option) {
+        QStringList list;
+        for (const TPrinterChoice &choice : option.Choices)
+            list << choice.Value + "=" + choice.Label;
+        return list.join(", ").toStdString();
+    };
+    EXPECT_EQ(choices(more[3]), "one-sided=Jednostronnie, two-sided-long-edge=Dwustronnie, wzdłuż dłuższej krawędzi, "
+                                "two-sided-short-edge=Dwustronnie, wzdłuż krótszej krawędzi");
+    EXPECT_EQ(choices(more[4]), "auto=Wybór automatyczny, tray-1=Podajnik 1, manual=Podawanie ręczne");
+    EXPECT_EQ(more[4].Value, "auto");
+
+    printer.SetPrinter({"wenoglad-no-such-queue", {}, {}}, TDevMode{});
+    EXPECT_THROW(printer.Options(TDevMode{}), EPrinter);
+}
+
+TEST_F(CupsPrinter, AJobCarriesTheChosenOptions)
+{
+    // The script finds the options among the job's and an A3 page in the queue's PDF.
+    printer.SetPrinterIndex(IndexOf(printer, Env("WENOGLAD_CUPS_OPTIONS")));
+    TDevMode settings = *printer.Settings();
+    SetOptionValue(settings, kOptionMedia, "iso_a3_297x420mm");
+    SetOptionValue(settings, kOptionResolution, "600dpi");
+    SetOptionValue(settings, kOptionColorMode, "monochrome");
+    SetOptionValue(settings, kOptionSides, "two-sided-long-edge");
+    SetOptionValue(settings, kOptionMediaSource, "tray-1");
+    printer.SetPrinter(printer.CurrentPrinter(), settings);
+    printer.SetOrientation(TOrientation::Portrait);
+    // The driver's A3, 842 x 1191 points, at 600 dpi.
+    EXPECT_EQ(printer.Capabilities(), (TDeviceCaps{7017, 9925, 0, 0, 600, 600}));
+    PrintSheets(printer, "wenoglad-options", {"Opcje"});
+    EXPECT_TRUE(TempFolderEmpty());
+}
+
 TEST_F(CupsPrinter, TheCanvasBeginsAtThePrintableAreasCorner)
 {
     PageMetafile black;

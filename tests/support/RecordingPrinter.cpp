@@ -68,6 +68,11 @@ std::optional<platform::TDevMode> TRecordingBackend::DefaultSettings(const platf
     return recording_->Settings;
 }
 
+QList<platform::TPrinterOption> TRecordingBackend::Options(const platform::TPrinterInfo &)
+{
+    return recording_->Options;
+}
+
 platform::TDeviceCaps TRecordingBackend::Capabilities(const platform::TPrinterInfo &, const platform::TDevMode &,
                                                       platform::TOrientation orientation)
 {

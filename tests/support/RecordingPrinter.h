@@ -30,6 +30,8 @@ struct TPrinterRecording {
     int DefaultIndex = 0;
     bool PdfPrinter = true; // false: the list holds only Printers
     std::optional<platform::TDevMode> Settings = platform::TDevMode{};
+    // What every printer offers; empty: no options.
+    QList<platform::TPrinterOption> Options;
     // Portrait capabilities; landscape swaps them. A4 at 600 pixels per inch with a 4 mm border.
     platform::TDeviceCaps Caps{4960, 7016, 100, 100, 600, 600};
     // When set, ending a job fails with this message (the job is gone, as with a refusing queue).
@@ -46,6 +48,7 @@ public:
 
     QList<platform::TPrinterInfo> Printers(int &defaultIndex) override;
     std::optional<platform::TDevMode> DefaultSettings(const platform::TPrinterInfo &printer) override;
+    QList<platform::TPrinterOption> Options(const platform::TPrinterInfo &printer) override;
     platform::TDeviceCaps Capabilities(const platform::TPrinterInfo &printer, const platform::TDevMode &settings,
                                        platform::TOrientation orientation) override;
     std::unique_ptr<platform::TPrintJob> BeginJob(const platform::TPrintJobSpec &spec) override;
