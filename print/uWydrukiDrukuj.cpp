@@ -5,6 +5,7 @@
 #include "print/PrintDlgError.h"
 #include "print/PrintDlgIcons.h"
 #include "print/PrintEngine.h"
+#include "print/PrinterProperties.h"
 #include "print/WindowPrintHost.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"

@@ -6,6 +6,8 @@
 //
 // The opener creates it without an owner, calls UstawPlik or UstawWydruk (and BezZapisuUstawien
 // in the library's temporary mode), runs exec() and destroys it.
+#include "view/EmfViewer.h"
+
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QString>
@@ -25,7 +27,6 @@ class TWydruk;
 namespace platform {
 class PageMetafile;
 }
-class TEmfViewer;
 
 class TFrmPodglad : public QDialog {
     Q_OBJECT

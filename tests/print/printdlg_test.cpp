@@ -4,12 +4,14 @@
 #include "tests/ui/ModalDriver.h"
 #include "ui/HintBar.h"
 #include "ui/WenBtn.h"
+#include "ui/bajery.h"
 #include "ui/okienko.h"
 #include "view/EmfViewer.h"
 #include "view/PrintDlgSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -197,10 +199,10 @@ TEST_F(PrintDialog, APageSetErrorKeepsTheDialogOpenWithTheFocusInThePageSet)
     QTest::mouseClick(dlg->hb->AcceptButton(), Qt::LeftButton);
     EXPECT_TRUE(driver.ran);
     EXPECT_EQ(title, "Błąd w podanym zestawie stron !");
-    EXPECT_EQ(text, "Podany numer strony (7)\rprzekracza ilość dostepnych stron !");
+    EXPECT_EQ(text, "Podany numer strony (7)\nprzekracza ilość dostepnych stron !");
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_TRUE(dlg->pFrame->isEnabled());
-    EXPECT_EQ(QApplication::focusWidget(), dlg->edStrony);
+    EXPECT_EQ(dlg->focusWidget(), dlg->edStrony);
     EXPECT_TRUE(recording->Jobs.isEmpty());
 }
 
