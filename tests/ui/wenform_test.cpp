@@ -7,6 +7,7 @@
 #include "ui/uWenForm.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -277,6 +278,12 @@ TEST(WenForm, SecondSubWindowIsRefused)
     EXPECT_EQ(owner.SubWindow(), nullptr);
     TWenForm third(&owner);
     EXPECT_EQ(owner.SubWindow(), &third);
+
+    // A sub-window still there when its owner goes is destroyed first, and reaches no further.
+    auto owner2 = std::make_unique<TWenForm>();
+    QPointer<TWenForm> left = new TWenForm(owner2.get());
+    owner2.reset();
+    EXPECT_TRUE(left.isNull());
 }
 
 TEST(WenForm, EnterAndEscOnlyWithoutModifiers)
