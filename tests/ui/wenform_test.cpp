@@ -7,6 +7,8 @@
 #include "ui/uWenForm.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -354,6 +356,30 @@ TEST(WenForm, DisabledDropsInput)
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(form.accepts, 1);
     EXPECT_EQ(clicks, 1);
+}
+
+TEST(WenForm, ActiveLookFollowsTheFlagAfterTheCurrentEvent)
+{
+    TWenForm form;
+    auto *edit = new QLineEdit(form.pFrame);
+    edit->setEnabled(false); // stored disabled, usable once the window is shown
+    auto *label = new QLabel(QStringLiteral("Strony:"), form.pFrame);
+    label->setEnabled(false);
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(edit->isEnabled());
+    EXPECT_FALSE(label->isEnabled()) << "labels keep their own state";
+    EXPECT_FALSE(form.btnCapMaximize->isEnabled()) << "no maximize icon";
+    EXPECT_EQ(form.pCaption->Color(), QColor(0, 0, 128));
+
+    form.SetActive(false);
+    EXPECT_TRUE(edit->isEnabled()) << "not before the current event is handled";
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(edit->isEnabled());
+    EXPECT_FALSE(form.btnCapClose->isEnabled());
+    EXPECT_FALSE(form.hb->Active());
+    EXPECT_EQ(form.pCaption->Color(), QColor(128, 128, 128));
+    EXPECT_EQ(form.pCapText->palette().color(QPalette::WindowText), QColor(192, 192, 192));
 }
 
 TEST(WenForm, DeferredShowRunsOnceAfterTheShow)
