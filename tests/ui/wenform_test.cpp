@@ -413,6 +413,11 @@ TEST(WenForm, HelpModeAsksTheControlUnderThePointerAndItsParents)
     EXPECT_EQ(form.asked, (std::vector<QWidget *>{button, panel})) << "up to the first that answers";
     EXPECT_EQ(clicks, 0) << "the click was the help mode's";
     EXPECT_FALSE(form.btnCapHelp->isChecked());
+
+    form.asked.clear();
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_F1);
+    EXPECT_EQ(form.asked, (std::vector<QWidget *>{button, panel})) << "F1: the focused control";
 }
 
 #include "wenform_test.moc"
