@@ -7,6 +7,9 @@
 #include "ui/uWenForm.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -277,6 +280,12 @@ TEST(WenForm, SecondSubWindowIsRefused)
     EXPECT_EQ(owner.SubWindow(), nullptr);
     TWenForm third(&owner);
     EXPECT_EQ(owner.SubWindow(), &third);
+
+    // A sub-window still there when its owner goes is destroyed first, and reaches no further.
+    auto owner2 = std::make_unique<TWenForm>();
+    QPointer<TWenForm> left = new TWenForm(owner2.get());
+    owner2.reset();
+    EXPECT_TRUE(left.isNull());
 }
 
 TEST(WenForm, EnterAndEscOnlyWithoutModifiers)
@@ -349,6 +358,30 @@ TEST(WenForm, DisabledDropsInput)
     EXPECT_EQ(clicks, 1);
 }
 
+TEST(WenForm, ActiveLookFollowsTheFlagAfterTheCurrentEvent)
+{
+    TWenForm form;
+    auto *edit = new QLineEdit(form.pFrame);
+    edit->setEnabled(false); // stored disabled, usable once the window is shown
+    auto *label = new QLabel(QStringLiteral("Strony:"), form.pFrame);
+    label->setEnabled(false);
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(edit->isEnabled());
+    EXPECT_FALSE(label->isEnabled()) << "labels keep their own state";
+    EXPECT_FALSE(form.btnCapMaximize->isEnabled()) << "no maximize icon";
+    EXPECT_EQ(form.pCaption->Color(), QColor(0, 0, 128));
+
+    form.SetActive(false);
+    EXPECT_TRUE(edit->isEnabled()) << "not before the current event is handled";
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(edit->isEnabled());
+    EXPECT_FALSE(form.btnCapClose->isEnabled());
+    EXPECT_FALSE(form.hb->Active());
+    EXPECT_EQ(form.pCaption->Color(), QColor(128, 128, 128));
+    EXPECT_EQ(form.pCapText->palette().color(QPalette::WindowText), QColor(192, 192, 192));
+}
+
 TEST(WenForm, DeferredShowRunsOnceAfterTheShow)
 {
     TTestForm form;
@@ -380,6 +413,11 @@ TEST(WenForm, HelpModeAsksTheControlUnderThePointerAndItsParents)
     EXPECT_EQ(form.asked, (std::vector<QWidget *>{button, panel})) << "up to the first that answers";
     EXPECT_EQ(clicks, 0) << "the click was the help mode's";
     EXPECT_FALSE(form.btnCapHelp->isChecked());
+
+    form.asked.clear();
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_F1);
+    EXPECT_EQ(form.asked, (std::vector<QWidget *>{button, panel})) << "F1: the focused control";
 }
 
 #include "wenform_test.moc"
