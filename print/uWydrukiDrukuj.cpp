@@ -107,7 +107,7 @@ QString PrinterLabel(const platform::TPrinterInfo &printer)
 
 } // namespace
 
-TWydrukiDrukuj::TWydrukiDrukuj(QWidget *owner) : TWenForm(owner)
+TWydrukiDrukuj::TWydrukiDrukuj(QWidget *owner) : TWenForm(owner, staticMetaObject)
 {
     setObjectName(QStringLiteral("WydrukiDrukuj"));
     SetCaption(QStringLiteral("Wybierz drukarkę i parametry drukowania"));
@@ -364,7 +364,16 @@ void TWydrukiDrukuj::PokazOpcje2(bool show)
     pOpcje2->setVisible(show);
 }
 
-void TWydrukiDrukuj::btnWlasciwosciClick() {}
+void TWydrukiDrukuj::btnWlasciwosciClick()
+{
+    bool colour = cbKolorowy->isChecked();
+    try {
+        if (EditPrinterProperties(this, platform::Printer(), colour))
+            cbKolorowy->setChecked(colour);
+    } catch (...) {
+        HandleUncaughtException(std::current_exception());
+    }
+}
 
 void TWydrukiDrukuj::ZapiszOpcje(bool withMode)
 {
@@ -432,8 +441,10 @@ void TWydrukiDrukuj::hbAccept()
 
 void TWydrukiDrukuj::hbCancel()
 {
-    ZapiszOpcje(false);
-    reject();
+    // Esc while printing is a close request like any other: it becomes the cancel request.
+    if (pFrame->isEnabled())
+        ZapiszOpcje(false);
+    close();
 }
 
 void TWydrukiDrukuj::closeEvent(QCloseEvent *event)

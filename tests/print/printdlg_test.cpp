@@ -208,16 +208,27 @@ TEST_F(PrintDialog, APageSetErrorKeepsTheDialogOpenWithTheFocusInThePageSet)
 
 TEST_F(PrintDialog, ClosingWhilePrintingAbandonsTheJob)
 {
-    const auto dlg = Open(3);
-    // The close request arrives as a window event while the first page is written.
-    QMetaObject::invokeMethod(
-        dlg.get(), [&] { dlg->close(); }, Qt::QueuedConnection);
-    QTest::mouseClick(dlg->hb->AcceptButton(), Qt::LeftButton);
-    EXPECT_TRUE(dlg->CancelRequested());
-    ASSERT_EQ(recording->Jobs.size(), 1);
-    EXPECT_EQ(recording->Jobs[0].State, TRecordedJob::TState::Abandoned);
-    EXPECT_EQ(recording->Jobs[0].Sheets[0].size(), 1);
-    EXPECT_FALSE(dlg->isVisible()) << "once the copies ran, the dialog closes";
+    for (const bool byEsc : {false, true}) {
+        recording->Jobs.clear();
+        const auto dlg = Open(3);
+        // The close request arrives as a window event while the first page is written.
+        QMetaObject::invokeMethod(
+            dlg.get(),
+            [&] {
+                if (byEsc)
+                    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+                else
+                    dlg->close();
+            },
+            Qt::QueuedConnection);
+        QTest::mouseClick(dlg->hb->AcceptButton(), Qt::LeftButton);
+        EXPECT_TRUE(dlg->CancelRequested()) << byEsc;
+        ASSERT_EQ(recording->Jobs.size(), 1);
+        EXPECT_EQ(recording->Jobs[0].State, TRecordedJob::TState::Abandoned);
+        EXPECT_EQ(recording->Jobs[0].Sheets[0].size(), 1);
+        EXPECT_EQ(dlg->result(), QDialog::Accepted) << "once the copies ran, the dialog closes as printed";
+        platform::SetPrinterBackend(std::make_unique<TRecordingBackend>(recording));
+    }
 }
 
 TEST_F(PrintDialog, OpeningFailuresAreShownAndCloseTheDialog)
@@ -256,4 +267,23 @@ TEST_F(PrintDialog, OpeningFailuresAreShownAndCloseTheDialog)
         recording->Printers = {{"biuro", "Test Printer", "test:/biuro"}};
         recording->PdfPrinter = true;
     }
+}
+
+TEST_F(PrintDialog, CancelledPropertiesChangeNothing)
+{
+    const auto dlg = Open(2);
+    dlg->cbKolorowy->setChecked(true);
+    const std::optional<platform::TDevMode> before = platform::Printer().Settings();
+    ModalDriver driver;
+    QString title;
+    driver.Then([&](QWidget *w) {
+        title = w->windowTitle();
+        QTest::mouseClick(w->findChild<QAbstractButton *>(QStringLiteral("btnAnuluj")), Qt::LeftButton);
+    });
+    QTest::mouseClick(dlg->btnWlasciwosci, Qt::LeftButton);
+    EXPECT_TRUE(driver.ran);
+    EXPECT_FALSE(driver.closedBySafety);
+    EXPECT_EQ(title, "Właściwości drukarki");
+    EXPECT_TRUE(dlg->cbKolorowy->isChecked());
+    EXPECT_EQ(platform::Printer().Settings(), before);
 }
