@@ -1,12 +1,13 @@
 #include "app/Program.h"
 
 #include "app/Uruchomienie.h"
+#include "library/Instalacja.h"
 #include "library/uFrmLista.h"
 #include "platform/base/KatalogProgramu.h"
+#include "ui/okienko.h"
 
 #include <QApplication>
-
-#include <cstdio>
+#include <QProcess>
 
 void StartProcesu(const char *argv0)
 {
@@ -14,20 +15,25 @@ void StartProcesu(const char *argv0)
     UstawFormatyProcesu();
 }
 
-int UruchomInstalacje(const char *pierwszyArgument)
+int UruchomInstalacje(const QString &pierwszyArgument, const std::function<TInstallPaths()> &paths)
 {
-    const QString argument = pierwszyArgument ? QString::fromLocal8Bit(pierwszyArgument) : QString();
-    switch (RodzajUruchomienia(argument)) {
-    case TRodzajUruchomienia::Instaluj:
-        std::fputs("wenoglad: instalacja (INST) nie jest jeszcze dostępna w tej wersji.\n", stderr);
-        return 2;
-    case TRodzajUruchomienia::Odinstaluj:
-        std::fputs("wenoglad: odinstalowanie (UNINST) nie jest jeszcze dostępne w tej wersji.\n", stderr);
-        return 2;
-    case TRodzajUruchomienia::Przegladarka:
-        break;
+    const TRodzajUruchomienia rodzaj = RodzajUruchomienia(pierwszyArgument);
+    if (rodzaj == TRodzajUruchomienia::Przegladarka)
+        return -1;
+    const TInstallDialogs dialogs{&PokazBlad, &PotwierdzTAK};
+    try {
+        const TInstallPaths where = paths();
+        if (rodzaj == TRodzajUruchomienia::Instaluj) {
+            Instaluj(where, dialogs);
+        } else if (const QString script = Odinstaluj(where, dialogs); !script.isEmpty()) {
+            // The script waits for the program file to go, so it starts now and runs on after us.
+            QProcess::startDetached(QStringLiteral("/bin/sh"), {script});
+        }
+    } catch (...) {
+        HandleUncaughtException(std::current_exception());
+        return 1;
     }
-    return -1;
+    return 0;
 }
 
 namespace {

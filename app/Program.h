@@ -1,16 +1,22 @@
 #pragma once
 // The program's run from its command line to the end of its message loop.
+#include "library/Instalacja.h"
 #include "ui/ErrorBox.h"
 
 #include <QString>
+
+#include <functional>
 
 // Start-up before the application object exists: the program folder and the process-wide
 // formats. argv0 is the program's own path as it was started.
 void StartProcesu(const char *argv0);
 
-// The install and uninstall runs. Returns the exit status when the first argument asked for one
-// of them, and -1 when the viewer is to run.
-int UruchomInstalacje(const char *pierwszyArgument);
+// The install and uninstall runs; the application must exist (they ask and report in message boxes).
+// Returns the exit status when the first argument asked for one of them, and -1 when the viewer is
+// to run.
+// paths gives the places they act on: this process's environment, or a test's own folders.
+int UruchomInstalacje(const QString &pierwszyArgument,
+                      const std::function<TInstallPaths()> &paths = InstallPathsFromEnvironment);
 
 // The viewer's application object. Qt is given the program name only: every argument is the
 // program's own, so "wenoglad -reverse plik.wyd" does not open the file mirrored, and "-style" or

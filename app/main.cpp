@@ -5,10 +5,9 @@
 int main(int argc, char **argv)
 {
     StartProcesu(argv[0]);
-    const int status = UruchomInstalacje(argc > 1 ? argv[1] : nullptr);
-    if (status >= 0)
-        return status;
     TAplikacja app(argc, argv);
     QApplication::setApplicationName(kTytulAplikacji);
+    if (const int status = UruchomInstalacje(app.PierwszyArgument()); status >= 0)
+        return status;
     return UruchomPrzegladarke(app.PierwszyArgument());
 }

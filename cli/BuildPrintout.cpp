@@ -29,7 +29,7 @@ int FinishStandardOutput()
     return kExitCannotOpen;
 }
 
-int BuildPrintout(const QString &path, BuiltPrintout &out)
+int BuildPrintout(const QString &path, BuiltPrintout &out, int firstPages)
 {
     TWydruk &loader = *out.loader;
     try {
@@ -45,7 +45,7 @@ int BuildPrintout(const QString &path, BuiltPrintout &out)
         return kExitBadPrintout;
     }
 
-    const bool showProgress = loader.Tekst().TotalLineCount() >= kProgressFromLines;
+    const bool showProgress = firstPages == 0 && loader.Tekst().TotalLineCount() >= kProgressFromLines;
     const bool terminal = isatty(fileno(stderr)) != 0;
     int shown = -1;
     if (showProgress) {
@@ -59,7 +59,13 @@ int BuildPrintout(const QString &path, BuiltPrintout &out)
             std::fflush(stderr);
         };
     }
-    loader.OnNextPage = [&](TWydruk *, platform::PageMetafile *Page) { out.pages.append(Page); };
+    loader.OnNextPage = [&](TWydruk *sender, platform::PageMetafile *Page) {
+        if (firstPages > 0 && out.pages.size() >= firstPages)
+            return;
+        out.pages.append(Page);
+        if (firstPages > 0 && out.pages.size() == firstPages)
+            sender->CancelBuild();
+    };
     try {
         loader.BuildPages();
     } catch (const Exception &e) {

@@ -31,5 +31,6 @@ struct BuiltPrintout {
 int FinishStandardOutput();
 
 // Loads path and builds its pages, showing "Tworzenie stron... N%" on standard error for long
-// printouts. Returns kExitOk, or prints the error and returns the command's exit code.
-int BuildPrintout(const QString &path, BuiltPrintout &out);
+// printouts. With firstPages above 0 only that many pages are laid out, quietly. Returns kExitOk, or
+// prints the error and returns the command's exit code.
+int BuildPrintout(const QString &path, BuiltPrintout &out, int firstPages = 0);

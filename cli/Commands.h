@@ -18,6 +18,8 @@ int RunPrint(const QStringList &args);
 int RunPng(const QStringList &args);
 // pdf with --tryb: the imposed sheet sides through the virtual PDF printer.
 int RunImposedPdf(const ExportOptions &options, const BuiltPrintout &printout);
+// thumbnail IN OUT SIZE: the first page as a PNG SIZE pixels high, for file managers.
+int RunThumbnail(const QStringList &args);
 // Prints the usage text to standard output.
 int RunHelp();
 // The usage text.

@@ -33,7 +33,7 @@ int RunCommand(int argc, char **argv)
         return RunInfo(args.mid(1));
     // Laying pages out takes fonts, and fonts take a GUI application.
     std::unique_ptr<QGuiApplication> app;
-    const QStringList drawing = {"text", "pdf", "png", "print"};
+    const QStringList drawing = {"text", "pdf", "png", "print", "thumbnail"};
     if (drawing.contains(command))
         app = std::make_unique<QGuiApplication>(argc, argv);
     if (command == QLatin1String("text"))
@@ -44,6 +44,8 @@ int RunCommand(int argc, char **argv)
         return RunPng(args.mid(1));
     if (command == QLatin1String("print"))
         return RunPrint(args.mid(1));
+    if (command == QLatin1String("thumbnail"))
+        return RunThumbnail(args.mid(1));
     std::fprintf(stderr, "wenoglad-cli: unknown command \"%s\"\n\n%s", command.toUtf8().constData(),
                  UsageText().toUtf8().constData());
     return 2;

@@ -5,6 +5,7 @@
 #include "app/Uruchomienie.h"
 #include "library/Wersja.h"
 #include "platform/base/KatalogProgramu.h"
+#include "tests/ui/ModalDriver.h"
 #include "ui/KrokKomunikatow.h"
 
 #include <QCoreApplication>
@@ -190,26 +191,39 @@ TEST(Entry, MessageStepHandlesPendingEventsWithTheIdleFlagOff)
     EXPECT_TRUE(CzekajNaKomunikaty());
 }
 
-TEST(Entry, InstallAndUninstallRunsAreNotAvailableYet)
+// The runs act on the places they are given; a test never lets them near the machine's own.
+TEST(Entry, InstallAndUninstallRunOnTheirArgumentOnly)
 {
-    EXPECT_EQ(UruchomInstalacje("INST"), 2);
-    EXPECT_EQ(UruchomInstalacje("UNINST"), 2);
-    EXPECT_EQ(UruchomInstalacje("inst"), -1);
-    EXPECT_EQ(UruchomInstalacje(nullptr), -1);
-}
-
-TEST(Entry, ProgramEndsInstallRunWithOneLineAndStatusTwo)
-{
-    const QString exe = qEnvironmentVariable("WENOGLAD_BIN_DIR") + "/app/wenoglad";
-    if (!QFile::exists(exe))
-        GTEST_SKIP() << "the program is not built";
-    QProcess p;
-    p.start(exe, {"INST"});
-    ASSERT_TRUE(p.waitForFinished(10000));
-    EXPECT_EQ(p.exitCode(), 2);
-    const QString err = QString::fromUtf8(p.readAllStandardError());
-    EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
-    EXPECT_TRUE(err.contains("INST"));
+    QTemporaryDir tmp;
+    auto paths = [&] {
+        TInstallPaths p;
+        p.Library = tmp.path() + "/lib/";
+        QDir().mkpath(p.Library);
+        p.Program = p.Library + "wenoglad";
+        p.Cli = p.Library + "wenoglad-cli";
+        p.DataHome = tmp.path() + "/data";
+        p.UserConfig = tmp.path() + "/config/Wenoglad";
+        p.ConfigFile = p.UserConfig + "/Wenoglad.conf";
+        p.TempDir = tmp.path();
+        p.RunTools = false;
+        return p;
+    };
+    int asked = 0;
+    auto never = [&]() -> TInstallPaths {
+        ++asked;
+        return paths();
+    };
+    EXPECT_EQ(UruchomInstalacje("inst", never), -1);
+    EXPECT_EQ(UruchomInstalacje(QString(), never), -1);
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(UruchomInstalacje("INST", paths), 0);
+    EXPECT_TRUE(QFile::exists(tmp.path() + "/data/applications/wenoglad.desktop"));
+    // The typed confirmation refused: the uninstall stops and leaves everything.
+    ModalDriver driver;
+    driver.Then([](QWidget *w) { w->close(); });
+    EXPECT_EQ(UruchomInstalacje("UNINST", paths), 0);
+    EXPECT_TRUE(driver.ran);
+    EXPECT_TRUE(QFile::exists(tmp.path() + "/data/applications/wenoglad.desktop"));
 }
 
 } // namespace

@@ -439,3 +439,21 @@ TEST_F(CliExport, ImposedPdfHoldsTheSheetSidesInOrder)
     EXPECT_EQ(bad.code, 2);
     EXPECT_FALSE(QFile::exists(Path("bad.pdf")));
 }
+
+TEST_F(CliExport, ThumbnailIsTheFirstPageAtTheAskedHeight)
+{
+    const Result run = Cli({"thumbnail", Path("three.wyd"), Path("t.png"), "128"});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QImage image(Path("t.png"));
+    EXPECT_EQ(image.height(), 128);
+    EXPECT_EQ(image.width(), 91); // the page's 1429 x 2000 shape
+    // Inside the grey border: the first page's small text, grey at this size.
+    EXPECT_GT(CountPixels(image.copy(1, 1, image.width() - 2, image.height() - 2),
+                          [](QColor c) { return c.lightness() < 250; }),
+              20);
+    for (const QStringList &bad : {QStringList{"thumbnail", Path("three.wyd"), Path("u.png")},
+                                   QStringList{"thumbnail", Path("three.wyd"), Path("u.png"), "0"}}) {
+        EXPECT_EQ(Cli(bad).code, 2);
+        EXPECT_FALSE(QFile::exists(Path("u.png")));
+    }
+}
