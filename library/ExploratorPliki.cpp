@@ -118,11 +118,8 @@ void TExplorerDlg::treeChange()
         return;
     {
         TBusyCursorGuard busy;
-        lb->setUpdatesEnabled(false);
-        const auto restore = qScopeGuard([this] {
-            linie_.clear();
-            lb->setUpdatesEnabled(true);
-        });
+        // The lines are collected first and put into the list at once, sorted.
+        const auto restore = qScopeGuard([this] { linie_.clear(); });
         lb->clear();
         const QString folder = WybranyKatalog();
         if (folder.isEmpty())
@@ -132,7 +129,6 @@ void TExplorerDlg::treeChange()
         try {
             files.Execute();
         } catch (const EFindFilesError &) {
-            lb->setUpdatesEnabled(true);
             PokazBlad(QStringLiteral("Błąd !"), QStringLiteral("Brak dostępu do katalogu: \r") + folder);
         }
         WstawLinie();
@@ -161,7 +157,6 @@ void TExplorerDlg::btnSzukajClick()
         UstawDostepnosc();
         const auto restore = qScopeGuard([this] {
             linie_.clear();
-            lb->setUpdatesEnabled(true);
             panSzukanie->hide();
             Animate1->Stop();
             searching_ = false;
@@ -174,7 +169,6 @@ void TExplorerDlg::btnSzukajClick()
         panSzukanie->raise();
         panSzukanie->show();
 
-        lb->setUpdatesEnabled(false);
         lb->clear();
         files.Directory = folder;
         files.Recurse = true;
@@ -187,7 +181,6 @@ void TExplorerDlg::btnSzukajClick()
         }
         files.Recurse = false;
         WstawLinie();
-        lb->setUpdatesEnabled(true);
         if (!stopped && lb->count() == 0)
             PokazBlad(QStringLiteral("Nie znaleziono"),
                       QStringLiteral("Nie znalazłem w tym katalogu i jego podkatalogach żadnego pliku"));
