@@ -60,9 +60,9 @@ QString JoinPath(const QString &root, const QString &rest)
 
 } // namespace
 
-void TExplorerDlg::WypelnijDyski(const QString &keep)
+void TExplorerDlg::UstawMiejsca(std::vector<TExplorerPlace> places, const QString &keep)
 {
-    places_ = ExplorerPlaces();
+    places_ = std::move(places);
     const QSignalBlocker quiet(drives);
     drives->clear();
     for (const TExplorerPlace &place : places_)

@@ -95,13 +95,12 @@ TExplorerDlg::TExplorerDlg(QWidget *owner) : TWenForm(owner, staticMetaObject)
     hb->SetHelpHint(QStringLiteral("F1"));
     hb->SetAcceptHint(QStringLiteral("Enter"));
     hb->SetCancelHint(QStringLiteral("Esc"));
-    hb->SetHelpButton(false);
 
     SetMinWidth(100);
     SetMinHeight(100);
     // After the base window's own key handling, so that this window sees its keys first.
     qApp->installEventFilter(this);
-    WypelnijDyski(QString());
+    UstawMiejsca(ExplorerPlaces(), QString());
 }
 
 TExplorerDlg::~TExplorerDlg()
@@ -343,5 +342,5 @@ void TExplorerDlg::btnMapujClick()
 {
     QProcess::startDetached(QStringLiteral("xdg-open"), {QStringLiteral("network:///")});
     const int index = drives->currentIndex();
-    WypelnijDyski(index >= 0 ? places_[size_t(index)].MountPoint : QString());
+    UstawMiejsca(ExplorerPlaces(), index >= 0 ? places_[size_t(index)].MountPoint : QString());
 }

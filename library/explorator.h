@@ -67,8 +67,10 @@ public:
     QPushButton *btnPrzerwij;
     TFindFiles files, dirs, dirs2;
 
-    // The places of the drive list, in its order.
+    // The places of the drive list, in its order; the first is the file system root. Setting them
+    // keeps the place whose mount point is keep selected (else the first) without running the change.
     const std::vector<TExplorerPlace> &Places() const { return places_; }
+    void UstawMiejsca(std::vector<TExplorerPlace> places, const QString &keep);
 
     // Event handlers, public so that the owner and tests can run them as the user would.
     void drivesChange();
@@ -97,7 +99,6 @@ private:
     // Both sides usable unless a search runs; the file list only when files are chosen.
     void UstawDostepnosc();
     // ExploratorDrzewo.cpp
-    void WypelnijDyski(const QString &keep);
     void treeExpanding(QTreeWidgetItem *node);
     bool MaPodkatalog(const QString &folder);
     QTreeWidgetItem *NowyWezel(QTreeWidgetItem *parent, const QString &name, bool placeholder);

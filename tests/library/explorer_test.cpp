@@ -1,6 +1,7 @@
 #include "library/Explorer.h"
 #include "library/ExplorerGeometry.h"
 #include "library/ExplorerPlaces.h"
+#include "platform/base/Exception.h"
 #include "tests/ui/ModalDriver.h"
 #include "ui/HintBar.h"
 #include "ui/bajery.h"
@@ -12,6 +13,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -412,6 +415,60 @@ TEST_F(ChooserTest, PlikAndPlikiInListOrder)
     EXPECT_EQ(e.Plik, Path("m/b.wyd"));
     EXPECT_EQ(e.Pliki, QStringList({Path("m/a.wyd"), Path("m/b.wyd"), Path("m/c.wyd")}));
     EXPECT_EQ(e.Katalog, Path("m") + "/");
+}
+
+TEST_F(ChooserTest, PlaceNotReadyAsksToRetry)
+{
+    Folder("a");
+    auto dlg = Dlg(false);
+    dlg->UstawMiejsca({{"/", "/"}, {"~", home_.path()}, {"usb", Path("usb")}}, home_.path());
+    dlg->UstawKatalog(Path("a"));
+    ModalDriver cancel;
+    Box box;
+    cancel.Then(std::ref(box));
+    dlg->drives->setCurrentIndex(2);
+    EXPECT_EQ(box.title, "Błąd");
+    EXPECT_EQ(box.text, "Błąd przy odczycie dysku " + Path("usb") + ":");
+    // Cancelled: the list goes back to the place of the selected folder, the tree stays.
+    EXPECT_EQ(dlg->drives->currentIndex(), 1);
+    EXPECT_EQ(dlg->WybranyKatalog(), Path("a") + "/");
+
+    ModalDriver retry;
+    retry.Then([&](QWidget *w) {
+        Folder("usb/x"); // the medium comes in before the user retries
+        static_cast<TMsgOkienko *>(w)->btnOk->click();
+    });
+    dlg->drives->setCurrentIndex(2);
+    EXPECT_TRUE(retry.ran);
+    EXPECT_EQ(dlg->WybranyKatalog(), Path("usb") + "/");
+    EXPECT_EQ(Children(dlg->tree->topLevelItem(0)), QStringList({"x"}));
+}
+
+TEST_F(ChooserTest, ErrorsOfTheEventsAroundTheRunAreShownAndTheRunGoesOn)
+{
+    TExplorer e;
+    QObject *after = nullptr;
+    e.BeforeExecute = [](QObject *) { throw Exception("zepsute przed"); };
+    e.AfterExecute = [&](QObject *sender) { after = sender; };
+    QString errorTitle, errorText;
+    bool chooserShown = false;
+    ModalDriver error, chooser;
+    error.Then([&](QWidget *w) {
+        errorTitle = w->windowTitle();
+        if (auto *box = qobject_cast<QMessageBox *>(w))
+            errorText = box->text();
+        chooser.Then([&](QWidget *c) {
+            chooserShown = qobject_cast<TExplorerDlg *>(c) != nullptr;
+            QTest::keyClick(c, Qt::Key_Escape);
+        });
+        w->close();
+    });
+    EXPECT_FALSE(e.Execute());
+    EXPECT_EQ(errorTitle, "Wenoglad");
+    EXPECT_EQ(errorText, "zepsute przed.");
+    EXPECT_TRUE(chooserShown);
+    EXPECT_NE(after, nullptr);
+    EXPECT_FALSE(chooser.closedBySafety);
 }
 
 TEST_F(ChooserTest, FolderThatCannotBeReadGivesTheErrorAndTheChooserGoesOn)
