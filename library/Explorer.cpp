@@ -86,6 +86,8 @@ void TExplorer::SetWysokosc(int height)
 
 bool TExplorer::Execute()
 {
+    // Nothing here changes the process's current folder (the file search never does), so there
+    // is nothing to restore afterwards.
     // The window stays above the active window; without one, above every window.
     QWidget *active =
         QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();

@@ -165,7 +165,6 @@ void TExplorerDlg::CreateControls()
     tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree->setSelectionMode(QAbstractItemView::SingleSelection);
     tree->setIconSize(QSize(16, 13));
-    tree->setExpandsOnDoubleClick(false);
     Label2->setBuddy(tree);
     p2->addWidget(tree, 1);
     lewy->addWidget(Panel2, 1);
