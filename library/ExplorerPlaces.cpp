@@ -17,6 +17,12 @@ bool Below(const QString &path, const QString &folder)
 bool ExplorerUserVolume(const QString &rootPath, const QByteArray &fsType)
 {
     static const QByteArray network[] = {"nfs", "nfs4", "cifs", "smb3", "smbfs", "fuse.sshfs", "9p", "afs", "ncpfs"};
+    // File systems that live in memory or show the kernel's state, wherever they are mounted.
+    static const QByteArray pseudo[] = {"tmpfs",   "ramfs",      "proc",    "sysfs",    "devtmpfs", "devpts",
+                                        "cgroup",  "cgroup2",    "overlay", "squashfs", "autofs",   "debugfs",
+                                        "tracefs", "securityfs", "pstore",  "bpf",      "mqueue",   "hugetlbfs"};
+    if (std::find(std::begin(pseudo), std::end(pseudo), fsType) != std::end(pseudo))
+        return false;
     if (std::find(std::begin(network), std::end(network), fsType) != std::end(network))
         return rootPath != u'/';
     // Media the desktop mounts for the user, and the place disks are mounted by hand.

@@ -123,6 +123,8 @@ TEST(ExplorerTest, UserVolumes)
     EXPECT_FALSE(ExplorerUserVolume("/boot/efi", "vfat"));
     EXPECT_FALSE(ExplorerUserVolume("/etc/hosts", "ext4"));
     EXPECT_FALSE(ExplorerUserVolume("/mediabox", "ext4"));
+    EXPECT_FALSE(ExplorerUserVolume("/mnt/sandbox/env", "tmpfs"));
+    EXPECT_FALSE(ExplorerUserVolume("/media/jan/snap", "squashfs"));
     const std::vector<TExplorerPlace> places{{"/", "/"}, {"~", "/home/jan"}, {"usb", "/media/jan/usb"}};
     EXPECT_EQ(ExplorerPlaceOf(places, "/home/jan/a"), 1);
     EXPECT_EQ(ExplorerPlaceOf(places, "/home/janek"), 0);
