@@ -102,12 +102,14 @@ void TExplorerDlg::UstawKatalog(const QString &path)
     const QString root = places_[size_t(place)].MountPoint;
     const QString rest = folder.mid(root.size()).section(u'/', 0, -1, QString::SectionSkipEmpty);
     QTreeWidgetItem *node = tree->topLevelItem(0);
-    if (!node)
+    // A place that is not ready, and was not retried, leaves the tree on another place.
+    if (!node || node->data(0, Qt::UserRole).toString() != root)
         return;
+    // The folders passed on the way down are not listed; only the one reached is.
+    QTreeWidgetItem *const listed = tree->currentItem();
+    walking_ = true;
     tree->setCurrentItem(node);
-    if (rest.isEmpty())
-        return;
-    for (const QString &name : rest.split(u'/')) {
+    for (const QString &name : rest.split(u'/', Qt::SkipEmptyParts)) {
         tree->expandItem(node);
         QTreeWidgetItem *match = nullptr;
         for (int i = 0; i < node->childCount() && !match; ++i) {
@@ -121,6 +123,9 @@ void TExplorerDlg::UstawKatalog(const QString &path)
     }
     tree->expandItem(node);
     tree->scrollToItem(node);
+    walking_ = false;
+    if (tree->currentItem() != listed)
+        treeChange();
 }
 
 void TExplorerDlg::drivesChange()

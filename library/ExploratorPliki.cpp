@@ -114,7 +114,7 @@ void TExplorerDlg::WybierzPierwsza()
 
 void TExplorerDlg::treeChange()
 {
-    if (!PlikiWidoczne || searching_)
+    if (!PlikiWidoczne || searching_ || walking_)
         return;
     {
         TBusyCursorGuard busy;

@@ -117,5 +117,6 @@ private:
     std::vector<Linia> linie_;
     int tabStop_ = 0;
     bool searching_ = false;
+    bool walking_ = false; // UstawKatalog on its way down the tree
     bool stop_ = false;
 };
