@@ -22,14 +22,17 @@ namespace {
 
 const QChar kQuote = u'"';
 
-// One entry of a folder as the system reports it, before the masks are applied.
+// One entry of a folder as the system reports it, before the masks are applied. Its kind comes
+// from the folder listing; the rest of the system's information is read only for the entries that
+// need it (those the masks let through, and folders), so a search does not stat every file.
 struct FolderEntry {
     QByteArray raw;
     QString name;
     TFileAttrs attr;
-    QDateTime time;
+    time_t mtime = 0;
     qint32 size = 0;
     std::pair<dev_t, ino_t> id;
+    bool complete = false;
 };
 
 struct DirCloser {
@@ -53,9 +56,9 @@ TFileAttrs AttributesOf(const QString &name, const struct stat &st)
 }
 
 // Local last-write time cut to whole two seconds, as a packed DOS date-time keeps it.
-QDateTime TimeOf(const struct stat &st)
+QDateTime TimeOf(time_t mtime)
 {
-    const QDateTime local = QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec);
+    const QDateTime local = QDateTime::fromSecsSinceEpoch(mtime);
     return local.addSecs(-(local.time().second() % 2));
 }
 
@@ -67,31 +70,60 @@ qint32 SizeOf(const struct stat &st)
     return static_cast<qint32>(std::min<off_t>(st.st_size, std::numeric_limits<qint32>::max()));
 }
 
+// Fills in what the listing does not tell; false when the entry is gone.
+bool Complete(int fd, FolderEntry &e)
+{
+    if (e.complete)
+        return true;
+    struct stat st {};
+    // A link is seen as what it points to; a dangling one as the link itself.
+    if (fstatat(fd, e.raw.constData(), &st, 0) != 0 && fstatat(fd, e.raw.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    e.attr = AttributesOf(e.name, st);
+    e.mtime = st.st_mtim.tv_sec;
+    e.size = SizeOf(st);
+    e.id = {st.st_dev, st.st_ino};
+    e.complete = true;
+    return true;
+}
+
+// A folder being read: kept open so that its entries can be completed by name.
+struct Folder {
+    std::unique_ptr<DIR, DirCloser> dir;
+    std::vector<FolderEntry> entries;
+    int Fd() const { return dir ? dirfd(dir.get()) : -1; }
+};
+
 // The entries of a folder without "." and "..", in name order ignoring case (the order an NTFS
 // listing has, and one that does not depend on the file system); nothing when it cannot be read.
-std::vector<FolderEntry> ReadFolder(const QString &path)
+// Folders, links and entries of unknown kind are completed at once; files and other kinds later.
+Folder ReadFolder(const QString &path)
 {
-    std::vector<FolderEntry> entries;
-    std::unique_ptr<DIR, DirCloser> dir(opendir(QFile::encodeName(path).constData()));
-    if (!dir)
-        return entries;
-    const int fd = dirfd(dir.get());
-    while (const dirent *d = readdir(dir.get())) {
+    Folder folder;
+    folder.dir.reset(opendir(QFile::encodeName(path).constData()));
+    if (!folder.dir)
+        return folder;
+    const int fd = folder.Fd();
+    while (const dirent *d = readdir(folder.dir.get())) {
         const QByteArray raw(d->d_name);
         if (raw == "." || raw == "..")
             continue;
-        struct stat st {};
-        // A link is seen as what it points to; a dangling one as the link itself.
-        if (fstatat(fd, raw.constData(), &st, 0) != 0 && fstatat(fd, raw.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        FolderEntry e{raw, QFile::decodeName(raw), {}, 0, 0, {}, false};
+        if (d->d_type == DT_REG)
+            e.attr = TFileAttr::Archive;
+        else if (d->d_type == DT_FIFO || d->d_type == DT_SOCK || d->d_type == DT_CHR || d->d_type == DT_BLK)
+            e.attr = TFileAttr::System;
+        else if (!Complete(fd, e))
             continue; // removed while we read
-        const QString name = QFile::decodeName(raw);
-        entries.push_back({raw, name, AttributesOf(name, st), TimeOf(st), SizeOf(st), {st.st_dev, st.st_ino}});
+        if (e.name.startsWith(u'.'))
+            e.attr |= TFileAttr::Hidden;
+        folder.entries.push_back(std::move(e));
     }
-    std::sort(entries.begin(), entries.end(), [](const FolderEntry &a, const FolderEntry &b) {
+    std::sort(folder.entries.begin(), folder.entries.end(), [](const FolderEntry &a, const FolderEntry &b) {
         const int c = a.name.compare(b.name, Qt::CaseInsensitive);
         return c != 0 ? c < 0 : a.name < b.name;
     });
-    return entries;
+    return folder;
 }
 
 // What the system's find-first would need to be allowed to chdir into the folder.
@@ -169,11 +201,14 @@ void TFindFiles::Execute()
                 throw EAbort();
         }
         const QString subDir = i == 0 ? QString() : dir.mid(root.size()) + u'/';
-        const std::vector<FolderEntry> entries = ReadFolder(dir);
+        Folder folder = ReadFolder(dir);
+        std::vector<FolderEntry> &entries = folder.entries;
+        const bool readOnlyNeeded = required.testFlag(TFileAttr::ReadOnly);
 
         for (const QString &mask : masks) {
-            for (const FolderEntry &e : entries) {
-                if ((e.attr & heldBack) || (e.attr & required) != required || !MaskMatches(mask, e.name))
+            for (FolderEntry &e : entries) {
+                if ((e.attr & heldBack) || (readOnlyNeeded && !Complete(folder.Fd(), e)) ||
+                    (e.attr & required) != required || !MaskMatches(mask, e.name) || !Complete(folder.Fd(), e))
                     continue;
                 TFileObj file;
                 file.RootDir = root;
@@ -181,7 +216,7 @@ void TFindFiles::Execute()
                 SplitName(e.name, file.Name, file.Ext);
                 file.NativeName = e.raw;
                 file.Attr = e.attr;
-                file.Time = e.time;
+                file.Time = TimeOf(e.mtime);
                 file.Size = e.size;
                 bool accept = true, stop = false;
                 if (OnAddFile) {
