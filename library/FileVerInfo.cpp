@@ -214,10 +214,13 @@ TZrodlo ZBajtow(QByteArrayView bytes)
 
 } // namespace
 
-TFileVerInfo::TFileVerInfo(const QString &fileName)
+TFileVerInfo::TFileVerInfo(const QString &fileName) : TFileVerInfo(platform::NativePath(fileName)) {}
+
+TFileVerInfo::TFileVerInfo(const std::filesystem::path &file)
 {
+    const QString fileName = platform::DisplayPath(file);
     QFile plik;
-    if (!platform::OpenForReading(plik, platform::NativePath(fileName)))
+    if (!platform::OpenForReading(plik, file))
         throw EFileVerInfoError(kBrakWersji + QStringLiteral("\r(plik: %1)").arg(fileName));
     const TZrodlo zrodlo{plik.size(), [&plik](qint64 od, qint64 ile) {
                              QByteArray b;

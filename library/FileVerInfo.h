@@ -8,6 +8,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <filesystem>
 #include <utility>
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
     // "\r(plik: <name>)": no resource (or not an executable, or a file that cannot be opened),
     // a resource that cannot be read, no "\VarFileInfo\Translation".
     explicit TFileVerInfo(const QString &fileName);
+    // The same for a file named by its bytes.
+    explicit TFileVerInfo(const std::filesystem::path &file);
     // The same from bytes already in memory; fileName only names the file in the errors.
     TFileVerInfo(QByteArrayView bytes, const QString &fileName);
 

@@ -134,3 +134,37 @@ QByteArray WritePe(const Pe &pe)
 }
 
 } // namespace petest
+
+namespace petest {
+
+QByteArray PackageRecord(const QByteArray &name, quint32 dosTime, const QByteArray &data, std::optional<qint32> length)
+{
+    QByteArray b(4, 'x');
+    if (name.size() < 254) {
+        b += char(name.size());
+    } else {
+        b += char(255);
+        b += QByteArray(4, '\0');
+        Put32(b, b.size() - 4, quint32(name.size()));
+    }
+    b += name;
+    b += QByteArray(8, '\0');
+    Put32(b, b.size() - 8, dosTime);
+    Put32(b, b.size() - 4, quint32(length.value_or(qint32(data.size()))));
+    return b + data;
+}
+
+QByteArray Package(const QByteArray &records, const QString &description, std::optional<QString> size)
+{
+    const auto program = [&description](const QString &rozmiar) {
+        const Node root = VersionInfo(
+            {Table("041504e2", {StringNode("FileDescription", description), StringNode("Rozmiar", rozmiar)})},
+            {{0x415, 0x4E2}});
+        return WritePe({.version = Encode(root)});
+    };
+    // The program part is padded to whole sections, so its size does not change with the digits.
+    const QByteArray part = program(size.value_or(QString::number(program("0000").size())));
+    return part + records;
+}
+
+} // namespace petest

@@ -45,3 +45,15 @@ struct Pe {
 QByteArray WritePe(const Pe &pe);
 
 } // namespace petest
+
+namespace petest {
+
+// One printout record of a package; length is written instead of the data's size when set.
+QByteArray PackageRecord(const QByteArray &name, quint32 dosTime, const QByteArray &data,
+                         std::optional<qint32> length = {});
+// A package: an executable described as the viewer's package whose "Rozmiar" is its own size,
+// followed by records. description and size replace those values when set.
+QByteArray Package(const QByteArray &records, const QString &description = "Przeglądarka Wenora 2001",
+                   std::optional<QString> size = {});
+
+} // namespace petest
