@@ -18,6 +18,10 @@ int RunPrint(const QStringList &args);
 int RunPng(const QStringList &args);
 // pdf with --tryb: the imposed sheet sides through the virtual PDF printer.
 int RunImposedPdf(const ExportOptions &options, const BuiltPrintout &printout);
+// wersja FILE: the version resource of an executable as JSON.
+int RunWersja(const QStringList &args);
+// paczka FILE [-o DIR]: the records of a package, one JSON object a line; with -o written into DIR.
+int RunPaczka(const QStringList &args);
 // Prints the usage text to standard output.
 int RunHelp();
 // The usage text.

@@ -151,7 +151,7 @@ void RozpakujPaczke(const fs::path &plik, qint64 offset, const fs::path &katalog
             // The question comes back while the old file cannot be replaced.
             while (!nowy.Umiesc(cel, zastap)) {
                 if (!Istnieje(cel))
-                    throw Exception(QStringLiteral("Cannot create file ") + DisplayPath(cel));
+                    throw EZapisError(QStringLiteral("Cannot create file ") + DisplayPath(cel));
                 zastap = true;
                 if (!rozmowa.PytanieTakNie(tytul, TekstPokrycia(cel))) {
                     wynik.Zapisany = false;

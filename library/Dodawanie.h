@@ -2,6 +2,7 @@
 // Adding printouts and packages to the library folder, without windows: the questions and
 // messages go through a TRozmowaDodawania. Files are named by their bytes; katalog is the
 // library folder (KatalogProgramu in the program).
+#include "library/NowyPlik.h"
 #include "library/RekordyPaczki.h"
 #include "library/RozmowaDodawania.h"
 #include "platform/base/Exception.h"
@@ -43,8 +44,8 @@ struct TWynikRekordu {
 
 // Writes the package's records into katalog as "<name>.WYD" with the record's time. Raises
 // EStreamError for a record cut short or with a negative length, an Exception naming the record
-// for a name that may not be a file name there, "Cannot create file" and "Stream write error"
-// when the folder cannot take the file; the records before stay, no part of the failing one does.
+// for a name that may not be a file name there, EZapisError ("Cannot create file", "Stream write
+// error") when the folder cannot take the file; the records before stay, no part of the failing one does.
 void RozpakujPaczke(const std::filesystem::path &plik, qint64 offset, const std::filesystem::path &katalog,
                     TRozmowaDodawania &rozmowa, const std::function<void(const TWynikRekordu &)> &poRekordzie = {});
 

@@ -290,17 +290,21 @@ QString TFileVerInfo::Value(int index) const
     return ValueByName(QLatin1String(kNazwy[index]));
 }
 
-QString TFileVerInfo::ValueByName(const QString &name) const
+const TTablicaNapisow *TFileVerInfo::Tablica() const
 {
     // Keys are looked up as the system's query does: without regard to case.
     const QString klucz = Tlumaczenie();
-    for (const TTablicaNapisow &t : tablice_) {
-        if (t.Klucz.compare(klucz, Qt::CaseInsensitive) != 0)
-            continue;
-        for (const auto &[nazwa, wartosc] : t.Napisy)
+    for (const TTablicaNapisow &t : tablice_)
+        if (t.Klucz.compare(klucz, Qt::CaseInsensitive) == 0)
+            return &t;
+    return nullptr;
+}
+
+QString TFileVerInfo::ValueByName(const QString &name) const
+{
+    if (const TTablicaNapisow *t = Tablica())
+        for (const auto &[nazwa, wartosc] : t->Napisy)
             if (nazwa.compare(name, Qt::CaseInsensitive) == 0)
                 return wartosc;
-        return {};
-    }
     return {};
 }

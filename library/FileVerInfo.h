@@ -48,6 +48,8 @@ public:
     quint16 StronaKodowa() const { return stronaKodowa_; }
     // The first translation as "%.4x%.4x".
     QString Tlumaczenie() const;
+    // The table of the first translation, or nullptr.
+    const TTablicaNapisow *Tablica() const;
     // Every string table in file order.
     const std::vector<TTablicaNapisow> &Tablice() const { return tablice_; }
 

@@ -14,7 +14,7 @@ TNowyPlik::TNowyPlik(const std::filesystem::path &katalog)
     std::string wzor = (katalog / "wenoglad-XXXXXX.tmp").native();
     fd_ = ::mkostemps(wzor.data(), 4, O_CLOEXEC);
     if (fd_ < 0)
-        throw Exception(QStringLiteral("Cannot create file ") + platform::DisplayPath(katalog));
+        throw EZapisError(QStringLiteral("Cannot create file ") + platform::DisplayPath(katalog));
     sciezka_ = wzor;
     // As a file newly created by the program would be.
     const mode_t maska = ::umask(0);
@@ -38,7 +38,7 @@ void TNowyPlik::Zapisz(QByteArrayView bajty)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            throw EStreamError(QStringLiteral("Stream write error"));
+            throw EZapisError(QStringLiteral("Stream write error"));
         p += n;
         zostalo -= n;
     }

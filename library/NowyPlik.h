@@ -5,18 +5,26 @@
 #include <QByteArrayView>
 #include <QDateTime>
 
+#include "platform/base/Exception.h"
+
 #include <filesystem>
 #include <sys/types.h>
 
+// A file of the library folder that cannot be created or written.
+class EZapisError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 class TNowyPlik {
 public:
-    // Creates "wenoglad-XXXXXX.tmp" in katalog; Exception "Cannot create file <folder>" on failure.
+    // Creates "wenoglad-XXXXXX.tmp" in katalog; EZapisError "Cannot create file <folder>" on failure.
     explicit TNowyPlik(const std::filesystem::path &katalog);
     ~TNowyPlik();
     TNowyPlik(const TNowyPlik &) = delete;
     TNowyPlik &operator=(const TNowyPlik &) = delete;
 
-    // EStreamError "Stream write error" when the bytes cannot be written.
+    // EZapisError "Stream write error" when the bytes cannot be written.
     void Zapisz(QByteArrayView bajty);
     void UstawCzas(const QDateTime &czas);
     void UstawPrawa(mode_t prawa);
