@@ -8,6 +8,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cstdio>
 
 int RunWersja(const QStringList &args)

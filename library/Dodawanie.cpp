@@ -23,9 +23,10 @@ bool Istnieje(const fs::path &p)
     return ::lstat(p.c_str(), &st) == 0;
 }
 
+// The extension with its dot, in capitals; "" for a name without one.
 QString Rozszerzenie(const fs::path &plik)
 {
-    return DisplayPath(plik.filename()).section(QLatin1Char('.'), -1).prepend(QLatin1Char('.')).toUpper();
+    return DisplayPath(plik.filename().extension()).toUpper();
 }
 
 QString TekstPokrycia(const fs::path &cel)

@@ -298,11 +298,12 @@ TEST_F(Dodawanie, WhatTheChooserOffers)
     Write(Src("e.exe"), WritePe({}));
     Write(Src("f.txt"), kPrintout);
     Write(Src("g.wyd"), "WENOR2002\x06Wydruk");
+    Write(Src("exe"), Package(PackageRecord("x", 0, "y"))); // no extension, though its name is one
     const struct {
         const char *file;
         bool offered;
-    } rows[] = {{"a.wyd", true},  {"b.WYD", false}, {"c.Exe", true},  {"d.exe", false},
-                {"e.exe", false}, {"f.txt", false}, {"g.wyd", false}, {"brak.wyd", false}};
+    } rows[] = {{"a.wyd", true},  {"b.WYD", false}, {"c.Exe", true},     {"d.exe", false}, {"e.exe", false},
+                {"f.txt", false}, {"g.wyd", false}, {"brak.wyd", false}, {"exe", false}};
     for (const auto &row : rows) {
         QString opis = "x";
         bool akceptuj = !row.offered;
