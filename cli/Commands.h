@@ -20,6 +20,10 @@ int RunPng(const QStringList &args);
 int RunImposedPdf(const ExportOptions &options, const BuiltPrintout &printout);
 // thumbnail IN OUT SIZE: the first page as a PNG SIZE pixels high, for file managers.
 int RunThumbnail(const QStringList &args);
+// wersja FILE: the version resource of an executable as JSON.
+int RunWersja(const QStringList &args);
+// paczka FILE [-o DIR]: the records of a package, one JSON object a line; with -o written into DIR.
+int RunPaczka(const QStringList &args);
 // Prints the usage text to standard output.
 int RunHelp();
 // The usage text.

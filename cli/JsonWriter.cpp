@@ -121,3 +121,10 @@ JsonWriter &JsonWriter::Value(const char *key, float number)
     out_ += QByteArray(buf, static_cast<qsizetype>(end - buf));
     return *this;
 }
+
+JsonWriter &JsonWriter::Boolean(const char *key, bool value)
+{
+    Member(key);
+    out_ += value ? "true" : "false";
+    return *this;
+}

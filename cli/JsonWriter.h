@@ -16,6 +16,7 @@ public:
     JsonWriter &EndArray();
     JsonWriter &Value(const char *key, const QString &text);
     JsonWriter &Value(const char *key, qint64 number);
+    JsonWriter &Boolean(const char *key, bool value);
     // The shortest decimal that reads back as the same single; null when not finite.
     JsonWriter &Value(const char *key, float number);
 

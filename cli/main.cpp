@@ -31,6 +31,10 @@ int RunCommand(int argc, char **argv)
         return RunHelp();
     if (command == QLatin1String("info"))
         return RunInfo(args.mid(1));
+    if (command == QLatin1String("wersja"))
+        return RunWersja(args.mid(1));
+    if (command == QLatin1String("paczka"))
+        return RunPaczka(args.mid(1));
     // Laying pages out takes fonts, and fonts take a GUI application.
     std::unique_ptr<QGuiApplication> app;
     const QStringList drawing = {"text", "pdf", "png", "print", "thumbnail"};

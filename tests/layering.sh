@@ -12,7 +12,7 @@ declare -A allowed=(
   [print]="print view ui core platform"
   [library]="library print view ui core platform"
   [app]="app library print view ui core platform"
-  [cli]="cli print view core platform"
+  [cli]="cli library print view core platform"
 )
 # The subsystems of platform/, each with those it may use (none may use one above it).
 declare -A subsystems=(

@@ -1,0 +1,51 @@
+#include "cli/BuildPrintout.h"
+#include "cli/Commands.h"
+#include "cli/JsonWriter.h"
+
+#include "core/PrintoutFile.h"
+#include "library/FileVerInfo.h"
+#include "platform/base/NativePath.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
+
+int RunWersja(const QStringList &args)
+{
+    if (args.size() != 1) {
+        PrintError(QStringLiteral("wenoglad-cli wersja: expected one FILE\n\n") + UsageText());
+        return kExitUsage;
+    }
+    const std::filesystem::path path = platform::NativePath(args.front());
+    QFile file;
+    if (!platform::OpenForReading(file, path)) {
+        PrintError(EFOpenError(args.front()).Message());
+        return kExitCannotOpen;
+    }
+    file.close();
+    try {
+        const TFileVerInfo info(path);
+        JsonWriter json;
+        json.BeginObject().Value("translation", info.Tlumaczenie());
+        for (int i = 0; i < 8; ++i)
+            json.Value(TFileVerInfo::kNazwy[i], info.Value(i));
+        // The rest come from the first table in the file, whichever translation it is for.
+        if (!info.Tablice().empty()) {
+            for (const auto &[name, value] : info.Tablice().front().Napisy) {
+                const QByteArray key = name.toUtf8();
+                if (std::find_if(std::begin(TFileVerInfo::kNazwy), std::end(TFileVerInfo::kNazwy),
+                                 [&name](const char *n) {
+                                     return name.compare(QLatin1String(n), Qt::CaseInsensitive) == 0;
+                                 }) == std::end(TFileVerInfo::kNazwy))
+                    json.Value(key.constData(), value);
+            }
+        }
+        json.EndObject();
+        std::fwrite(json.Text().constData(), 1, static_cast<size_t>(json.Text().size()), stdout);
+    } catch (const EFileVerInfoError &e) {
+        PrintError(e.Message());
+        return kExitBadPrintout;
+    }
+    return FinishStandardOutput();
+}

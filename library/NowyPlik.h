@@ -1,0 +1,39 @@
+#pragma once
+// A file written under a temporary name in its folder and put in place only when complete, so an
+// existing file is replaced whole or not at all. The temporary file goes when this object does,
+// unless it was put in place.
+#include <QByteArrayView>
+#include <QDateTime>
+
+#include "platform/base/Exception.h"
+
+#include <filesystem>
+#include <sys/types.h>
+
+// A file of the library folder that cannot be created or written.
+class EZapisError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+class TNowyPlik {
+public:
+    // Creates "wenoglad-XXXXXX.tmp" in katalog; EZapisError "Cannot create file <folder>" on failure.
+    explicit TNowyPlik(const std::filesystem::path &katalog);
+    ~TNowyPlik();
+    TNowyPlik(const TNowyPlik &) = delete;
+    TNowyPlik &operator=(const TNowyPlik &) = delete;
+
+    // EZapisError "Stream write error" when the bytes cannot be written.
+    void Zapisz(QByteArrayView bajty);
+    void UstawCzas(const QDateTime &czas);
+    void UstawPrawa(mode_t prawa);
+    // Writes the data out and renames the file to cel: over an existing cel when zastap, else only
+    // when cel does not exist. False when the rename failed; the temporary file then stays here.
+    bool Umiesc(const std::filesystem::path &cel, bool zastap);
+
+private:
+    std::filesystem::path sciezka_;
+    int fd_ = -1;
+    bool umieszczony_ = false;
+};
