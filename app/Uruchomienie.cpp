@@ -45,10 +45,11 @@ TStanStartowy StanStartowy(const QString &pierwszyArgument, const QString &katal
         stan.PlikDoPodgladu = pierwszyArgument;
         return stan;
     }
-    // The question is asked either way; copying into the library is not built yet, so until it is
-    // a Yes opens the file in the preview just as a No does.
-    pytanie(TytulPytaniaOKopie(pierwszyArgument), TrescPytaniaOKopie(katalog));
-    stan.PlikDoPodgladu = pierwszyArgument;
+    // Yes: the library's first refresh copies the file in and selects it; No: the preview opens it.
+    if (pytanie(TytulPytaniaOKopie(pierwszyArgument), TrescPytaniaOKopie(katalog)))
+        stan.PlikDoSkopiowania = pierwszyArgument;
+    else
+        stan.PlikDoPodgladu = pierwszyArgument;
     return stan;
 }
 

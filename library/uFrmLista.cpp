@@ -1,5 +1,9 @@
 #include "library/uFrmLista.h"
 
+#include "library/Dodawanie.h"
+#include "library/Explorer.h"
+#include "library/RozmowaOkna.h"
+
 #include "library/Biblioteka.h"
 #include "library/FindFiles.h"
 #include "library/Wersja.h"
@@ -18,15 +22,20 @@
 #include "view/uFrmPodglad.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPainter>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -163,6 +172,7 @@ TFrmLista::TFrmLista(const TStanStartowy &stan, QWidget *parent) : QWidget(paren
     uklad->addWidget(pLista, 1);
     uklad->addWidget(hb);
 
+    setAcceptDrops(true);
     WorkingDlg = new TWorkingDlg(this);
     WorkingDlg->JestPostepLbl = true;
     WorkingDlg->JestPostepLbl2 = false;
@@ -315,7 +325,16 @@ void TFrmLista::OdswiezListe()
     bool wybrano = false;
     try {
         TBusyCursorGuard zajety;
-        const std::filesystem::path pamietaj = WybranyPlik().filename();
+        std::filesystem::path pamietaj = WybranyPlik().filename();
+        // A file from the command line is copied in once, by the first refresh, and then selected.
+        if (!stan_.PlikDoSkopiowania.isEmpty()) {
+            const std::filesystem::path plik(QFile::encodeName(stan_.PlikDoSkopiowania).toStdString());
+            stan_.PlikDoSkopiowania.clear();
+            TRozmowaOkna rozmowa(nullptr);
+            if (DokopiujWydruk(plik, std::filesystem::path(QFile::encodeName(KatalogProgramu()).toStdString()),
+                               rozmowa))
+                pamietaj = plik.filename();
+        }
         lista->clear();
         TFindFiles ff;
         ff.Directory = KatalogProgramu();
@@ -456,7 +475,66 @@ void TFrmLista::btnUsunClick()
 
 void TFrmLista::btnDodajClick()
 {
-    // Adding printouts from another folder is not available yet; the list is brought up to date.
+    // The list is brought up to date whether or not the chooser was accepted.
+    const auto odswiez = qScopeGuard([this] { OdswiezListe(); });
+    TExplorer explorer(this);
+    explorer.Caption = QStringLiteral("Dokopiowanie wydruków");
+    explorer.Hint = QStringLiteral("Wskaż plik wydruku/paczki");
+    if (!ostatniKatalog_.isEmpty())
+        explorer.Katalog = ostatniKatalog_;
+    explorer.Filtr = QStringLiteral("*.WYD;*.EXE");
+    explorer.SetWyborPliku(true);
+    explorer.MultiWybor = true;
+    explorer.SetPlikiWidoczne(true);
+    explorer.SetPodgladWidoczny(false);
+    explorer.SzerPlikow = 300;
+    explorer.SzerOpisow = 0;
+    explorer.SetSzukanie(true);
+    explorer.SetWyborKatalogu(true);
+    explorer.SetWysokosc(400);
+    explorer.OnDodajPlik = [](const QString &plik, QString &opis, bool &akceptuj) {
+        ExplorerDodajPlik(std::filesystem::path(QFile::encodeName(plik).toStdString()), opis, akceptuj);
+    };
+    if (!explorer.Execute())
+        return;
+    ostatniKatalog_ = explorer.Katalog;
+    DodajWybrane(explorer.PlikiSciezki);
+}
+
+void TFrmLista::DodajWybrane(const std::vector<std::filesystem::path> &pliki)
+{
+    WorkingDlg->Tekst = QStringLiteral("Trwa dodawanie wydruków...");
+    WorkingDlg->JestPostepLbl = true;
+    WorkingDlg->JestPostepBar = false;
+    WorkingDlg->Pokaz();
+    try {
+        TBusyCursorGuard zajety;
+        const auto zamknij = qScopeGuard([this] { WorkingDlg->Ukryj(); });
+        TRozmowaOkna rozmowa(WorkingDlg);
+        DodajPliki(pliki, std::filesystem::path(QFile::encodeName(KatalogProgramu()).toStdString()), rozmowa);
+    } catch (...) {
+        HandleUncaughtException(std::current_exception());
+    }
+}
+
+void TFrmLista::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!stan_.TrybTemp && event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TFrmLista::dropEvent(QDropEvent *event)
+{
+    // Dropped printouts and packages are added as chosen ones are, the chooser skipped.
+    std::vector<std::filesystem::path> pliki;
+    const QList<QUrl> urls = event->mimeData()->urls();
+    for (const QUrl &url : urls)
+        if (url.isLocalFile())
+            pliki.emplace_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    if (pliki.empty())
+        return;
+    event->acceptProposedAction();
+    DodajWybrane(pliki);
     OdswiezListe();
 }
 

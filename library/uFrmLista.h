@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <vector>
 
 class QFrame;
 class QListWidget;
@@ -55,6 +56,8 @@ public:
     void btnPoprawClick();
     void btnUsunClick();
     void btnDodajClick();
+    // Adds printouts and packages (".WYD", ".EXE") into the library with the wait window.
+    void DodajWybrane(const std::vector<std::filesystem::path> &pliki);
     void OdswiezListe();
     QString WybranaNazwa() const;
     // The real file of the selected line, empty when nothing is selected. Each line keeps its
@@ -69,6 +72,8 @@ protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void FormCreate();
@@ -80,6 +85,7 @@ private:
 
     TStanStartowy stan_;
     int tabStop_ = 0;
+    QString ostatniKatalog_;   // the folder the add's chooser last accepted in this run
     bool aktywowano_ = false;  // the first activation (or its stand-in after showing) has run
     bool zamykanie_ = false;   // closing: no more refreshes, keys or previews
     bool odswiezanie_ = false; // a refresh runs (its messages may change the activation)

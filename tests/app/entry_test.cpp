@@ -131,8 +131,9 @@ TEST_F(StartState, FileElsewhereIsOfferedForCopyingWithTheExactQuestion)
         ASSERT_EQ(q_.titles.size(), 1);
         EXPECT_EQ(q_.titles[0], "Wenoglad - " + path);
         EXPECT_EQ(q_.texts[0], "Czy skopiować wydruk do katalogu przeglądarki\r(" + library_ + ") ?");
-        // Either answer opens the file in the preview for now; nothing is copied.
-        EXPECT_EQ(stan, (TStanStartowy{.PlikDoPodgladu = path})) << "answer " << answer;
+        // Yes leaves the file to the library's first refresh to copy in; No opens it in the preview.
+        EXPECT_EQ(stan, answer ? TStanStartowy{.PlikDoSkopiowania = path} : TStanStartowy{.PlikDoPodgladu = path})
+            << "answer " << answer;
     }
 }
 
@@ -142,6 +143,7 @@ TEST_F(StartState, LibraryFileNamedThroughAnotherPathFormIsTakenAsForeign)
     Touch(library_ + "Raport.wyd");
     const QString old = QDir::currentPath();
     QDir::setCurrent(library_);
+    q_ = Questions{.answer = false};
     const TStanStartowy stan = StanStartowy("Raport.wyd", library_, q_.Ask());
     QDir::setCurrent(old);
     EXPECT_EQ(q_.titles.size(), 1);
