@@ -12,16 +12,19 @@
 #include "view/uFrmPodglad.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QInputDialog>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -752,3 +755,30 @@ TEST_F(FrmListaTest, TemporaryModeWithTwoPrintoutsKeepsTheList)
 }
 
 } // namespace
+
+TEST_F(FrmListaTest, CopiedFromTheCommandLineAndDroppedPrintoutsJoinTheLibrary)
+{
+    QTemporaryDir inny;
+    Wydruk("b.wyd");
+    auto kopiuj = [&](const QString &nazwa) {
+        QFile::copy(lib_.path() + "/b.wyd", inny.path() + "/" + nazwa);
+        return inny.path() + "/" + nazwa;
+    };
+    // The entry's Yes: the first refresh copies the file in and selects it.
+    const auto frm = Okno(TStanStartowy{.PlikDoSkopiowania = kopiuj("Faktura.wyd")});
+    EXPECT_TRUE(Istnieje("Faktura.wyd"));
+    EXPECT_TRUE(frm->PlikDoSkopiowania().isEmpty());
+    ASSERT_TRUE(frm->lista->currentItem());
+    EXPECT_TRUE(frm->lista->currentItem()->text().startsWith("Faktura\t"));
+
+    // Dropped files are added as chosen ones are; what is not a printout or package is skipped.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(kopiuj("Raport.WYD")), QUrl::fromLocalFile(kopiuj("notatka.txt"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frm.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frm.get(), &drop);
+    EXPECT_EQ(Pliki(), QStringList({"Faktura.wyd", "Raport.WYD", "b.wyd"}));
+    EXPECT_EQ(Nazwy(*frm), QStringList({"b", "Faktura", "Raport"}));
+}
