@@ -75,9 +75,9 @@ public:
         return SheetCaps(QueueSheet(printer, settings), orientation);
     }
 
-    std::unique_ptr<TPrintJob> BeginJob(const TPrintJobSpec &spec) override
+    std::unique_ptr<TPrintJob> BeginJob(const TPrintJobSpec &jobSpec) override
     {
-        return BeginCupsJob(spec, QueueSheet(spec.Printer, spec.Settings));
+        return BeginCupsJob(jobSpec, QueueSheet(jobSpec.Printer, jobSpec.Settings));
     }
 
 private:

@@ -16,37 +16,37 @@ namespace platform {
 namespace {
 
 // The options a job is sent with: the settings block and the orientation.
-std::vector<std::pair<QByteArray, QByteArray>> CupsJobOptions(const TPrintJobSpec &spec)
+std::vector<std::pair<QByteArray, QByteArray>> CupsJobOptions(const TPrintJobSpec &jobSpec)
 {
     std::vector<std::pair<QByteArray, QByteArray>> options;
-    options.emplace_back("print-color-mode", spec.Settings.Color == DMCOLOR_COLOR ? "color" : "monochrome");
-    if (!spec.Settings.Media.isEmpty())
-        options.emplace_back("media", spec.Settings.Media.toUtf8());
-    if (spec.Settings.Resolution > 0)
+    options.emplace_back("print-color-mode", jobSpec.Settings.Color == DMCOLOR_COLOR ? "color" : "monochrome");
+    if (!jobSpec.Settings.Media.isEmpty())
+        options.emplace_back("media", jobSpec.Settings.Media.toUtf8());
+    if (jobSpec.Settings.Resolution > 0)
         options.emplace_back("printer-resolution",
-                             ResolutionValue(spec.Settings.Resolution, spec.Settings.ResolutionY).toUtf8());
-    if (!spec.Settings.Sides.isEmpty())
-        options.emplace_back("sides", spec.Settings.Sides.toUtf8());
-    if (!spec.Settings.MediaSource.isEmpty())
-        options.emplace_back("media-source", spec.Settings.MediaSource.toUtf8());
+                             ResolutionValue(jobSpec.Settings.Resolution, jobSpec.Settings.ResolutionY).toUtf8());
+    if (!jobSpec.Settings.Sides.isEmpty())
+        options.emplace_back("sides", jobSpec.Settings.Sides.toUtf8());
+    if (!jobSpec.Settings.MediaSource.isEmpty())
+        options.emplace_back("media-source", jobSpec.Settings.MediaSource.toUtf8());
     // CUPS turns a landscape sheet onto the paper by itself; saying so keeps drivers that look at
     // the option from turning it back.
-    options.emplace_back("orientation-requested", spec.Orientation == TOrientation::Landscape ? "4" : "3");
+    options.emplace_back("orientation-requested", jobSpec.Orientation == TOrientation::Landscape ? "4" : "3");
     return options;
 }
 
 } // namespace
 
-std::unique_ptr<TPrintJob> BeginCupsJob(const TPrintJobSpec &spec, const TSheet &sheet)
+std::unique_ptr<TPrintJob> BeginCupsJob(const TPrintJobSpec &jobSpec, const TSheet &sheet)
 {
     auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/wenoglad-XXXXXX.pdf"));
     if (!file->open())
         throw EPrinter(QStringLiteral("Nie można utworzyć pliku tymczasowego wydruku: %1").arg(file->errorString()));
-    const QByteArray queue = spec.Printer.Device.section(QLatin1Char('/'), 0, 0).toUtf8();
-    const QByteArray title = spec.Title.toUtf8();
-    const auto options = CupsJobOptions(spec);
+    const QByteArray queue = jobSpec.Printer.Device.section(QLatin1Char('/'), 0, 0).toUtf8();
+    const QByteArray title = jobSpec.Title.toUtf8();
+    const auto options = CupsJobOptions(jobSpec);
     return std::make_unique<PdfPrintJob>(
-        OrientedPaperMm(sheet, spec.Orientation), spec.Caps, std::move(file),
+        OrientedPaperMm(sheet, jobSpec.Orientation), jobSpec.Caps, std::move(file),
         [queue, title, options](QFileDevice &pdf) {
             cups_option_t *list = nullptr;
             int count = 0;

@@ -6,6 +6,6 @@
 
 namespace platform {
 
-std::unique_ptr<TPrintJob> BeginCupsJob(const TPrintJobSpec &spec, const TSheet &sheet);
+std::unique_ptr<TPrintJob> BeginCupsJob(const TPrintJobSpec &jobSpec, const TSheet &sheet);
 
 } // namespace platform

@@ -50,17 +50,17 @@ TSheet PdfPrinterSheet(const TDevMode &settings)
     return sheet;
 }
 
-std::unique_ptr<TPrintJob> BeginPdfFileJob(const TPrintJobSpec &spec)
+std::unique_ptr<TPrintJob> BeginPdfFileJob(const TPrintJobSpec &jobSpec)
 {
-    const QString path = spec.Printer.Port;
+    const QString path = jobSpec.Printer.Port;
     if (path.isEmpty())
         throw EPrinter(QStringLiteral("Nie wskazano pliku, do którego drukarka PDF ma zapisać wydruk."));
     auto file = std::make_unique<QSaveFile>(path);
     if (!file->open(QIODevice::WriteOnly))
         throw EPrinter(QStringLiteral("Nie można utworzyć pliku %1: %2").arg(path, file->errorString()));
-    const TSheet sheet = PdfPrinterSheet(spec.Settings);
+    const TSheet sheet = PdfPrinterSheet(jobSpec.Settings);
     return std::make_unique<PdfPrintJob>(
-        OrientedPaperMm(sheet, spec.Orientation), spec.Caps, std::move(file), [](QFileDevice &out) {
+        OrientedPaperMm(sheet, jobSpec.Orientation), jobSpec.Caps, std::move(file), [](QFileDevice &out) {
             auto &saved = static_cast<QSaveFile &>(out);
             if (!saved.commit())
                 throw EPrinter(

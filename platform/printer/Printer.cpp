@@ -188,16 +188,16 @@ TDeviceCaps TPrinter::Capabilities()
 void TPrinter::BeginDoc()
 {
     CheckNotPrinting();
-    TPrintJobSpec spec;
-    spec.Printer = CurrentPrinter();
+    TPrintJobSpec jobSpec;
+    jobSpec.Printer = CurrentPrinter();
     const std::optional<TDevMode> settings = Settings();
     if (!settings)
-        throw EPrinter(QStringLiteral("Nie można odczytać ustawień drukarki %1.").arg(spec.Printer.Device));
-    spec.Settings = *settings;
-    spec.Orientation = orientation_;
-    spec.Caps = Capabilities();
-    spec.Title = Title;
-    job_ = IsVirtual(index_) ? BeginPdfFileJob(spec) : backend_->BeginJob(spec);
+        throw EPrinter(QStringLiteral("Nie można odczytać ustawień drukarki %1.").arg(jobSpec.Printer.Device));
+    jobSpec.Settings = *settings;
+    jobSpec.Orientation = orientation_;
+    jobSpec.Caps = Capabilities();
+    jobSpec.Title = Title;
+    job_ = IsVirtual(index_) ? BeginPdfFileJob(jobSpec) : backend_->BeginJob(jobSpec);
     abortProc_ = [] {
         if (QCoreApplication::instance())
             QCoreApplication::processEvents();

@@ -46,7 +46,7 @@ public:
     // without any printer says no.
     virtual bool OffersPdfPrinter() const { return true; }
     // Raises EPrinter when the job cannot be begun.
-    virtual std::unique_ptr<TPrintJob> BeginJob(const TPrintJobSpec &spec) = 0;
+    virtual std::unique_ptr<TPrintJob> BeginJob(const TPrintJobSpec &jobSpec) = 0;
 };
 
 } // namespace platform

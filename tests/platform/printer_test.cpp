@@ -66,9 +66,9 @@ public:
     {
         return {1000, 2000, 10, 20, log_.dpi, log_.dpi};
     }
-    std::unique_ptr<TPrintJob> BeginJob(const TPrintJobSpec &spec) override
+    std::unique_ptr<TPrintJob> BeginJob(const TPrintJobSpec &jobSpec) override
     {
-        log_.lastSpec = spec;
+        log_.lastSpec = jobSpec;
         return std::make_unique<FakeJob>(log_);
     }
 

@@ -97,8 +97,8 @@ protected:
     {
         QStringList jobs;
         for (const TRecordedJob &job : recording->Jobs) {
-            const int half = job.Spec.Caps.PhysicalWidth / 2 - job.Spec.Caps.PhysicalOffsetX;
-            const bool twoUp = job.Spec.Orientation == platform::TOrientation::Landscape;
+            const int half = job.Setup.Caps.PhysicalWidth / 2 - job.Setup.Caps.PhysicalOffsetX;
+            const bool twoUp = job.Setup.Orientation == platform::TOrientation::Landscape;
             QStringList sheets;
             for (const auto &sheet : job.Sheets) {
                 QStringList placed;
@@ -108,7 +108,7 @@ protected:
                                          : QString());
                 sheets << (placed.isEmpty() ? QStringLiteral("_") : placed.join(u','));
             }
-            jobs << job.Spec.Title + QStringLiteral(": ") + sheets.join(u' ') +
+            jobs << job.Setup.Title + QStringLiteral(": ") + sheets.join(u' ') +
                         (job.State == TRecordedJob::TState::Abandoned ? QStringLiteral(" [porzucone]") : QString());
         }
         return jobs.join(QStringLiteral(" / "));
@@ -277,9 +277,9 @@ TEST_F(PrintEngine, ColourTitleAndPageDrawingFollowTheOptions)
         Print(request);
         ASSERT_EQ(recording->Ended().size(), 1);
         const TRecordedJob job = recording->Ended()[0];
-        EXPECT_EQ(job.Spec.Title, QString::fromUtf8(r.jobTitle));
-        EXPECT_TRUE(job.Spec.Settings.Fields & platform::DM_COLOR);
-        EXPECT_EQ(job.Spec.Settings.Color, r.colour ? platform::DMCOLOR_COLOR : platform::DMCOLOR_MONOCHROME);
+        EXPECT_EQ(job.Setup.Title, QString::fromUtf8(r.jobTitle));
+        EXPECT_TRUE(job.Setup.Settings.Fields & platform::DM_COLOR);
+        EXPECT_EQ(job.Setup.Settings.Color, r.colour ? platform::DMCOLOR_COLOR : platform::DMCOLOR_MONOCHROME);
         EXPECT_EQ(job.Sheets[0][0].Recolored, !r.colour);
     }
 }

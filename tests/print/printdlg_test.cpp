@@ -176,7 +176,7 @@ TEST_F(PrintDialog, PrintingSendsTheChosenPagesAndCloses)
     dlg->edKopie->setValue(2);
     QTest::mouseClick(dlg->hb->AcceptButton(), Qt::LeftButton);
     EXPECT_EQ(Printed(), "2 3 4 / 2 3 4");
-    EXPECT_EQ(recording->Ended()[0].Spec.Title, "faktury");
+    EXPECT_EQ(recording->Ended()[0].Setup.Title, "faktury");
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
     EXPECT_EQ(PrintDlgSettings.Kopie, 2);
