@@ -24,6 +24,9 @@ int RunThumbnail(const QStringList &args);
 int RunWersja(const QStringList &args);
 // paczka FILE [-o DIR]: the records of a package, one JSON object a line; with -o written into DIR.
 int RunPaczka(const QStringList &args);
+// find FILE TEXT: "page:line: text" of every page line holding TEXT (case and, for a plain TEXT,
+// Polish diacritics ignored); exit 1 when none does.
+int RunFind(const QStringList &args);
 // Prints the usage text to standard output.
 int RunHelp();
 // The usage text.

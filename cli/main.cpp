@@ -37,7 +37,7 @@ int RunCommand(int argc, char **argv)
         return RunPaczka(args.mid(1));
     // Laying pages out takes fonts, and fonts take a GUI application.
     std::unique_ptr<QGuiApplication> app;
-    const QStringList drawing = {"text", "pdf", "png", "print", "thumbnail"};
+    const QStringList drawing = {"text", "pdf", "png", "print", "thumbnail", "find"};
     if (drawing.contains(command))
         app = std::make_unique<QGuiApplication>(argc, argv);
     if (command == QLatin1String("text"))
@@ -50,6 +50,8 @@ int RunCommand(int argc, char **argv)
         return RunPrint(args.mid(1));
     if (command == QLatin1String("thumbnail"))
         return RunThumbnail(args.mid(1));
+    if (command == QLatin1String("find"))
+        return RunFind(args.mid(1));
     std::fprintf(stderr, "wenoglad-cli: unknown command \"%s\"\n\n%s", command.toUtf8().constData(),
                  UsageText().toUtf8().constData());
     return 2;

@@ -482,6 +482,23 @@ void TEmfViewer::wheelEvent(QWheelEvent *event)
 {
     // 120 per notch, 90 pixels a notch; turning away from the user moves towards the first page.
     const int delta = event->angleDelta().y();
+    if (event->modifiers() == Qt::ControlModifier) {
+        // With Ctrl a notch is a zoom step around the pointer, as a click is; a touchpad's small
+        // steps add up to a notch.
+        wheelZoom_ += delta;
+        const QPoint pos = event->position().toPoint();
+        while (std::abs(wheelZoom_) >= 120) {
+            const TPagePoint anchor = ScreenToPage(pos.x(), pos.y());
+            if (wheelZoom_ > 0)
+                ZoomIn();
+            else
+                ZoomOut();
+            ScrollToPagePoint(pos.x(), pos.y(), anchor);
+            wheelZoom_ -= wheelZoom_ > 0 ? 120 : -120;
+        }
+        event->accept();
+        return;
+    }
     SetVert(qint64(VertPos()) - NearestRatio(qint64(delta) * 3 * kLineStep, 120));
     event->accept();
 }

@@ -130,6 +130,8 @@ private:
     QImage buffer_;
     QFont pageNrFont_;
 
+    int wheelZoom_ = 0; // Ctrl+wheel turned towards the next zoom step
+
     bool leftDown_ = false;
     bool rightDown_ = false;
     bool dragging_ = false;

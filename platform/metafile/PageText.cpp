@@ -83,6 +83,11 @@ void AddRun(const MetaRecord &r, const QTransform &world, ClipMode clipMode, con
 
 QString PageText(const PageMetafile &page)
 {
+    return PageText(page, QLatin1Char(' '));
+}
+
+QString PageText(const PageMetafile &page, QChar gap)
+{
     std::vector<Piece> pieces;
     QTransform world;
     ClipMode clipMode = ClipMode::None;
@@ -130,7 +135,7 @@ QString PageText(const PageMetafile &page)
             // changing formats.
             if (k > 0 && line[k].left - right > line[k].height / 20 && !text.endsWith(u' ') &&
                 !line[k].text.startsWith(u' '))
-                text += u' ';
+                text += gap;
             text += line[k].text;
             right = std::max(right, line[k].right);
         }

@@ -10,5 +10,7 @@ namespace platform {
 // are joined, with a blank where they stand apart; text wholly outside the clip in force is left out.
 // Lines end with "\n".
 QString PageText(const PageMetafile &page);
+// The same with gap standing where runs stand apart on a line (a blank in PageText above).
+QString PageText(const PageMetafile &page, QChar gap);
 
 } // namespace platform

@@ -457,3 +457,22 @@ TEST_F(CliExport, ThumbnailIsTheFirstPageAtTheAskedHeight)
         EXPECT_FALSE(QFile::exists(Path("u.png")));
     }
 }
+
+TEST_F(CliExport, FindPrintsTheMatchingLinesOfEveryPage)
+{
+    // The second page's line holds an amount split over two fields, shown with a gap between them.
+    Document doc = ThreePages();
+    doc.Root.Items[1].Title.Lines.push_back(
+        {.Fields = {{.X = 1200, .Width = 240, .StyleName = "Domyslny", .Text = "12"},
+                    {.X = 1440, .Width = 600, .StyleName = "Domyslny", .Text = "345,67"}}});
+    WriteWyd(Path("find.wyd"), doc);
+    const Result amount = Cli({"find", Path("find.wyd"), "12345,67"});
+    EXPECT_EQ(amount.code, 0) << amount.err.toStdString();
+    EXPECT_TRUE(amount.out.startsWith("2:")) << amount.out.toStdString();
+    EXPECT_TRUE(amount.out.contains("12 345,67")) << "shown as the text command shows it";
+    EXPECT_EQ(Cli({"find", Path("find.wyd"), "12 345,67"}).code, 0);
+    const Result word = Cli({"find", Path("find.wyd"), "ZOLW"});
+    EXPECT_EQ(word.out.count('\n'), 3) << word.out.toStdString();
+    EXPECT_TRUE(word.out.contains("1:2: Wiersz 1 żółw")) << word.out.toStdString();
+    EXPECT_EQ(Cli({"find", Path("find.wyd"), "nie ma"}).code, 1);
+}

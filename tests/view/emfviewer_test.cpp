@@ -96,10 +96,9 @@ protected:
         QTest::keyClick(viewer, Qt::Key(key), modifiers);
     }
 
-    void Wheel(int delta)
+    void Wheel(int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QPointF pos = QPointF(100, 100))
     {
-        const QPointF pos(100, 100);
-        QWheelEvent event(pos, viewer->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+        QWheelEvent event(pos, viewer->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(viewer, &event);
     }
@@ -506,6 +505,25 @@ TEST_F(ViewerTest, LeftClickZoomsInAroundThePointRightClickZoomsOut)
 
     QTest::mouseClick(viewer, Qt::MiddleButton, {}, at);
     EXPECT_EQ(viewer->ZoomLevel(), zoomExtra1) << "other buttons are ignored";
+}
+
+TEST_F(ViewerTest, CtrlWheelZoomsAroundThePointerANotchAtATime)
+{
+    Open(600, 400, 3);
+    viewer->SetZoomLevel(zoomExtra1);
+    Bar(Qt::Vertical)->setValue(1000);
+    const QPoint at(100, 200);
+    const TPagePoint before = viewer->ScreenToPage(at.x(), at.y());
+    // A touchpad's small steps add up to one notch.
+    Wheel(60, Qt::ControlModifier, at);
+    EXPECT_EQ(viewer->ZoomLevel(), zoomExtra1);
+    Wheel(60, Qt::ControlModifier, at);
+    EXPECT_EQ(viewer->ZoomLevel(), zoomExtra2);
+    const TPagePoint after = viewer->ScreenToPage(at.x(), at.y());
+    EXPECT_NEAR(after.X, before.X, 1.0 / 1000);
+    EXPECT_NEAR(after.Y, before.Y, 1.0 / 1414);
+    Wheel(-120, Qt::ControlModifier, at);
+    EXPECT_EQ(viewer->ZoomLevel(), zoomExtra1);
 }
 
 TEST_F(ViewerTest, DragMovesThreeTimesAsFarAfterTheDeadZone)
