@@ -50,13 +50,6 @@ QStringList WrapEditControl(const QString &text, const QFontMetrics &metrics, in
     return lines;
 }
 
-namespace {
-
-bool IsSizingCode(int code)
-{
-    return code >= HTLEFT && code <= HTBOTTOMRIGHT;
-}
-
 Qt::CursorShape SizingCursor(int code)
 {
     switch (code) {
@@ -72,6 +65,13 @@ Qt::CursorShape SizingCursor(int code)
     default:
         return Qt::SizeBDiagCursor;
     }
+}
+
+namespace {
+
+bool IsSizingCode(int code)
+{
+    return code >= HTLEFT && code <= HTBOTTOMRIGHT;
 }
 
 // The one off-screen bitmap every panel paints its second caption into.

@@ -30,6 +30,9 @@ enum class TPanelBevel { None, Lowered, Raised };
 // line is too wide, and inside a word wider than the width at the last character that fits.
 QStringList WrapEditControl(const QString &text, const QFontMetrics &metrics, int width);
 
+// The mouse pointer over a frame edge or corner of the given hit code (HTLEFT ... HTBOTTOMRIGHT).
+Qt::CursorShape SizingCursor(int code);
+
 class TPanelEx : public QFrame {
     Q_OBJECT
 public:

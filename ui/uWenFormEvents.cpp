@@ -32,23 +32,6 @@ Qt::Edges EdgesOf(int code)
     return edges;
 }
 
-Qt::CursorShape SizingCursor(int code)
-{
-    switch (code) {
-    case HTLEFT:
-    case HTRIGHT:
-        return Qt::SizeHorCursor;
-    case HTTOP:
-    case HTBOTTOM:
-        return Qt::SizeVerCursor;
-    case HTTOPLEFT:
-    case HTBOTTOMRIGHT:
-        return Qt::SizeFDiagCursor;
-    default:
-        return Qt::SizeBDiagCursor;
-    }
-}
-
 // What a disabled window still gets: painting, moving, sizing, the pointer's moves and the window
 // system's own notices; the user's input is dropped.
 bool DroppedWhileDisabled(const QEvent &event)
