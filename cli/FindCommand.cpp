@@ -8,7 +8,7 @@
 
 int RunFind(const QStringList &args)
 {
-    if (args.size() != 2 || args[1].isEmpty()) {
+    if (args.size() != 2 || platform::TTextMatcher(args[1]).IsEmpty()) {
         PrintError(QStringLiteral("wenoglad-cli find: podaj plik wydruku i szukany tekst"));
         return kExitUsage;
     }
@@ -18,13 +18,18 @@ int RunFind(const QStringList &args)
     const platform::TTextMatcher matcher(args[1]);
     bool found = false;
     for (qsizetype page = 0; page < printout.pages.size(); ++page) {
-        const QStringList lines = platform::PageText(*printout.pages[page], platform::kRunGap).split(u'\n');
-        for (qsizetype line = 0; line < lines.size(); ++line) {
-            if (matcher.Find(lines[line]).isEmpty())
+        // The page is searched whole, as the preview searches it; each line with a match is printed once.
+        const QString text = platform::PageText(*printout.pages[page], platform::kRunGap);
+        const platform::TSearchText searched(text);
+        int printed = -1;
+        for (const platform::TTextSpan &span : matcher.Find(searched)) {
+            const auto [line, start] = searched.LineOf(span.Start);
+            if (line == printed)
                 continue;
+            printed = line;
             found = true;
-            std::printf("%lld:%lld: %s\n", static_cast<long long>(page + 1), static_cast<long long>(line + 1),
-                        QString(lines[line]).replace(platform::kRunGap, QLatin1Char(' ')).toUtf8().constData());
+            const QString shown = text.mid(start, text.indexOf(u'\n', start) - start).replace(platform::kRunGap, u' ');
+            std::printf("%lld:%d: %s\n", static_cast<long long>(page + 1), line + 1, shown.toUtf8().constData());
         }
     }
     if (const int code = FinishStandardOutput())

@@ -80,6 +80,24 @@ private:
     std::optional<TLook> painted_;
 };
 
+// Found text shows through a translucent box a little larger than its letters; the current one is
+// orange.
+void DrawMarks(QPainter &painter, const QList<TPageMark> &marks, const QRect &content, QSize pageSize)
+{
+    if (marks.isEmpty() || pageSize.isEmpty())
+        return;
+    const double sx = double(content.width()) / pageSize.width(), sy = double(content.height()) / pageSize.height();
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    for (const TPageMark &mark : marks) {
+        const QRectF box(content.left() + mark.Rect.left() * sx, content.top() + mark.Rect.top() * sy,
+                         mark.Rect.width() * sx, mark.Rect.height() * sy);
+        painter.setBrush(mark.Current ? QColor(255, 128, 0, 140) : QColor(255, 230, 0, 110));
+        painter.drawRect(box.adjusted(-1, -1, 1, 1));
+    }
+    painter.restore();
+}
+
 int ClampToInt(qint64 v)
 {
     return int(std::clamp<qint64>(v, 0, INT_MAX));
@@ -238,6 +256,27 @@ void TEmfViewer::SnapToPage()
     SetVert(qint64(std::trunc(fy)) * (ph_ + kGap));
 }
 
+void TEmfViewer::ShowPageArea(int index, const QRectF &area)
+{
+    if (index < 0 || index >= PageCount() || !pages_[index])
+        return;
+    const QSize size = pages_[index]->Size();
+    if (size.isEmpty())
+        return;
+    // In strip pixels: the sheet's slot starts at index * pitch, the sheet kInset into it.
+    const QRect content = ContentRect(kInset, int(kInset + qint64(index) * (ph_ + kGap)));
+    const double top = content.top() + area.top() * content.height() / size.height();
+    const double bottom = content.top() + area.bottom() * content.height() / size.height();
+    if (top < VertPos() || bottom > VertPos() + ch_)
+        SetVert(qint64(std::lround((top + bottom - ch_) / 2)));
+    if (zoom_ >= zoomExtra1 && pw_ > cw_) {
+        const double left = content.left() + area.left() * content.width() / size.width();
+        const double right = content.left() + area.right() * content.width() / size.width();
+        if (left < HorzPos() || right > HorzPos() + cw_)
+            SetHorz(qint64(std::lround((left + right - cw_) / 2)));
+    }
+}
+
 TPagePoint TEmfViewer::ScreenToPage(int x, int y) const
 {
     const int c = pw_ < cw_ ? (cw_ - pw_) / 2 : 0;
@@ -388,12 +427,17 @@ void TEmfViewer::Render(QPainter &painter) const
         DrawPage(painter, visible.First + k, x, int(visible.Top + qint64(k) * (ph_ + kGap)));
 }
 
-void TEmfViewer::DrawPage(QPainter &painter, int index, int left, int top) const
+QRect TEmfViewer::ContentRect(int left, int top) const
 {
     const int mL = int(NearestRatio(qint64(margLeft_) * pw_, kSheetWidthMm));
     const int mR = int(NearestRatio(qint64(margRight_) * pw_, kSheetWidthMm));
     const int mT = int(NearestRatio(qint64(margTop_) * ph_, kSheetHeightMm));
     const int mB = int(NearestRatio(qint64(margBottom_) * ph_, kSheetHeightMm));
+    return QRect(left + mL, top + mT, pw_ - mL - mR, ph_ - mT - mB);
+}
+
+void TEmfViewer::DrawPage(QPainter &painter, int index, int left, int top) const
+{
     const int right = left + pw_;
 
     // Shadow, then the sheet with its 1-pixel border over it.
@@ -401,10 +445,13 @@ void TEmfViewer::DrawPage(QPainter &painter, int index, int left, int top) const
     painter.fillRect(QRect(left - 1, top - 1, pw_ + 2, ph_ + 2), Qt::black);
     painter.fillRect(QRect(left, top, pw_, ph_), Qt::white);
 
-    const QRect content(left + mL, top + mT, pw_ - mL - mR, ph_ - mT - mB);
+    const QRect content = ContentRect(left, top);
     const platform::PageMetafile *page = pages_[index];
-    if (page && content.width() > 0 && content.height() > 0)
+    if (page && content.width() > 0 && content.height() > 0) {
         page->Play(painter, content);
+        if (OnPageMarks)
+            DrawMarks(painter, OnPageMarks(index), content, page->Size());
+    }
 
     if (showMarg_) {
         // A GDI-style dotted cosmetic pen: 3 pixels on, 3 off.

@@ -2,6 +2,7 @@
 // TEmfViewer: shows a printout's pages as a vertical strip of sheets on a grey background, scrolls and
 // zooms them, and holds the page list that printing reads.
 #include "core/Wydruki.h"
+#include "view/PageMark.h"
 #include "view/ViewerGeometry.h"
 
 #include <QFont>
@@ -61,6 +62,8 @@ public:
     TNotifyEvent OnMove;   // after the view scrolled, either direction
     TNotifyEvent OnChange; // after a page was added or the list was emptied
     TKeyEvent OnKeyDown;
+    // The boxes to draw over page index (found text); unset means none.
+    std::function<QList<TPageMark>(int index)> OnPageMarks;
 
     // The page list. The viewer does not own the pages: ClearPages and destruction leave them alive.
     int AddPage(platform::PageMetafile *page) override;
@@ -75,6 +78,10 @@ public:
     void ZoomOut();
     // Scrolls the page under the centre of the view to the top of its slot.
     void SnapToPage();
+
+    // Scrolls, only when some of it is out of view, so that area of page index (page units) is in the
+    // middle of the view; sideways only at zoomExtra1 and above.
+    void ShowPageArea(int index, const QRectF &area);
 
     TPagePoint ScreenToPage(int x, int y) const;
     // Scrolls so that the page point lies under client point (x, y); horizontally only at zoomExtra1
@@ -113,6 +120,8 @@ private:
     void SendKey(int key);
     void Render(QPainter &painter) const;
     void DrawPage(QPainter &painter, int index, int left, int top) const;
+    // The area a page's picture is drawn into, for a sheet whose top left corner is at (left, top).
+    QRect ContentRect(int left, int top) const;
 
     QList<platform::PageMetafile *> pages_;
     TEmfZoomLevel zoom_ = zoomPageW;

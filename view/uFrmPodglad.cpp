@@ -15,12 +15,15 @@
 #include "ui/WinFonts.h"
 #include "ui/bajery.h"
 #include "view/EmfViewer.h"
+#include "view/PreviewFind.h"
 #include "view/RamkaOkna.h"
 #include "view/UstawieniaPodgladu.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -241,11 +244,25 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
         connect(field->findChild<QLineEdit *>(), &QLineEdit::textChanged, this, &TFrmPodglad::margChange);
     }
 
-    // Enter, Esc and F1 are the window's, also in a margin field.
+    find = new TPreviewFind(viewer);
+
+    // Enter, Esc and F1 are the window's, also in a margin field; with the find bar open, Enter in
+    // its field finds the next match and Esc closes the bar alone.
     auto *klawisze = new TKeyPreview(this);
-    klawisze->OnAccept = [this] { hbAccept(); };
-    klawisze->OnCancel = [this] { hbCancel(); };
+    klawisze->OnAccept = [this] {
+        if (find->HasFocus())
+            find->Next();
+        else
+            hbAccept();
+    };
+    klawisze->OnCancel = [this] {
+        if (find->IsOpen())
+            find->Close();
+        else
+            hbCancel();
+    };
     klawisze->OnHelp = [this] { hbHelp(); };
+    klawisze->OnKey = [this](const QKeyEvent &key) { return KlawiszSzukania(key); };
 
     FormCreate();
     viewerChange();
@@ -343,6 +360,7 @@ void TFrmPodglad::resizeEvent(QResizeEvent *event)
 
 void TFrmPodglad::viewerChange()
 {
+    find->PagesChanged();
     lblStrona->setVisible(viewer->PageCount() > 0);
     viewerMove();
 }
@@ -435,6 +453,7 @@ void TFrmPodglad::WczytajStrony()
                 drukProgress(sender, drukowanie, postep);
             };
             loader.OnNextPage = [this](TWydruk *sender, platform::PageMetafile *page) { drukNextPage(sender, page); };
+            find->SetBuilding(true);
             loader.BuildPages();
             if (!przerwij_)
                 hb->SetTextAccept(QStringLiteral("Drukuj"));
@@ -442,6 +461,7 @@ void TFrmPodglad::WczytajStrony()
             error = std::current_exception();
         }
         hb->ShowLeftText(QString());
+        find->SetBuilding(false);
     }
     // Shown after the loader is gone and the cursor restored; the window stays open.
     if (error)
@@ -500,6 +520,46 @@ void TFrmPodglad::hbCancel()
 void TFrmPodglad::hbHelp()
 {
     PokazPomoc();
+}
+
+bool TFrmPodglad::KlawiszSzukania(const QKeyEvent &key)
+{
+    const Qt::KeyboardModifiers mods = key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    switch (key.key()) {
+    case Qt::Key_F:
+        if (mods != Qt::ControlModifier)
+            return false;
+        find->Open();
+        return true;
+    case Qt::Key_F3:
+        if (mods == Qt::NoModifier)
+            find->Next();
+        else if (mods == Qt::ShiftModifier)
+            find->Previous();
+        else
+            return false;
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (mods != Qt::ShiftModifier || !find->HasFocus())
+            return false;
+        find->Previous();
+        return true;
+    case Qt::Key_C: {
+        if (mods != Qt::ControlModifier)
+            return false;
+        // A selection in a text field is copied by the field itself.
+        const auto *field = qobject_cast<const QLineEdit *>(QApplication::focusWidget());
+        if (field && field->hasSelectedText())
+            return false;
+        const QString text = find->CopyText();
+        if (!text.isEmpty())
+            QGuiApplication::clipboard()->setText(text);
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 bool TFrmPodglad::eventFilter(QObject *watched, QEvent *event)

@@ -15,11 +15,13 @@
 #include <filesystem>
 #include <functional>
 
+class QKeyEvent;
 class QLabel;
 class QSpinBox;
 class QTimer;
 class THintBar;
 class TPanelEx;
+class TPreviewFind;
 class TRamkaOkna;
 class TWenBtn;
 class TWydruk;
@@ -62,6 +64,7 @@ public:
     TEmfViewer *viewer;
     THintBar *hb;
     QTimer *timerStrona;
+    TPreviewFind *find;     // Ctrl+F: the find bar over the viewer's bottom
     int timerStronaTag = 0; // the step direction while a page button is held: -1 or +1
 
     // Event handlers, public so that they can be driven like the window system drives them.
@@ -73,6 +76,8 @@ public:
     void hbAccept();
     void hbCancel();
     void hbHelp();
+    // The keys of finding and copying (Ctrl+F, F3, Shift+F3, Shift+Enter, Ctrl+C); true when used.
+    bool KlawiszSzukania(const QKeyEvent &key);
 
 public Q_SLOTS:
     void done(int result) override;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace platform {
 
@@ -16,6 +15,7 @@ struct Piece {
     double ascent = 0;
     double descent = 0;
     QString text;
+    std::vector<std::pair<float, float>> spans; // per character, when boxes are asked for
 };
 
 // Whether b's baseline lies within the body of a's letters (from three quarters of the ascent above
@@ -26,95 +26,157 @@ bool Within(const Piece &a, const Piece &b)
     return b.y >= a.y - 0.75 * a.ascent && b.y <= a.y + a.descent;
 }
 
-bool Visible(const QPointF &p, ClipMode clipMode, const QRectF &rect, const QPainterPath &path)
+bool AllBlank(const QString &text)
 {
-    if (clipMode == ClipMode::Rect)
-        return p.x() >= rect.left() - 0.5 && p.x() <= rect.right() + 0.5 && p.y() >= rect.top() - 0.5 &&
-               p.y() <= rect.bottom() + 0.5;
-    if (clipMode == ClipMode::Path)
-        return path.contains(p);
-    return true;
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); });
+}
+
+struct Clip {
+    ClipMode mode = ClipMode::None;
+    QRectF rect;
+    QPainterPath path;
+
+    bool Shows(const QPointF &p) const
+    {
+        if (mode == ClipMode::Rect)
+            return p.x() >= rect.left() - 0.5 && p.x() <= rect.right() + 0.5 && p.y() >= rect.top() - 0.5 &&
+                   p.y() <= rect.bottom() + 0.5;
+        if (mode == ClipMode::Path)
+            return path.contains(p);
+        return true;
+    }
+
+    // Whether every point of rect shows (a path is not asked: the answer would cost more than it saves).
+    bool ShowsAll(const QRectF &r) const
+    {
+        if (mode == ClipMode::Rect)
+            return r.left() >= rect.left() - 0.5 && r.right() <= rect.right() + 0.5 && r.top() >= rect.top() - 0.5 &&
+                   r.bottom() <= rect.bottom() + 0.5;
+        return mode == ClipMode::None;
+    }
+};
+
+qsizetype CodePoints(const QString &text)
+{
+    qsizetype n = text.size();
+    for (qsizetype i = 0; i + 1 < text.size(); ++i)
+        if (text[i].isHighSurrogate() && text[i + 1].isLowSurrogate())
+            --n, ++i;
+    return n;
+}
+
+// The baseline points of a run's glyphs, first starts to last end, in logical units.
+QRectF BaselineBounds(const MetaRecord &r, double lastAdvance)
+{
+    double left = r.positions.front().x(), right = left, top = r.positions.front().y(), bottom = top;
+    for (const QPointF &p : r.positions) {
+        left = std::min(left, p.x());
+        right = std::max(right, p.x());
+        top = std::min(top, p.y());
+        bottom = std::max(bottom, p.y());
+    }
+    right = std::max(right, r.positions.back().x() + lastAdvance);
+    return QRectF(QPointF(left, top), QPointF(right, bottom));
 }
 
 // Cuts a run into the pieces that show, in page units; a glyph counts as shown when its baseline
-// start or middle lies inside the clip.
-void AddRun(const MetaRecord &r, const QTransform &world, ClipMode clipMode, const QRectF &clipRect,
-            const QPainterPath &clipPath, std::vector<Piece> &pieces)
+// start or middle lies inside the clip. The run's text holds one code point per glyph.
+void AddRun(const MetaRecord &r, const QTransform &world, const Clip &clip, bool boxes, std::vector<Piece> &pieces)
 {
-    const QList<uint> codes = r.text.toUcs4();
-    if (codes.size() != r.glyphs.size() || codes.isEmpty())
+    const QString &text = r.text;
+    const qsizetype glyphs = r.glyphs.size();
+    if (glyphs == 0 || r.positions.size() != glyphs || CodePoints(text) != glyphs)
         return;
     const double xs = r.face->XScale();
     const double scale = std::sqrt(std::abs(world.determinant()));
-    const double height = r.face->PixelSize() * scale;
     Piece piece;
+    auto opening = [&](const QPointF &start) {
+        piece.y = start.y();
+        piece.left = start.x();
+        piece.height = r.face->PixelSize() * scale;
+        piece.ascent = r.face->AscentF() * scale;
+        piece.descent = r.face->DescentF() * scale;
+    };
+    // Most runs show whole: without boxes to place, one look at their bounds does.
+    const double lastAdvance = r.face->Advance(quint16(r.glyphs.back())) * xs;
+    if (!boxes && clip.ShowsAll(world.mapRect(BaselineBounds(r, lastAdvance)))) {
+        if (AllBlank(text))
+            return;
+        opening(world.map(r.positions.front()));
+        piece.right = world.map(r.positions.back() + QPointF(lastAdvance, 0)).x();
+        piece.text = text;
+        pieces.push_back(std::move(piece));
+        return;
+    }
     bool open = false;
     auto close = [&] {
-        if (open && !piece.text.trimmed().isEmpty())
-            pieces.push_back(piece);
+        if (open && !AllBlank(piece.text))
+            pieces.push_back(std::move(piece));
         open = false;
-        piece.text.clear();
+        piece = Piece();
     };
-    for (qsizetype i = 0; i < codes.size(); ++i) {
+    qsizetype at = 0; // in text
+    for (qsizetype i = 0; i < glyphs; ++i) {
+        const qsizetype width =
+            at + 1 < text.size() && text[at].isHighSurrogate() && text[at + 1].isLowSurrogate() ? 2 : 1;
+        const qsizetype from = at;
+        at += width;
         const double advance = r.face->Advance(quint16(r.glyphs[i])) * xs;
         const QPointF start = world.map(r.positions[i]);
         const QPointF end = world.map(r.positions[i] + QPointF(advance, 0));
-        const QPointF middle = (start + end) / 2;
-        if (!Visible(start, clipMode, clipRect, clipPath) && !Visible(middle, clipMode, clipRect, clipPath)) {
+        if (!clip.Shows(start) && !clip.Shows((start + end) / 2)) {
             close();
             continue;
         }
         if (!open) {
-            piece.y = start.y();
-            piece.left = start.x();
-            piece.height = height;
-            piece.ascent = r.face->AscentF() * scale;
-            piece.descent = r.face->DescentF() * scale;
+            opening(start);
             open = true;
         }
         piece.right = end.x();
-        const char32_t c = codes[i];
-        piece.text += QString::fromUcs4(&c, 1);
+        piece.text.append(text.constData() + from, width);
+        if (boxes)
+            piece.spans.insert(piece.spans.end(), width, {float(start.x()), float(end.x())});
     }
     close();
 }
 
-} // namespace
-
-QString PageText(const PageMetafile &page)
-{
-    return PageText(page, QLatin1Char(' '));
-}
-
-QString PageText(const PageMetafile &page, QChar gap)
+std::vector<Piece> Pieces(const PageMetafile &page, bool boxes)
 {
     std::vector<Piece> pieces;
     QTransform world;
-    ClipMode clipMode = ClipMode::None;
-    QRectF clipRect;
-    QPainterPath clipPath;
+    Clip clip;
     page.Visit([&](MetaRecord &r) {
         switch (r.type) {
         case EmrSetWorldTransform:
             world = r.transform;
             break;
         case EmrExtSelectClipRgn:
-            clipMode = ClipModeOf(r.value).value_or(ClipMode::None);
-            clipRect = r.rect;
-            clipPath = r.path;
+            clip.mode = ClipModeOf(r.value).value_or(ClipMode::None);
+            clip.rect = r.rect;
+            clip.path = r.path;
             break;
         case EmrExtTextOutW:
             if (r.face)
-                AddRun(r, world, clipMode, clipRect, clipPath, pieces);
+                AddRun(r, world, clip, boxes, pieces);
             break;
         default:
             break;
         }
         return true;
     });
+    return pieces;
+}
 
-    std::stable_sort(pieces.begin(), pieces.end(), [](const Piece &a, const Piece &b) { return a.y < b.y; });
-    QString out;
+} // namespace
+
+std::vector<PageTextLine> PageTextLines(const PageMetafile &page, QChar gap, bool boxes)
+{
+    std::vector<Piece> pieces = Pieces(page, boxes);
+    // Records mostly come in reading order already; sorting is only for those that do not.
+    const auto byBaseline = [](const Piece &a, const Piece &b) { return a.y < b.y; };
+    if (!std::is_sorted(pieces.begin(), pieces.end(), byBaseline))
+        std::stable_sort(pieces.begin(), pieces.end(), byBaseline);
+    std::vector<PageTextLine> lines;
     size_t i = 0;
     while (i < pieces.size()) {
         // A line: the pieces, in baseline order, that share it with its tallest piece so far.
@@ -126,24 +188,51 @@ QString PageText(const PageMetafile &page, QChar gap)
             if (pieces[end].height > pieces[anchor].height)
                 anchor = end;
         }
-        std::vector<Piece> line(pieces.begin() + qsizetype(i), pieces.begin() + qsizetype(end));
-        std::stable_sort(line.begin(), line.end(), [](const Piece &a, const Piece &b) { return a.left < b.left; });
-        QString text;
+        const auto byLeft = [](const Piece &a, const Piece &b) { return a.left < b.left; };
+        const auto first = pieces.begin() + qsizetype(i), last = pieces.begin() + qsizetype(end);
+        if (!std::is_sorted(first, last, byLeft))
+            std::stable_sort(first, last, byLeft);
+        PageTextLine line;
+        line.top = pieces[anchor].y - pieces[anchor].ascent;
+        line.bottom = pieces[anchor].y + pieces[anchor].descent;
         double right = 0;
-        for (size_t k = 0; k < line.size(); ++k) {
+        for (size_t k = i; k < end; ++k) {
+            Piece &piece = pieces[k];
             // Runs that stand apart are separate words or fields; runs that touch are one word in
             // changing formats.
-            if (k > 0 && line[k].left - right > line[k].height / 20 && !text.endsWith(u' ') &&
-                !line[k].text.startsWith(u' '))
-                text += gap;
-            text += line[k].text;
-            right = std::max(right, line[k].right);
+            if (k > i && piece.left - right > piece.height / 20 && !line.text.endsWith(u' ') &&
+                !piece.text.startsWith(u' ')) {
+                line.text += gap;
+                if (boxes)
+                    line.spans.emplace_back(float(right), float(right));
+            }
+            line.text += piece.text;
+            if (boxes)
+                line.spans.insert(line.spans.end(), piece.spans.begin(), piece.spans.end());
+            right = k > i ? std::max(right, piece.right) : piece.right;
         }
-        while (text.endsWith(u' '))
-            text.chop(1);
-        out += text;
-        out += u'\n';
+        while (line.text.endsWith(u' ')) {
+            line.text.chop(1);
+            if (boxes)
+                line.spans.pop_back();
+        }
+        lines.push_back(std::move(line));
         i = end;
+    }
+    return lines;
+}
+
+QString PageText(const PageMetafile &page)
+{
+    return PageText(page, QLatin1Char(' '));
+}
+
+QString PageText(const PageMetafile &page, QChar gap)
+{
+    QString out;
+    for (const PageTextLine &line : PageTextLines(page, gap, false)) {
+        out += line.text;
+        out += u'\n';
     }
     return out;
 }

@@ -4,13 +4,28 @@
 
 #include <QString>
 
+#include <utility>
+#include <vector>
+
 namespace platform {
 
+// One visual line of a page's text and where it stands, in page units.
+struct PageTextLine {
+    QString text;
+    double top = 0;    // the tallest run's ascent above its baseline
+    double bottom = 0; // and its descent below
+    // With boxes asked for: where each character of text stands, left and right edge (a gap stands
+    // between the runs it separates, with no width).
+    std::vector<std::pair<float, float>> spans;
+};
+
 // The page's text line by line, top to bottom, and within a line left to right. Runs on one baseline
-// are joined, with a blank where they stand apart; text wholly outside the clip in force is left out.
-// Lines end with "\n".
+// are joined, with gap where they stand apart; text wholly outside the clip in force is left out.
+std::vector<PageTextLine> PageTextLines(const PageMetafile &page, QChar gap, bool boxes);
+
+// The lines above with a blank as the gap, each ended with "\n".
 QString PageText(const PageMetafile &page);
-// The same with gap standing where runs stand apart on a line (a blank in PageText above).
+// The same with gap standing where runs stand apart on a line.
 QString PageText(const PageMetafile &page, QChar gap);
 
 } // namespace platform
