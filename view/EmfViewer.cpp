@@ -256,7 +256,7 @@ void TEmfViewer::SnapToPage()
     SetVert(qint64(std::trunc(fy)) * (ph_ + kGap));
 }
 
-void TEmfViewer::ShowPageArea(int index, const QRectF &area)
+void TEmfViewer::ShowPageArea(int index, const QRectF &area, int covered)
 {
     if (index < 0 || index >= PageCount() || !pages_[index])
         return;
@@ -267,8 +267,9 @@ void TEmfViewer::ShowPageArea(int index, const QRectF &area)
     const QRect content = ContentRect(kInset, int(kInset + qint64(index) * (ph_ + kGap)));
     const double top = content.top() + area.top() * content.height() / size.height();
     const double bottom = content.top() + area.bottom() * content.height() / size.height();
-    if (top < VertPos() || bottom > VertPos() + ch_)
-        SetVert(qint64(std::lround((top + bottom - ch_) / 2)));
+    const int seen = std::max(1, ch_ - covered);
+    if (top < VertPos() || bottom > VertPos() + seen)
+        SetVert(qint64(std::lround((top + bottom - seen) / 2)));
     if (zoom_ >= zoomExtra1 && pw_ > cw_) {
         const double left = content.left() + area.left() * content.width() / size.width();
         const double right = content.left() + area.right() * content.width() / size.width();

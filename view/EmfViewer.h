@@ -80,8 +80,9 @@ public:
     void SnapToPage();
 
     // Scrolls, only when some of it is out of view, so that area of page index (page units) is in the
-    // middle of the view; sideways only at zoomExtra1 and above.
-    void ShowPageArea(int index, const QRectF &area);
+    // middle of the view; sideways only at zoomExtra1 and above. The bottom covered pixels of the view
+    // (under a bar lying over it) do not count as in view.
+    void ShowPageArea(int index, const QRectF &area, int covered = 0);
 
     TPagePoint ScreenToPage(int x, int y) const;
     // Scrolls so that the page point lies under client point (x, y); horizontally only at zoomExtra1

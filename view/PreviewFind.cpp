@@ -144,7 +144,7 @@ void TPreviewFind::ShowCurrent()
         const TFoundText &found = find_.Found(find_.Current());
         const platform::PageMetafile *page = viewer_->Pages().value(found.Page);
         if (page)
-            viewer_->ShowPageArea(found.Page, find_.CurrentRect(*page));
+            viewer_->ShowPageArea(found.Page, find_.CurrentRect(*page), bar_->height());
     }
     viewer_->update();
 }
