@@ -79,6 +79,40 @@ TEST(PageText, LeavesOutClippedTextAndFollowsTransforms)
         Text(p, Courier(), 100, 600, "srodek");
     }
     EXPECT_EQ(PageText(page).toStdString(), "widocz\nsrodek\ndol\n");
+    // Reading the characters' places too cuts the same text.
+    QString withBoxes;
+    for (const PageTextLine &line : PageTextLines(page, QLatin1Char(' '), true))
+        withBoxes += line.text + u'\n';
+    EXPECT_EQ(withBoxes, PageText(page));
+}
+
+TEST(PageText, CharacterPlacesFollowTheGlyphsAndAGapHasNoWidth)
+{
+    const TFont font = Courier();
+    const int w = font.TextWidth("a");
+    PageMetafile page;
+    {
+        QPainter p(&page);
+        Text(p, font, 100, 100, "ab");
+        Text(p, font, 600, 100, "cd");
+    }
+    const std::vector<PageTextLine> lines = PageTextLines(page, QChar(0x1F), true);
+    ASSERT_EQ(lines.size(), 1u);
+    const PageTextLine &line = lines[0];
+    EXPECT_EQ(line.text, QStringLiteral("ab\x1F"
+                                        "cd"));
+    ASSERT_EQ(line.spans.size(), 5u);
+    const float expected[5][2] = {{100, 100.f + w},
+                                  {100.f + w, 100.f + 2 * w},
+                                  {100.f + 2 * w, 100.f + 2 * w},
+                                  {600, 600.f + w},
+                                  {600.f + w, 600.f + 2 * w}};
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_NEAR(line.spans[i].first, expected[i][0], 0.5) << i;
+        EXPECT_NEAR(line.spans[i].second, expected[i][1], 0.5) << i;
+    }
+    EXPECT_LT(line.top, 100 + font.Ascent() - 1);
+    EXPECT_GT(line.bottom, 100 + font.Ascent());
 }
 
 TEST(PageText, RaisedAndLoweredTextStaysOnItsLine)

@@ -799,3 +799,45 @@ TEST_F(ViewerTest, ScrollBarAndResize)
     viewer->SnapToPage();
     (void)Grab();
 }
+
+TEST_F(ViewerTest, ShowPageAreaBringsAFarMarkIntoViewAboveTheCoveredStrip)
+{
+    Open(600, 400, 3);
+    viewer->SetZoomLevel(zoomExtra3);
+    const QSize size = pages[2]->Size();
+    const QRectF area(size.width() * 0.85, size.height() * 0.6, size.width() * 0.05, size.height() * 0.01);
+    viewer->OnPageMarks = [&](int index) { return index == 2 ? QList<TPageMark>{{area, true}} : QList<TPageMark>{}; };
+    // The current mark is orange, seen through over the white sheet.
+    const auto orange = [this] {
+        const QImage image = Grab();
+        QRect found;
+        for (int y = 0; y < viewer->ClientHeight(); ++y)
+            for (int x = 0; x < viewer->ClientWidth(); ++x) {
+                const QRgb c = image.pixel(x, y);
+                if (qRed(c) >= 250 && std::abs(qGreen(c) - 185) <= 6 && std::abs(qBlue(c) - 115) <= 6)
+                    found |= QRect(x, y, 1, 1);
+            }
+        return found;
+    };
+    ASSERT_TRUE(orange().isEmpty());
+    viewer->ShowPageArea(2, area, 30);
+    const QRect seen = orange();
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_LE(seen.bottom(), 400 - 30) << "not under the covered strip";
+    EXPECT_GT(seen.left(), 0);
+    EXPECT_LT(seen.right(), 599);
+    const int v = viewer->VertPos(), h = viewer->HorzPos();
+    moves = 0;
+    viewer->ShowPageArea(2, area, 30);
+    EXPECT_EQ(moves, 0) << "an area in view stays where it is";
+    EXPECT_EQ(viewer->VertPos(), v);
+    EXPECT_EQ(viewer->HorzPos(), h);
+    // Scrolled down to lie in the covered strip, it is no longer in view.
+    Bar(Qt::Vertical)->setValue(v + seen.top() - 380);
+    ASSERT_GE(orange().top(), 380);
+    viewer->ShowPageArea(2, area, 30);
+    EXPECT_LE(orange().bottom(), 400 - 30);
+    viewer->SetZoomLevel(zoomPageW);
+    viewer->ShowPageArea(0, area);
+    EXPECT_EQ(viewer->HorzPos(), 0) << "no sideways scrolling below zoomExtra1";
+}
