@@ -14,8 +14,18 @@ struct Piece {
     double height = 0; // em height in page units
     double ascent = 0;
     double descent = 0;
-    QString text;
+    qsizetype from = 0; // the piece's characters in the page's character store
+    qsizetype size = 0;
     std::vector<std::pair<float, float>> spans; // per character, when boxes are asked for
+};
+
+// The pieces of a page and their characters, all in one string: a string a piece would cost an
+// allocation a run.
+struct Pieces {
+    std::vector<Piece> pieces;
+    QString chars;
+
+    QStringView Text(const Piece &piece) const { return QStringView(chars).mid(piece.from, piece.size); }
 };
 
 // Whether b's baseline lies within the body of a's letters (from three quarters of the ascent above
@@ -26,7 +36,7 @@ bool Within(const Piece &a, const Piece &b)
     return b.y >= a.y - 0.75 * a.ascent && b.y <= a.y + a.descent;
 }
 
-bool AllBlank(const QString &text)
+bool AllBlank(QStringView text)
 {
     return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); });
 }
@@ -81,7 +91,7 @@ QRectF BaselineBounds(const MetaRecord &r, double lastAdvance)
 
 // Cuts a run into the pieces that show, in page units; a glyph counts as shown when its baseline
 // start or middle lies inside the clip. The run's text holds one code point per glyph.
-void AddRun(const MetaRecord &r, const QTransform &world, const Clip &clip, bool boxes, std::vector<Piece> &pieces)
+void AddRun(const MetaRecord &r, const QTransform &world, const Clip &clip, bool boxes, Pieces &out)
 {
     const QString &text = r.text;
     const qsizetype glyphs = r.glyphs.size();
@@ -96,6 +106,7 @@ void AddRun(const MetaRecord &r, const QTransform &world, const Clip &clip, bool
         piece.height = r.face->PixelSize() * scale;
         piece.ascent = r.face->AscentF() * scale;
         piece.descent = r.face->DescentF() * scale;
+        piece.from = out.chars.size();
     };
     // Most runs show whole: without boxes to place, one look at their bounds does.
     const double lastAdvance = r.face->Advance(quint16(r.glyphs.back())) * xs;
@@ -104,14 +115,17 @@ void AddRun(const MetaRecord &r, const QTransform &world, const Clip &clip, bool
             return;
         opening(world.map(r.positions.front()));
         piece.right = world.map(r.positions.back() + QPointF(lastAdvance, 0)).x();
-        piece.text = text;
-        pieces.push_back(std::move(piece));
+        out.chars += text;
+        piece.size = text.size();
+        out.pieces.push_back(std::move(piece));
         return;
     }
     bool open = false;
     auto close = [&] {
-        if (open && !AllBlank(piece.text))
-            pieces.push_back(std::move(piece));
+        if (open && !AllBlank(out.Text(piece)))
+            out.pieces.push_back(std::move(piece));
+        else if (open)
+            out.chars.truncate(piece.from);
         open = false;
         piece = Piece();
     };
@@ -133,16 +147,19 @@ void AddRun(const MetaRecord &r, const QTransform &world, const Clip &clip, bool
             open = true;
         }
         piece.right = end.x();
-        piece.text.append(text.constData() + from, width);
+        out.chars.append(text.constData() + from, width);
+        piece.size += width;
         if (boxes)
             piece.spans.insert(piece.spans.end(), width, {float(start.x()), float(end.x())});
     }
     close();
 }
 
-std::vector<Piece> Pieces(const PageMetafile &page, bool boxes)
+Pieces ReadPieces(const PageMetafile &page, bool boxes)
 {
-    std::vector<Piece> pieces;
+    Pieces out;
+    out.pieces.reserve(256);
+    out.chars.reserve(4096);
     QTransform world;
     Clip clip;
     page.Visit([&](MetaRecord &r) {
@@ -157,21 +174,22 @@ std::vector<Piece> Pieces(const PageMetafile &page, bool boxes)
             break;
         case EmrExtTextOutW:
             if (r.face)
-                AddRun(r, world, clip, boxes, pieces);
+                AddRun(r, world, clip, boxes, out);
             break;
         default:
             break;
         }
         return true;
     });
-    return pieces;
+    return out;
 }
 
 } // namespace
 
 std::vector<PageTextLine> PageTextLines(const PageMetafile &page, QChar gap, bool boxes)
 {
-    std::vector<Piece> pieces = Pieces(page, boxes);
+    Pieces read = ReadPieces(page, boxes);
+    std::vector<Piece> &pieces = read.pieces;
     // Records mostly come in reading order already; sorting is only for those that do not.
     const auto byBaseline = [](const Piece &a, const Piece &b) { return a.y < b.y; };
     if (!std::is_sorted(pieces.begin(), pieces.end(), byBaseline))
@@ -193,6 +211,10 @@ std::vector<PageTextLine> PageTextLines(const PageMetafile &page, QChar gap, boo
         if (!std::is_sorted(first, last, byLeft))
             std::stable_sort(first, last, byLeft);
         PageTextLine line;
+        qsizetype size = 0;
+        for (size_t k = i; k < end; ++k)
+            size += pieces[k].size + 1;
+        line.text.reserve(size);
         line.top = pieces[anchor].y - pieces[anchor].ascent;
         line.bottom = pieces[anchor].y + pieces[anchor].descent;
         double right = 0;
@@ -200,13 +222,14 @@ std::vector<PageTextLine> PageTextLines(const PageMetafile &page, QChar gap, boo
             Piece &piece = pieces[k];
             // Runs that stand apart are separate words or fields; runs that touch are one word in
             // changing formats.
+            const QStringView text = read.Text(piece);
             if (k > i && piece.left - right > piece.height / 20 && !line.text.endsWith(u' ') &&
-                !piece.text.startsWith(u' ')) {
+                !text.startsWith(u' ')) {
                 line.text += gap;
                 if (boxes)
                     line.spans.emplace_back(float(right), float(right));
             }
-            line.text += piece.text;
+            line.text += text;
             if (boxes)
                 line.spans.insert(line.spans.end(), piece.spans.begin(), piece.spans.end());
             right = k > i ? std::max(right, piece.right) : piece.right;
@@ -229,8 +252,13 @@ QString PageText(const PageMetafile &page)
 
 QString PageText(const PageMetafile &page, QChar gap)
 {
+    const std::vector<PageTextLine> lines = PageTextLines(page, gap, false);
+    qsizetype size = 0;
+    for (const PageTextLine &line : lines)
+        size += line.text.size() + 1;
     QString out;
-    for (const PageTextLine &line : PageTextLines(page, gap, false)) {
+    out.reserve(size);
+    for (const PageTextLine &line : lines) {
         out += line.text;
         out += u'\n';
     }
