@@ -100,31 +100,32 @@ void TPreviewFind::Schedule()
 
 void TPreviewFind::Step()
 {
-    const QDeadlineTimer deadline(kStepMs);
+    IndexPages(QDeadlineTimer(kStepMs));
+    Schedule();
+}
+
+void TPreviewFind::IndexAll()
+{
+    IndexPages(QDeadlineTimer(QDeadlineTimer::Forever));
+}
+
+void TPreviewFind::IndexPages(const QDeadlineTimer &deadline)
+{
     const int before = find_.Count();
     bool madeCurrent = false;
     while (find_.IndexedPages() < viewer_->PageCount() && !deadline.hasExpired()) {
         const platform::PageMetafile *page = viewer_->Pages()[find_.IndexedPages()];
         madeCurrent |= page ? find_.AddPage(*page) : find_.AddPage(platform::PageMetafile());
     }
-    if (madeCurrent && IsOpen())
+    if (!IsOpen())
+        return;
+    // The first match found scrolls into view; later ones only count and show.
+    if (madeCurrent) {
         ShowCurrent();
-    else if (find_.Count() != before && IsOpen()) {
+    } else if (find_.Count() != before) {
         ShowCount();
         viewer_->update();
     }
-    Schedule();
-}
-
-void TPreviewFind::IndexAll()
-{
-    bool madeCurrent = false;
-    while (find_.IndexedPages() < viewer_->PageCount()) {
-        const platform::PageMetafile *page = viewer_->Pages()[find_.IndexedPages()];
-        madeCurrent |= page ? find_.AddPage(*page) : find_.AddPage(platform::PageMetafile());
-    }
-    if (IsOpen())
-        madeCurrent ? ShowCurrent() : ShowCount();
 }
 
 void TPreviewFind::TextEdited(const QString &text)

@@ -5,6 +5,7 @@
 // current one.
 #include "view/PageFind.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 
 class QTimer;
@@ -41,6 +42,8 @@ public:
 private:
     void TextEdited(const QString &text);
     void Step();
+    // Indexes the pages waiting for it until the deadline.
+    void IndexPages(const QDeadlineTimer &deadline);
     void Schedule();
     // Shows the current match: scrolls it into view, repaints the marks, updates the count.
     void ShowCurrent();
