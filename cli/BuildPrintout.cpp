@@ -81,3 +81,13 @@ int BuildPrintout(const QString &path, BuiltPrintout &out, int firstPages)
         std::fputc('\n', stderr);
     return kExitOk;
 }
+
+int BuildPrintoutWithPages(const QString &path, BuiltPrintout &out, int firstPages)
+{
+    if (const int code = BuildPrintout(path, out, firstPages))
+        return code;
+    if (!out.pages.isEmpty())
+        return kExitOk;
+    PrintError(QStringLiteral("Wydruk nie zawiera żadnej strony"));
+    return kExitBadPrintout;
+}

@@ -34,3 +34,6 @@ int FinishStandardOutput();
 // printouts. With firstPages above 0 only that many pages are laid out, quietly. Returns kExitOk, or
 // prints the error and returns the command's exit code.
 int BuildPrintout(const QString &path, BuiltPrintout &out, int firstPages = 0);
+// The same for commands that need a page to work on: a printout that lays out into none (one without
+// lines) is refused with "Wydruk nie zawiera żadnej strony" and kExitBadPrintout.
+int BuildPrintoutWithPages(const QString &path, BuiltPrintout &out, int firstPages = 0);

@@ -25,14 +25,8 @@ int RunPdf(const QStringList &args)
         return kExitUsage;
     }
     BuiltPrintout printout;
-    if (const int code = BuildPrintout(options.file, printout))
+    if (const int code = BuildPrintoutWithPages(options.file, printout))
         return code;
-
-    // A PDF needs at least one page; a printout without lines lays out into none.
-    if (printout.pages.isEmpty()) {
-        PrintError(QStringLiteral("Wydruk nie zawiera żadnej strony"));
-        return kExitBadPrintout;
-    }
     if (options.mode)
         return RunImposedPdf(options, printout);
     // Written beside the target and renamed at the end, so a failed export leaves no half a file.

@@ -88,12 +88,8 @@ int RunPrint(const QStringList &args)
         return kExitUsage;
     }
     BuiltPrintout printout;
-    if (const int code = BuildPrintout(options.file, printout))
+    if (const int code = BuildPrintoutWithPages(options.file, printout))
         return code;
-    if (printout.pages.isEmpty()) {
-        PrintError(QStringLiteral("Wydruk nie zawiera żadnej strony"));
-        return kExitBadPrintout;
-    }
 
     TCliPrintHost host;
     try {

@@ -22,12 +22,8 @@ int RunThumbnail(const QStringList &args)
     }
     // A file manager waits for this: only the first page is laid out.
     BuiltPrintout printout;
-    if (const int code = BuildPrintout(args[0], printout, 1))
+    if (const int code = BuildPrintoutWithPages(args[0], printout, 1))
         return code;
-    if (printout.pages.isEmpty()) {
-        PrintError(QStringLiteral("Wydruk nie zawiera żadnej strony"));
-        return kExitBadPrintout;
-    }
     const platform::PageMetafile &page = *printout.pages.front();
     const QSize pageSize = page.Size();
     // The page stands upright: its height is the size asked for, its width follows the page's shape.
