@@ -1,5 +1,6 @@
 #include "view/FindBar.h"
 
+#include "platform/text/TextMatch.h"
 #include "ui/Glyphs.h"
 #include "ui/HintBar.h"
 #include "ui/WinFonts.h"
@@ -41,7 +42,7 @@ TFindBar::TFindBar(QWidget *over, std::function<int()> clientWidth)
     caption_->setFont(font);
     caption_->setStyleSheet(QStringLiteral("color: white"));
     field_ = new QLineEdit(this);
-    field_->setMaxLength(256);
+    field_->setMaxLength(int(platform::TTextMatcher::kMaxTyped));
     field_->setFixedWidth(220);
     field_->setFixedHeight(18);
     field_->setToolTip(QStringLiteral("Szukany tekst: wielkość liter nie ma znaczenia, a bez polskich liter "
