@@ -32,40 +32,6 @@ Qt::Edges EdgesOf(int code)
     return edges;
 }
 
-// What a disabled window still gets: painting, moving, sizing, the pointer's moves and the window
-// system's own notices; the user's input is dropped.
-bool DroppedWhileDisabled(const QEvent &event)
-{
-    switch (event.type()) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::NonClientAreaMouseButtonPress:
-    case QEvent::NonClientAreaMouseButtonRelease:
-    case QEvent::NonClientAreaMouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::ContextMenu:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TabletPress:
-    case QEvent::TabletRelease:
-    case QEvent::InputMethod:
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop:
-        return true;
-    case QEvent::Close:
-        return event.spontaneous(); // the user's request through the window manager
-    default:
-        return false;
-    }
-}
-
 // The user's input, which help mode takes for itself.
 bool IsInput(QEvent::Type type)
 {
@@ -81,6 +47,33 @@ bool IsInput(QEvent::Type type)
     case QEvent::Wheel:
     case QEvent::ContextMenu:
         return true;
+    default:
+        return false;
+    }
+}
+
+// What a disabled window still gets: painting, moving, sizing, the pointer's moves and the window
+// system's own notices; the user's input is dropped.
+bool DroppedWhileDisabled(const QEvent &event)
+{
+    if (IsInput(event.type()))
+        return event.type() != QEvent::MouseMove;
+    switch (event.type()) {
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonRelease:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::InputMethod:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return true;
+    case QEvent::Close:
+        return event.spontaneous(); // the user's request through the window manager
     default:
         return false;
     }
