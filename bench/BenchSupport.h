@@ -3,6 +3,7 @@
 // shared, so processor time says more about our code than wall time does.
 #include <ctime>
 #include <fstream>
+#include <malloc.h>
 #include <string>
 
 namespace bench {
@@ -29,6 +30,13 @@ inline double CpuSeconds()
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+// Bytes of the heap in use now (small blocks and mapped ones).
+inline size_t HeapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 }
 
 } // namespace bench

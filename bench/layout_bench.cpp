@@ -27,6 +27,7 @@
 using namespace wydtest;
 
 using bench::CpuSeconds;
+using bench::HeapInUse;
 using bench::StatusKb;
 
 namespace {
@@ -36,12 +37,6 @@ double ChildCpuSeconds()
     rusage u{};
     getrusage(RUSAGE_CHILDREN, &u);
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-size_t HeapInUse()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
 }
 
 // Runs a program to its end; false when it could not run or failed.

@@ -18,6 +18,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+using bench::HeapInUse;
+
 namespace {
 
 // Answers every question yes and shows nothing.
@@ -40,12 +42,6 @@ void ResetPeakRss()
         std::fputs("5", f);
         std::fclose(f);
     }
-}
-
-size_t HeapInUse()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
 }
 
 } // namespace

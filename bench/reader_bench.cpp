@@ -21,15 +21,10 @@
 using namespace wydtest;
 
 using bench::CpuSeconds;
+using bench::HeapInUse;
 using bench::StatusKb;
 
 namespace {
-
-size_t HeapInUse()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-}
 
 // Clears the peak-memory mark so that it measures the read alone; false when not allowed.
 bool ResetPeak()
