@@ -1,9 +1,19 @@
 #!/usr/bin/env bash
 # Fails when a layer includes a header of a layer it may not use, when a platform subsystem includes
-# one of a subsystem it may not use, or when a header private to a subsystem (*_p.h) is included
-# from outside its folder.
+# one of a subsystem it may not use, or when a header private to its folder (*_p.h) is included from
+# outside that folder.
+#
+# Usage: layering.sh [ROOT [BUILD]]
+# Every include directive is resolved the way the compiler resolves it (beside the including file,
+# then from ROOT), whatever its spelling: "#  include", <dir/...> or "../dir/...". With BUILD, a Ninja
+# build folder, the compiler's own dependency lists are checked as well, which also catches headers
+# reached through macros or other include paths.
 set -u
 root=${1:-.}
+build=${2:-}
+root=$(cd "$root" && pwd -P) || exit 2
+
+# Each layer with those it may include directly.
 declare -A allowed=(
   [platform]="platform"
   [core]="core platform"
@@ -24,20 +34,8 @@ declare -A subsystems=(
   [emf]="emf text base"
   [richtext]="richtext emf text base"
 )
-bad=0
-for layer in "${!allowed[@]}"; do
-  [ -d "$root/$layer" ] || continue
-  while IFS= read -r line; do
-    file=${line%%:*}
-    inc=$(sed -E 's/.*#include[[:space:]]*"([^/"]+)\/.*/\1/' <<<"$line")
-    case " ${allowed[$layer]} " in *" $inc "*) ;; *)
-      case "$inc" in platform|core|ui|view|print|library|app|cli)
-        echo "$file includes a header of '$inc', which '$layer' may not use"; bad=1;;
-      esac;;
-    esac
-  done < <(grep -rn -E '#include[[:space:]]*"[a-z]+/' "$root/$layer" --include='*.h' --include='*.cpp' || true)
-done
 
+bad=0
 if [ -d "$root/platform" ]; then
   for dir in "$root"/platform/*/; do
     sub=$(basename "$dir")
@@ -45,32 +43,129 @@ if [ -d "$root/platform" ]; then
       echo "platform/$sub is not a known subsystem: add it to layering.sh with the ones it may use"; bad=1
     fi
   done
-  for sub in "${!subsystems[@]}"; do
-    [ -d "$root/platform/$sub" ] || continue
-    while IFS= read -r line; do
-      file=${line%%:*}
-      inc=$(sed -E 's/.*#include[[:space:]]*"platform\/([^"]*)".*/\1/' <<<"$line")
-      case "$inc" in
-        */*) used=${inc%%/*} ;;
-        *) echo "$file includes platform/$inc, which is in no subsystem"; bad=1; continue ;;
-      esac
-      case " ${subsystems[$sub]} " in *" $used "*) ;; *)
-        echo "$file includes platform/$inc, which subsystem '$sub' may not use"; bad=1;;
-      esac
-    done < <(grep -rn -E '#include[[:space:]]*"platform/' "$root/platform/$sub" --include='*.h' --include='*.cpp' || true)
-  done
 fi
 
-# Private headers: only from their own subsystem's folder.
-while IFS= read -r line; do
-  file=${line%%:*}
-  inc=$(sed -E 's/.*#include[[:space:]]*"(platform\/[^"]*_p\.h)".*/\1/' <<<"$line")
-  owner=$(dirname "$inc")
-  case "${file#"$root"/}" in "$owner"/*) ;; *)
-    echo "$file includes $inc, which is private to $owner"; bad=1;;
-  esac
-done < <(grep -rn -E '#include[[:space:]]*"platform/[^"]*_p\.h"' "$root" --include='*.h' --include='*.cpp' \
-           --exclude-dir=build --exclude-dir='build-*' --exclude-dir=.git || true)
+# The rules as lines the checker reads: "layer NAME USES..." and "sub NAME USES...".
+rules() {
+  local k
+  for k in "${!allowed[@]}"; do echo "layer $k ${allowed[$k]}"; done
+  for k in "${!subsystems[@]}"; do echo "sub $k ${subsystems[$k]}"; done
+}
+
+# Reads the rules, then lines "FROM<TAB>TO<TAB>WHERE" (paths relative to ROOT) and prints each
+# breach. A transitive list (the compiler's) is checked against what each layer may reach through
+# the ones it uses.
+checker='
+function closure(map, name,    seen, todo, n, i, k, parts, out) {
+  n = split(map[name], parts, " ")
+  for (i = 1; i <= n; i++) { seen[parts[i]] = 1; todo[parts[i]] = 1 }
+  while (length(todo) > 0) {
+    for (k in todo) break
+    delete todo[k]
+    n = split(map[k], parts, " ")
+    for (i = 1; i <= n; i++) if (!(parts[i] in seen)) { seen[parts[i]] = 1; todo[parts[i]] = 1 }
+  }
+  out = " "
+  for (k in seen) out = out k " "
+  return out
+}
+function folder(p) { return sub(/\/[^\/]*$/, "", p) ? p : "." }
+FNR == NR {
+  kind = $1; name = $2; list = ""
+  for (i = 3; i <= NF; i++) list = list " " $i
+  if (kind == "layer") layer[name] = list; else subsys[name] = list
+  next
+}
+{
+  split($0, f, "\t"); from = f[1]; to = f[2]; where = f[3]
+  split(from, a, "/"); split(to, b, "/")
+  if (b[1] in layer && a[1] in layer && a[1] != b[1]) {
+    uses = transitive ? closure(layer, a[1]) : " " layer[a[1]] " "
+    if (index(uses, " " b[1] " ") == 0)
+      print where ": includes " to ", which \x27" a[1] "\x27 may not use"
+  }
+  if (a[1] == "platform" && b[1] == "platform" && a[2] != b[2]) {
+    if (!(b[2] in subsys)) print where ": includes " to ", which is in no subsystem"
+    else if (a[2] in subsys) {
+      uses = transitive ? closure(subsys, a[2]) : " " subsys[a[2]] " "
+      if (index(uses, " " b[2] " ") == 0)
+        print where ": includes " to ", which subsystem \x27" a[2] "\x27 may not use"
+    }
+  }
+  if (to ~ /_p\.h$/ && folder(to) != folder(from))
+    print where ": includes " to ", which is private to " folder(to)
+}'
+
+# Resolves "FILE:LINE:DIRECTIVE" lines to "FROM<TAB>TO<TAB>FILE:LINE" for headers of the tree.
+resolver='
+function normal(p,    n, i, parts, out, depth, stack) {
+  n = split(p, parts, "/"); depth = 0
+  for (i = 1; i <= n; i++) {
+    if (parts[i] == "" || parts[i] == ".") continue
+    if (parts[i] == "..") { if (depth == 0) return ""; depth--; continue }
+    stack[++depth] = parts[i]
+  }
+  out = ""
+  for (i = 1; i <= depth; i++) out = out (i > 1 ? "/" : "") stack[i]
+  return out
+}
+FNR == NR { known[$0] = 1; next }
+{
+  file = $0; sub(/:.*/, "", file)
+  rest = substr($0, length(file) + 2); line = rest; sub(/:.*/, "", line)
+  text = substr(rest, length(line) + 2)
+  if (!match(text, /#[ \t]*include[ \t]*[<"][^>"]+[>"]/)) next
+  spec = substr(text, RSTART, RLENGTH); sub(/^#[ \t]*include[ \t]*/, "", spec)
+  quoted = substr(spec, 1, 1) == "\""; target = substr(spec, 2, length(spec) - 2)
+  dir = file; if (!sub(/\/[^\/]*$/, "", dir)) dir = "."
+  to = ""
+  if (quoted) { c = normal(dir "/" target); if (c in known) to = c }
+  if (to == "") { c = normal(target); if (c in known) to = c }
+  if (to != "") print file "\t" to "\t" file ":" line
+}'
+
+files=$(mktemp) || exit 2
+trap 'rm -f "$files"' EXIT
+(cd "$root" && find . \( -name .git -o -name 'build' -o -name 'build-*' -o -name 'obj-*' -o -name debian \) -prune \
+   -o -type f \( -name '*.h' -o -name '*.cpp' \) -print | sed 's|^\./||' | LC_ALL=C sort) >"$files"
+
+found=$(cd "$root" && tr '\n' '\0' <"$files" \
+  | xargs -0 grep -H -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]' 2>/dev/null \
+  | awk "$resolver" "$files" - \
+  | awk -v transitive=0 "$checker" <(rules) -)
+if [ -n "$found" ]; then echo "$found"; bad=1; fi
+
+# The compiler's view: each object's source with every header of the tree it was built with.
+if [ -n "$build" ] && [ -f "$build/.ninja_deps" ] && command -v ninja >/dev/null; then
+  build=$(cd "$build" && pwd -P)
+  found=$(ninja -C "$build" -t deps 2>/dev/null | awk -v root="$root/" -v build="$build/" '
+    function normal(p,    n, i, parts, out, depth, stack) {
+      n = split(p, parts, "/"); depth = 0
+      for (i = 1; i <= n; i++) {
+        if (parts[i] == "" || parts[i] == ".") continue
+        if (parts[i] == "..") { if (depth > 0) depth--; continue }
+        stack[++depth] = parts[i]
+      }
+      out = ""
+      for (i = 1; i <= depth; i++) out = out "/" stack[i]
+      return out
+    }
+    /^[^ \t].*: #deps/ { first = 1; source = ""; next }
+    /^[ \t]+/ {
+      p = $1
+      if (!first && source == "") next
+      if (substr(p, 1, 1) != "/") p = build p
+      p = normal(p) "/"
+      inside = index(p, root) == 1
+      p = substr(p, length(root) + 1); sub(/\/$/, "", p)
+      if (p ~ /^(build|build-[^\/]*|obj-[^\/]*)\//) inside = 0
+      # The first dependency is the source itself; objects built from generated sources are skipped.
+      if (first) { first = 0; if (inside) source = p; next }
+      if (!inside) next
+      print source "\t" p "\t" source " (compiled)"
+    }' | LC_ALL=C sort -u | awk -v transitive=1 "$checker" <(rules) -)
+  if [ -n "$found" ]; then echo "$found"; bad=1; fi
+fi
 
 if [ $bad -eq 0 ]; then echo "layering: 1 passed, 0 failed"; else echo "layering: 0 passed, 1 failed"; fi
 exit $bad
