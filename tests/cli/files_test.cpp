@@ -5,10 +5,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sys/stat.h>
 
 namespace {
@@ -90,22 +90,16 @@ TEST(CliSpecialFiles, APipeIsRefusedWithoutWaiting)
 }
 
 // Exports onto a disk that fills up used to exit 0, leaving a PDF without its end in place of the
-// good old one. A private tmpfs of 64 KiB is the full disk; the exports fail with exit code 2, a
-// Polish message naming the file and the cause, the old file as it was and no other file left.
+// good old one. Two ways to fill up: a private tmpfs of 64 KiB (where it can be mounted), and a
+// limit on the size of a file the command may write (ulimit -f), which cuts a write short as a
+// disk does. The exports fail with exit code 2 and a Polish message naming the file and the cause;
+// the old file stays as it was and no other file is left.
 TEST(CliFullDisk, FailedExportsLeaveTheOldFiles)
 {
     ASSERT_FALSE(qEnvironmentVariableIsEmpty("WENOGLAD_BIN_DIR"));
-    if (QStandardPaths::findExecutable("unshare").isEmpty())
-        GTEST_SKIP() << "unshare is not installed";
     QTemporaryDir dir;
     const QString disk = dir.filePath("disk");
     QDir().mkpath(disk);
-    // The mount lives in a namespace of the command's own and goes with it.
-    const QStringList onSmallDisk = {
-        "unshare", "-rm", "sh", "-c", "mount -t tmpfs -o size=64k tmpfs \"$0\" && exec \"$@\"", disk};
-    const CliRun probe = RunCli({"--help"}, 20000, onSmallDisk);
-    if (!probe.finished || probe.code != 0)
-        GTEST_SKIP() << "a small file system cannot be mounted here: " << probe.err.toStdString();
 
     // Many pages of text in an embedded font: far more than 64 KiB of PDF and of PNG.
     wydtest::Document doc;
@@ -122,15 +116,26 @@ TEST(CliFullDisk, FailedExportsLeaveTheOldFiles)
     }
     const QString wyd = dir.filePath("duzy.wyd");
     wydtest::WriteWyd(wyd, doc);
-
-    QByteArray big(200 * 1024, 'x');
     const QString pe = dir.filePath("paczka.exe");
-    Write(pe, petest::Package(petest::PackageRecord("Duzy", 0, big)));
+    Write(pe, petest::Package(petest::PackageRecord("Duzy", 0, QByteArray(200 * 1024, 'x'))));
 
-    // Each command runs in its own namespace: the disk starts empty but for the old file, which
-    // the command writes first in the same namespace.
+    // $0 the folder, $1 the old file, $2 the command: the old file is put in place, the command
+    // runs, and the folder's listing and the old file's bytes are printed back for the checks.
+    const QString run = QStringLiteral("printf stary > \"$1\" && \"$2\" \"${@:3}\"; code=$?; ls -A \"$0\"; cat \"$1\"; "
+                                       "exit $code");
     const struct {
-        QString name;
+        const char *name;
+        QStringList program;
+        QString cause;
+    } disks[] = {
+        // The mount lives in a namespace of the command's own and goes with it.
+        {"tmpfs",
+         {"unshare", "-rm", "bash", "-c", "mount -t tmpfs -o size=64k tmpfs \"$0\" && " + run},
+         QString::fromUtf8("brak miejsca na dysku")},
+        {"ulimit", {"bash", "-c", "trap '' XFSZ; ulimit -f 64; " + run}, QString::fromUtf8("plik jest zbyt duży")},
+    };
+    const struct {
+        const char *name;
         QStringList args;
         QString target; // the file whose old content must stay
     } rows[] = {
@@ -139,26 +144,34 @@ TEST(CliFullDisk, FailedExportsLeaveTheOldFiles)
         {"png", {"png", wyd, "-o", disk, "--dpi", "300"}, disk + "/1.png"},
         {"paczka -o", {"paczka", pe, "-o", disk}, disk + "/inny.txt"},
     };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name.toStdString());
-        // The old file is put in place inside the namespace, then the export runs there; the
-        // listing and the old file's bytes are printed back for the checks.
-        const QString script = QStringLiteral("mount -t tmpfs -o size=64k tmpfs \"$0\" && printf stary > \"$1\" && "
-                                              "\"$2\" \"${@:3}\"; code=$?; ls -A \"$0\"; cat \"$1\"; exit $code");
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        p.setProcessEnvironment(env);
-        p.start("unshare", QStringList{"-rm", "bash", "-c", script, disk, row.target,
-                                       qEnvironmentVariable("WENOGLAD_BIN_DIR") + "/cli/wenoglad-cli"} +
-                               row.args);
-        ASSERT_TRUE(p.waitForFinished(60000));
-        const QString err = QString::fromUtf8(p.readAllStandardError());
-        const QString out = QString::fromUtf8(p.readAllStandardOutput());
-        EXPECT_EQ(p.exitCode(), 2) << err.toStdString();
-        EXPECT_TRUE(err.contains(row.target) || err.contains(disk)) << err.toStdString();
-        EXPECT_TRUE(err.contains(QString::fromUtf8("brak miejsca na dysku"))) << err.toStdString();
-        // Only the old file is left, with its old bytes.
-        EXPECT_EQ(out, QFileInfo(row.target).fileName() + "\nstary") << out.toStdString();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    for (const auto &way : disks) {
+        if (way.program.front() == "unshare") {
+            QProcess probe;
+            probe.start("unshare", {"-rm", "sh", "-c", "mount -t tmpfs -o size=64k tmpfs \"$0\"", disk});
+            if (!probe.waitForFinished(20000) || probe.exitCode() != 0) {
+                std::printf("skipped: a small file system cannot be mounted here\n");
+                continue;
+            }
+        }
+        for (const auto &row : rows) {
+            SCOPED_TRACE(std::string(way.name) + ": " + row.name);
+            QDir(disk).removeRecursively();
+            QDir().mkpath(disk);
+            QProcess p;
+            p.setProcessEnvironment(env);
+            p.start(way.program.front(),
+                    way.program.mid(1) +
+                        QStringList{disk, row.target, qEnvironmentVariable("WENOGLAD_BIN_DIR") + "/cli/wenoglad-cli"} +
+                        row.args);
+            ASSERT_TRUE(p.waitForFinished(60000));
+            const QString err = QString::fromUtf8(p.readAllStandardError());
+            const QString out = QString::fromUtf8(p.readAllStandardOutput());
+            EXPECT_EQ(p.exitCode(), 2) << err.toStdString();
+            EXPECT_TRUE(err.contains(row.target) || err.contains(disk)) << err.toStdString();
+            EXPECT_TRUE(err.contains(way.cause)) << err.toStdString();
+            EXPECT_EQ(out, QFileInfo(row.target).fileName() + "\nstary") << out.toStdString();
+        }
     }
 }
