@@ -5,6 +5,8 @@
 #include "core/PrintoutFile.h"
 #include "platform/text/CodePage.h"
 
+#include "platform/base/NativePath.h"
+
 #include <QFile>
 
 #include <cstdio>
@@ -70,13 +72,13 @@ int RunInfo(const QStringList &args)
         return 2;
     }
     const QString &path = args.front();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        PrintError(EFOpenError(path).Message());
-        return 2;
-    }
+    QFile file;
     TMLineWydruk model;
     try {
+        if (!platform::OpenForReading(file, platform::NativePath(path))) {
+            PrintError(EFOpenError(path).Message());
+            return 2;
+        }
         ReadPrintout(file, model);
     } catch (const Exception &e) {
         PrintError(e.Message());

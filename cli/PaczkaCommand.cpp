@@ -62,9 +62,14 @@ int RunPaczka(const QStringList &args)
     }
     const std::filesystem::path path = platform::NativePath(input);
     QFile file;
-    if (!platform::OpenForReading(file, path)) {
-        PrintError(EFOpenError(input).Message());
-        return kExitCannotOpen;
+    try {
+        if (!platform::OpenForReading(file, path)) {
+            PrintError(EFOpenError(input).Message());
+            return kExitCannotOpen;
+        }
+    } catch (const platform::ENotARegularFile &e) {
+        PrintError(e.Message());
+        return kExitBadPrintout;
     }
     if (!out.isEmpty() && !QDir().mkpath(out)) {
         PrintError(QStringLiteral("Cannot create folder ") + out);

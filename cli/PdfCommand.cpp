@@ -2,10 +2,9 @@
 #include "cli/Commands.h"
 #include "cli/ExportOptions.h"
 
+#include "platform/base/SaveFile.h"
 #include "platform/metafile/RecordColors.h"
 #include "platform/pdf/PdfDocument.h"
-
-#include <QSaveFile>
 
 namespace {
 
@@ -30,9 +29,9 @@ int RunPdf(const QStringList &args)
     if (options.mode)
         return RunImposedPdf(options, printout);
     // Written beside the target and renamed at the end, so a failed export leaves no half a file.
-    QSaveFile file(options.output);
+    platform::SaveFile file(options.output);
     if (!file.open(QIODevice::WriteOnly)) {
-        PrintError(QStringLiteral("Nie można zapisać pliku %1").arg(options.output));
+        PrintError(file.ErrorText());
         return kExitCannotOpen;
     }
     const QMarginsF &m = options.margins;
@@ -42,7 +41,7 @@ int RunPdf(const QStringList &args)
     for (const platform::PageMetafile *page : printout.pages)
         pdf.AddPage(*page, kA4Mm, target, change);
     if (!pdf.Finish() || !file.commit()) {
-        PrintError(QStringLiteral("Nie można zapisać pliku %1").arg(options.output));
+        PrintError(file.ErrorText());
         return kExitCannotOpen;
     }
     return kExitOk;

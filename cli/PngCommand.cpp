@@ -2,13 +2,13 @@
 #include "cli/Commands.h"
 #include "cli/ExportOptions.h"
 
+#include "platform/base/SaveFile.h"
 #include "platform/metafile/PageGeometry.h"
 #include "print/PageSelection.h"
 
 #include <QDir>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -67,9 +67,11 @@ int RunPng(const QStringList &args)
         // Written under a temporary name in the folder and renamed when whole: a failure (a full
         // disk) leaves every file complete, an earlier one of the same name included.
         const QString path = dir.filePath(QString::number(n) + QStringLiteral(".png"));
-        QSaveFile file(path);
+        platform::SaveFile file(path);
         if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-            PrintError(QStringLiteral("Nie można zapisać strony %1 do pliku %2").arg(n).arg(path));
+            PrintError(QStringLiteral("Nie można zapisać strony %1 do pliku %2: %3")
+                           .arg(n)
+                           .arg(path, file.Cause().isEmpty() ? QStringLiteral("nieznany błąd") : file.Cause()));
             return kExitCannotOpen;
         }
     }

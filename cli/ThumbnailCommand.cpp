@@ -1,9 +1,10 @@
 #include "cli/BuildPrintout.h"
 #include "cli/Commands.h"
 
+#include "platform/base/SaveFile.h"
+
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 
 namespace {
 
@@ -38,9 +39,9 @@ int RunThumbnail(const QStringList &args)
         painter.setPen(QColor(160, 160, 160));
         painter.drawRect(0, 0, width - 1, height - 1);
     }
-    QSaveFile out(args[1]);
+    platform::SaveFile out(args[1]);
     if (!out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit()) {
-        PrintError(QStringLiteral("Nie można zapisać pliku %1").arg(args[1]));
+        PrintError(out.ErrorText());
         return kExitCannotOpen;
     }
     return kExitOk;

@@ -18,13 +18,13 @@ int RunWersja(const QStringList &args)
         return kExitUsage;
     }
     const std::filesystem::path path = platform::NativePath(args.front());
-    QFile file;
-    if (!platform::OpenForReading(file, path)) {
-        PrintError(EFOpenError(args.front()).Message());
-        return kExitCannotOpen;
-    }
-    file.close();
     try {
+        QFile file;
+        if (!platform::OpenForReading(file, path)) {
+            PrintError(EFOpenError(args.front()).Message());
+            return kExitCannotOpen;
+        }
+        file.close();
         const TFileVerInfo info(path);
         JsonWriter json;
         json.BeginObject().Value("translation", info.Tlumaczenie());
@@ -43,7 +43,7 @@ int RunWersja(const QStringList &args)
         }
         json.EndObject();
         std::fwrite(json.Text().constData(), 1, static_cast<size_t>(json.Text().size()), stdout);
-    } catch (const EFileVerInfoError &e) {
+    } catch (const Exception &e) {
         PrintError(e.Message());
         return kExitBadPrintout;
     }

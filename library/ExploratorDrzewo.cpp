@@ -12,6 +12,9 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
+#include <filesystem>
+#include <sys/stat.h>
+
 namespace {
 
 // The folder pictures: closed, and open for the selected node.
@@ -44,17 +47,26 @@ const QIcon &FolderIcon()
     return icon;
 }
 
+// A node's folder name as the system holds it; its text only shows it.
+constexpr int kNameRole = Qt::UserRole + 1;
+
 bool IsFolder(const QString &path)
 {
     return QFileInfo(path).isDir();
 }
 
-// Mount point and node names joined with "/", ending with "/".
-QString JoinPath(const QString &root, const QString &rest)
+// The mount point of the node's root and the real names of the nodes below it joined with "/",
+// ending with "/".
+QByteArray NodePath(const QTreeWidgetItem *node)
 {
-    QString path = root.endsWith(u'/') ? root : root + u'/';
-    if (!rest.isEmpty())
-        path += rest + u'/';
+    QList<QByteArray> names;
+    for (; node->parent(); node = node->parent())
+        names.prepend(node->data(0, kNameRole).toByteArray());
+    QByteArray path = QFile::encodeName(node->data(0, Qt::UserRole).toString());
+    if (!path.endsWith('/'))
+        path += '/';
+    for (const QByteArray &name : names)
+        path += name + '/';
     return path;
 }
 
@@ -77,22 +89,31 @@ void TExplorerDlg::UstawMiejsca(std::vector<TExplorerPlace> places, const QStrin
 
 QString TExplorerDlg::WybranyKatalog() const
 {
+    return QFile::decodeName(WybranyKatalogSciezka());
+}
+
+QByteArray TExplorerDlg::WybranyKatalogSciezka() const
+{
     const QTreeWidgetItem *node = tree->currentItem();
-    if (!node)
-        return {};
-    QStringList names;
-    for (; node->parent(); node = node->parent())
-        names.prepend(node->text(0));
-    return JoinPath(node->data(0, Qt::UserRole).toString(), names.join(u'/'));
+    return node ? NodePath(node) : QByteArray();
 }
 
 void TExplorerDlg::UstawKatalog(const QString &path)
 {
-    QString folder = path;
-    if (folder.isEmpty() || !IsFolder(folder))
-        folder = QDir::homePath();
+    UstawKatalog(QFile::encodeName(path));
+}
+
+void TExplorerDlg::UstawKatalog(const QByteArray &path)
+{
+    QByteArray native = path;
+    struct stat st {};
+    if (native.isEmpty() || ::stat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        native = QFile::encodeName(QDir::homePath());
     // Absolute and without "." or "..", but never changed in case: the names are the system's.
-    folder = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    native = QByteArray::fromStdString(std::filesystem::absolute(native.toStdString()).lexically_normal().native());
+    while (native.size() > 1 && native.endsWith('/'))
+        native.chop(1);
+    const QString folder = QFile::decodeName(native);
     const int place = ExplorerPlaceOf(places_, folder);
     {
         const QSignalBlocker quiet(drives);
@@ -100,7 +121,7 @@ void TExplorerDlg::UstawKatalog(const QString &path)
     }
     drivesChange();
     const QString root = places_[size_t(place)].MountPoint;
-    const QString rest = folder.mid(root.size()).section(u'/', 0, -1, QString::SectionSkipEmpty);
+    const QByteArray rest = native.mid(QFile::encodeName(root).size());
     QTreeWidgetItem *node = tree->topLevelItem(0);
     // A place that is not ready, and was not retried, leaves the tree on another place.
     if (!node || node->data(0, Qt::UserRole).toString() != root)
@@ -109,11 +130,13 @@ void TExplorerDlg::UstawKatalog(const QString &path)
     QTreeWidgetItem *const listed = tree->currentItem();
     walking_ = true;
     tree->setCurrentItem(node);
-    for (const QString &name : rest.split(u'/', Qt::SkipEmptyParts)) {
+    for (const QByteArray &name : rest.split('/')) {
+        if (name.isEmpty())
+            continue;
         tree->expandItem(node);
         QTreeWidgetItem *match = nullptr;
         for (int i = 0; i < node->childCount() && !match; ++i) {
-            if (node->child(i)->text(0) == name)
+            if (node->child(i)->data(0, kNameRole).toByteArray() == name)
                 match = node->child(i);
         }
         if (!match)
@@ -149,27 +172,29 @@ void TExplorerDlg::drivesChange()
     {
         const QSignalBlocker quiet(tree);
         tree->clear();
-        node = NowyWezel(nullptr, root, true);
+        node = NowyWezel(nullptr, QFile::encodeName(root), true);
         node->setData(0, Qt::UserRole, root);
     }
     tree->setCurrentItem(node);
     tree->expandItem(node);
 }
 
-QTreeWidgetItem *TExplorerDlg::NowyWezel(QTreeWidgetItem *parent, const QString &name, bool placeholder)
+QTreeWidgetItem *TExplorerDlg::NowyWezel(QTreeWidgetItem *parent, const QByteArray &name, bool placeholder)
 {
     auto *node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
-    node->setText(0, name);
+    node->setText(0, QFile::decodeName(name));
+    node->setData(0, kNameRole, name);
     node->setIcon(0, FolderIcon());
     if (placeholder)
         new QTreeWidgetItem(node);
     return node;
 }
 
-bool TExplorerDlg::MaPodkatalog(const QString &folder)
+bool TExplorerDlg::MaPodkatalog(const QByteArray &folder)
 {
     bool found = false;
-    dirs2.Directory = folder;
+    dirs2.Directory = QFile::decodeName(folder);
+    dirs2.NativeDirectory = folder;
     dirs2.OnAddFile = [&found](const TFileObj &, bool &accept, bool &stop) {
         found = true;
         accept = false;
@@ -192,15 +217,9 @@ void TExplorerDlg::treeExpanding(QTreeWidgetItem *node)
     const auto restore = qScopeGuard([this] { tree->setUpdatesEnabled(true); });
     const QSignalBlocker quiet(tree);
     qDeleteAll(node->takeChildren());
-    QString folder;
-    {
-        QStringList names;
-        const QTreeWidgetItem *n = node;
-        for (; n->parent(); n = n->parent())
-            names.prepend(n->text(0));
-        folder = JoinPath(n->data(0, Qt::UserRole).toString(), names.join(u'/'));
-    }
-    dirs.Directory = folder;
+    const QByteArray folder = NodePath(node);
+    dirs.Directory = QFile::decodeName(folder);
+    dirs.NativeDirectory = folder;
     try {
         dirs.Execute();
     } catch (const std::exception &) {
@@ -208,5 +227,5 @@ void TExplorerDlg::treeExpanding(QTreeWidgetItem *node)
     }
     dirs.Files.Sort(TFileList::SortByNameNoCase);
     for (const TFileObj &sub : dirs.Files)
-        NowyWezel(node, sub.FileName(), MaPodkatalog(sub.FullName()));
+        NowyWezel(node, sub.NativeName, MaPodkatalog(sub.NativeFullName()));
 }

@@ -87,9 +87,9 @@ void TExplorerDlg::filesAddFile(const TFileObj &file, bool &accept)
 {
     QString opis;
     if (OnDodajPlik)
-        OnDodajPlik(file.FullName(), opis, accept);
+        OnDodajPlik(file.NativeFullName().toStdString(), opis, accept);
     if (accept)
-        linie_.push_back({file.RelName() + u'\t' + opis, QFile::encodeName(file.Dir()) + file.NativeName});
+        linie_.push_back({file.RelName() + u'\t' + opis, file.NativeFullName()});
 }
 
 void TExplorerDlg::WstawLinie()
@@ -125,6 +125,7 @@ void TExplorerDlg::treeChange()
         if (folder.isEmpty())
             return;
         files.Directory = folder;
+        files.NativeDirectory = WybranyKatalogSciezka();
         files.Recurse = false;
         try {
             files.Execute();
@@ -171,6 +172,7 @@ void TExplorerDlg::btnSzukajClick()
 
         lb->clear();
         files.Directory = folder;
+        files.NativeDirectory = WybranyKatalogSciezka();
         files.Recurse = true;
         try {
             files.Execute();
@@ -203,8 +205,12 @@ void TExplorerDlg::lbClick()
         return;
     const QByteArray path = PlikLinii(item);
     QFile file;
-    if (!platform::OpenForReading(file, path.toStdString()))
-        return;
+    try {
+        if (!platform::OpenForReading(file, path.toStdString()))
+            return;
+    } catch (const platform::ENotARegularFile &) {
+        return; // a pipe or a device is no picture
+    }
     // The file type is told by the name's extension, as for any picture the user opens.
     QImageReader reader(&file, QFileInfo(QFile::decodeName(path)).suffix().toLower().toLatin1());
     const QImage picture = reader.read();

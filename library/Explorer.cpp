@@ -132,7 +132,10 @@ bool TExplorer::Execute()
     dlg.SetMaxHeight(wysokosc_);
     dlg.Center(width, wysokosc_);
 
-    dlg.UstawKatalog(Katalog);
+    if (!KatalogSciezka.isEmpty() && QFile::decodeName(KatalogSciezka) == Katalog)
+        dlg.UstawKatalog(KatalogSciezka);
+    else
+        dlg.UstawKatalog(Katalog);
 
     CallEvent(BeforeExecute, &dlg);
     const bool accepted = dlg.exec() == QDialog::Accepted;
@@ -140,6 +143,7 @@ bool TExplorer::Execute()
 
     if (accepted) {
         Katalog = dlg.WybranyKatalog();
+        KatalogSciezka = dlg.WybranyKatalogSciezka();
         if (wyborPliku_) {
             const QListWidgetItem *current = dlg.lb->currentItem();
             const QByteArray path = TExplorerDlg::PlikLinii(current);

@@ -21,6 +21,9 @@ public:
     // The start folder; after an accepted run the folder chosen, ending with "/". The home folder
     // unless set.
     QString Katalog;
+    // The same folder as the system names it (bytes), set by an accepted run; a run starts there
+    // while Katalog still shows it, since a name that is not UTF-8 has no text that finds it.
+    QByteArray KatalogSciezka;
     // Masks of the listed files, ";"-separated.
     QString Filtr = QStringLiteral("*.DBF");
     // Widths of the file side and of the description column, in pixels.

@@ -26,11 +26,14 @@ struct TFileObj {
     QDateTime Time; // last write, local time, to two seconds
     qint32 Size = 0;
     QByteArray NativeName; // the file name as the system holds it: Name + Ext may not give it back
+    QByteArray NativeDir;  // Dir() as the system holds it, ending with "/"
 
     QString Dir() const { return RootDir + SubDir; }
     QString FullName() const { return Dir() + Name + Ext; }
     QString RelName() const { return SubDir + Name + Ext; }
     QString FileName() const { return Name + Ext; }
+    // The entry's real path, to act on; FullName() only shows it.
+    QByteArray NativeFullName() const { return NativeDir + NativeName; }
 };
 
 // The result of a search: an ordered list that owns its entries.

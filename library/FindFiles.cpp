@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -97,10 +98,10 @@ struct Folder {
 // The entries of a folder without "." and "..", in name order ignoring case (the order an NTFS
 // listing has, and one that does not depend on the file system); nothing when it cannot be read.
 // Folders, links and entries of unknown kind are completed at once; files and other kinds later.
-Folder ReadFolder(const QString &path)
+Folder ReadFolder(const QByteArray &path)
 {
     Folder folder;
-    folder.dir.reset(opendir(QFile::encodeName(path).constData()));
+    folder.dir.reset(opendir(path.constData()));
     if (!folder.dir)
         return folder;
     const int fd = folder.Fd();
@@ -127,9 +128,8 @@ Folder ReadFolder(const QString &path)
 }
 
 // What the system's find-first would need to be allowed to chdir into the folder.
-bool CanEnter(const QString &path, std::pair<dev_t, ino_t> &id)
+bool CanEnter(const QByteArray &native, std::pair<dev_t, ino_t> &id)
 {
-    const QByteArray native = QFile::encodeName(path);
     struct stat st {};
     if (stat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || access(native.constData(), X_OK) != 0)
         return false;
@@ -156,7 +156,7 @@ void SplitName(const QString &fileName, QString &name, QString &ext)
 void TFindFiles::Execute()
 {
     Files.Clear();
-    if (Directory.isEmpty())
+    if (Directory.isEmpty() && NativeDirectory.isEmpty())
         throw EFindFilesError(QStringLiteral("Missing ") + kQuote + "Directory" + kQuote + " property");
     if (Mask.isEmpty())
         throw EFindFilesError(QStringLiteral("Missing ") + kQuote + "Mask" + kQuote + " property");
@@ -178,29 +178,35 @@ void TFindFiles::Execute()
         return;
     const TFileAttrs heldBack = (TFileAttr::System | TFileAttr::Hidden | TFileAttr::Directory) & ~allowed;
 
+    // The folders are walked by their bytes; the text of a path is only for showing.
+    const QByteArray directory = NativeDirectory.isEmpty() ? QFile::encodeName(Directory) : NativeDirectory;
     std::pair<dev_t, ino_t> rootId;
-    if (!CanEnter(Directory, rootId))
-        throw EFindFilesError(QStringLiteral("Can not access the directory ") + kQuote + Directory + kQuote + ".");
-    QString root = QDir::cleanPath(QDir(Directory).absolutePath());
-    if (!root.endsWith(u'/'))
-        root += u'/';
+    if (!CanEnter(directory, rootId))
+        throw EFindFilesError(QStringLiteral("Can not access the directory ") + kQuote + QFile::decodeName(directory) +
+                              kQuote + ".");
+    QByteArray nativeRoot =
+        QByteArray::fromStdString(std::filesystem::absolute(directory.toStdString()).lexically_normal().native());
+    if (!nativeRoot.endsWith('/'))
+        nativeRoot += '/';
+    const QString root = QFile::decodeName(nativeRoot);
 
     const QStringList masks = Mask.split(u';');
-    QStringList queue{root};
+    QList<QByteArray> queue{nativeRoot};
     // Folders already queued, so that a link back up the tree is not searched for ever.
     std::set<std::pair<dev_t, ino_t>> queued{rootId};
     int best = 0;
 
     for (qsizetype i = 0; i < queue.size(); ++i) {
-        const QString dir = queue[i];
+        const QByteArray dir = queue[i];
         if (Recurse && OnProgress) {
             best = std::max(best, Percent(i, queue.size()));
             bool stop = false;
-            OnProgress(best, dir, stop);
+            OnProgress(best, QFile::decodeName(dir), stop);
             if (stop)
                 throw EAbort();
         }
-        const QString subDir = i == 0 ? QString() : dir.mid(root.size()) + u'/';
+        const QByteArray nativeDir = dir.endsWith('/') ? dir : dir + '/';
+        const QString subDir = i == 0 ? QString() : QFile::decodeName(nativeDir.mid(nativeRoot.size()));
         Folder folder = ReadFolder(dir);
         std::vector<FolderEntry> &entries = folder.entries;
         const bool readOnlyNeeded = required.testFlag(TFileAttr::ReadOnly);
@@ -215,6 +221,7 @@ void TFindFiles::Execute()
                 file.SubDir = subDir;
                 SplitName(e.name, file.Name, file.Ext);
                 file.NativeName = e.raw;
+                file.NativeDir = nativeDir;
                 file.Attr = e.attr;
                 file.Time = TimeOf(e.mtime);
                 file.Size = e.size;
@@ -234,10 +241,9 @@ void TFindFiles::Execute()
         }
 
         if (Recurse) {
-            const QString prefix = dir.endsWith(u'/') ? dir : dir + u'/';
             for (const FolderEntry &e : entries) {
                 if (e.attr.testFlag(TFileAttr::Directory) && queued.insert(e.id).second)
-                    queue.append(prefix + e.name);
+                    queue.append(nativeDir + e.raw);
             }
         }
     }

@@ -26,6 +26,9 @@ using TFFAddFile = std::function<void(const TFileObj &NewFile, bool &Accept, boo
 class TFindFiles {
 public:
     QString Directory;
+    // The folder's real name (bytes), when Directory, being text, cannot give it back (a name that
+    // is not UTF-8); Directory is then not read.
+    QByteArray NativeDirectory;
     bool Recurse = false;
     QString Mask = QStringLiteral("*.*"); // one or more masks separated by ";"
     TFindMode aReadOnly = TFindMode::fmNo;

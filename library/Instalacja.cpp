@@ -2,20 +2,28 @@
 
 #include "platform/base/Exception.h"
 #include "platform/base/KatalogProgramu.h"
+#include "platform/base/NativePath.h"
+#include "platform/base/SaveFile.h"
+#include "platform/base/SystemError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <cerrno>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 const QString kKatalog = QStringLiteral("Katalog");
+// The folders the install made, which the uninstall removes again when nothing else is in them.
+const QString kUtworzone = QStringLiteral("Utworzone");
 const QString kMimeType = QStringLiteral("application/x-wenor-wydruk");
 const QString kDesktopFile = QStringLiteral("wenoglad.desktop");
 // The program's own files in the library folder, which the removal script deletes with the printouts.
@@ -41,21 +49,39 @@ void RunIfPresent(const QString &program, const QStringList &args)
     }
 }
 
-void RefreshDatabases(const TInstallPaths &paths)
+// The desktop's caches, rebuilt from what is installed; skip names a folder that is about to go.
+void RefreshDatabases(const TInstallPaths &paths, const QStringList &skip = {})
 {
     if (!paths.RunTools)
         return;
     const QDir data(paths.DataHome);
-    RunIfPresent(QStringLiteral("update-mime-database"), {data.filePath(QStringLiteral("mime"))});
-    RunIfPresent(QStringLiteral("update-desktop-database"), {data.filePath(QStringLiteral("applications"))});
+    const QString mime = data.filePath(QStringLiteral("mime"));
+    const QString applications = data.filePath(QStringLiteral("applications"));
+    if (!skip.contains(mime))
+        RunIfPresent(QStringLiteral("update-mime-database"), {mime});
+    if (!skip.contains(applications))
+        RunIfPresent(QStringLiteral("update-desktop-database"), {applications});
+}
+
+// The folders of path, from the outermost, that do not exist yet.
+QStringList MissingFolders(const QString &path)
+{
+    QStringList missing;
+    for (QString folder = QFileInfo(path).absolutePath(); !QFileInfo::exists(folder);
+         folder = QFileInfo(folder).absolutePath()) {
+        missing.prepend(folder);
+        if (QFileInfo(folder).isRoot())
+            break;
+    }
+    return missing;
 }
 
 void WriteFile(const TInstalledFile &file)
 {
     QDir().mkpath(QFileInfo(file.Path).path());
-    QSaveFile out(file.Path);
+    platform::SaveFile out(file.Path);
     if (!out.open(QIODevice::WriteOnly) || out.write(file.Content) != file.Content.size() || !out.commit())
-        throw Exception(QStringLiteral("Nie można zapisać pliku %1").arg(file.Path));
+        throw Exception(out.ErrorText());
     QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
     if (file.Executable)
         mode |= QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
@@ -92,6 +118,69 @@ QStringList Homes(const QString &passwd)
     return homes;
 }
 
+// Takes our entry out of the default for the printout type in a mimeapps.list, only while it still
+// names our entry first (another program chosen since is the user's choice); the rest of the file
+// stays as it is.
+void RemoveAssociation(const QString &mimeApps)
+{
+    QFile file(mimeApps);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    file.close();
+    const QByteArray key = kMimeType.toUtf8() + '=';
+    QByteArray section;
+    QList<QByteArray> kept;
+    bool changed = false;
+    for (const QByteArray &line : lines) {
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed.startsWith('['))
+            section = trimmed;
+        if ((section == "[Default Applications]" || section == "[Added Associations]") && trimmed.startsWith(key)) {
+            QList<QByteArray> entries = trimmed.mid(key.size()).split(';');
+            entries.removeAll(QByteArray());
+            if (!entries.isEmpty() && entries.front() == kDesktopFile.toUtf8()) {
+                entries.removeAll(kDesktopFile.toUtf8());
+                changed = true;
+                if (!entries.isEmpty())
+                    kept << key + entries.join(';') + ';';
+                continue;
+            }
+        }
+        kept << line;
+    }
+    if (!changed)
+        return;
+    const QByteArray content = kept.join('\n');
+    platform::SaveFile out(mimeApps);
+    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size() || !out.commit())
+        throw Exception(out.ErrorText());
+}
+
+bool OnlyHolds(const QString &folder, const QStringList &names)
+{
+    const QStringList entries =
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return std::all_of(entries.begin(), entries.end(), [&names](const QString &e) { return names.contains(e); });
+}
+
+// Of the folders the install made, those that will hold only what the desktop's tools generate
+// from the installed files once they are gone: the tools are not run on them, they go whole.
+QStringList GeneratedOnly(const TInstallPaths &paths, const QStringList &created)
+{
+    const QDir data(paths.DataHome);
+    const QString mime = data.filePath(QStringLiteral("mime"));
+    const QString applications = data.filePath(QStringLiteral("applications"));
+    QStringList generated;
+    const QString packages = mime + QStringLiteral("/packages");
+    if (created.contains(mime) &&
+        QDir(packages).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        generated << mime;
+    if (created.contains(applications) && OnlyHolds(applications, {QStringLiteral("mimeinfo.cache")}))
+        generated << applications;
+    return generated;
+}
+
 } // namespace
 
 TInstallPaths InstallPathsFromEnvironment()
@@ -107,6 +196,7 @@ TInstallPaths InstallPathsFromEnvironment()
     const QString home = QDir::homePath();
     const QString configHome = Env("XDG_CONFIG_HOME", home + QStringLiteral("/.config"));
     p.UserConfig = configHome + QStringLiteral("/Wenoglad");
+    p.MimeApps = configHome + QStringLiteral("/mimeapps.list");
     if (p.Root) {
         p.DataHome = QStringLiteral("/usr/local/share");
         p.ConfigFile = QStringLiteral("/etc/xdg/Wenoglad/Wenoglad.conf");
@@ -195,6 +285,14 @@ void Instaluj(const TInstallPaths &paths, const TInstallDialogs &dialogs)
     if (!SprawdzUprawnienia(paths, dialogs, QStringLiteral("Instalacja")))
         return;
     const QList<TInstalledFile> files = InstalledFiles(paths);
+    QStringList created = QSettings(paths.ConfigFile, QSettings::IniFormat).value(kUtworzone).toStringList();
+    for (const TInstalledFile &file : files)
+        for (const QString &folder : MissingFolders(file.Path))
+            if (!created.contains(folder))
+                created << folder;
+    for (const QString &folder : MissingFolders(paths.ConfigFile))
+        if (!created.contains(folder))
+            created << folder;
     for (const TInstalledFile &file : files) {
         if (file.Path == SciezkaSkrotu(paths)) {
             // The shortcut is a convenience: a desktop that refuses it changes nothing else.
@@ -212,6 +310,8 @@ void Instaluj(const TInstallPaths &paths, const TInstallDialogs &dialogs)
     UstawUprawnienia(paths);
     QSettings store(paths.ConfigFile, QSettings::IniFormat);
     store.setValue(kKatalog, paths.Library);
+    if (!created.isEmpty())
+        store.setValue(kUtworzone, created);
     store.sync();
     if (store.status() != QSettings::NoError)
         throw Exception(QStringLiteral("Nie można zapisać pliku %1").arg(paths.ConfigFile));
@@ -231,6 +331,8 @@ QString Odinstaluj(const TInstallPaths &paths, const TInstallDialogs &dialogs)
                                   paths.Library + QStringLiteral(" ?")))
         return {};
 
+    const QStringList created = QSettings(paths.ConfigFile, QSettings::IniFormat).value(kUtworzone).toStringList();
+
     // Every user's settings when the install was machine-wide, the caller's own otherwise.
     QStringList settings{paths.UserConfig};
     if (paths.Root)
@@ -241,16 +343,47 @@ QString Odinstaluj(const TInstallPaths &paths, const TInstallDialogs &dialogs)
     if (QFileInfo::exists(paths.ConfigFile)) {
         QSettings store(paths.ConfigFile, QSettings::IniFormat);
         store.remove(kKatalog);
+        store.remove(kUtworzone);
         store.sync();
         if (store.allKeys().isEmpty())
             QFile::remove(paths.ConfigFile);
     }
     for (const TInstalledFile &file : InstalledFiles(paths))
         QFile::remove(file.Path);
-    RefreshDatabases(paths);
+    if (!paths.MimeApps.isEmpty())
+        RemoveAssociation(paths.MimeApps);
+    const QStringList generated = GeneratedOnly(paths, created);
+    RefreshDatabases(paths, generated);
+    for (const QString &folder : generated)
+        QDir(folder).removeRecursively();
+    // Deepest first, so that a folder emptied by its child's removal goes too; rmdir leaves any
+    // folder that holds something.
+    QStringList folders = created;
+    std::sort(folders.begin(), folders.end(), [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    for (const QString &folder : folders)
+        ::rmdir(QFile::encodeName(folder).constData());
 
-    const QString script = QDir(paths.TempDir).filePath(QStringLiteral("WenogladRemove.sh"));
-    WriteFile({script, SkryptUsuwania(paths, script), true});
+    return WriteRemovalScript(paths);
+}
+
+QString WriteRemovalScript(const TInstallPaths &paths)
+{
+    std::filesystem::path created;
+    const int fd = platform::CreateUniqueFile(platform::NativePath(paths.TempDir), "WenogladRemove-", ".sh", created);
+    if (fd < 0)
+        throw Exception(QStringLiteral("Nie można utworzyć skryptu usuwania w katalogu %1: %2")
+                            .arg(paths.TempDir, platform::SystemErrorText(errno)));
+    const QString script = platform::DisplayPath(created);
+    const QByteArray content = SkryptUsuwania(paths, script);
+    const bool ok = ::fchmod(fd, 0700) == 0 && platform::WriteAll(fd, content.constData(), size_t(content.size())) &&
+                    ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    if (!ok) {
+        ::unlink(created.c_str());
+        throw Exception(
+            QStringLiteral("Nie można zapisać skryptu usuwania %1: %2").arg(script, platform::SystemErrorText(error)));
+    }
     return script;
 }
 

@@ -26,6 +26,7 @@ struct TInstallPaths {
     QString TempDir;    // where the removal script is written
     QString Passwd;     // the user list whose homes lose their settings (root only)
     QString UserConfig; // the caller's own settings folder (~/.config/Wenoglad)
+    QString MimeApps;   // the caller's default applications (~/.config/mimeapps.list)
     // Whether the desktop's tools (update-mime-database, xdg-mime, ...) are run; they act on the
     // environment's folders, so tests that move the folders elsewhere leave them out.
     bool RunTools = true;
@@ -67,8 +68,12 @@ void UstawUprawnienia(const TInstallPaths &paths);
 
 void Instaluj(const TInstallPaths &paths, const TInstallDialogs &dialogs);
 // Returns the removal script's path when the uninstall went ahead (the caller starts it once the
-// program is about to end), or an empty text when it did not.
+// program is about to end), or an empty text when it did not. The script gets a fresh name in the
+// temporary folder, runnable by its owner only, so nothing another user put there is followed.
 QString Odinstaluj(const TInstallPaths &paths, const TInstallDialogs &dialogs);
+
+// Writes the removal script into paths.TempDir under a fresh name, mode 0700, and returns its path.
+QString WriteRemovalScript(const TInstallPaths &paths);
 
 // The removal script: waits (at most 60 s) for the program file to go, then removes the printouts,
 // the folder when nothing else is left in it, and itself.

@@ -2,6 +2,7 @@
 
 #include "platform/base/Exception.h"
 #include "platform/base/NativePath.h"
+#include "platform/base/SystemError.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -9,13 +10,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-TNowyPlik::TNowyPlik(const std::filesystem::path &katalog)
+TNowyPlik::TNowyPlik(const std::filesystem::path &katalog) : katalog_(katalog)
 {
-    std::string wzor = (katalog / "wenoglad-XXXXXX.tmp").native();
-    fd_ = ::mkostemps(wzor.data(), 4, O_CLOEXEC);
+    fd_ = platform::CreateUniqueFile(katalog, "wenoglad-", ".tmp", sciezka_);
     if (fd_ < 0)
-        throw EZapisError(QStringLiteral("Cannot create file ") + platform::DisplayPath(katalog));
-    sciezka_ = wzor;
+        throw EZapisError(QStringLiteral("Nie można utworzyć pliku w katalogu %1: %2")
+                              .arg(platform::DisplayPath(katalog), platform::SystemErrorText(errno)));
     // As a file newly created by the program would be.
     const mode_t maska = ::umask(0);
     ::umask(maska);
@@ -31,17 +31,9 @@ TNowyPlik::~TNowyPlik()
 
 void TNowyPlik::Zapisz(QByteArrayView bajty)
 {
-    const char *p = bajty.data();
-    qsizetype zostalo = bajty.size();
-    while (zostalo > 0) {
-        const ssize_t n = ::write(fd_, p, static_cast<size_t>(zostalo));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw EZapisError(QStringLiteral("Stream write error"));
-        p += n;
-        zostalo -= n;
-    }
+    if (!platform::WriteAll(fd_, bajty.data(), size_t(bajty.size())))
+        throw EZapisError(QStringLiteral("Nie można zapisać pliku w katalogu %1: %2")
+                              .arg(platform::DisplayPath(katalog_), platform::SystemErrorText(errno)));
 }
 
 void TNowyPlik::UstawCzas(const QDateTime &czas)
@@ -60,7 +52,8 @@ bool TNowyPlik::Umiesc(const std::filesystem::path &cel, bool zastap)
 {
     // The data reach the disk before the name does, so a crash leaves the old file or the new one.
     if (::fdatasync(fd_) != 0 && errno != EINVAL)
-        return false;
+        throw EZapisError(QStringLiteral("Nie można zapisać pliku %1: %2")
+                              .arg(platform::DisplayPath(cel), platform::SystemErrorText(errno)));
     const bool ok = zastap ? ::rename(sciezka_.c_str(), cel.c_str()) == 0 : platform::RenameNoReplace(sciezka_, cel);
     umieszczony_ = ok;
     return ok;

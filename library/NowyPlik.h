@@ -18,21 +18,23 @@ public:
 
 class TNowyPlik {
 public:
-    // Creates "wenoglad-XXXXXX.tmp" in katalog; EZapisError "Cannot create file <folder>" on failure.
+    // Creates "wenoglad-XXXXXX.tmp" in katalog; EZapisError naming the folder and the cause on failure.
     explicit TNowyPlik(const std::filesystem::path &katalog);
     ~TNowyPlik();
     TNowyPlik(const TNowyPlik &) = delete;
     TNowyPlik &operator=(const TNowyPlik &) = delete;
 
-    // EZapisError "Stream write error" when the bytes cannot be written.
+    // EZapisError naming the folder and the cause (a full disk) when the bytes cannot be written.
     void Zapisz(QByteArrayView bajty);
     void UstawCzas(const QDateTime &czas);
     void UstawPrawa(mode_t prawa);
     // Writes the data out and renames the file to cel: over an existing cel when zastap, else only
     // when cel does not exist. False when the rename failed; the temporary file then stays here.
+    // EZapisError when the disk does not take the data (nothing is renamed then).
     bool Umiesc(const std::filesystem::path &cel, bool zastap);
 
 private:
+    std::filesystem::path katalog_;
     std::filesystem::path sciezka_;
     int fd_ = -1;
     bool umieszczony_ = false;

@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 
+#include <filesystem>
 #include <functional>
 #include <vector>
 
@@ -27,8 +28,9 @@ class TSearchAnimation;
 
 // May refuse a chosen folder.
 using TExplorerSprawdzKat = std::function<void(const QString &Katalog, bool &MozeByc)>;
-// May refuse a file (Akceptuj false) and give its description.
-using TExplorerDodajPlik = std::function<void(const QString &Plik, QString &Opis, bool &Akceptuj)>;
+// May refuse a file (Akceptuj false) and give its description. The file is named by its bytes,
+// which its shown name may not give back.
+using TExplorerDodajPlik = std::function<void(const std::filesystem::path &Plik, QString &Opis, bool &Akceptuj)>;
 
 class TExplorerDlg : public TWenForm {
     Q_OBJECT
@@ -47,9 +49,12 @@ public:
     // The selected folder: the place's mount point and the names of the nodes below it, joined
     // with "/", ending with "/"; empty when nothing is selected.
     QString WybranyKatalog() const;
+    // The same folder as the system names it (bytes), to act on.
+    QByteArray WybranyKatalogSciezka() const;
     // Shows a folder: one that does not exist becomes the home folder; the walk down the tree stops
     // at the first folder the tree does not show (a hidden one, for instance).
     void UstawKatalog(const QString &path);
+    void UstawKatalog(const QByteArray &path);
     // The real path (bytes) of a line of the file list.
     static QByteArray PlikLinii(const QListWidgetItem *item);
     // Whether a search is running.
@@ -100,8 +105,8 @@ private:
     void UstawDostepnosc();
     // ExploratorDrzewo.cpp
     void treeExpanding(QTreeWidgetItem *node);
-    bool MaPodkatalog(const QString &folder);
-    QTreeWidgetItem *NowyWezel(QTreeWidgetItem *parent, const QString &name, bool placeholder);
+    bool MaPodkatalog(const QByteArray &folder);
+    QTreeWidgetItem *NowyWezel(QTreeWidgetItem *parent, const QByteArray &name, bool placeholder);
     // ExploratorPliki.cpp
     void filesAddFile(const TFileObj &file, bool &accept);
     void filesProgress(int progress, const QString &dir, bool &stop);

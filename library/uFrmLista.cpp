@@ -480,8 +480,10 @@ void TFrmLista::btnDodajClick()
     TExplorer explorer(this);
     explorer.Caption = QStringLiteral("Dokopiowanie wydruków");
     explorer.Hint = QStringLiteral("Wskaż plik wydruku/paczki");
-    if (!ostatniKatalog_.isEmpty())
+    if (!ostatniKatalog_.isEmpty()) {
         explorer.Katalog = ostatniKatalog_;
+        explorer.KatalogSciezka = ostatniKatalogSciezka_;
+    }
     explorer.Filtr = QStringLiteral("*.WYD;*.EXE");
     explorer.SetWyborPliku(true);
     explorer.MultiWybor = true;
@@ -492,12 +494,11 @@ void TFrmLista::btnDodajClick()
     explorer.SetSzukanie(true);
     explorer.SetWyborKatalogu(true);
     explorer.SetWysokosc(400);
-    explorer.OnDodajPlik = [](const QString &plik, QString &opis, bool &akceptuj) {
-        ExplorerDodajPlik(std::filesystem::path(QFile::encodeName(plik).toStdString()), opis, akceptuj);
-    };
+    explorer.OnDodajPlik = &ExplorerDodajPlik;
     if (!explorer.Execute())
         return;
     ostatniKatalog_ = explorer.Katalog;
+    ostatniKatalogSciezka_ = explorer.KatalogSciezka;
     DodajWybrane(explorer.PlikiSciezki);
 }
 

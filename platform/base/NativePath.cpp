@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,16 +19,74 @@ QString DisplayPath(const std::filesystem::path &path)
     return QFile::decodeName(QByteArray::fromStdString(path.native()));
 }
 
+namespace {
+
+QString KindOf(mode_t mode)
+{
+    if (S_ISFIFO(mode))
+        return QStringLiteral("potok nazwany");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("gniazdo");
+    if (S_ISCHR(mode))
+        return QStringLiteral("urządzenie znakowe");
+    if (S_ISBLK(mode))
+        return QStringLiteral("urządzenie blokowe");
+    return QStringLiteral("plik specjalny");
+}
+
+} // namespace
+
 bool OpenForReading(QFile &file, const std::filesystem::path &path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK the open itself waits for a writer on a pipe; the kind is then told by
+    // the descriptor that is read, so the file cannot be swapped between the look and the read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return false;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
         return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw ENotARegularFile(QStringLiteral("Nie można odczytać pliku \"%1\": to nie jest zwykły plik, lecz %2.")
+                                   .arg(DisplayPath(path), KindOf(st.st_mode)));
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+int CreateUniqueFile(const std::filesystem::path &folder, const std::string &prefix, const std::string &suffix,
+                     std::filesystem::path &createdPath)
+{
+    std::string pattern = (folder / (prefix + "XXXXXX" + suffix)).native();
+    // mkostemps creates with O_CREAT | O_EXCL and mode 0600: an existing name, a link included,
+    // is never opened.
+    const int fd = ::mkostemps(pattern.data(), int(suffix.size()), O_CLOEXEC | O_NOFOLLOW);
+    if (fd >= 0)
+        createdPath = pattern;
+    return fd;
+}
+
+bool WriteAll(int fd, const char *data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        data += n;
+        size -= size_t(n);
     }
     return true;
 }

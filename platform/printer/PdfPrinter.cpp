@@ -4,7 +4,7 @@
 #include "platform/printer/Printer.h"
 #include "platform/printer/PrinterError.h"
 
-#include <QSaveFile>
+#include "platform/base/SaveFile.h"
 
 namespace platform {
 
@@ -55,17 +55,16 @@ std::unique_ptr<TPrintJob> BeginPdfFileJob(const TPrintJobSpec &jobSpec)
     const QString path = jobSpec.Printer.Port;
     if (path.isEmpty())
         throw EPrinter(QStringLiteral("Nie wskazano pliku, do którego drukarka PDF ma zapisać wydruk."));
-    auto file = std::make_unique<QSaveFile>(path);
+    auto file = std::make_unique<SaveFile>(path);
     if (!file->open(QIODevice::WriteOnly))
-        throw EPrinter(QStringLiteral("Nie można utworzyć pliku %1: %2").arg(path, file->errorString()));
+        throw EPrinter(QStringLiteral("Nie można utworzyć pliku %1: %2").arg(path, file->Cause()));
     const TSheet sheet = PdfPrinterSheet(jobSpec.Settings);
-    return std::make_unique<PdfPrintJob>(
-        OrientedPaperMm(sheet, jobSpec.Orientation), jobSpec.Caps, std::move(file), [](QFileDevice &out) {
-            auto &saved = static_cast<QSaveFile &>(out);
-            if (!saved.commit())
-                throw EPrinter(
-                    QStringLiteral("Nie można zapisać pliku %1: %2").arg(saved.fileName(), saved.errorString()));
-        });
+    return std::make_unique<PdfPrintJob>(OrientedPaperMm(sheet, jobSpec.Orientation), jobSpec.Caps, std::move(file),
+                                         [](QFileDevice &out) {
+                                             auto &saved = static_cast<SaveFile &>(out);
+                                             if (!saved.commit())
+                                                 throw EPrinter(saved.ErrorText());
+                                         });
 }
 
 } // namespace platform

@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <optional>
 
 namespace {
@@ -98,7 +100,15 @@ TEST_F(StartState, TempWinsOverAFileOfThatName)
 
 TEST_F(StartState, ArgumentsThatNameNoFileAreIgnoredWithoutAQuestion)
 {
-    const QString rows[] = {"", "temp", "inst", tmp_.path() + "/nie-ma.wyd", tmp_.path() + "/inne"};
+    // A pipe or a device named like a printout is no file either: never offered, never read.
+    ASSERT_EQ(mkfifo(QFile::encodeName(tmp_.path() + "/potok.wyd").constData(), 0600), 0);
+    const QString rows[] = {"",
+                            "temp",
+                            "inst",
+                            tmp_.path() + "/nie-ma.wyd",
+                            tmp_.path() + "/inne",
+                            "/dev/null",
+                            tmp_.path() + "/potok.wyd"};
     for (const QString &argument : rows) {
         EXPECT_EQ(StanStartowy(argument, library_, q_.Ask()), TStanStartowy()) << argument.toStdString();
     }

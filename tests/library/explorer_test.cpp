@@ -15,12 +15,17 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 void PrintTo(const QString &s, std::ostream *os)
 {
@@ -296,7 +301,8 @@ TEST_F(ChooserTest, FileListOffersEveryEntryToOnDodajPlik)
     File("k/x.txt");
     auto dlg = Dlg(true, "*.wyd;*.EXE");
     QStringList offered;
-    dlg->OnDodajPlik = [&](const QString &plik, QString &opis, bool &akceptuj) {
+    dlg->OnDodajPlik = [&](const std::filesystem::path &path, QString &opis, bool &akceptuj) {
+        const QString plik = QFile::decodeName(QByteArray::fromStdString(path.native()));
         offered << plik;
         if (plik.endsWith("c.wyd"))
             akceptuj = false;
@@ -331,7 +337,7 @@ TEST_F(ChooserTest, SearchFindsNestedFilesAndEscStopsIt)
 
     // Esc pressed while the first folder is read: the next folder is not searched.
     bool searchingSeen = false;
-    dlg->OnDodajPlik = [&](const QString &, QString &, bool &) {
+    dlg->OnDodajPlik = [&](const std::filesystem::path &, QString &, bool &) {
         if (searchingSeen)
             return;
         searchingSeen = dlg->Szukanie() && !dlg->panLewy->isEnabled() && dlg->panSzukanie->isVisibleTo(dlg.get());
@@ -515,3 +521,58 @@ TEST_F(ChooserTest, PreviewFitsThePictureIntoItsPanel)
 }
 
 } // namespace
+
+// Folders held as text lost a name that is not UTF-8 (Windows-1250 bytes from a shared disk): such
+// a folder was listed but could not be entered, its files not listed, not found by a search.
+TEST_F(ChooserTest, FoldersNamedInAnotherCodePageAreEnteredAndSearched)
+{
+    const QByteArray zamowienia = "Zam\xf3wienia"; // "Zamówienia" in Windows-1250
+    const QByteArray wyplaty = "Wyp\xb3"
+                               "aty"; // "Wypłaty"
+    const QByteArray home = QFile::encodeName(home_.path());
+    ASSERT_EQ(::mkdir((home + "/" + zamowienia).constData(), 0700), 0);
+    ASSERT_EQ(::mkdir((home + "/" + zamowienia + "/" + wyplaty).constData(), 0700), 0);
+    for (const QByteArray &rel : {zamowienia + "/maj.wyd", zamowienia + "/" + wyplaty + "/czerwiec.wyd"}) {
+        const int fd = ::open((home + "/" + rel).constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        ASSERT_GE(fd, 0) << rel.toStdString();
+        ::close(fd);
+    }
+    auto dlg = Dlg(true);
+    std::vector<std::filesystem::path> offered;
+    dlg->OnDodajPlik = [&](const std::filesystem::path &path, QString &, bool &) { offered.push_back(path); };
+    dlg->UstawKatalog(home_.path());
+    QTreeWidgetItem *root = dlg->tree->topLevelItem(0);
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->childCount(), 1);
+    QTreeWidgetItem *folder = root->child(0);
+    EXPECT_EQ(folder->childCount(), 1) << "a placeholder: the folder below it was seen";
+
+    // Entered: its file is listed, offered by its real path and chosen by it.
+    dlg->tree->setCurrentItem(folder);
+    EXPECT_EQ(dlg->WybranyKatalogSciezka(), home + "/" + zamowienia + "/");
+    ASSERT_EQ(dlg->lb->count(), 1);
+    EXPECT_EQ(TExplorerDlg::PlikLinii(dlg->lb->item(0)), home + "/" + zamowienia + "/maj.wyd");
+    ASSERT_EQ(offered.size(), 1u);
+    EXPECT_EQ(offered[0].native(), (home + "/" + zamowienia + "/maj.wyd").toStdString());
+
+    // Its subfolder is entered in the tree too.
+    dlg->tree->expandItem(folder);
+    ASSERT_EQ(folder->childCount(), 1);
+    dlg->tree->setCurrentItem(folder->child(0));
+    ASSERT_EQ(dlg->lb->count(), 1);
+    EXPECT_EQ(TExplorerDlg::PlikLinii(dlg->lb->item(0)), home + "/" + zamowienia + "/" + wyplaty + "/czerwiec.wyd");
+
+    // A search from the top finds both printouts, by their real paths.
+    dlg->tree->setCurrentItem(root);
+    dlg->btnSzukajClick();
+    ASSERT_EQ(dlg->lb->count(), 2);
+    QSet<QByteArray> found;
+    for (int i = 0; i < dlg->lb->count(); ++i)
+        found << TExplorerDlg::PlikLinii(dlg->lb->item(i));
+    EXPECT_EQ(found, QSet<QByteArray>({home + "/" + zamowienia + "/maj.wyd",
+                                       home + "/" + zamowienia + "/" + wyplaty + "/czerwiec.wyd"}));
+
+    // Shown again at a folder given by its bytes.
+    dlg->UstawKatalog(home + "/" + zamowienia + "/" + wyplaty);
+    EXPECT_EQ(dlg->WybranyKatalogSciezka(), home + "/" + zamowienia + "/" + wyplaty + "/");
+}

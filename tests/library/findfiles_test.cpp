@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -415,3 +416,38 @@ TEST(FileListSort, ByNameWithAndWithoutCaseAndByTime)
 }
 
 } // namespace
+
+// A subfolder whose name is not UTF-8 (Windows-1250 bytes) was queued by its shown text, which
+// does not name it: its printouts were never found. The walk keeps the bytes.
+TEST_F(FindFilesTest, FoldersNamedInAnotherCodePageAreSearched)
+{
+    const QByteArray root = QFile::encodeName(tmp_.path());
+    const QByteArray zam = root + "/Zam\xf3wienia", sub = zam + "/Wyp\xb3"
+                                                                "aty";
+    ASSERT_EQ(::mkdir(zam.constData(), 0700), 0);
+    ASSERT_EQ(::mkdir(sub.constData(), 0700), 0);
+    File("a.wyd");
+    for (const QByteArray &path : {zam + "/b.wyd", sub + "/c.wyd"}) {
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
+    TFindFiles ff;
+    ff.Mask = "*.wyd";
+    ff.Recurse = true;
+    Find(ff);
+    ASSERT_EQ(ff.Files.Count(), 3);
+    QList<QByteArray> paths;
+    for (const TFileObj &f : ff.Files)
+        paths << f.NativeFullName();
+    EXPECT_EQ(paths, QList<QByteArray>({root + "/a.wyd", zam + "/b.wyd", sub + "/c.wyd"}));
+
+    // The folder itself given by its bytes.
+    TFindFiles inside;
+    inside.NativeDirectory = sub;
+    inside.Mask = "*.wyd";
+    inside.Execute();
+    ASSERT_EQ(inside.Files.Count(), 1);
+    EXPECT_EQ(inside.Files[0].NativeFullName(), sub + "/c.wyd");
+    EXPECT_EQ(inside.Files[0].FileName(), "c.wyd");
+}

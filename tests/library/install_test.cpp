@@ -13,6 +13,9 @@
 
 #include <map>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // Every file under a folder with its bytes, for before-and-after comparisons.
@@ -70,6 +73,7 @@ protected:
         paths.TempDir = root + QStringLiteral("/tmp");
         QDir().mkpath(paths.TempDir);
         paths.Passwd = root + QStringLiteral("/passwd");
+        paths.MimeApps = root + QStringLiteral("/config/mimeapps.list");
         paths.RunTools = false;
     }
 };
@@ -177,6 +181,85 @@ TEST_F(Install, TheDesktopsToolsKnowThePrintoutType)
     validate.start("desktop-file-validate", {paths.DataHome + "/applications/wenoglad.desktop"});
     validate.waitForFinished();
     EXPECT_EQ(validate.exitCode(), 0) << validate.readAllStandardOutput().toStdString();
+
+    // Uninstalled, the type has no default any more and the folders made for it are gone, the
+    // databases the tools built in them included.
+    ASSERT_FALSE(Odinstaluj(paths, dialogs).isEmpty());
+    EXPECT_EQ(run("xdg-mime", {"query", "default", "application/x-wenor-wydruk"}), "");
+    EXPECT_FALSE(QFileInfo::exists(paths.DataHome));
     for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CURRENT_DESKTOP"})
         qunsetenv(name);
+}
+
+// The script used to be saved to a fixed name in the shared temporary folder through a save that
+// follows links: a link planted there made the uninstall overwrite the file it points to.
+TEST_F(Install, TheRemovalScriptNeverFollowsWhatOthersPutInTheTemporaryFolder)
+{
+    Instaluj(paths, dialogs);
+    const QString victim = tmp.path() + "/cudzy.txt";
+    Touch(victim);
+    for (const char *name : {"WenogladRemove.sh", "WenogladRemove-XXXXXX.sh"})
+        ASSERT_TRUE(QFile::link(victim, paths.TempDir + "/" + name));
+
+    const QString script = Odinstaluj(paths, dialogs);
+    ASSERT_FALSE(script.isEmpty());
+    EXPECT_EQ(Read(victim), "x");
+    EXPECT_EQ(QFileInfo(script).absolutePath(), QFileInfo(paths.TempDir).absoluteFilePath());
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(script).constData(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(st.st_mode & 07777, 0700u) << "readable and runnable by its owner only";
+    EXPECT_EQ(st.st_uid, ::geteuid());
+    EXPECT_TRUE(Read(script).contains("rm -f '" + QFile::encodeName(script) + "'"));
+    // A second uninstall gets a name of its own.
+    const QString second = Odinstaluj(paths, dialogs);
+    EXPECT_NE(second, script);
+    EXPECT_TRUE(QFileInfo::exists(script));
+}
+
+// After install and uninstall the association stayed in mimeapps.list, naming an entry that was
+// gone, and the folders the install had made stayed behind empty.
+TEST_F(Install, UninstallLeavesNoTrace)
+{
+    // Folders that were there before the install stay, even empty.
+    QDir().mkpath(paths.DataHome + "/icons");
+    QDir().mkpath(tmp.path() + "/config");
+    const QByteArray others = "[Default Applications]\n"
+                              "text/plain=gedit.desktop;\n";
+    const struct {
+        const char *name;
+        QByteArray before, after;
+    } rows[] = {
+        // What xdg-mime default writes for a per-user install.
+        {"ours", others + "application/x-wenor-wydruk=wenoglad.desktop;\n", others},
+        {"ours first of two", others + "application/x-wenor-wydruk=wenoglad.desktop;okular.desktop;\n",
+         others + "application/x-wenor-wydruk=okular.desktop;\n"},
+        // Chosen by the user since: left alone.
+        {"another program", others + "application/x-wenor-wydruk=okular.desktop;wenoglad.desktop;\n",
+         others + "application/x-wenor-wydruk=okular.desktop;wenoglad.desktop;\n"},
+        {"in another group", "[Added Associations]\napplication/x-wenor-wydruk=wenoglad.desktop;\n",
+         "[Added Associations]\n"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        Instaluj(paths, dialogs);
+        QFile mimeApps(paths.MimeApps);
+        ASSERT_TRUE(mimeApps.open(QIODevice::WriteOnly));
+        mimeApps.write(row.before);
+        mimeApps.close();
+        ASSERT_FALSE(Odinstaluj(paths, dialogs).isEmpty());
+        EXPECT_EQ(Read(paths.MimeApps), row.after);
+        // Nothing left of the install but the folders that were there and the removal scripts.
+        QStringList left;
+        QDirIterator it(tmp.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next().mid(tmp.path().size() + 1);
+            if (!path.startsWith("tmp") && !path.startsWith("Wydruki") && !path.startsWith("Pulpit"))
+                left << path;
+        }
+        left.sort();
+        EXPECT_EQ(left, QStringList({"config", "config/mimeapps.list", "data", "data/icons"}))
+            << left.join(' ').toStdString();
+    }
 }
