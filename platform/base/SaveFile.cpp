@@ -26,7 +26,15 @@ bool SaveFile::open(OpenMode mode)
     }
     failed_ = false;
     cause_.clear();
-    const std::filesystem::path target = NativePath(QFileInfo(target_).absoluteFilePath());
+    std::filesystem::path target = NativePath(QFileInfo(target_).absoluteFilePath());
+    // A link the user keeps in place of the file stays a link: the file it names is replaced.
+    std::error_code error;
+    if (std::filesystem::is_symlink(target, error)) {
+        std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
+        if (!error)
+            target = std::move(resolved);
+    }
+    final_ = target;
     const int fd = CreateUniqueFile(target.parent_path(), "wenoglad-", ".tmp", temp_);
     if (fd < 0) {
         Fail(errno);
@@ -81,7 +89,7 @@ bool SaveFile::commit()
     if (duplicate >= 0 && ::close(duplicate) != 0 && !failed_)
         Fail(errno);
     QFile::close();
-    if (!failed_ && ::rename(temp_.c_str(), NativePath(target_).c_str()) != 0)
+    if (!failed_ && ::rename(temp_.c_str(), final_.c_str()) != 0)
         Fail(errno);
     if (failed_) {
         Drop();

@@ -36,6 +36,7 @@ private:
 
     QString target_;
     std::filesystem::path temp_;
+    std::filesystem::path final_; // the target, or the file a link there names
     QString cause_;
     bool failed_ = false;
 };

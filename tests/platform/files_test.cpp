@@ -3,6 +3,7 @@
 #include "platform/base/SaveFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -138,6 +139,26 @@ TEST(SaveFile, AFailedWriteLeavesTheOldFileAndNoOther)
         file.write("x");
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"OUT.pdf"});
+}
+
+TEST(SaveFile, ALinkInPlaceOfTheFileStaysALink)
+{
+    QTemporaryDir dir;
+    const QString real = dir.filePath("raporty/OUT.pdf");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("raporty"));
+    QFile old(real);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("stary");
+    old.close();
+    const QString link = dir.filePath("OUT.pdf");
+    ASSERT_TRUE(QFile::link("raporty/OUT.pdf", link));
+
+    platform::SaveFile file(link);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    EXPECT_EQ(file.write("nowy"), 4);
+    EXPECT_TRUE(file.commit()) << file.Cause().toStdString();
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(Read(real), "nowy");
 }
 
 TEST(CreateUniqueFile, FreshNamesForTheOwnerOnly)
