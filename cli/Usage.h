@@ -9,6 +9,10 @@
 // One entry of a section: what is typed (a command with its arguments, an option, an exit code, a
 // file) and what it does.
 struct TUsageItem {
+    TUsageItem(const QString &term, const QString &text, const QStringList &values = {})
+        : Term(term), Text(text), Values(values)
+    {
+    }
     QString Term;
     QString Text;
     QStringList Values; // the words an option's argument may be, for the completion

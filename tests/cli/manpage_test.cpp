@@ -6,7 +6,7 @@
 
 namespace {
 
-QString Run(const QString &program, const QStringList &args)
+QString RunProgram(const QString &program, const QStringList &args)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -65,8 +65,8 @@ Page Read(const QString &troff)
 TEST(ManPage, SaysWhatTheHelpSays)
 {
     ASSERT_FALSE(qEnvironmentVariableIsEmpty("WENOGLAD_BIN_DIR"));
-    const QString help = Run("/cli/wenoglad-cli", {"--help"});
-    const QString troff = Run("/cli/wenoglad_package_files", {"man", "wenoglad-cli"});
+    const QString help = RunProgram("/cli/wenoglad-cli", {"--help"});
+    const QString troff = RunProgram("/cli/wenoglad_package_files", {"man", "wenoglad-cli"});
     ASSERT_FALSE(help.isEmpty());
     ASSERT_FALSE(troff.isEmpty());
     const Page page = Read(troff);
@@ -77,7 +77,7 @@ TEST(ManPage, SaysWhatTheHelpSays)
         if (line.isEmpty())
             continue;
         // "Użycie: X" is the page's synopsis; a heading such as "Opcje:" is the page's "OPCJE".
-        if (line.startsWith(QLatin1String("Użycie: ")))
+        if (line.startsWith(QStringLiteral("Użycie: ")))
             line = line.mid(8);
         else if (!raw.startsWith(u' ') && line.endsWith(u':'))
             line = line.chopped(1).toUpper();
