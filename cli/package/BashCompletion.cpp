@@ -39,7 +39,7 @@ QString ArgumentCompletion(const TUsageItem &option, const QString &argument)
         return QStringLiteral("COMPREPLY=($(compgen -W '%1' -- \"$cur\"))").arg(option.Values.join(u' '));
     if (argument == QLatin1String("KOLEJKA"))
         return QStringLiteral("COMPREPLY=($(compgen -W \"$(lpstat -e 2>/dev/null)\" -- \"$cur\"))");
-    if (argument.startsWith(QLatin1String("WYJŚCIE")))
+    if (argument.startsWith(QStringLiteral("WYJŚCIE")))
         return QStringLiteral("_filedir");
     return {};
 }
