@@ -20,7 +20,7 @@ int UruchomInstalacje(const QString &pierwszyArgument, const std::function<TInst
     const TRodzajUruchomienia rodzaj = RodzajUruchomienia(pierwszyArgument);
     if (rodzaj == TRodzajUruchomienia::Przegladarka)
         return -1;
-    const TInstallDialogs dialogs{&PokazBlad, &PotwierdzTAK};
+    const TInstallDialogs dialogs{&PokazBlad, &PotwierdzTAK, &PokazInfo};
     try {
         const TInstallPaths where = paths();
         if (rodzaj == TRodzajUruchomienia::Instaluj) {

@@ -1,5 +1,7 @@
 #include "library/Instalacja.h"
 
+#include "library/InstalacjaPakietu.h"
+
 #include "platform/base/Exception.h"
 #include "platform/base/KatalogProgramu.h"
 #include "platform/base/NativePath.h"
@@ -215,6 +217,7 @@ TInstallPaths InstallPathsFromEnvironment()
         p.Desktop = desktop;
     p.TempDir = QDir::tempPath();
     p.Passwd = QStringLiteral("/etc/passwd");
+    p.PackageMarker = kPlikPakietu;
     return p;
 }
 
@@ -282,6 +285,8 @@ void UstawUprawnienia(const TInstallPaths &paths)
 
 void Instaluj(const TInstallPaths &paths, const TInstallDialogs &dialogs)
 {
+    if (OdmowaWPakiecie(paths, dialogs, TRunPakietu::Instalacja))
+        return;
     if (!SprawdzUprawnienia(paths, dialogs, QStringLiteral("Instalacja")))
         return;
     const QList<TInstalledFile> files = InstalledFiles(paths);
@@ -322,6 +327,8 @@ void Instaluj(const TInstallPaths &paths, const TInstallDialogs &dialogs)
 
 QString Odinstaluj(const TInstallPaths &paths, const TInstallDialogs &dialogs)
 {
+    if (OdmowaWPakiecie(paths, dialogs, TRunPakietu::Odinstalowanie))
+        return {};
     if (!SprawdzUprawnienia(paths, dialogs, QStringLiteral("Odinstalowanie")))
         return {};
     if (!dialogs.PotwierdzTAK ||

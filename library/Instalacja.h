@@ -30,6 +30,8 @@ struct TInstallPaths {
     // Whether the desktop's tools (update-mime-database, xdg-mime, ...) are run; they act on the
     // environment's folders, so tests that move the folders elsewhere leave them out.
     bool RunTools = true;
+    // The file in which the system's package names its program folder; empty: no package.
+    QString PackageMarker;
 };
 
 // The paths of this process and user.
@@ -50,6 +52,7 @@ QList<TInstalledFile> InstalledFiles(const TInstallPaths &paths);
 struct TInstallDialogs {
     std::function<void(const QString &title, const QString &text)> PokazBlad;
     std::function<bool(const QString &title, const QString &text)> PotwierdzTAK;
+    std::function<void(const QString &title, const QString &text)> PokazInfo;
 };
 
 // Runs commandLine's program with its arguments, its output discarded, and waits for its end.

@@ -133,7 +133,7 @@ TEST_F(CliInfo, ExitCodes)
         if (!row.err.isEmpty())
             EXPECT_EQ(run.err, row.err) << row.name;
         else
-            EXPECT_TRUE(run.err.contains("Usage: wenoglad-cli")) << row.name;
+            EXPECT_TRUE(run.err.contains("Użycie: wenoglad-cli")) << row.name;
     }
 }
 
@@ -141,8 +141,8 @@ TEST_F(CliInfo, HelpNamesTheCommands)
 {
     const CliRun run = Cli({"--help"});
     EXPECT_EQ(run.code, 0);
-    EXPECT_TRUE(run.out.contains("info FILE"));
-    EXPECT_TRUE(run.out.contains("Exit codes"));
+    EXPECT_TRUE(run.out.contains("info PLIK"));
+    EXPECT_TRUE(run.out.contains("Kody wyjścia"));
 }
 
 // Output that never arrives (a full disk, here /dev/full) fails the command instead of exiting 0.
