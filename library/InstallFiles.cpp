@@ -50,6 +50,7 @@ QByteArray DesktopEntry(const TInstallPaths &paths)
                           "Terminal=false\n"
                           "MimeType=%4;\n"
                           "Categories=Office;Viewer;\n"
+                          "Keywords=wydruk;raport;drukowanie;podgląd;WENOR;\n"
                           "Actions=Odinstaluj;\n"
                           "\n"
                           "[Desktop Action Odinstaluj]\n"
