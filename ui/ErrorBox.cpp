@@ -1,6 +1,7 @@
 #include "ui/ErrorBox.h"
 
 #include "platform/base/Exception.h"
+#include "ui/okienko.h"
 
 #include <QMessageBox>
 
@@ -13,8 +14,11 @@ QString ErrorBoxText(const QString &message)
 
 void ShowErrorBox(const QString &message)
 {
+    QWidget *wlasciciel = WlascicielOkienka();
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Wenoglad"), ErrorBoxText(message), QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    wlasciciel);
+    if (wlasciciel && wlasciciel->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
