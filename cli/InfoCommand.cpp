@@ -77,7 +77,7 @@ int RunInfo(const QStringList &args)
     }
     TMLineWydruk model;
     try {
-        ReadPrintout(file, model);
+        ReadPrintoutFile(file, path, model);
     } catch (const Exception &e) {
         PrintError(e.Message());
         return 1;

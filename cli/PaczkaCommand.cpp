@@ -70,13 +70,13 @@ int RunPaczka(const QStringList &args)
         return kExitCannotOpen;
     }
     if (!out.isEmpty() && !QDir().mkpath(out)) {
-        PrintError(QStringLiteral("Cannot create folder ") + out);
+        PrintError(QStringLiteral("Nie można utworzyć folderu \"%1\"").arg(out));
         return kExitCannotOpen;
     }
     try {
         const qint32 offset = SprawdzPaczke(path);
         if (out.isEmpty()) {
-            TCzytnikPaczki reader(file, offset);
+            TCzytnikPaczki reader(file, offset, input);
             TRekordPaczki rekord;
             while (reader.Nastepny(rekord)) {
                 QCryptographicHash hash(QCryptographicHash::Sha256);

@@ -73,7 +73,7 @@ QString TekstPokrycia(const fs::path &cel)
 void Otworz(QFile &f, const fs::path &plik)
 {
     if (!platform::OpenForReading(f, plik))
-        throw EFOpenError(DisplayPath(plik));
+        throw EFOpenError(DisplayPath(plik), plik);
 }
 
 // The copy of an open printout into cel, whole or not at all; false when it could not be made.
@@ -117,7 +117,13 @@ bool DokopiujWydruk(const fs::path &plik, const fs::path &katalog, TRozmowaDodaw
 {
     QFile zrodlo;
     Otworz(zrodlo, plik);
-    if (!CheckHeader(zrodlo)) {
+    bool wydruk = false;
+    try {
+        wydruk = CheckHeader(zrodlo);
+    } catch (const EStreamError &e) {
+        throw ENieczytelnyWydruk(OpisBleduWydruku(DisplayPath(plik), zrodlo, e));
+    }
+    if (!wydruk) {
         rozmowa.PokazBlad(QStringLiteral("Błąd"),
                           QStringLiteral("Plik: \"%1\"\rnie jest wydrukiem Wenora !").arg(DisplayPath(plik)));
         return false;
@@ -171,7 +177,7 @@ void RozpakujPaczke(const fs::path &plik, qint64 offset, const fs::path &katalog
 {
     QFile paczka;
     Otworz(paczka, plik);
-    TCzytnikPaczki czytnik(paczka, offset);
+    TCzytnikPaczki czytnik(paczka, offset, DisplayPath(plik));
     TWynikRekordu wynik;
     while (czytnik.Nastepny(wynik.Rekord)) {
         QCryptographicHash hash(QCryptographicHash::Sha256);
@@ -207,7 +213,7 @@ void RozpakujPaczke(const fs::path &plik, qint64 offset, const fs::path &katalog
             // The question comes back while the old file cannot be replaced.
             while (!nowy.Umiesc(cel, zastap)) {
                 if (!Istnieje(cel))
-                    throw EZapisError(QStringLiteral("Cannot create file ") + DisplayPath(cel));
+                    throw EZapisError(QStringLiteral("Nie można utworzyć pliku \"%1\"").arg(DisplayPath(cel)));
                 zastap = true;
                 if (!rozmowa.PytanieTakNie(tytul, TekstPokrycia(cel))) {
                     wynik.Zapisany = false;

@@ -27,7 +27,7 @@ bool WBibliotece(const std::filesystem::path &plik, const std::filesystem::path 
 // Copies one printout into katalog under its own file name, or in place of a printout whose name
 // differs from it only in case; true when it is (now) there. Not a
 // printout, a refused overwrite and a failed copy are told through rozmowa and answer false; a
-// file that cannot be opened (EFOpenError) or is shorter than a header (EStreamError) raises.
+// file that cannot be opened (EFOpenError) or is shorter than a header (ENieczytelnyWydruk) raises.
 bool DokopiujWydruk(const std::filesystem::path &plik, const std::filesystem::path &katalog,
                     TRozmowaDodawania &rozmowa);
 
@@ -51,8 +51,8 @@ struct TWynikRekordu {
 // Writes the package's records into katalog as "<name>.WYD" with the record's time; an existing
 // printout of the same name in another case is asked about and replaced under its own name. A
 // record whose name may not be a file name there is told through rozmowa (standard error box,
-// naming the package and the record) and skipped. Raises EStreamError for a record cut short or
-// with a negative length, EZapisError ("Cannot create file", "Stream write
+// naming the package and the record) and skipped. Raises EStreamError naming the package and the
+// record for a record cut short or with a negative length, EZapisError ("Stream write
 // error") when the folder cannot take the file; the records before stay, no part of the failing one does.
 void RozpakujPaczke(const std::filesystem::path &plik, qint64 offset, const std::filesystem::path &katalog,
                     TRozmowaDodawania &rozmowa, const std::function<void(const TWynikRekordu &)> &poRekordzie = {});

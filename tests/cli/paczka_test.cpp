@@ -81,7 +81,9 @@ TEST_F(CliPaczka, Wersja)
         QByteArray err;
     } rows[] = {
         {{"wersja", none}, 1, "Niedostępna informacja o wersji\n(plik: " + none.toUtf8() + ")\n"},
-        {{"wersja", dir_.filePath("brak.exe")}, 2, "Cannot open file " + dir_.filePath("brak.exe").toUtf8() + "\n"},
+        {{"wersja", dir_.filePath("brak.exe")},
+         2,
+         "Nie można otworzyć pliku \"" + dir_.filePath("brak.exe").toUtf8() + "\": nie ma takiego pliku ani folderu\n"},
         {{"wersja"}, 2, {}},
     };
     for (const auto &row : rows) {
@@ -144,8 +146,10 @@ TEST_F(CliPaczka, BrokenPackages)
         int records;
         QByteArray err;
     } rows[] = {
-        {"cut short", cut, false, 2, "Stream read error\n"},
-        {"cut short into a folder", cut, true, 2, "Stream read error\n"},
+        {"cut short", cut, false, 2,
+         "Plik: " + cut.toUtf8() + "\nWydruk nr 3 w paczce jest niekompletny: paczka kończy się przed jego końcem\n"},
+        {"cut short into a folder", cut, true, 2,
+         "Plik: " + cut.toUtf8() + "\nWydruk nr 3 w paczce jest niekompletny: paczka kończy się przed jego końcem\n"},
         {"not a package", other, false, 0, "Plik: " + other.toUtf8() + "\nTo nie jest paczka z wydrukami Wenora !\n"},
         {"records past its end", past, false, 0,
          "Plik: " + past.toUtf8() + "\nPaczka jest niepełna: jej wydruki miały się zaczynać za końcem pliku !\n"},

@@ -181,9 +181,25 @@ TEST_F(Dodawanie, AFailedCopyIsToldAndKeepsTheOldFile)
     EXPECT_FALSE(DokopiujWydruk(P(Src("Brak.wyd")), P(dir_.filePath("nie ma")), rozmowa_));
     EXPECT_TRUE(rozmowa_.zapis.back().startsWith("błąd: Bład ! | Nie udało się skopiować pliku:"));
 
+    // Named, with the cause, where the add said "Stream read error." and "Cannot open file".
     Write(Src("krotki.wyd"), "WENOR");
-    EXPECT_THROW(DokopiujWydruk(P(Src("krotki.wyd")), Katalog(), rozmowa_), EStreamError);
-    EXPECT_THROW(DokopiujWydruk(P(Src("nie ma.wyd")), Katalog(), rozmowa_), EStreamError);
+    Write(Src("pusty.wyd"), "");
+    const struct {
+        const char *file;
+        QString message;
+    } errors[] = {
+        {"krotki.wyd", "Nie można odczytać wydruku \"%1\":\rplik jest za krótki, aby był wydrukiem Wenora"},
+        {"pusty.wyd", "Nie można odczytać wydruku \"%1\":\rplik jest pusty"},
+        {"nie ma.wyd", "Nie można otworzyć pliku \"%1\": nie ma takiego pliku ani folderu"},
+    };
+    for (const auto &row : errors) {
+        try {
+            DokopiujWydruk(P(Src(row.file)), Katalog(), rozmowa_);
+            ADD_FAILURE() << row.file << ": no error";
+        } catch (const EStreamError &e) {
+            EXPECT_EQ(e.Message(), row.message.arg(Src(row.file))) << row.file;
+        }
+    }
 }
 
 TEST_F(Dodawanie, CheckingAPackage)
@@ -258,15 +274,17 @@ TEST_F(Dodawanie, ABrokenRecordStopsThePackage)
     const QByteArray two =
         PackageRecord("Jeden", kCzas, kPrintout + "1") + PackageRecord("Dwa", kCzas, kPrintout + "2");
     const QByteArray third = PackageRecord("Trzy", kCzas, kPrintout + "3");
+    const QString cut = "jest niekompletny: paczka kończy się przed jego końcem";
     const struct {
         const char *name;
         QByteArray records;
+        QString why;
     } rows[] = {
-        {"data cut short", two + third.chopped(3)},
-        {"length cut short", two + third.left(4 + 5 + 4 + 2)},
-        {"negative length", two + PackageRecord("Trzy", kCzas, kPrintout, -1)},
-        {"length past the end", two + PackageRecord("Trzy", kCzas, kPrintout, 0x7FFFFFFF)},
-        {"name longer than the file", two + QByteArray("xxxx\xFF\xFF\xFF\xFF\x7F")},
+        {"data cut short", two + third.chopped(3), cut},
+        {"length cut short", two + third.left(4 + 5 + 4 + 2), cut},
+        {"negative length", two + PackageRecord("Trzy", kCzas, kPrintout, -1), "ma nieprawidłową długość: -1"},
+        {"length past the end", two + PackageRecord("Trzy", kCzas, kPrintout, 0x7FFFFFFF), cut},
+        {"name longer than the file", two + QByteArray("xxxx\xFF\xFF\xFF\xFF\x7F"), cut},
     };
     for (const auto &row : rows) {
         QDir(Lib()).removeRecursively();
@@ -274,7 +292,13 @@ TEST_F(Dodawanie, ABrokenRecordStopsThePackage)
         Write(Lib("Trzy.WYD"), "stary trzeci");
         rozmowa_.odpowiedzi = {true};
         Write(Src("p.exe"), Package(row.records));
-        EXPECT_THROW(RozpakujPaczke(P(Src("p.exe")), 2048, Katalog(), rozmowa_), EStreamError) << row.name;
+        try {
+            RozpakujPaczke(P(Src("p.exe")), 2048, Katalog(), rozmowa_);
+            ADD_FAILURE() << row.name << ": not refused";
+        } catch (const EStreamError &e) {
+            // The package and the record are named, and why, instead of "Stream read error".
+            EXPECT_EQ(e.Message(), "Plik: " + Src("p.exe") + "\rWydruk nr 3 w paczce " + row.why) << row.name;
+        }
         EXPECT_EQ(LibFiles(), QStringList({"Dwa.WYD", "Jeden.WYD", "Trzy.WYD"})) << row.name;
         EXPECT_EQ(Read(Lib("Trzy.WYD")), "stary trzeci") << row.name;
     }
