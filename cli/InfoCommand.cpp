@@ -79,7 +79,7 @@ int RunInfo(const QStringList &args)
             PrintError(EFOpenError(path).Message());
             return 2;
         }
-        ReadPrintout(file, model);
+        ReadPrintoutFile(file, path, model);
     } catch (const Exception &e) {
         PrintError(e.Message());
         return 1;

@@ -25,6 +25,7 @@ public:
     void Odmaluj() override {}
 };
 
+// file is null for the listing without a folder; an empty file is a record whose name was refused.
 void PrintRecord(const TRekordPaczki &rekord, const QByteArray &sha256, const QString *file, bool written)
 {
     const QDateTime time = CzasDos(rekord.Czas);
@@ -34,8 +35,10 @@ void PrintRecord(const TRekordPaczki &rekord, const QByteArray &sha256, const QS
         .Value("time", time.isValid() ? time.toString(Qt::ISODate) : QString())
         .Value("length", qint64{rekord.Dlugosc})
         .Value("sha256", QString::fromLatin1(sha256.toHex()));
+    if (file && !file->isEmpty())
+        json.Value("file", *file);
     if (file)
-        json.Value("file", *file).Boolean("written", written);
+        json.Boolean("written", written);
     json.EndObject();
     std::fwrite(json.Text().constData(), 1, static_cast<size_t>(json.Text().size()), stdout);
 }
@@ -72,13 +75,13 @@ int RunPaczka(const QStringList &args)
         return kExitBadPrintout;
     }
     if (!out.isEmpty() && !QDir().mkpath(out)) {
-        PrintError(QStringLiteral("Cannot create folder ") + out);
+        PrintError(QStringLiteral("Nie można utworzyć folderu \"%1\"").arg(out));
         return kExitCannotOpen;
     }
     try {
         const qint32 offset = SprawdzPaczke(path);
         if (out.isEmpty()) {
-            TCzytnikPaczki reader(file, offset);
+            TCzytnikPaczki reader(file, offset, input);
             TRekordPaczki rekord;
             while (reader.Nastepny(rekord)) {
                 QCryptographicHash hash(QCryptographicHash::Sha256);
@@ -88,12 +91,12 @@ int RunPaczka(const QStringList &args)
         } else {
             TBezPytan user;
             const std::filesystem::path folder = platform::NativePath(out);
-            RozpakujPaczke(path, offset, folder, user, [&folder](const TWynikRekordu &w) {
-                const QString target =
-                    platform::DisplayPath(folder / platform::NativePath(NazwaPlikuRekordu(w.Rekord.Nazwa)));
+            RozpakujPaczke(path, offset, folder, user, [](const TWynikRekordu &w) {
+                const QString target = w.Plik.empty() ? QString() : platform::DisplayPath(w.Plik);
                 PrintRecord(w.Rekord, w.Sha256, &target, w.Zapisany);
-                if (!w.Zapisany)
-                    PrintError(QStringLiteral("wenoglad-cli paczka: %1 already exists, left alone").arg(target));
+                if (!w.Zapisany && w.NazwaDozwolona)
+                    PrintError(QStringLiteral("wenoglad-cli paczka: plik %1 już istnieje, pozostawiony bez zmian")
+                                   .arg(target));
             });
         }
     } catch (const EZapisError &e) {

@@ -43,6 +43,7 @@ bool TInflateStream::Fill()
             const qint64 got = source_.read(in_.get(), kInSize);
             if (got <= 0) {
                 sourceDone_ = true;
+                readFailed_ = got < 0;
             } else {
                 zs_.next_in = reinterpret_cast<Bytef *>(in_.get());
                 zs_.avail_in = static_cast<uInt>(got);
@@ -58,6 +59,7 @@ bool TInflateStream::Fill()
                 continue;
             // The file stops inside the compressed data: for the reader the body just ends.
             streamDone_ = true;
+            fileEnded_ = true;
             break;
         }
         if (rc != Z_OK) {

@@ -55,6 +55,10 @@ public:
 
     // Inflated bytes handed out so far.
     qint64 Position() const;
+    // The file ended inside the compressed data: the printout is cut short.
+    bool FileEnded() const { return fileEnded_; }
+    // Reading the file itself failed (a disk error), which also ends the body.
+    bool ReadFailed() const { return readFailed_; }
 
 private:
     template <typename T> T Take()
@@ -75,4 +79,6 @@ private:
     bool sourceDone_ = false;
     bool streamDone_ = false;
     bool damaged_ = false; // an inflate error waits behind the bytes before it
+    bool fileEnded_ = false;
+    bool readFailed_ = false;
 };

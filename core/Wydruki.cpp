@@ -26,9 +26,9 @@ void TWydruk::LoadFromFile(const std::filesystem::path &nativePath)
     // Read access only: a read-only printout, or one another program has open, still opens.
     QFile file;
     if (!platform::OpenForReading(file, nativePath))
-        throw EFOpenError(path);
+        throw EFOpenError(path, nativePath);
     try {
-        ReadPrintout(file, *tekst_, [&] {
+        ReadPrintoutFile(file, path, *tekst_, [&] {
             tytul_ = path;
             wczytanyPlikNazwa_ = QFileInfo(path).completeBaseName();
             wczytanyPlikSciezka_ = path;

@@ -38,8 +38,8 @@ public:
     TWydruk &operator=(const TWydruk &) = delete;
 
     // Opens the file for reading only, checks its header and reads the body into the model.
-    // Raises EFOpenError when the file cannot be opened, EStreamError when it is not a printout,
-    // the reader's errors for a broken body and ETooLarge (the model emptied) for a printout
+    // Raises EFOpenError when the file cannot be opened, ENieczytelnyWydruk naming the file and
+    // the cause when it is not a printout or its body is broken, and ETooLarge (the model emptied) for a printout
     // past the memory budget or when memory runs out. The names below describe the file as soon as
     // the header passed, even when the body then fails.
     void LoadFromFile(const QString &path);

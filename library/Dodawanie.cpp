@@ -9,6 +9,9 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QStringDecoder>
+
+#include <optional>
 
 #include <sys/stat.h>
 
@@ -21,6 +24,39 @@ bool Istnieje(const fs::path &p)
 {
     struct stat st {};
     return ::lstat(p.c_str(), &st) == 0;
+}
+
+// A name decoded for comparing; nothing when its bytes are not UTF-8, since two such names would
+// both decode to the same replacement characters.
+std::optional<QString> Tekst(const std::string &bajty)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString tekst = utf8(QByteArrayView(bajty.data(), qsizetype(bajty.size())));
+    if (utf8.hasError())
+        return std::nullopt;
+    return tekst;
+}
+
+// Where a file named nazwa goes in katalog. The library's printouts came from a host whose file
+// system ignores case, so an entry whose name differs only in case is that printout: the file goes
+// in its place, under its name. The entry of exactly that name wins over the others.
+fs::path Cel(const fs::path &katalog, const fs::path &nazwa)
+{
+    const fs::path dokladny = katalog / nazwa;
+    if (Istnieje(dokladny))
+        return dokladny;
+    const std::optional<QString> szukany = Tekst(nazwa.native());
+    if (!szukany)
+        return dokladny;
+    std::error_code blad;
+    std::optional<fs::path> znaleziony;
+    for (fs::directory_iterator it(katalog, blad), koniec; !blad && it != koniec; it.increment(blad)) {
+        const fs::path wpis = it->path().filename();
+        const std::optional<QString> tekst = Tekst(wpis.native());
+        if (tekst && tekst->compare(*szukany, Qt::CaseInsensitive) == 0 && (!znaleziony || wpis < *znaleziony))
+            znaleziony = wpis;
+    }
+    return znaleziony ? katalog / *znaleziony : dokladny;
 }
 
 // The extension with its dot, in capitals; "" for a name without one.
@@ -37,7 +73,7 @@ QString TekstPokrycia(const fs::path &cel)
 void Otworz(QFile &f, const fs::path &plik)
 {
     if (!platform::OpenForReading(f, plik))
-        throw EFOpenError(DisplayPath(plik));
+        throw EFOpenError(DisplayPath(plik), plik);
 }
 
 // The copy of an open printout into cel, whole or not at all; false when it could not be made.
@@ -73,7 +109,7 @@ bool WBibliotece(const fs::path &plik, const fs::path &katalog)
 {
     struct stat a {
     }, b{};
-    return ::stat(plik.c_str(), &a) == 0 && ::stat((katalog / plik.filename()).c_str(), &b) == 0 &&
+    return ::stat(plik.c_str(), &a) == 0 && ::stat(Cel(katalog, plik.filename()).c_str(), &b) == 0 &&
            a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
@@ -81,12 +117,18 @@ bool DokopiujWydruk(const fs::path &plik, const fs::path &katalog, TRozmowaDodaw
 {
     QFile zrodlo;
     Otworz(zrodlo, plik);
-    if (!CheckHeader(zrodlo)) {
+    bool wydruk = false;
+    try {
+        wydruk = CheckHeader(zrodlo);
+    } catch (const EStreamError &e) {
+        throw ENieczytelnyWydruk(OpisBleduWydruku(DisplayPath(plik), zrodlo, e));
+    }
+    if (!wydruk) {
         rozmowa.PokazBlad(QStringLiteral("Błąd"),
                           QStringLiteral("Plik: \"%1\"\rnie jest wydrukiem Wenora !").arg(DisplayPath(plik)));
         return false;
     }
-    const fs::path cel = katalog / plik.filename();
+    const fs::path cel = Cel(katalog, plik.filename());
     if (WBibliotece(plik, katalog))
         return true;
     const bool byl = Istnieje(cel);
@@ -119,6 +161,14 @@ qint32 SprawdzPaczke(const fs::path &plik)
         throw EPaczkaError(QStringLiteral("Plik: %1\rTo nie jest paczka z wydrukami Wenora !").arg(DisplayPath(plik)));
     if (rozmiar == 0)
         throw EPaczkaError(QStringLiteral("Plik: %1\rBrak informacji o rozmiarze paczki !").arg(DisplayPath(plik)));
+    // Records that would begin at or past the end are none: the program part alone, or a package
+    // cut short, which the chooser does not offer either.
+    std::error_code blad;
+    const std::uintmax_t dlugosc = fs::file_size(plik, blad);
+    if (blad || std::uintmax_t(rozmiar) >= dlugosc)
+        throw EPaczkaError(
+            QStringLiteral("Plik: %1\rPaczka jest niepełna: jej wydruki miały się zaczynać za końcem pliku !")
+                .arg(DisplayPath(plik)));
     return rozmiar;
 }
 
@@ -127,17 +177,28 @@ void RozpakujPaczke(const fs::path &plik, qint64 offset, const fs::path &katalog
 {
     QFile paczka;
     Otworz(paczka, plik);
-    TCzytnikPaczki czytnik(paczka, offset);
+    TCzytnikPaczki czytnik(paczka, offset, DisplayPath(plik));
     TWynikRekordu wynik;
     while (czytnik.Nastepny(wynik.Rekord)) {
-        if (!NazwaRekorduDozwolona(wynik.Rekord.Nazwa))
-            throw Exception(TekstNiedozwolonejNazwy(DisplayPath(plik), wynik.Rekord));
-        const fs::path cel = katalog / platform::NativePath(NazwaPlikuRekordu(wynik.Rekord.Nazwa));
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        wynik.NazwaDozwolona = NazwaRekorduDozwolona(wynik.Rekord.Nazwa);
+        if (!wynik.NazwaDozwolona) {
+            // Only this record is lost: its data is passed over and the next one read.
+            rozmowa.PokazBladAplikacji(TekstNiedozwolonejNazwy(DisplayPath(plik), wynik.Rekord));
+            wynik.Plik.clear();
+            wynik.Zapisany = false;
+            czytnik.Dane([&hash](QByteArrayView b) { hash.addData(b); });
+            wynik.Sha256 = hash.result();
+            if (poRekordzie)
+                poRekordzie(wynik);
+            continue;
+        }
+        const fs::path cel = Cel(katalog, platform::NativePath(NazwaPlikuRekordu(wynik.Rekord.Nazwa)));
+        wynik.Plik = cel;
         const QString tytul = QStringLiteral("Potwierdź rozpakowanie pliku");
         bool zastap = Istnieje(cel);
         wynik.Zapisany = !zastap || rozmowa.PytanieTakNie(tytul, TekstPokrycia(cel));
         rozmowa.Odmaluj();
-        QCryptographicHash hash(QCryptographicHash::Sha256);
         if (!wynik.Zapisany) {
             czytnik.Dane([&hash](QByteArrayView b) { hash.addData(b); });
         } else {
@@ -152,7 +213,7 @@ void RozpakujPaczke(const fs::path &plik, qint64 offset, const fs::path &katalog
             // The question comes back while the old file cannot be replaced.
             while (!nowy.Umiesc(cel, zastap)) {
                 if (!Istnieje(cel))
-                    throw EZapisError(QStringLiteral("Cannot create file ") + DisplayPath(cel));
+                    throw EZapisError(QStringLiteral("Nie można utworzyć pliku \"%1\"").arg(DisplayPath(cel)));
                 zastap = true;
                 if (!rozmowa.PytanieTakNie(tytul, TekstPokrycia(cel))) {
                     wynik.Zapisany = false;
@@ -177,10 +238,8 @@ void ExplorerDodajPlik(const fs::path &plik, QString &opis, bool &akceptuj)
             Otworz(f, plik);
             akceptuj = CheckHeader(f);
         } else if (rozszerzenie == QLatin1String(".EXE")) {
-            const qint32 offset = SprawdzPaczke(plik);
-            std::error_code blad;
-            const auto rozmiar = fs::file_size(plik, blad);
-            akceptuj = !blad && std::uintmax_t(offset) < rozmiar;
+            SprawdzPaczke(plik);
+            akceptuj = true;
         }
     } catch (const Exception &) {
         akceptuj = false;

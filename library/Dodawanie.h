@@ -24,27 +24,35 @@ inline const QString kOpisPaczki = QStringLiteral("Przeglądarka Wenora 2001");
 // Whether plik is the file katalog/<its name> itself (the same file, not the same text).
 bool WBibliotece(const std::filesystem::path &plik, const std::filesystem::path &katalog);
 
-// Copies one printout into katalog under its own file name; true when it is (now) there. Not a
+// Copies one printout into katalog under its own file name, or in place of a printout whose name
+// differs from it only in case; true when it is (now) there. Not a
 // printout, a refused overwrite and a failed copy are told through rozmowa and answer false; a
-// file that cannot be opened (EFOpenError) or is shorter than a header (EStreamError) raises.
+// file that cannot be opened (EFOpenError) or is shorter than a header (ENieczytelnyWydruk) raises.
 bool DokopiujWydruk(const std::filesystem::path &plik, const std::filesystem::path &katalog,
                     TRozmowaDodawania &rozmowa);
 
 // The offset of the package's printout records. Raises EFileVerInfoError, EConvertError for a
-// "Rozmiar" that is not a number, EPaczkaError for another program or a package without a size.
+// "Rozmiar" that is not a number, EPaczkaError for another program, a package without a size or
+// one whose records would begin at or past its end.
 qint32 SprawdzPaczke(const std::filesystem::path &plik);
 
 // What happened to one record: written into the folder, or left out because the user kept the
-// file already there. Sha256 is the hash of the record's data.
+// file already there or its name was refused. Plik is the file it went to or would have replaced
+// (an existing printout whose name differs only in case included), empty for a refused name.
+// Sha256 is the hash of the record's data.
 struct TWynikRekordu {
     TRekordPaczki Rekord;
+    std::filesystem::path Plik;
     QByteArray Sha256;
+    bool NazwaDozwolona = true;
     bool Zapisany = false;
 };
 
-// Writes the package's records into katalog as "<name>.WYD" with the record's time. Raises
-// EStreamError for a record cut short or with a negative length, an Exception naming the record
-// for a name that may not be a file name there, EZapisError ("Cannot create file", "Stream write
+// Writes the package's records into katalog as "<name>.WYD" with the record's time; an existing
+// printout of the same name in another case is asked about and replaced under its own name. A
+// record whose name may not be a file name there is told through rozmowa (standard error box,
+// naming the package and the record) and skipped. Raises EStreamError naming the package and the
+// record for a record cut short or with a negative length, EZapisError ("Stream write
 // error") when the folder cannot take the file; the records before stay, no part of the failing one does.
 void RozpakujPaczke(const std::filesystem::path &plik, qint64 offset, const std::filesystem::path &katalog,
                     TRozmowaDodawania &rozmowa, const std::function<void(const TWynikRekordu &)> &poRekordzie = {});

@@ -55,7 +55,9 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), 16};
+        // At least the designed 16 pixels, but never less than the font's line, whose descenders
+        // and underscores would be cut.
+        return {QStyledItemDelegate::sizeHint(option, index).width(), std::max(16, option.fontMetrics.height() + 2)};
     }
 
 private:

@@ -7,11 +7,6 @@
 
 namespace {
 
-[[noreturn]] void BladOdczytu()
-{
-    throw EStreamError(QStringLiteral("Stream read error"));
-}
-
 constexpr qint64 kNajdluzszaNazwa = 255;
 
 } // namespace
@@ -26,14 +21,46 @@ QDateTime CzasDos(quint32 czas)
     return QDateTime(d, t);
 }
 
-TCzytnikPaczki::TCzytnikPaczki(QFile &plik, qint64 offset) : plik_(plik), pozycja_(offset) {}
+TCzytnikPaczki::TCzytnikPaczki(QFile &plik, qint64 offset, const QString &nazwa)
+    : plik_(plik), nazwa_(nazwa), pozycja_(offset)
+{
+}
+
+void TCzytnikPaczki::BladOdczytu() const
+{
+    const QString przyczyna = plik_.error() == QFileDevice::ReadError
+                                  ? QStringLiteral("błąd odczytu pliku z dysku")
+                                  : QStringLiteral("paczka kończy się przed jego końcem");
+    throw EStreamError(
+        QStringLiteral("Plik: %1\rWydruk nr %2 w paczce jest niekompletny: %3").arg(nazwa_).arg(numer_).arg(przyczyna));
+}
 
 bool TCzytnikPaczki::Nastepny(TRekordPaczki &rekord)
 {
     if (pozycja_ >= plik_.size())
         return false;
+    rekord.Numer = ++numer_;
     if (!plik_.seek(pozycja_))
         BladOdczytu();
+    try {
+        LeadingFields(rekord);
+    } catch (const EStreamError &) {
+        BladOdczytu();
+    }
+    if (rekord.Dlugosc < 0)
+        throw EStreamError(QStringLiteral("Plik: %1\rWydruk nr %2 w paczce ma nieprawidłową długość: %3")
+                               .arg(nazwa_)
+                               .arg(numer_)
+                               .arg(rekord.Dlugosc));
+    if (rekord.Dlugosc > plik_.size() - plik_.pos())
+        BladOdczytu();
+    zostalo_ = rekord.Dlugosc;
+    pozycja_ = plik_.pos() + rekord.Dlugosc;
+    return true;
+}
+
+void TCzytnikPaczki::LeadingFields(TRekordPaczki &rekord)
+{
     header::ReadDword(plik_);
     // The name's length comes first, so a length of gigabytes is refused before anything is read.
     const quint8 pierwszy = header::ReadByte(plik_);
@@ -43,7 +70,6 @@ bool TCzytnikPaczki::Nastepny(TRekordPaczki &rekord)
     else if (pierwszy == 255)
         dlugoscNazwy = header::ReadDword(plik_);
     dlugoscNazwy = std::max<qint64>(dlugoscNazwy, 0);
-    rekord.Numer = ++numer_;
     const qint64 czytaj = std::min(dlugoscNazwy, kNajdluzszaNazwa + 1);
     rekord.Nazwa = plik_.read(czytaj);
     if (rekord.Nazwa.size() != czytaj)
@@ -55,11 +81,6 @@ bool TCzytnikPaczki::Nastepny(TRekordPaczki &rekord)
     }
     rekord.Czas = static_cast<quint32>(header::ReadDword(plik_));
     rekord.Dlugosc = header::ReadDword(plik_);
-    if (rekord.Dlugosc < 0 || rekord.Dlugosc > plik_.size() - plik_.pos())
-        BladOdczytu();
-    zostalo_ = rekord.Dlugosc;
-    pozycja_ = plik_.pos() + rekord.Dlugosc;
-    return true;
 }
 
 void TCzytnikPaczki::Dane(const std::function<void(QByteArrayView)> &kawalek)

@@ -22,16 +22,22 @@ QDateTime CzasDos(quint32 czas);
 
 class TCzytnikPaczki {
 public:
-    // Reads plik, open for reading, from offset on.
-    TCzytnikPaczki(QFile &plik, qint64 offset);
+    // Reads plik, open for reading, from offset on; nazwa is the package's path as shown.
+    TCzytnikPaczki(QFile &plik, qint64 offset, const QString &nazwa);
     // The next record's fields, or false at the end of the file. A record cut short, or with a
-    // negative length, raises EStreamError "Stream read error" before any of its data is read.
+    // negative length, raises EStreamError naming the package and the record, and why, before any
+    // of its data is read.
     bool Nastepny(TRekordPaczki &rekord);
     // Hands the data of the record just read over in pieces.
     void Dane(const std::function<void(QByteArrayView)> &kawalek);
 
 private:
+    [[noreturn]] void BladOdczytu() const;
+    // The fields before the data; EStreamError when the file ends among them.
+    void LeadingFields(TRekordPaczki &rekord);
+
     QFile &plik_;
+    QString nazwa_;
     qint64 pozycja_;
     qint64 zostalo_ = 0;
     int numer_ = 0;

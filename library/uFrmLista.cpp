@@ -89,23 +89,27 @@ private:
     const TFrmLista *okno_;
 };
 
-TWenBtn *PrzyciskPaska(QWidget *parent, TWenBtnTyp typ, int left, const QString &opis, const QString &hint)
+// A toolbar button at left, 70 pixels wide as designed or wider when its caption needs it;
+// left moves on past it.
+TWenBtn *PrzyciskPaska(QWidget *parent, TWenBtnTyp typ, int &left, const QString &opis, const QString &hint)
 {
     auto *btn = new TWenBtn(parent);
     btn->SetTyp(typ);
     btn->SetOpis(opis);
     btn->SetHint(hint);
     btn->SetShowHint(true);
-    btn->setGeometry(left, 3, 70, 32);
+    const int width = std::max(70, QFontMetrics(btn->font()).horizontalAdvance(opis) + 6);
+    btn->setGeometry(left, 3, width, 32);
+    left += width + 2;
     return btn;
 }
 
-QRadioButton *PrzyciskSortowania(QWidget *parent, const QString &tekst, int top)
+QRadioButton *PrzyciskSortowania(QWidget *parent, const QString &tekst, int left, int top)
 {
     auto *rb = new QRadioButton(tekst, parent);
     rb->setFont(WinFont(QStringLiteral("Arial"), 15));
     // Qt's indicator takes more room than the designed 130 pixels allow for the caption.
-    rb->setGeometry(227, top, std::max(130, rb->sizeHint().width()), 17);
+    rb->setGeometry(left, top, std::max(130, rb->sizeHint().width()), 17);
     rb->setCursor(Qt::PointingHandCursor);
     return rb;
 }
@@ -120,11 +124,12 @@ TFrmLista::TFrmLista(const TStanStartowy &stan, QWidget *parent) : QWidget(paren
     pIkonki = new TPanelEx(this);
     pIkonki->setObjectName(QStringLiteral("pIkonki"));
     pIkonki->setFixedHeight(38);
-    btnPopraw = PrzyciskPaska(pIkonki, TWenBtnTyp::sbF2, 4, QStringLiteral("Zmień nazwę"),
+    int left = 4;
+    btnPopraw = PrzyciskPaska(pIkonki, TWenBtnTyp::sbF2, left, QStringLiteral("Zmień nazwę"),
                               QStringLiteral("F2 - Zmiana nazwy wybranego na liście wydruku"));
-    btnDodaj = PrzyciskPaska(pIkonki, TWenBtnTyp::sbF7, 76, QStringLiteral("Dodaj wydruk"),
+    btnDodaj = PrzyciskPaska(pIkonki, TWenBtnTyp::sbF7, left, QStringLiteral("Dodaj wydruk"),
                              QStringLiteral("F7 - Dokopiowanie nowych wydruków z innego katalogu"));
-    btnUsun = PrzyciskPaska(pIkonki, TWenBtnTyp::sbF8, 148, QStringLiteral("Usuń wydruk"),
+    btnUsun = PrzyciskPaska(pIkonki, TWenBtnTyp::sbF8, left, QStringLiteral("Usuń wydruk"),
                             QStringLiteral("F8 - Usunięcie wybranego wydruku z listy"));
     btnPopraw->setObjectName(QStringLiteral("btnPopraw"));
     btnDodaj->setObjectName(QStringLiteral("btnDodaj"));
@@ -132,9 +137,9 @@ TFrmLista::TFrmLista(const TStanStartowy &stan, QWidget *parent) : QWidget(paren
     Bevel1 = new QFrame(pIkonki);
     Bevel1->setFrameShape(QFrame::VLine);
     Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setGeometry(221, 1, 5, 36);
-    rbWgNazw = PrzyciskSortowania(pIkonki, QStringLiteral("Sortuj według &nazw"), 4);
-    rbWgDat = PrzyciskSortowania(pIkonki, QStringLiteral("Sortuj według &dat"), 20);
+    Bevel1->setGeometry(left + 1, 1, 5, 36);
+    rbWgNazw = PrzyciskSortowania(pIkonki, QStringLiteral("Sortuj według &nazw"), left + 7, 4);
+    rbWgDat = PrzyciskSortowania(pIkonki, QStringLiteral("Sortuj według &dat"), left + 7, 20);
     rbWgNazw->setChecked(true);
 
     pLista = new TPanelEx(this);

@@ -1,8 +1,15 @@
 #include "ui/ErrorBox.h"
 
 #include "platform/base/Exception.h"
+#include "platform/base/NativePath.h"
+#include "platform/base/SystemError.h"
+#include "ui/okienko.h"
 
 #include <QMessageBox>
+
+#include <filesystem>
+#include <new>
+#include <system_error>
 
 QString ErrorBoxText(const QString &message)
 {
@@ -13,8 +20,11 @@ QString ErrorBoxText(const QString &message)
 
 void ShowErrorBox(const QString &message)
 {
+    QWidget *wlasciciel = WlascicielOkienka();
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Wenoglad"), ErrorBoxText(message), QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    wlasciciel);
+    if (wlasciciel && wlasciciel->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -29,8 +39,16 @@ void HandleUncaughtException(std::exception_ptr error)
         // The user cancelled: nothing to show.
     } catch (const Exception &e) {
         ShowErrorBox(e.Message());
+    } catch (const std::bad_alloc &) {
+        ShowErrorBox(QStringLiteral("Za mało pamięci, aby dokończyć tę czynność"));
+    } catch (const std::filesystem::filesystem_error &e) {
+        ShowErrorBox(QStringLiteral("Błąd dostępu do pliku \"%1\": %2")
+                         .arg(platform::DisplayPath(e.path1()), platform::SystemErrorText(e.code().value())));
+    } catch (const std::system_error &e) {
+        ShowErrorBox(QStringLiteral("Błąd systemu: ") + platform::SystemErrorText(e.code().value()));
     } catch (const std::exception &e) {
-        ShowErrorBox(QString::fromLocal8Bit(e.what()));
+        // A library's own text is English; it is kept after the Polish words for whoever looks into it.
+        ShowErrorBox(QStringLiteral("Nieoczekiwany błąd programu (%1)").arg(QString::fromLocal8Bit(e.what())));
     } catch (...) {
         ShowErrorBox(QStringLiteral("Nieznany błąd"));
     }

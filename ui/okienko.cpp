@@ -6,6 +6,7 @@
 #include "ui/WinFonts.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -28,6 +29,8 @@ constexpr int kButtonHeight = 26;
 constexpr int kTakKey = 36;
 constexpr int kTakGap = 6;
 constexpr int kPictureColumnHeight = 48; // the 41-pixel pictures with a small margin
+// What a window manager's title bar takes besides the title: its icon and up to three buttons.
+constexpr int kTitleBarExtras = 110;
 
 const QColor kNavy(0, 0, 128);
 const QColor kDarkRed(160, 0, 0);
@@ -90,7 +93,17 @@ int TMsgOkienko::TextPixels11()
     return PointsToPixels(11);
 }
 
-TMsgOkienko::TMsgOkienko(bool waitWindow) : QDialog(QApplication::activeWindow()), waitWindow_(waitWindow)
+QWidget *WlascicielOkienka()
+{
+    const QWidgetList okna = QApplication::topLevelWidgets();
+    for (QWidget *w : okna)
+        if (const auto *okienko = qobject_cast<TMsgOkienko *>(w); okienko && okienko->IsWaitWindow() && w->isVisible())
+            return w;
+    return QApplication::activeWindow();
+}
+
+TMsgOkienko::TMsgOkienko(bool waitWindow)
+    : QDialog(waitWindow ? QApplication::activeWindow() : WlascicielOkienka()), waitWindow_(waitWindow)
 {
     Qt::WindowFlags flags =
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
@@ -98,7 +111,8 @@ TMsgOkienko::TMsgOkienko(bool waitWindow) : QDialog(QApplication::activeWindow()
         flags |= Qt::WindowCloseButtonHint;
     else
         flags |= Qt::WindowDoesNotAcceptFocus;
-    if (parentWidget() == nullptr)
+    // A box over a topmost wait window must be topmost too, or it would open beneath it.
+    if (parentWidget() == nullptr || parentWidget()->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
         flags |= Qt::WindowStaysOnTopHint;
     setWindowFlags(flags);
     if (waitWindow)
@@ -353,6 +367,9 @@ void TMsgOkienko::Rozmiesc()
     int w = kDesignWidth;
     int centreHeight = 0;
     LayoutText(w, centreHeight);
+    // A box sized to a short text would let the window manager cut its title.
+    const QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    w = std::max(w, QFontMetrics(titleFont).horizontalAdvance(windowTitle()) * 5 / 4 + kTitleBarExtras);
 
     if (!panBtns->isHidden()) {
         std::vector<QPushButton *> shown;

@@ -36,14 +36,16 @@ public:
     static inline QString ExtraCaption, Extra2Caption;
     static inline int ExtraWidth = 0, Extra2Width = 0;
 
-    // The owner is the application's active window (the box stays above it); without one the box
-    // is a topmost window. A wait window has no close button and never takes the focus.
+    // The owner is the application's active window (the box stays above it), or the wait window
+    // while one is up, so that no message is hidden beneath it; without one the box is a topmost
+    // window. A wait window has no close button and never takes the focus.
     explicit TMsgOkienko(bool waitWindow = false);
     ~TMsgOkienko() override;
 
     // Builds the box for a kind and a button set (UtworzOkienko's work on an existing form).
     void Zbuduj(const QString &title, const QString &text, int kind, unsigned buttons);
     int Kind() const { return kind_; }
+    bool IsWaitWindow() const { return waitWindow_; }
     bool LeftAligned() const { return leftAligned_; }
     QString Text() const;
     void SetText(const QString &text);
@@ -92,6 +94,9 @@ private:
     bool waitWindow_ = false;
     QRect centreOver_;
 };
+
+// The window a new message box belongs to: the wait window while one is up, else the active window.
+QWidget *WlascicielOkienka();
 
 // Builds a message box (no owner besides the active window), centred on the screen.
 std::unique_ptr<TMsgOkienko> UtworzOkienko(const QString &title, const QString &text, int kind, unsigned buttons);

@@ -1,11 +1,10 @@
 #pragma once
-// The causes the system gives for a failed file operation, in the user's words.
+// The causes the system gives for a failed file operation, as the user reads them: in Polish.
 #include <QString>
 
 namespace platform {
 
-// A short Polish description of errno value error ("brak miejsca na dysku"); an unusual one is
-// named by its number.
-QString SystemErrorText(int error);
+// The Polish text of an errno value, without a full stop: "nie ma takiego pliku ani folderu".
+QString SystemErrorText(int errnum);
 
 } // namespace platform

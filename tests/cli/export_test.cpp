@@ -247,16 +247,16 @@ TEST_F(CliExport, ErrorsAndExitCodes)
         int code;
         QString err; // the start of standard error
     } rows[] = {
-        {"missing file", {"text", Path("brak.wyd")}, 2, "Cannot open file " + Path("brak.wyd")},
-        {"missing file, pdf", {"pdf", Path("brak.wyd"), "-o", Path("x.pdf")}, 2, "Cannot open file "},
+        {"missing file", {"text", Path("brak.wyd")}, 2, "Nie można otworzyć pliku \"" + Path("brak.wyd") + "\": "},
+        {"missing file, pdf", {"pdf", Path("brak.wyd"), "-o", Path("x.pdf")}, 2, "Nie można otworzyć pliku "},
         {"not a printout",
          {"pdf", Path("text.wyd"), "-o", Path("x.pdf")},
          1,
-         QString::fromUtf8("Plik nie zawiera prawidłowego wydruku Wenora\n")},
+         "Nie można odczytać wydruku \"" + Path("text.wyd") + "\":\nPlik nie zawiera prawidłowego wydruku Wenora\n"},
         {"not a printout, png",
          {"png", Path("text.wyd"), "-o", Path("p")},
          1,
-         QString::fromUtf8("Plik nie zawiera prawidłowego wydruku Wenora\n")},
+         "Nie można odczytać wydruku \"" + Path("text.wyd") + "\":\nPlik nie zawiera prawidłowego wydruku Wenora\n"},
         // No lines make no pages, and a PDF without pages is no document.
         {"no pages",
          {"pdf", Path("empty.wyd"), "-o", Path("x.pdf")},

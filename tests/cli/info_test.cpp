@@ -118,10 +118,23 @@ TEST_F(CliInfo, ExitCodes)
         int code;
         QByteArray err;
     } rows[] = {
-        {"unknown version", {"info", Path("v8.wyd")}, 1, "Błąd odczytu - nieznana wersja pliku [8]\n"},
-        {"not a printout", {"info", Path("text.wyd")}, 1, "Plik nie zawiera prawidłowego wydruku Wenora\n"},
-        {"missing file", {"info", Path("brak.wyd")}, 2, "Cannot open file " + Path("brak.wyd").toUtf8() + "\n"},
-        {"a folder", {"info", dir_.path()}, 2, "Cannot open file " + dir_.path().toUtf8() + "\n"},
+        {"unknown version",
+         {"info", Path("v8.wyd")},
+         1,
+         "Nie można odczytać wydruku \"" + Path("v8.wyd").toUtf8() + "\":\nBłąd odczytu - nieznana wersja pliku [8]\n"},
+        {"not a printout",
+         {"info", Path("text.wyd")},
+         1,
+         "Nie można odczytać wydruku \"" + Path("text.wyd").toUtf8() +
+             "\":\nPlik nie zawiera prawidłowego wydruku Wenora\n"},
+        {"missing file",
+         {"info", Path("brak.wyd")},
+         2,
+         "Nie można otworzyć pliku \"" + Path("brak.wyd").toUtf8() + "\": nie ma takiego pliku ani folderu\n"},
+        {"a folder",
+         {"info", dir_.path()},
+         2,
+         "Nie można otworzyć pliku \"" + dir_.path().toUtf8() + "\": to jest folder, nie plik\n"},
         {"no file named", {"info"}, 2, ""},
         {"unknown command", {"pokaz", Path("v8.wyd")}, 2, ""},
         {"nothing at all", {}, 2, ""},

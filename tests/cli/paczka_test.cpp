@@ -81,7 +81,9 @@ TEST_F(CliPaczka, Wersja)
         QByteArray err;
     } rows[] = {
         {{"wersja", none}, 1, "Niedostępna informacja o wersji\n(plik: " + none.toUtf8() + ")\n"},
-        {{"wersja", dir_.filePath("brak.exe")}, 2, "Cannot open file " + dir_.filePath("brak.exe").toUtf8() + "\n"},
+        {{"wersja", dir_.filePath("brak.exe")},
+         2,
+         "Nie można otworzyć pliku \"" + dir_.filePath("brak.exe").toUtf8() + "\": nie ma takiego pliku ani folderu\n"},
         {{"wersja"}, 2, {}},
     };
     for (const auto &row : rows) {
@@ -111,7 +113,8 @@ TEST_F(CliPaczka, ListsAndWritesRecords)
 
     const QString out = dir_.filePath("out");
     QDir().mkpath(out);
-    Write("out/Stary.WYD", "stary");
+    // Another case is the same printout: it is left alone and reported under its own name.
+    Write("out/stary.wyd", "stary");
     const CliRun write = Cli({"paczka", pe, "-o", out});
     ASSERT_EQ(write.code, 0) << write.err.toStdString();
     const QList<QJsonObject> written = Lines(write.out);
@@ -119,8 +122,13 @@ TEST_F(CliPaczka, ListsAndWritesRecords)
     EXPECT_EQ(written[0]["file"].toString(), out + QString::fromUtf8("/Sprzedaż.WYD"));
     EXPECT_TRUE(written[0]["written"].toBool());
     EXPECT_FALSE(written[1]["written"].toBool());
-    EXPECT_TRUE(write.err.contains("Stary.WYD already exists, left alone")) << write.err.toStdString();
-    EXPECT_EQ(Read(out + "/Stary.WYD"), "stary");
+    EXPECT_EQ(written[1]["file"].toString(), out + "/stary.wyd");
+    EXPECT_EQ(write.err,
+              "wenoglad-cli paczka: plik " + out.toUtf8() + "/stary.wyd już istnieje, pozostawiony bez zmian\n");
+    QStringList files = QDir(out).entryList(QDir::Files);
+    files.sort(Qt::CaseInsensitive);
+    EXPECT_EQ(files, QStringList({"Sprzedaż.WYD", "stary.wyd", "Trzeci.WYD"})) << "no twin of stary.wyd";
+    EXPECT_EQ(Read(out + "/stary.wyd"), "stary");
     EXPECT_EQ(Read(out + QString::fromUtf8("/Sprzedaż.WYD")), "abc");
     EXPECT_EQ(QFileInfo(out + "/Trzeci.WYD").lastModified(), QDateTime(QDate(2003, 5, 12), QTime(14, 30, 8)));
 }
@@ -129,8 +137,8 @@ TEST_F(CliPaczka, BrokenPackages)
 {
     const QByteArray two = PackageRecord("Jeden", kCzas, "1") + PackageRecord("Dwa", kCzas, "2");
     const QString cut = Write("cut.exe", Package(two + PackageRecord("Trzy", kCzas, "333").chopped(1)));
-    const QString hostile = Write("hostile.exe", Package(two + PackageRecord("../Trzy", kCzas, "3")));
     const QString other = Write("other.exe", Package(two, "Inny program"));
+    const QString past = Write("past.exe", Package(two, "Przeglądarka Wenora 2001", "99999"));
     const struct {
         const char *name;
         QString file;
@@ -138,11 +146,15 @@ TEST_F(CliPaczka, BrokenPackages)
         int records;
         QByteArray err;
     } rows[] = {
-        {"cut short", cut, false, 2, "Stream read error\n"},
-        {"cut short into a folder", cut, true, 2, "Stream read error\n"},
-        {"hostile name", hostile, true, 2,
-         "Plik: " + hostile.toUtf8() + "\nWydruk nr 3 w paczce ma niedozwoloną nazwę: \"../Trzy\"\n"},
+        {"cut short", cut, false, 2,
+         "Plik: " + cut.toUtf8() + "\nWydruk nr 3 w paczce jest niekompletny: paczka kończy się przed jego końcem\n"},
+        {"cut short into a folder", cut, true, 2,
+         "Plik: " + cut.toUtf8() + "\nWydruk nr 3 w paczce jest niekompletny: paczka kończy się przed jego końcem\n"},
         {"not a package", other, false, 0, "Plik: " + other.toUtf8() + "\nTo nie jest paczka z wydrukami Wenora !\n"},
+        {"records past its end", past, false, 0,
+         "Plik: " + past.toUtf8() + "\nPaczka jest niepełna: jej wydruki miały się zaczynać za końcem pliku !\n"},
+        {"records past its end into a folder", past, true, 0,
+         "Plik: " + past.toUtf8() + "\nPaczka jest niepełna: jej wydruki miały się zaczynać za końcem pliku !\n"},
     };
     for (const auto &row : rows) {
         const QString out = dir_.filePath(QString("out-") + row.name);
@@ -152,10 +164,36 @@ TEST_F(CliPaczka, BrokenPackages)
         EXPECT_EQ(Lines(run.out).size(), row.records) << row.name;
         EXPECT_EQ(run.err, row.err) << row.name;
         if (row.write) {
-            EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList({"Dwa.WYD", "Jeden.WYD"})) << row.name;
+            EXPECT_EQ(QDir(out).entryList(QDir::Files),
+                      row.records ? QStringList({"Dwa.WYD", "Jeden.WYD"}) : QStringList())
+                << row.name;
         }
     }
     EXPECT_FALSE(QFileInfo::exists(dir_.filePath("Trzy.WYD")));
     EXPECT_EQ(Cli({"paczka", cut, "-o"}).code, 2);
     EXPECT_EQ(Cli({"paczka", cut, cut}).code, 2);
+}
+
+// A refused name loses that record only; the package was sound, so the command succeeds.
+TEST_F(CliPaczka, ARefusedNameSkipsOnlyItsRecord)
+{
+    const QString pe =
+        Write("hostile.exe", Package(PackageRecord("Jeden", kCzas, "1") + PackageRecord("../Trzy", kCzas, "3") +
+                                     PackageRecord("Dwa", kCzas, "2")));
+    const CliRun list = Cli({"paczka", pe});
+    EXPECT_EQ(list.code, 0) << list.err.toStdString();
+    ASSERT_EQ(Lines(list.out).size(), 3) << "the listing shows every record";
+    EXPECT_EQ(Lines(list.out)[1]["name"].toString(), "../Trzy");
+
+    const QString out = dir_.filePath("out");
+    const CliRun write = Cli({"paczka", pe, "-o", out});
+    EXPECT_EQ(write.code, 0);
+    EXPECT_EQ(write.err, "Plik: " + pe.toUtf8() + "\nWydruk nr 2 w paczce ma niedozwoloną nazwę: \"../Trzy\"\n");
+    const QList<QJsonObject> lines = Lines(write.out);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_FALSE(lines[1].contains("file"));
+    EXPECT_FALSE(lines[1]["written"].toBool());
+    EXPECT_TRUE(lines[2]["written"].toBool());
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList({"Dwa.WYD", "Jeden.WYD"}));
+    EXPECT_FALSE(QFileInfo::exists(dir_.filePath("Trzy.WYD")));
 }

@@ -54,24 +54,65 @@ TEST(Loader, NamesTheFileEvenWhenItsBodyFails)
     const QString path = dir.filePath("Zepsuty.v2.wyd");
     WriteBytes(path, FileFromBody(QByteArray(1, char(9))));
     TWydruk loader;
-    EXPECT_THROW(loader.LoadFromFile(path), EReadFileError);
+    EXPECT_THROW(loader.LoadFromFile(path), ENieczytelnyWydruk);
     EXPECT_EQ(loader.WczytanyPlikNazwa(), "Zepsuty.v2");
     EXPECT_EQ(loader.Tytul(), path);
 }
 
-TEST(Loader, RefusesWhatIsNotAPrintoutAndWhatIsNotThere)
+// Every refusal names the file and says why in Polish: an empty file said "Stream read error", a cut
+// one "Błąd czytania z pliku [101]", a missing one or a folder "Cannot open file".
+TEST(Loader, RefusalsNameTheFileAndTheCause)
 {
     QTemporaryDir dir;
-    const QString other = dir.filePath("inny.wyd");
-    WriteBytes(other, FileBytes(ThreePages(), {.Name = "WYDRUK"}));
-    TWydruk loader;
-    EXPECT_TRUE(Raises<EStreamError>([&] { loader.LoadFromFile(other); }, kNotAPrintout));
-    // A header that does not pass leaves the names alone.
-    EXPECT_EQ(loader.WczytanyPlikNazwa(), "WYDRUK");
-
-    const QString missing = dir.filePath("brak.wyd");
-    EXPECT_TRUE(Raises<EFOpenError>([&] { loader.LoadFromFile(missing); }, "Cannot open file " + missing));
-    EXPECT_TRUE(Raises<EFOpenError>([&] { loader.LoadFromFile(dir.path()); }, "Cannot open file " + dir.path()));
+    const QByteArray whole = FileBytes(ThreePages());
+    Document v8 = DeviceDocument();
+    v8.Version = 8;
+    const auto P = [&](const char *name) { return dir.filePath(name); };
+    WriteBytes(P("inny.wyd"), FileBytes(ThreePages(), {.Name = "WYDRUK"}));
+    WriteBytes(P("pusty.wyd"), "");
+    WriteBytes(P("krotki.wyd"), "WENOR");
+    WriteBytes(P("tekst.wyd"), "nie");
+    WriteBytes(P("uciety.wyd"), whole.left(whole.size() / 2));
+    WriteBytes(P("zepsuty.wyd"), FileBytes(ThreePages(), {}, {.CorruptMarker = 5}));
+    WriteBytes(P("zgnieciony.wyd"), HeaderBytes() + CompressThenBreak(BodyBytes(ThreePages()).left(40)));
+    WriteBytes(P("v8.wyd"), FileBytes(v8));
+    const QString reading = "Nie można odczytać wydruku \"%1\":\r";
+    const QString opening = "Nie można otworzyć pliku \"%1\": ";
+    const struct {
+        const char *file;
+        QString message; // the start of the message when it ends in "..."
+    } rows[] = {
+        {"inny.wyd", reading + kNotAPrintout},
+        {"pusty.wyd", reading + "plik jest pusty"},
+        {"krotki.wyd", reading + "plik jest za krótki, aby był wydrukiem Wenora"},
+        {"tekst.wyd", reading + "plik jest za krótki, aby był wydrukiem Wenora"},
+        {"uciety.wyd", reading + "plik jest niekompletny: kończy się przed końcem danych wydruku..."},
+        {"zepsuty.wyd", reading + "dane wydruku są uszkodzone (Błąd czytania z pliku [5])"},
+        {"zgnieciony.wyd", reading + "skompresowane dane wydruku są uszkodzone"},
+        {"v8.wyd", reading + "Błąd odczytu - nieznana wersja pliku [8]"},
+        {"brak.wyd", opening + "nie ma takiego pliku ani folderu"},
+        {"", opening + "to jest folder, nie plik"},
+    };
+    for (const auto &row : rows) {
+        const QString path = row.file[0] ? P(row.file) : dir.path();
+        TWydruk loader;
+        try {
+            loader.LoadFromFile(path);
+            ADD_FAILURE() << row.file << ": loaded";
+        } catch (const EStreamError &e) {
+            QString expected = row.message.arg(path);
+            if (expected.endsWith("...")) {
+                expected.chop(3);
+                EXPECT_TRUE(e.Message().startsWith(expected)) << e.Message().toStdString();
+            } else {
+                EXPECT_EQ(e.Message(), expected) << row.file;
+            }
+        }
+        // A header that does not pass leaves the names alone.
+        if (row.file == std::string("inny.wyd")) {
+            EXPECT_EQ(loader.WczytanyPlikNazwa(), "WYDRUK");
+        }
+    }
 }
 
 TEST(Loader, OpensAReadOnlyPrintout)

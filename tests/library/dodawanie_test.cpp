@@ -124,8 +124,21 @@ TEST_F(Dodawanie, CopyingOnePrintout)
          {"pytanie: Potwierdź dokopiowanie pliku | " + Pokrycie(Lib("Raport.WYD"))},
          Lib("Raport.WYD"),
          kPrintout + "nowy"},
-        // Names are case-sensitive here: "raport.wyd" is another file than "Raport.WYD".
-        {"another case is another file", Src("raport.wyd"), {}, true, {}, Lib("raport.wyd"), kPrintout + "mały"},
+        // The library's printouts came from a host that ignores case: "raport.wyd" is "Raport.WYD".
+        {"another case is the same printout: No keeps it",
+         Src("raport.wyd"),
+         {false},
+         false,
+         {"pytanie: Potwierdź dokopiowanie pliku | " + Pokrycie(Lib("Raport.WYD"))},
+         Lib("Raport.WYD"),
+         kPrintout + "nowy"},
+        {"another case: Yes replaces it under its own name",
+         Src("raport.wyd"),
+         {true},
+         true,
+         {"pytanie: Potwierdź dokopiowanie pliku | " + Pokrycie(Lib("Raport.WYD"))},
+         Lib("Raport.WYD"),
+         kPrintout + "mały"},
     };
     for (const auto &row : rows) {
         rozmowa_.zapis.clear();
@@ -134,7 +147,7 @@ TEST_F(Dodawanie, CopyingOnePrintout)
         EXPECT_EQ(rozmowa_.zapis, row.said) << row.name;
         EXPECT_EQ(Read(row.target), row.content) << row.name;
     }
-    EXPECT_EQ(LibFiles(), QStringList({"Raport.WYD", "raport.wyd", "wlasny.wyd"})) << "no temporary file left";
+    EXPECT_EQ(LibFiles(), QStringList({"Raport.WYD", "wlasny.wyd"})) << "no twin, no temporary file left";
 }
 
 TEST_F(Dodawanie, ACopyKeepsTheSourcesTimeAndPermissions)
@@ -168,9 +181,25 @@ TEST_F(Dodawanie, AFailedCopyIsToldAndKeepsTheOldFile)
     EXPECT_FALSE(DokopiujWydruk(P(Src("Brak.wyd")), P(dir_.filePath("nie ma")), rozmowa_));
     EXPECT_TRUE(rozmowa_.zapis.back().startsWith("błąd: Bład ! | Nie udało się skopiować pliku:"));
 
+    // Named, with the cause, where the add said "Stream read error." and "Cannot open file".
     Write(Src("krotki.wyd"), "WENOR");
-    EXPECT_THROW(DokopiujWydruk(P(Src("krotki.wyd")), Katalog(), rozmowa_), EStreamError);
-    EXPECT_THROW(DokopiujWydruk(P(Src("nie ma.wyd")), Katalog(), rozmowa_), EStreamError);
+    Write(Src("pusty.wyd"), "");
+    const struct {
+        const char *file;
+        QString message;
+    } errors[] = {
+        {"krotki.wyd", "Nie można odczytać wydruku \"%1\":\rplik jest za krótki, aby był wydrukiem Wenora"},
+        {"pusty.wyd", "Nie można odczytać wydruku \"%1\":\rplik jest pusty"},
+        {"nie ma.wyd", "Nie można otworzyć pliku \"%1\": nie ma takiego pliku ani folderu"},
+    };
+    for (const auto &row : errors) {
+        try {
+            DokopiujWydruk(P(Src(row.file)), Katalog(), rozmowa_);
+            ADD_FAILURE() << row.file << ": no error";
+        } catch (const EStreamError &e) {
+            EXPECT_EQ(e.Message(), row.message.arg(Src(row.file))) << row.file;
+        }
+    }
 }
 
 TEST_F(Dodawanie, CheckingAPackage)
@@ -193,6 +222,10 @@ TEST_F(Dodawanie, CheckingAPackage)
         {"size past 32 bits", Package("", kOpisPaczki, "4294967296"),
          "'4294967296' nie jest prawidłową liczbą całkowitą"},
         {"no version", WritePe({}), kBrakWersji + "\r(plik: " + pe + ")"},
+        {"records would begin at its end", Package(""),
+         "Plik: " + pe + "\rPaczka jest niepełna: jej wydruki miały się zaczynać za końcem pliku !"},
+        {"records would begin past its end", Package("", kOpisPaczki, "99999"),
+         "Plik: " + pe + "\rPaczka jest niepełna: jej wydruki miały się zaczynać za końcem pliku !"},
     };
     for (const auto &row : rows) {
         Write(pe, row.bytes);
@@ -241,15 +274,17 @@ TEST_F(Dodawanie, ABrokenRecordStopsThePackage)
     const QByteArray two =
         PackageRecord("Jeden", kCzas, kPrintout + "1") + PackageRecord("Dwa", kCzas, kPrintout + "2");
     const QByteArray third = PackageRecord("Trzy", kCzas, kPrintout + "3");
+    const QString cut = "jest niekompletny: paczka kończy się przed jego końcem";
     const struct {
         const char *name;
         QByteArray records;
+        QString why;
     } rows[] = {
-        {"data cut short", two + third.chopped(3)},
-        {"length cut short", two + third.left(4 + 5 + 4 + 2)},
-        {"negative length", two + PackageRecord("Trzy", kCzas, kPrintout, -1)},
-        {"length past the end", two + PackageRecord("Trzy", kCzas, kPrintout, 0x7FFFFFFF)},
-        {"name longer than the file", two + QByteArray("xxxx\xFF\xFF\xFF\xFF\x7F")},
+        {"data cut short", two + third.chopped(3), cut},
+        {"length cut short", two + third.left(4 + 5 + 4 + 2), cut},
+        {"negative length", two + PackageRecord("Trzy", kCzas, kPrintout, -1), "ma nieprawidłową długość: -1"},
+        {"length past the end", two + PackageRecord("Trzy", kCzas, kPrintout, 0x7FFFFFFF), cut},
+        {"name longer than the file", two + QByteArray("xxxx\xFF\xFF\xFF\xFF\x7F"), cut},
     };
     for (const auto &row : rows) {
         QDir(Lib()).removeRecursively();
@@ -257,12 +292,19 @@ TEST_F(Dodawanie, ABrokenRecordStopsThePackage)
         Write(Lib("Trzy.WYD"), "stary trzeci");
         rozmowa_.odpowiedzi = {true};
         Write(Src("p.exe"), Package(row.records));
-        EXPECT_THROW(RozpakujPaczke(P(Src("p.exe")), 2048, Katalog(), rozmowa_), EStreamError) << row.name;
+        try {
+            RozpakujPaczke(P(Src("p.exe")), 2048, Katalog(), rozmowa_);
+            ADD_FAILURE() << row.name << ": not refused";
+        } catch (const EStreamError &e) {
+            // The package and the record are named, and why, instead of "Stream read error".
+            EXPECT_EQ(e.Message(), "Plik: " + Src("p.exe") + "\rWydruk nr 3 w paczce " + row.why) << row.name;
+        }
         EXPECT_EQ(LibFiles(), QStringList({"Dwa.WYD", "Jeden.WYD", "Trzy.WYD"})) << row.name;
         EXPECT_EQ(Read(Lib("Trzy.WYD")), "stary trzeci") << row.name;
     }
 }
 
+// A refused name loses that record only: the records after it are added.
 TEST_F(Dodawanie, HostileRecordNamesAreRefused)
 {
     const QByteArray names[] = {"../../uciekinier", "a/b", "..", "a\\b", ".ukryty", "a..b", QByteArray("nul\0x", 5),
@@ -272,20 +314,53 @@ TEST_F(Dodawanie, HostileRecordNamesAreRefused)
     for (const QByteArray &name : names) {
         QDir(Lib()).removeRecursively();
         QDir(dir_.path()).mkpath("lib/inner");
+        rozmowa_.zapis.clear();
         const QByteArray records = PackageRecord("Dobry", kCzas, kPrintout) + PackageRecord(name, kCzas, kPrintout) +
-                                   PackageRecord("Potem", kCzas, kPrintout);
+                                   PackageRecord("Potem", kCzas, kPrintout + "3");
         Write(Src("p.exe"), Package(records));
-        try {
-            RozpakujPaczke(P(Src("p.exe")), 2048, Katalog(), rozmowa_);
-            ADD_FAILURE() << name.left(20).toStdString() << ": not refused";
-        } catch (const Exception &e) {
-            EXPECT_TRUE(
-                e.Message().startsWith("Plik: " + Src("p.exe") + "\rWydruk nr 2 w paczce ma niedozwoloną nazwę: \""))
-                << e.Message().toStdString();
-        }
-        EXPECT_EQ(LibFiles(), QStringList({"Dobry.WYD"})) << name.left(20).toStdString();
+        std::vector<TWynikRekordu> wyniki;
+        RozpakujPaczke(P(Src("p.exe")), 2048, Katalog(), rozmowa_,
+                       [&wyniki](const TWynikRekordu &w) { wyniki.push_back(w); });
+        ASSERT_EQ(rozmowa_.zapis.size(), 1) << name.left(20).toStdString();
+        EXPECT_TRUE(rozmowa_.zapis[0].startsWith("Wenoglad: Plik: " + Src("p.exe") +
+                                                 "\rWydruk nr 2 w paczce ma niedozwoloną nazwę: \""))
+            << rozmowa_.zapis[0].toStdString();
+        EXPECT_EQ(LibFiles(), QStringList({"Dobry.WYD", "Potem.WYD"})) << name.left(20).toStdString();
+        EXPECT_EQ(Read(Lib("Potem.WYD")), kPrintout + "3") << "the record after a refused one is read correctly";
+        ASSERT_EQ(wyniki.size(), 3u);
+        EXPECT_FALSE(wyniki[1].NazwaDozwolona || wyniki[1].Zapisany);
+        EXPECT_TRUE(wyniki[1].Plik.empty());
         EXPECT_EQ(QDir(dir_.filePath("lib")).entryList(QDir::Files).size(), 0) << "nothing above the library";
         EXPECT_FALSE(QFileInfo::exists(dir_.filePath("uciekinier.WYD")));
+    }
+}
+
+// A record whose name matches a printout of the library ignoring case is that printout.
+TEST_F(Dodawanie, ARecordInAnotherCaseIsTheSamePrintout)
+{
+    const struct {
+        const char *name;
+        bool answer;
+        QByteArray content;
+    } rows[] = {
+        {"No keeps the old file", false, "stary"},
+        {"Yes replaces it under its own name", true, kPrintout + "nowy"},
+    };
+    Write(Src("p.exe"), Package(PackageRecord("FAKTURA-vat", kCzas, kPrintout + "nowy")));
+    for (const auto &row : rows) {
+        Write(Lib("faktura-vat.wyd"), "stary");
+        rozmowa_.zapis.clear();
+        rozmowa_.odpowiedzi = {row.answer};
+        std::vector<TWynikRekordu> wyniki;
+        RozpakujPaczke(P(Src("p.exe")), 2048, Katalog(), rozmowa_,
+                       [&wyniki](const TWynikRekordu &w) { wyniki.push_back(w); });
+        EXPECT_EQ(rozmowa_.zapis,
+                  QStringList({"pytanie: Potwierdź rozpakowanie pliku | " + Pokrycie(Lib("faktura-vat.wyd"))}))
+            << row.name;
+        EXPECT_EQ(LibFiles(), QStringList({"faktura-vat.wyd"})) << row.name;
+        EXPECT_EQ(Read(Lib("faktura-vat.wyd")), row.content) << row.name;
+        ASSERT_EQ(wyniki.size(), 1u);
+        EXPECT_EQ(wyniki[0].Plik, P(Lib("faktura-vat.wyd"))) << row.name;
     }
 }
 

@@ -264,6 +264,15 @@ TEST_F(FrmListaTest, CaptionSizeAndToolbar)
     EXPECT_TRUE(frm->rbWgNazw->isChecked());
     // Taken out of the tab order by the refresh.
     EXPECT_FALSE(frm->rbWgNazw->focusPolicy() & Qt::TabFocus);
+    // Every caption fits its button ("Dodaj wydruk" lost its first and last letters at the designed
+    // 70 pixels), and the buttons, the bevel and the sort choice follow one another.
+    int right = 0;
+    for (const TWenBtn *b : {frm->btnPopraw, frm->btnDodaj, frm->btnUsun}) {
+        EXPECT_LE(QFontMetrics(b->font()).horizontalAdvance(b->Opis()) + 4, b->width()) << b->Opis().toStdString();
+        EXPECT_GT(b->x(), right);
+        right = b->geometry().right();
+    }
+    EXPECT_GT(frm->rbWgNazw->x(), right);
 }
 
 TEST_F(FrmListaTest, ListedOnceShownEvenWithoutActivation)
@@ -781,4 +790,35 @@ TEST_F(FrmListaTest, CopiedFromTheCommandLineAndDroppedPrintoutsJoinTheLibrary)
     QCoreApplication::sendEvent(frm.get(), &drop);
     EXPECT_EQ(Pliki(), QStringList({"Faktura.wyd", "Raport.WYD", "b.wyd"}));
     EXPECT_EQ(Nazwy(*frm), QStringList({"b", "Faktura", "Raport"}));
+}
+
+// A package dropped on the window that is none: its error box was owned by the active window and
+// opened beneath the wait window, which stayed on top, so nobody could read it.
+TEST_F(FrmListaTest, AnErrorWhileAddingOpensAboveTheWaitWindow)
+{
+    QTemporaryDir inny;
+    QFile obcy(inny.path() + "/obcy.exe");
+    ASSERT_TRUE(obcy.open(QIODevice::WriteOnly));
+    obcy.write("MZ nie paczka");
+    obcy.close();
+    const auto frm = Okno();
+    QString tekst;
+    Okna okna({[&](QWidget *w) {
+        const TMsgOkienko *czekaj = frm->WorkingDlg->Okno();
+        ASSERT_TRUE(czekaj && czekaj->isVisible());
+        tekst = qobject_cast<QMessageBox *>(w) ? qobject_cast<QMessageBox *>(w)->text() : QString();
+        EXPECT_EQ(w->parentWidget(), czekaj) << "a box owned by the wait window is kept above it";
+        EXPECT_EQ(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
+                  czekaj->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        w->close();
+    }});
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(obcy.fileName())});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frm.get(), &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frm.get(), &drop);
+    EXPECT_EQ(okna.Wykonane(), 1);
+    EXPECT_TRUE(tekst.contains(obcy.fileName())) << tekst.toStdString();
+    EXPECT_EQ(frm->WorkingDlg->Okno(), nullptr);
 }

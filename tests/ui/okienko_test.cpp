@@ -4,6 +4,7 @@
 
 #include "ModalDriver.h"
 
+#include <QFontDatabase>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -356,6 +357,18 @@ TEST(MessageBoxSizing, ShortMultiLineTextKeepsTwoHundredPixels)
     box->Rozmiesc();
     EXPECT_EQ(box->lbl->width(), 200);
     EXPECT_EQ(box->width(), 208); // plain: no picture columns
+}
+
+// A box sized to its short text let the window manager cut its title: the box is now wide enough
+// for the title and the title bar's buttons.
+TEST(MessageBoxSizing, ShortTextLeavesRoomForTheTitle)
+{
+    const QString title = QStringLiteral("Błąd - Nie można zmienić nazwy pliku wydruku !");
+    auto box = UtworzOkienko(title, QStringLiteral("Tak\nNie"), TMsgOkienko::kError, TMsgOkienko::bOk);
+    box->Rozmiesc();
+    const QFontMetrics titleMetrics(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+    EXPECT_GE(box->width(), titleMetrics.horizontalAdvance(title) + 100);
+    EXPECT_EQ(box->lbl->width(), 200) << "the text itself is laid out as before";
 }
 
 TEST(MessageBoxSizing, LineOverFiveHundredPixelsSwitchesToElevenPoints)

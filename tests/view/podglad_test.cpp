@@ -291,7 +291,7 @@ TEST_F(Podglad, MalformedFileShowsItsMessageAndTheWindowStaysWithoutPrinting)
     QCoreApplication::processEvents();
     EXPECT_TRUE(driver.ran);
     EXPECT_EQ(title, "Wenoglad");
-    EXPECT_EQ(text, "Plik nie zawiera prawidłowego wydruku Wenora.");
+    EXPECT_EQ(text, "Nie można odczytać wydruku \"" + path + "\":\rPlik nie zawiera prawidłowego wydruku Wenora.");
     EXPECT_TRUE(frm.isVisible());
     EXPECT_EQ(frm.hb->TextAccept(), "");
     EXPECT_EQ(frm.hb->TextLeft(), "");
