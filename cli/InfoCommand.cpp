@@ -68,7 +68,7 @@ QByteArray Summary(TMLineWydruk &model)
 int RunInfo(const QStringList &args)
 {
     if (args.size() != 1) {
-        PrintError(QStringLiteral("wenoglad-cli info: expected one FILE\n\n") + UsageText());
+        PrintError(QStringLiteral("wenoglad-cli info: podaj jeden plik wydruku\n\n") + UsageText());
         return 2;
     }
     const QString &path = args.front();

@@ -60,7 +60,7 @@ int RunPaczka(const QStringList &args)
         }
     }
     if (usage || input.isEmpty() || (args.contains(QStringLiteral("-o")) && out.isEmpty())) {
-        PrintError(QStringLiteral("wenoglad-cli paczka: expected FILE [-o DIR]\n\n") + UsageText());
+        PrintError(QStringLiteral("wenoglad-cli paczka: podaj plik paczki i ewentualnie -o KATALOG\n\n") + UsageText());
         return kExitUsage;
     }
     const std::filesystem::path path = platform::NativePath(input);

@@ -14,7 +14,7 @@
 int RunWersja(const QStringList &args)
 {
     if (args.size() != 1) {
-        PrintError(QStringLiteral("wenoglad-cli wersja: expected one FILE\n\n") + UsageText());
+        PrintError(QStringLiteral("wenoglad-cli wersja: podaj jeden plik programu\n\n") + UsageText());
         return kExitUsage;
     }
     const std::filesystem::path path = platform::NativePath(args.front());

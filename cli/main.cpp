@@ -52,7 +52,7 @@ int RunCommand(int argc, char **argv)
         return RunThumbnail(args.mid(1));
     if (command == QLatin1String("find"))
         return RunFind(args.mid(1));
-    std::fprintf(stderr, "wenoglad-cli: unknown command \"%s\"\n\n%s", command.toUtf8().constData(),
+    std::fprintf(stderr, "wenoglad-cli: nieznane polecenie \"%s\"\n\n%s", command.toUtf8().constData(),
                  UsageText().toUtf8().constData());
     return 2;
 }
