@@ -1,5 +1,6 @@
 #include "print/uWydrukiDrukuj.h"
 
+#include "platform/base/ConvertError.h"
 #include "platform/printer/Printer.h"
 #include "print/PageSelection.h"
 #include "print/PrintDlgError.h"
@@ -269,6 +270,8 @@ void TWydrukiDrukuj::Otworz()
     repaint();
     TBusyCursorGuard busy;
     platform::TPrinter &printer = platform::Printer();
+    // Queues come and go while the program runs: the list is read again at every opening.
+    printer.Refresh();
     const QList<platform::TPrinterInfo> &printers = printer.Printers();
     if (printers.isEmpty())
         throw Exception(QStringLiteral("Brak zainstalowanej drukarki !"));
@@ -423,6 +426,12 @@ void TWydrukiDrukuj::hbAccept()
         engine.SelectPages(request);
     } catch (const EPrintDlgError &e) {
         PokazBlad(QStringLiteral("Błąd w podanym zestawie stron !"), e.Message());
+        pFrame->setEnabled(true);
+        SafeSetFocus(edStrony);
+        return;
+    } catch (const EConvertError &) {
+        // A number the page set cannot hold: the general error box, then back to the field to mend it.
+        HandleUncaughtException(std::current_exception());
         pFrame->setEnabled(true);
         SafeSetFocus(edStrony);
         return;
