@@ -31,6 +31,8 @@
 #include <QScopeGuard>
 #include <QSpinBox>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kWidth = 640;
@@ -98,6 +100,27 @@ QFrame *Line(QWidget *parent, int x, int y, int width)
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(x, y, width, 2);
     return line;
+}
+
+// The face that stands in for the design's one runs wider: a caption that would pass the panel's right
+// edge (or run into its border) is narrowed, down to four fifths, rather than cut.
+void FitCaptions(QWidget *panel)
+{
+    constexpr int kRightClearance = 6;
+    for (QWidget *w : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!qobject_cast<QLabel *>(w) && !qobject_cast<QCheckBox *>(w) && !qobject_cast<QRadioButton *>(w))
+            continue;
+        const int room = panel->width() - kRightClearance - w->x();
+        for (int stretch = 98; stretch >= 80 && w->sizeHint().width() > room; stretch -= 2) {
+            QFont font = w->font();
+            font.setStretch(stretch);
+            w->setFont(font);
+        }
+        if (qobject_cast<QLabel *>(w))
+            w->adjustSize();
+        else
+            w->resize(std::min(std::max(w->width(), w->sizeHint().width()), room), w->height());
+    }
 }
 
 // The label of a printer in the list: its device and, when it has one, its port.
@@ -240,6 +263,8 @@ void TWydrukiDrukuj::CreateControls()
     WenBtn1 = SmallButton(pOpcje2, QRect(9, 189, 322, 23), 5, QStringLiteral("Schowaj zaawansowane opcj&e drukowania"),
                           IconSchowajOpcje());
     connect(WenBtn1, &TWenBtn::clicked, this, [this] { PokazOpcje2(false); });
+    FitCaptions(pOpcje1);
+    FitCaptions(pOpcje2);
 
     for (QAbstractButton *b :
          std::initializer_list<QAbstractButton *>{rbStrony1, rbStrony2, rbStrony4, cbKolorowy, cbOdwrotnie,

@@ -312,3 +312,19 @@ TEST_F(PrintDialog, CancelledPropertiesChangeNothing)
     EXPECT_TRUE(dlg->cbKolorowy->isChecked());
     EXPECT_EQ(platform::Printer().Settings(), before);
 }
+
+TEST_F(PrintDialog, PanelCaptionsStayInsideTheirPanel)
+{
+    // "HP1000" and "...dla programu." were cut at the edge of the advanced panel and the note under
+    // "Odwrotna kolejność" ran into the basic panel's border: each caption keeps clear of the bevels.
+    const auto dlg = Open(1);
+    for (TPanelEx *panel : {dlg->pOpcje1, dlg->pOpcje2}) {
+        for (QWidget *w : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (!qobject_cast<QLabel *>(w) && !qobject_cast<QCheckBox *>(w) && !qobject_cast<QRadioButton *>(w))
+                continue;
+            const QString name = w->objectName() + QLatin1Char(' ') + w->property("text").toString();
+            EXPECT_LE(w->x() + w->sizeHint().width(), panel->width() - 6) << name.toStdString();
+            EXPECT_GE(w->width(), w->sizeHint().width()) << name.toStdString();
+        }
+    }
+}
