@@ -91,6 +91,14 @@ cups_wait_pdfs "$queue" "$jobs" || fail=1
 expect "only copy 1's first pass was sent" "$jobs" "$(cups_sent_files | wc -l)"
 expect "the pass sent" "2 4" "$(sheets "$(cups_sent_files | tail -n 1)")"
 
+# Margins that leave half a sheet no room are refused before anything is sent (the pages came out
+# squeezed and mirrored).
+"$cli" print "$printout" -d "$queue" --tryb zmniejszone --margins 80,15,80,25 >"$CUPS_TMP/cli.out" 2>&1
+expect "half-sheet margins exit with 2" 2 $?
+grep -q "nie zostawiają miejsca na stronę w połowie arkusza" "$CUPS_TMP/cli.out" ||
+  { echo "FAIL: no message for half-sheet margins: $(cat "$CUPS_TMP/cli.out")"; fail=1; }
+expect "nothing was sent for them" "$jobs" "$(cups_sent_files | wc -l)"
+
 # Every job asked for one side (the page log names the sides each job reached the server with).
 expect "one side for every job" "$(yes one-sided | head -n "$jobs" | tr '\n' ' ')" "$(cups_job_sides | tr '\n' ' ')"
 
