@@ -15,8 +15,9 @@ bool TCliPrintHost::CanTurnSheets()
 
 bool TCliPrintHost::PytanieTakNie(const QString &title, const QString &text)
 {
-    PrintError(title + QLatin1Char('\n') + text + QStringLiteral("\n-> Tak"));
-    return true;
+    // After a stop no further copy is begun, nor a long booklet confirmed.
+    PrintError(title + QLatin1Char('\n') + text + (stopped_ ? QStringLiteral("\n-> Nie") : QStringLiteral("\n-> Tak")));
+    return !stopped_;
 }
 
 bool TCliPrintHost::PytanieOkAnuluj(const QString &title, const QString &text)
@@ -24,13 +25,17 @@ bool TCliPrintHost::PytanieOkAnuluj(const QString &title, const QString &text)
     PrintError(title + QLatin1Char('\n') + text);
     if (!CanTurnSheets()) {
         PrintError(QStringLiteral("-> Anuluj (standardowe wejście nie jest terminalem)"));
+        stopped_ = true;
         return false;
     }
     PrintError(QStringLiteral("Naciśnij Enter, aby drukować dalej, albo Ctrl+D, aby przerwać."));
     // Anything up to the end of the line is the answer "Ok"; the end of input is "Anuluj".
     for (int c = std::getchar(); c != '\n'; c = std::getchar())
-        if (c == EOF)
+        if (c == EOF) {
+            PrintError(QStringLiteral("-> Drukowanie przerwane."));
+            stopped_ = true;
             return false;
+        }
     return true;
 }
 

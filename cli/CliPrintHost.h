@@ -1,6 +1,7 @@
 #pragma once
 // The print engine's host on the command line: questions are answered for the user with a line on
-// standard error, and the turn of the sheets waits for Enter on the terminal.
+// standard error, and the turn of the sheets waits for Enter on the terminal, where the end of input
+// stops the whole print.
 #include "print/PrintHost.h"
 
 class TCliPrintHost : public TPrintHost {
@@ -13,7 +14,8 @@ public:
     void ProgressStart(int) override {}
     void ProgressStep() override {}
     void ProgressEnd() override {}
-    bool CancelRequested() override { return false; }
+    // Once the user stopped at the turn of the sheets, nothing more is printed.
+    bool CancelRequested() override { return stopped_; }
     void ShowException(std::exception_ptr error) override;
 
     // Whether a copy failed (its error went to standard error).
@@ -21,4 +23,5 @@ public:
 
 private:
     bool failed_ = false;
+    bool stopped_ = false;
 };

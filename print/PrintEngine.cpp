@@ -57,7 +57,7 @@ void TPrintEngine::PrintSelected(const TPrintRequest &request)
             geometry_ = firstPass;
             firstSheet_ = true;
             printer_.SetPrinterIndex(printer_.PrinterIndex());
-            BeginJob(twoJobs ? kDuplexSuffix1 : QString());
+            BeginJob(twoJobs ? kDuplexSuffix1 : QString(), twoJobs);
             PrintSelection();
             printer_.EndDoc();
         } catch (...) {
@@ -81,7 +81,7 @@ void TPrintEngine::PrintSides(const TPrintRequest &request, bool reverse)
     firstSheet_ = true;
     printer_.SetPrinterIndex(printer_.PrinterIndex());
     try {
-        BeginJob(QString());
+        BeginJob(QString(), false);
         for (const TSheetSide &side : sides) {
             if (TwoUp(options_.Tryb))
                 PrintSheetTwo(side.Left, side.Right);
@@ -111,9 +111,26 @@ void TPrintEngine::PrepareColour()
 
 void TPrintEngine::PrepareGeometry(const TPrintRequest &request, bool twoSided)
 {
-    printer_.SetOrientation(TwoUp(options_.Tryb) ? platform::TOrientation::Landscape
-                                                 : platform::TOrientation::Portrait);
-    geometry_ = ComputeGeometry(printer_.Capabilities(), request.Margins, twoSided);
+    const bool twoUp = TwoUp(options_.Tryb);
+    printer_.SetOrientation(twoUp ? platform::TOrientation::Landscape : platform::TOrientation::Portrait);
+    const platform::TDeviceCaps caps = printer_.Capabilities();
+    geometry_ = ComputeGeometry(caps, request.Margins, twoSided);
+    // A rectangle turned inside out by the margins would draw its page squeezed and mirrored.
+    const bool room =
+        twoUp ? !geometry_.LeftHalf.isEmpty() && !geometry_.RightHalf.isEmpty() : !geometry_.Full.isEmpty();
+    if (!room) {
+        const auto mm = [](int pixels, int perInch) { return perInch > 0 ? qRound(pixels * 25.4 / perInch) : 0; };
+        const TMarginsMm &m = request.Margins;
+        throw EPrintDlgError(QStringLiteral("Marginesy (lewy %1, górny %2, prawy %3, dolny %4 mm) nie zostawiają "
+                                            "miejsca na stronę %5 %6 x %7 mm !")
+                                 .arg(m.Left)
+                                 .arg(m.Top)
+                                 .arg(m.Right)
+                                 .arg(m.Bottom)
+                                 .arg(twoUp ? QStringLiteral("w połowie arkusza") : QStringLiteral("arkusza"))
+                                 .arg(mm(caps.PhysicalWidth, caps.LogPixelsX))
+                                 .arg(mm(caps.PhysicalHeight, caps.LogPixelsY)));
+    }
 }
 
 QString TPrintEngine::JobTitle(const QString &suffix) const
@@ -121,9 +138,10 @@ QString TPrintEngine::JobTitle(const QString &suffix) const
     return (title_.isEmpty() ? kDefaultJobTitle : title_) + suffix;
 }
 
-void TPrintEngine::BeginJob(const QString &suffix)
+void TPrintEngine::BeginJob(const QString &suffix, bool byHand)
 {
     printer_.Title = JobTitle(suffix);
+    printer_.OneSided = byHand;
     printer_.BeginDoc();
     if (options_.NoAbort)
         printer_.SetAbortProc({});
@@ -166,7 +184,7 @@ void TPrintEngine::TurnSheets()
     geometry_.MoveByShift();
     firstSheet_ = true;
     printer_.SetPrinterIndex(printer_.PrinterIndex());
-    BeginJob(kDuplexSuffix2);
+    BeginJob(kDuplexSuffix2, true);
 }
 
 void TPrintEngine::PrintSheetOne(int position)

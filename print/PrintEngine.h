@@ -47,7 +47,9 @@ public:
 
 private:
     void PrepareGeometry(const TPrintRequest &request, bool twoSided);
-    void BeginJob(const QString &suffix);
+    // byHand: a pass of two-sided printing done by hand, which prints one side of the sheets whatever
+    // the printer's settings say.
+    void BeginJob(const QString &suffix, bool byHand);
     void PrintSelection();
     void TurnSheets();
     void PrintSheetOne(int position);

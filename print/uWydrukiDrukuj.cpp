@@ -1,5 +1,6 @@
 #include "print/uWydrukiDrukuj.h"
 
+#include "platform/base/ConvertError.h"
 #include "platform/printer/Printer.h"
 #include "print/PageSelection.h"
 #include "print/PrintDlgError.h"
@@ -29,6 +30,8 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QSpinBox>
+
+#include <algorithm>
 
 namespace {
 
@@ -97,6 +100,27 @@ QFrame *Line(QWidget *parent, int x, int y, int width)
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(x, y, width, 2);
     return line;
+}
+
+// The face that stands in for the design's one runs wider: a caption that would pass the panel's right
+// edge (or run into its border) is narrowed, down to four fifths, rather than cut.
+void FitCaptions(QWidget *panel)
+{
+    constexpr int kRightClearance = 6;
+    for (QWidget *w : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!qobject_cast<QLabel *>(w) && !qobject_cast<QCheckBox *>(w) && !qobject_cast<QRadioButton *>(w))
+            continue;
+        const int room = panel->width() - kRightClearance - w->x();
+        for (int stretch = 98; stretch >= 80 && w->sizeHint().width() > room; stretch -= 2) {
+            QFont font = w->font();
+            font.setStretch(stretch);
+            w->setFont(font);
+        }
+        if (qobject_cast<QLabel *>(w))
+            w->adjustSize();
+        else
+            w->resize(std::min(std::max(w->width(), w->sizeHint().width()), room), w->height());
+    }
 }
 
 // The label of a printer in the list: its device and, when it has one, its port.
@@ -239,6 +263,8 @@ void TWydrukiDrukuj::CreateControls()
     WenBtn1 = SmallButton(pOpcje2, QRect(9, 189, 322, 23), 5, QStringLiteral("Schowaj zaawansowane opcj&e drukowania"),
                           IconSchowajOpcje());
     connect(WenBtn1, &TWenBtn::clicked, this, [this] { PokazOpcje2(false); });
+    FitCaptions(pOpcje1);
+    FitCaptions(pOpcje2);
 
     for (QAbstractButton *b :
          std::initializer_list<QAbstractButton *>{rbStrony1, rbStrony2, rbStrony4, cbKolorowy, cbOdwrotnie,
@@ -269,6 +295,8 @@ void TWydrukiDrukuj::Otworz()
     repaint();
     TBusyCursorGuard busy;
     platform::TPrinter &printer = platform::Printer();
+    // Queues come and go while the program runs: the list is read again at every opening.
+    printer.Refresh();
     const QList<platform::TPrinterInfo> &printers = printer.Printers();
     if (printers.isEmpty())
         throw Exception(QStringLiteral("Brak zainstalowanej drukarki !"));
@@ -423,6 +451,12 @@ void TWydrukiDrukuj::hbAccept()
         engine.SelectPages(request);
     } catch (const EPrintDlgError &e) {
         PokazBlad(QStringLiteral("Błąd w podanym zestawie stron !"), e.Message());
+        pFrame->setEnabled(true);
+        SafeSetFocus(edStrony);
+        return;
+    } catch (const EConvertError &) {
+        // A number the page set cannot hold: the general error box, then back to the field to mend it.
+        HandleUncaughtException(std::current_exception());
         pFrame->setEnabled(true);
         SafeSetFocus(edStrony);
         return;

@@ -64,7 +64,10 @@ public:
         const QSize dpi = ParseResolution(DestOption(*dest, "printer-resolution"));
         settings.Resolution = dpi.isEmpty() ? 0 : dpi.width();
         settings.ResolutionY = dpi.isEmpty() || dpi.height() == dpi.width() ? 0 : dpi.height();
-        settings.Sides = DestOption(*dest, "sides");
+        // The program prints the second side itself (two passes with the sheets turned): a job is
+        // one-sided unless the user chooses the printer's own two-sided printing for it, whatever the
+        // queue's default.
+        settings.Sides = QStringLiteral("one-sided");
         return settings;
     }
 

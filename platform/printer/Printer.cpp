@@ -70,15 +70,23 @@ void TPrinter::Refresh()
         listed_ && index_ >= 0 ? std::optional<TPrinterInfo>(printers_[index_]) : std::nullopt;
     const bool wasVirtual = listed_ && index_ >= 0 && IsVirtual(index_);
     List();
+    bool same = false;
     if (wasVirtual) {
         index_ = virtualIndex_;
+        same = true;
     } else if (current) {
         for (int i = 0; i < int(printers_.size()); ++i)
-            if (printers_[i].Device == current->Device)
+            if (printers_[i].Device == current->Device) {
                 index_ = i;
+                same = printers_[i] == *current;
+            }
     }
-    settings_.reset();
-    settingsWritten_ = false;
+    // Settings written for a printer that is still there unchanged are what its next job prints with;
+    // everything else is read again.
+    if (!same || !settingsWritten_) {
+        settings_.reset();
+        settingsWritten_ = false;
+    }
     caps_.reset();
 }
 
@@ -197,6 +205,7 @@ void TPrinter::BeginDoc()
     jobSpec.Orientation = orientation_;
     jobSpec.Caps = Capabilities();
     jobSpec.Title = Title;
+    jobSpec.OneSided = OneSided;
     job_ = IsVirtual(index_) ? BeginPdfFileJob(jobSpec) : backend_->BeginJob(jobSpec);
     abortProc_ = [] {
         if (QCoreApplication::instance())

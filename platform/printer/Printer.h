@@ -18,7 +18,8 @@ public:
     TPrinter(const TPrinter &) = delete;
     TPrinter &operator=(const TPrinter &) = delete;
 
-    // The backend's printers, then the virtual PDF printer. Read once; Refresh reads them again.
+    // The backend's printers, then the virtual PDF printer. Read once; Refresh reads them again,
+    // keeping the current printer (the default when it is gone) and the settings written for it.
     const QList<TPrinterInfo> &Printers();
     void Refresh();
     // The current printer; at start the backend's default (the virtual printer when there is none).
@@ -47,6 +48,9 @@ public:
     TDeviceCaps Capabilities();
 
     QString Title;
+    // Whether the next job asks for one side of each sheet even when the settings choose two: each
+    // pass of two-sided printing done by hand.
+    bool OneSided = false;
     // Begins a job on the current printer titled Title. Installs the default abort procedure, which
     // handles pending window events each time something is drawn. Raises EPrinter.
     void BeginDoc();

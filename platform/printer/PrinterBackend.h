@@ -18,6 +18,8 @@ struct TPrintJobSpec {
     TOrientation Orientation = TOrientation::Portrait;
     TDeviceCaps Caps;
     QString Title;
+    // One side of each sheet whatever Settings.Sides says (a pass of manual two-sided printing).
+    bool OneSided = false;
 };
 
 // A job being written. The first sheet exists as soon as the job does; destroying a job that was

@@ -11,7 +11,9 @@ source "$here/cups_harness.sh"
 
 queue=wenoglad-cli-$$
 cups_start
-cups_add_pdf_queue "$queue"
+# A printer that prints both sides unless a job asks for one: every job, and each pass of manual
+# two-sided printing above all, has to ask.
+cups_add_pdf_queue "$queue" "$(cups_duplex_ppd)"
 
 fail=0
 jobs=0
@@ -78,6 +80,27 @@ print "two copies in bands" "_ _ / _ _" --strony 1-2 --kopie 2 --bitmapa
 last=$(cups_sent_files | tail -n 1)
 bands=$(pdfimages -list "$last" | tail -n +3 | wc -l)
 [ "$bands" -ge 40 ] || { echo "FAIL: two sheets in bands hold $bands images"; fail=1; }
+
+# Ctrl+D at the turn of the sheets stops the whole print: the first pass of copy 1 stays with the
+# server, no other copy begins, exit code 3. (It stopped only that copy; copy 2's first pass followed.)
+printf '\004' | script -qec "$(printf '%q ' "$cli" print "$printout" -d "$queue" --strony 1-4 --dwustronnie --kopie 3)" \
+  /dev/null >"$CUPS_TMP/cli.out" 2>&1
+expect "Ctrl+D at the turn exits with 3" 3 $?
+jobs=$((jobs + 1))
+cups_wait_pdfs "$queue" "$jobs" || fail=1
+expect "only copy 1's first pass was sent" "$jobs" "$(cups_sent_files | wc -l)"
+expect "the pass sent" "2 4" "$(sheets "$(cups_sent_files | tail -n 1)")"
+
+# Margins that leave half a sheet no room are refused before anything is sent (the pages came out
+# squeezed and mirrored).
+"$cli" print "$printout" -d "$queue" --tryb zmniejszone --margins 80,15,80,25 >"$CUPS_TMP/cli.out" 2>&1
+expect "half-sheet margins exit with 2" 2 $?
+grep -q "nie zostawiają miejsca na stronę w połowie arkusza" "$CUPS_TMP/cli.out" ||
+  { echo "FAIL: no message for half-sheet margins: $(cat "$CUPS_TMP/cli.out")"; fail=1; }
+expect "nothing was sent for them" "$jobs" "$(cups_sent_files | wc -l)"
+
+# Every job asked for one side (the page log names the sides each job reached the server with).
+expect "one side for every job" "$(yes one-sided | head -n "$jobs" | tr '\n' ' ')" "$(cups_job_sides | tr '\n' ' ')"
 
 # Two-sided printing needs the turn of the sheets answered: without a terminal nothing is printed.
 "$cli" print "$printout" -d "$queue" --dwustronnie </dev/null >"$CUPS_TMP/cli.out" 2>&1

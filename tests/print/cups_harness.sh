@@ -6,6 +6,10 @@
 #                              adds a cups-pdf queue NAME (with cups-pdf's PPD or the one given)
 #                              whose PDFs land in $(cups_pdf_dir NAME)
 #   cups_pdf_dir NAME          the folder of queue NAME's PDFs
+#   cups_duplex_ppd            writes a cups-pdf PPD whose printer prints both sides by default and
+#                              prints its path
+#   cups_job_sides             the sides each finished job reached the server with ("-" for none),
+#                              one line a job in the order they finished (from the page log)
 #   cups_wait_pdfs NAME N      waits until no job is pending and NAME's folder holds N PDFs
 #   cups_sent_files            the documents the server received, oldest job first (kept after
 #                              printing): what the program sent, text and all, whereas the PDFs
@@ -162,6 +166,24 @@ cups_wait_pdfs() {
   echo "FAIL: queue $name made $have PDF(s), expected $want, within 60 s; jobs: $(lpstat -o 2>&1)"
   tail -n 20 "$CUPS_TMP/log/error_log"
   return 1
+}
+
+cups_duplex_ppd() {
+  awk '/^\*OpenUI \*Resolution/ {
+    print "*OpenUI *Duplex/Two-Sided: PickOne"
+    print "*OrderDependency: 20 AnySetup *Duplex"
+    print "*DefaultDuplex: DuplexNoTumble"
+    print "*Duplex None/Off: \"\""
+    print "*Duplex DuplexNoTumble/Long Edge: \"\""
+    print "*Duplex DuplexTumble/Short Edge: \"\""
+    print "*CloseUI: *Duplex"
+  } { print }' /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd >"$CUPS_TMP/duplex.ppd"
+  echo "$CUPS_TMP/duplex.ppd"
+}
+
+# The page log's default format ends each line with the job's sides attribute.
+cups_job_sides() {
+  awk '{ print $NF }' "$CUPS_TMP/log/page_log" 2>/dev/null
 }
 
 cups_sent_files() {

@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QProcess>
 
+#include <cups/cups.h>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -240,14 +241,22 @@ TEST_F(CupsPrinter, TheCanvasBeginsAtThePrintableAreasCorner)
     }
 }
 
-TEST_F(CupsPrinter, AJobCupsRefusesRaisesItsMessage)
+TEST_F(CupsPrinter, AJobCupsRefusesSaysWhatWasNotPrintedWhereAndWhy)
 {
+    // Which printout on which printer in Polish, then the printing system's words: the bare English
+    // of libcups was all the user read.
+    const QString refusing = Env("WENOGLAD_CUPS_REFUSING");
+    const QByteArray server = qgetenv("CUPS_SERVER");
     const struct {
         TPrinterInfo printer;
-        const char *message;
+        bool serverGone; // the server goes away while the job is written
+        QString why;
+        const char *words;
     } rows[] = {
-        {{Env("WENOGLAD_CUPS_REFUSING"), {}, {}}, "is not accepting jobs"},
-        {{"wenoglad-no-such-queue", {}, {}}, ""}, // CUPS words this one after errno
+        {{refusing, {}, {}}, false, "drukarka nie przyjmuje teraz zadań.", "is not accepting jobs"},
+        // Failures before the server answers: libcups words them only after errno.
+        {{"wenoglad-no-such-queue", {}, {}}, false, "serwer wydruku nie zna tej drukarki.", nullptr},
+        {{queue, {}, {}}, true, "nie można połączyć się z serwerem wydruku.", nullptr},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.printer.Device.toStdString());
@@ -255,12 +264,24 @@ TEST_F(CupsPrinter, AJobCupsRefusesRaisesItsMessage)
         printer.Title = "wenoglad-refused";
         printer.BeginDoc();
         printer.Canvas().DrawPicture(QRect(0, 0, 1000, 1000), TextPage("Odrzucony"), {});
+        if (row.serverGone)
+            cupsSetServer(QDir::temp().filePath("no-cupsd.sock").toUtf8().constData());
         try {
             printer.EndDoc();
             ADD_FAILURE() << "the job was taken";
         } catch (const EPrinter &e) {
-            EXPECT_TRUE(e.Message().contains(row.message)) << e.Message().toStdString();
+            const QStringList lines = e.Message().split(u'\r');
+            EXPECT_EQ(lines[0].toStdString(),
+                      QStringLiteral("Wydruk \"wenoglad-refused\" nie został wydrukowany na drukarce \"%1\": %2")
+                          .arg(row.printer.Device, row.why)
+                          .toStdString());
+            ASSERT_EQ(lines.size(), row.words ? 2 : 1) << e.Message().toStdString();
+            if (row.words) {
+                EXPECT_TRUE(lines[1].startsWith("Odpowiedź serwera wydruku: ")) << lines[1].toStdString();
+                EXPECT_TRUE(lines[1].contains(row.words)) << lines[1].toStdString();
+            }
         }
+        cupsSetServer(server.constData());
         EXPECT_FALSE(printer.Printing());
         EXPECT_TRUE(TempFolderEmpty());
     }

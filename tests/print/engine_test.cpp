@@ -191,6 +191,9 @@ TEST_F(PrintEngine, SheetsJobsAndQuestionsFollowTheModes)
         for (const QString &q : host.Log)
             asked << (q.startsWith(kTurn) ? "T" : q.startsWith(kCopy) ? "C" : q.startsWith(kBooklet) ? "B" : q);
         EXPECT_EQ(asked.join(u' '), QString::fromUtf8(r.asked)) << int(r.mode) << " " << r.pages;
+        // The passes turned by hand, and only they, ask for one side whatever the printer's default.
+        for (const TRecordedJob &job : recording->Jobs)
+            EXPECT_EQ(job.Setup.OneSided, job.Setup.Title.endsWith(u')')) << job.Setup.Title.toStdString();
         EXPECT_EQ(printer.Printing(), false);
         EXPECT_EQ(host.Hidden, host.Shown);
     }
@@ -224,6 +227,43 @@ TEST_F(PrintEngine, TwoSidedPassesMirrorTheMarginsInEveryCopy)
     EXPECT_EQ(left(1), 709 - 100);
     EXPECT_EQ(left(2), left(0));
     EXPECT_EQ(left(3), left(1));
+}
+
+TEST_F(PrintEngine, MarginsThatLeaveAPageNoRoomPrintNothing)
+{
+    // A4 is 210 x 297 mm upright; a landscape half is 148.5 x 210 mm.
+    const struct Row {
+        TPrintMode mode;
+        TMarginsMm margins;
+        const char *refused; // the message's end, or null when it prints
+    } rows[] = {
+        {TPrintMode::Normalne, {80, 15, 80, 25}, nullptr},
+        {TPrintMode::Zmniejszone, {70, 15, 70, 25}, nullptr},
+        {TPrintMode::Zmniejszone, {80, 15, 80, 25}, "na stronę w połowie arkusza 297 x 210 mm !"},
+        {TPrintMode::Ksiazeczka, {99, 15, 50, 25}, "na stronę w połowie arkusza 297 x 210 mm !"},
+        {TPrintMode::Zmniejszone, {10, 110, 10, 100}, "na stronę w połowie arkusza 297 x 210 mm !"},
+        {TPrintMode::Normalne, {110, 15, 100, 25}, "na stronę arkusza 210 x 297 mm !"},
+    };
+    for (const Row &r : rows) {
+        recording->Jobs.clear();
+        host = TScriptedHost();
+        options.Tryb = r.mode;
+        TPrintRequest request = Request(4);
+        request.Margins = r.margins;
+        if (!r.refused) {
+            Print(request);
+            EXPECT_FALSE(recording->Ended().isEmpty());
+            continue;
+        }
+        try {
+            Print(request);
+            ADD_FAILURE() << "printed " << r.refused;
+        } catch (const EPrintDlgError &e) {
+            EXPECT_TRUE(e.Message().endsWith(QString::fromUtf8(r.refused))) << e.Message().toStdString();
+        }
+        EXPECT_TRUE(recording->Jobs.isEmpty());
+        EXPECT_EQ(host.Shown, 0);
+    }
 }
 
 TEST_F(PrintEngine, ErrorsEndOnlyTheirCopy)

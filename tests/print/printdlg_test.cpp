@@ -184,26 +184,51 @@ TEST_F(PrintDialog, PrintingSendsTheChosenPagesAndCloses)
 
 TEST_F(PrintDialog, APageSetErrorKeepsTheDialogOpenWithTheFocusInThePageSet)
 {
-    const auto dlg = Open(5);
-    dlg->rbStrony4->setChecked(true);
-    dlg->edStrony->setText(QStringLiteral("7"));
-    ModalDriver driver;
-    QString title, text;
-    driver.Then([&](QWidget *w) {
-        auto *box = qobject_cast<TMsgOkienko *>(w);
-        ASSERT_TRUE(box);
-        title = box->windowTitle();
-        text = box->lbl->text();
-        box->close();
-    });
-    QTest::mouseClick(dlg->hb->AcceptButton(), Qt::LeftButton);
-    EXPECT_TRUE(driver.ran);
-    EXPECT_EQ(title, "Błąd w podanym zestawie stron !");
-    EXPECT_EQ(text, "Podany numer strony (7)\nprzekracza ilość dostepnych stron !");
-    EXPECT_TRUE(dlg->isVisible());
-    EXPECT_TRUE(dlg->pFrame->isEnabled());
-    EXPECT_EQ(dlg->focusWidget(), dlg->edStrony);
-    EXPECT_TRUE(recording->Jobs.isEmpty());
+    // A number the page set cannot convert goes to the general error box, not the page-set one; the
+    // focus went back to the field only after the page-set errors.
+    const struct Row {
+        const char *typed;
+        const char *title;
+        const char *text;
+    } rows[] = {
+        {"7", "Błąd w podanym zestawie stron !", "Podany numer strony (7)\nprzekracza ilość dostepnych stron !"},
+        {",5", "Wenoglad", "'' nie jest prawidłową liczbą całkowitą."},
+    };
+    for (const Row &r : rows) {
+        const auto dlg = Open(5);
+        dlg->rbStrony4->setChecked(true);
+        dlg->edStrony->setText(QString::fromUtf8(r.typed));
+        dlg->edKopie->setFocus();
+        ModalDriver driver;
+        QString title, text;
+        driver.Then([&](QWidget *w) {
+            title = w->windowTitle();
+            if (auto *box = qobject_cast<TMsgOkienko *>(w))
+                text = box->lbl->text();
+            else if (auto *general = qobject_cast<QMessageBox *>(w))
+                text = general->text();
+            w->close();
+        });
+        QTest::mouseClick(dlg->hb->AcceptButton(), Qt::LeftButton);
+        EXPECT_TRUE(driver.ran);
+        EXPECT_EQ(title, QString::fromUtf8(r.title));
+        EXPECT_EQ(text, QString::fromUtf8(r.text));
+        EXPECT_TRUE(dlg->isVisible());
+        EXPECT_TRUE(dlg->pFrame->isEnabled());
+        EXPECT_EQ(dlg->focusWidget(), dlg->edStrony) << r.typed;
+        EXPECT_TRUE(recording->Jobs.isEmpty());
+    }
+}
+
+TEST_F(PrintDialog, EveryOpeningReadsThePrintersAgain)
+{
+    // Queues added and removed while the program runs: the list was read once per process.
+    Open(1);
+    recording->Printers = {{"magazyn", "Test Printer", ""}, {"nowa", "Test Printer", "ipp://nowa"}};
+    const auto dlg = Open(1);
+    ASSERT_EQ(dlg->cbDrukarki->count(), 3);
+    EXPECT_EQ(dlg->cbDrukarki->itemText(0), "magazyn");
+    EXPECT_EQ(dlg->cbDrukarki->itemText(1), "nowa  [ipp://nowa]");
 }
 
 TEST_F(PrintDialog, ClosingWhilePrintingAbandonsTheJob)
@@ -286,4 +311,20 @@ TEST_F(PrintDialog, CancelledPropertiesChangeNothing)
     EXPECT_EQ(title, "Właściwości drukarki");
     EXPECT_TRUE(dlg->cbKolorowy->isChecked());
     EXPECT_EQ(platform::Printer().Settings(), before);
+}
+
+TEST_F(PrintDialog, PanelCaptionsStayInsideTheirPanel)
+{
+    // "HP1000" and "...dla programu." were cut at the edge of the advanced panel and the note under
+    // "Odwrotna kolejność" ran into the basic panel's border: each caption keeps clear of the bevels.
+    const auto dlg = Open(1);
+    for (TPanelEx *panel : {dlg->pOpcje1, dlg->pOpcje2}) {
+        for (QWidget *w : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (!qobject_cast<QLabel *>(w) && !qobject_cast<QCheckBox *>(w) && !qobject_cast<QRadioButton *>(w))
+                continue;
+            const QString name = w->objectName() + QLatin1Char(' ') + w->property("text").toString();
+            EXPECT_LE(w->x() + w->sizeHint().width(), panel->width() - 6) << name.toStdString();
+            EXPECT_GE(w->width(), w->sizeHint().width()) << name.toStdString();
+        }
+    }
 }
