@@ -1,13 +1,17 @@
 // Layout and PDF export of the long listing: the 10,000-page printout of the reader benchmark is
 // loaded and laid out into pages, 1,000 of them go to PDF, and the same text goes through enscript
-// and ps2pdf for comparison. A 1,000-page printout measures the time to the first page.
+// and ps2pdf for comparison. A 1,000-page printout measures the time to the first page. A flat
+// listing of one-row item records under a repeated column header is laid out at 1,000 and 10,000
+// pages: its time must grow with its length, not faster.
 //   layout_bench [PAGES_TO_EXPORT]
+//   layout_bench --items [DIR] (the flat listing only; DIR keeps its printouts to look at)
 #include "bench/BenchSupport.h"
 #include "core/Wydruki.h"
 #include "platform/metafile/PageText.h"
 #include "platform/pdf/PdfDocument.h"
 #include "tests/support/ListingPrintout.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -62,13 +66,47 @@ int PdfPageCount(const QString &pdf)
     return at < 0 ? -1 : out.mid(at + 6).section(u'\n', 0, 0).trimmed().toInt();
 }
 
+// Lays the flat item listing out at 1,000 and 10,000 pages; the build's processor time per page
+// should be about the same at both sizes.
+void ItemListing(const QDir &dir)
+{
+    double perPage[2] = {};
+    const int sizes[2] = {1000, 10000};
+    for (int i = 0; i < 2; ++i) {
+        const QString path = dir.filePath(QStringLiteral("items-%1.wyd").arg(sizes[i]));
+        WriteItemListingPrintout(path, sizes[i]);
+        malloc_trim(0);
+        const size_t heap0 = HeapInUse();
+        int pages = 0;
+        TWydruk loader;
+        loader.OnNextPage = [&](TWydruk *, platform::PageMetafile *) { ++pages; };
+        loader.LoadFromFile(path);
+        QElapsedTimer timer;
+        timer.start();
+        const double cpu0 = CpuSeconds();
+        loader.BuildPages();
+        const double cpu = CpuSeconds() - cpu0;
+        perPage[i] = cpu / std::max(1, pages);
+        std::printf("item listing %dx: %d pages built in %.2f s (processor time %.2f s = %.0f pages/s), "
+                    "pages %.1f MB\n",
+                    sizes[i] / sizes[0], pages, timer.nsecsElapsed() / 1e9, cpu, pages / cpu,
+                    (HeapInUse() - heap0) / 1e6);
+    }
+    std::printf("item listing: processor time per page at 10x is %.2f x that at 1x (goal: about 1)\n",
+                perPage[1] / perPage[0]);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    const int exportPages = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
     QTemporaryDir dir;
+    if (argc > 1 && std::string(argv[1]) == "--items") {
+        ItemListing(QDir(argc > 2 ? QString::fromLocal8Bit(argv[2]) : dir.path()));
+        return 0;
+    }
+    const int exportPages = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
     const QString big = dir.filePath("listing.wyd");
     const QString small = dir.filePath("listing-1000.wyd");
     QElapsedTimer timer;
@@ -201,5 +239,6 @@ int main(int argc, char **argv)
     } else {
         std::printf("enscript + ps2pdf: not run (install enscript and ghostscript)\n");
     }
+    ItemListing(QDir(dir.path()));
     return n > 0 ? 0 : 1;
 }

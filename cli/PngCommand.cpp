@@ -33,7 +33,7 @@ int RunPng(const QStringList &args)
         return kExitUsage;
     }
     BuiltPrintout printout;
-    if (const int code = BuildPrintout(options.file, printout))
+    if (const int code = BuildPrintoutWithPages(options.file, printout))
         return code;
 
     // A page set is read against the page count, so a range of a billion pages costs no more than

@@ -87,6 +87,7 @@ void TMLine::Clear()
     items_ = 0;
     itemCount_ = 0;
     State = TRecordState::NotStarted;
+    ItemInProgress = 0;
     BreakBefore = false;
     label_ = {};
 }

@@ -55,4 +55,7 @@ private:
 public:
     TRecordState State = TRecordState::NotStarted; // drawing state of the page build
     bool BreakBefore = false;                      // a new page starts before the record when drawn as an item
+    // The item the page build is drawing: those before it are finished, so repeating the column
+    // headers starts there rather than walking every earlier item on every page.
+    quint32 ItemInProgress = 0;
 };

@@ -8,6 +8,7 @@
 
 #include <QScopeGuard>
 
+#include <algorithm>
 #include <climits>
 
 using namespace platform;
@@ -30,8 +31,10 @@ bool ProcessLine(TLinie &block, TLinia &line, float &y, bool atTop)
 {
     TMLineWydruk &model = *block.Owner();
     TPagination &pages = model.Pages();
-    if (!((atTop || pages.RepeatingHeaders) && IsSkippable(line)))
+    if (!((atTop || pages.RepeatingHeaders) && IsSkippable(line))) {
         DrawLine(line, y);
+        pages.LineDrawn = true;
+    }
     const TRecordState state = block.Record()->State;
     if (state == TRecordState::Title || state == TRecordState::Summary || state == TRecordState::Items)
         ++pages.ProgressCounter;
@@ -59,8 +62,10 @@ void RepeatHeader(TMLine &record, float &y)
     record.State = TRecordState::ColumnHeader;
     const auto restore = qScopeGuard([&record] { record.State = TRecordState::Items; });
     DrawBlock(record.ColumnHeader, y);
-    for (auto &item : record.Items()) {
-        // Items are drawn in order: past the first one not started, none has started.
+    // Items are drawn in order: those before the one in progress are finished, and past the first
+    // one not started, none has started.
+    const auto items = record.Items();
+    for (TMLine *item : items.subspan(std::min<size_t>(record.ItemInProgress, items.size()))) {
         if (item->State == TRecordState::NotStarted)
             break;
         RepeatHeader(*item, y);
@@ -70,6 +75,7 @@ void RepeatHeader(TMLine &record, float &y)
 void ResetStates(TMLine &record)
 {
     record.State = TRecordState::NotStarted;
+    record.ItemInProgress = 0;
     for (auto &item : record.Items())
         ResetStates(*item);
 }
@@ -169,6 +175,7 @@ void DrawRecord(TMLine &record, float &y)
     const auto items = record.Items();
     for (size_t i = 0; i < items.size(); ++i) {
         TMLine &item = *items[i];
+        record.ItemInProgress = static_cast<quint32>(i);
         if (item.BreakBefore && !(i == 0 && moved)) {
             pages.ClosePage(y);
             if (Aborted(record))
@@ -227,13 +234,18 @@ void TPagination::ClosePage(float &y)
 {
     if (y == 0)
         return; // an empty page is never emitted
+    EmitPage();
+    y = 0;
+}
+
+void TPagination::EmitPage()
+{
     canvas_.reset();
     FinishedPages.push_back(std::make_unique<PageMetafile>(currentPage_));
     ChargePage(*FinishedPages.back());
     if (OnPageDone)
         OnPageDone(&model_, FinishedPages.back().get());
     ResetCurrentPage();
-    y = 0;
 }
 
 void TPagination::ChargePage(const PageMetafile &page)
@@ -266,10 +278,15 @@ void TPagination::Build()
     ResetStates(root);
     float y = 0;
     ProgressCounter = 0;
+    LineDrawn = false;
     model_.TotalLines = 0;
     model_.TotalLineCount();
     model_.Styles().SetChanged();
     DrawRecord(root, y);
     ClosePage(y);
+    // Lines that take no height (a picture whose frame is turned over) leave y at 0: a printout
+    // with lines still has its first page.
+    if (FinishedPages.empty() && LineDrawn)
+        EmitPage();
     model_.Styles().ClearChanged();
 }

@@ -49,6 +49,7 @@ public:
     bool Building = false;
     bool Abort = false;
     bool RepeatingHeaders = false;
+    bool LineDrawn = false; // a line was drawn in the current page build
     // Set when a page passed the model's memory budget and stopped the build.
     bool TooLarge = false;
 
@@ -56,6 +57,8 @@ private:
     TPageCanvas &NewCanvas();
     void FreePages();
     void ResetCurrentPage();
+    // Appends the current page to FinishedPages and announces it.
+    void EmitPage();
     void ChargePage(const platform::PageMetafile &page);
 
     TMLineWydruk &model_;

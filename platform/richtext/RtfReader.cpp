@@ -17,7 +17,10 @@ constexpr int kMaxDepth = 1000;  // deeper groups are counted, not kept
 constexpr int kMaxTwips = 31680; // 22 inches: the largest measure a rich-edit control keeps
 constexpr int kMaxTabs = 32;
 constexpr int kMaxCells = 63;
-constexpr int kMaxHalfPoints = 3276; // 1638 points
+// Sizes are kept to what a page can hold: a 294 mm page is 833 points (16,668 twips) high. Far larger
+// characters and spacings show nothing more, and Qt's document layout is not made for them.
+constexpr int kMaxHalfPoints = 1600; // 800 points
+constexpr int kMaxPageTwips = 16668;
 
 int Clamp(int v, int lo, int hi)
 {
@@ -534,13 +537,13 @@ void Reader::OnTextWord(Kw kw, const Token &t)
         p.firstIndent = Clamp(v, -kMaxTwips, kMaxTwips);
         break;
     case Kw::SpaceBefore:
-        p.spaceBefore = Clamp(v, 0, kMaxTwips);
+        p.spaceBefore = Clamp(v, 0, kMaxPageTwips);
         break;
     case Kw::SpaceAfter:
-        p.spaceAfter = Clamp(v, 0, kMaxTwips);
+        p.spaceAfter = Clamp(v, 0, kMaxPageTwips);
         break;
     case Kw::LineSpacing:
-        p.lineSpacing = Clamp(v, -kMaxTwips, kMaxTwips);
+        p.lineSpacing = Clamp(v, -kMaxPageTwips, kMaxPageTwips);
         break;
     case Kw::LineMultiple:
         p.lineMultiple = on;

@@ -4,8 +4,33 @@
 
 #include <QGlyphRun>
 #include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
 
 namespace platform {
+
+namespace {
+
+// Qt draws a glyph through the font engine's image cache whenever its area on the device is small
+// (pixel size times the square root of the transform's determinant under 64), however long it is.
+// A glyph stretched hundreds of pixels one way and under one the other overflows FreeType's
+// rasteriser, and Qt then reads the glyph image that was never made. Past this length on the
+// device, such glyphs are filled as outlines instead, which has no size limit.
+constexpr qreal kMaxCachedGlyphLength = 256;
+constexpr qreal kQtMaxCachedGlyphSize = 64;
+
+bool EngineCannotRender(const QTransform &device, qreal pixelSize)
+{
+    const qreal area = pixelSize * pixelSize * std::abs(device.determinant());
+    if (!(area < kQtMaxCachedGlyphSize * kQtMaxCachedGlyphSize))
+        return false; // Qt fills the outline itself
+    const qreal across = pixelSize * std::hypot(device.m11(), device.m12());
+    const qreal down = pixelSize * std::hypot(device.m21(), device.m22());
+    return !(across <= kMaxCachedGlyphLength && down <= kMaxCachedGlyphLength);
+}
+
+} // namespace
 
 void NaturalPositions(const FontFace &face, QPointF origin, const quint32 *glyphs, qsizetype count,
                       QList<QPointF> &positions)
@@ -63,7 +88,14 @@ void PaintGlyphs(QPainter &painter, const std::shared_ptr<const FontFace> &faceP
             run.setGlyphIndexes(shown);
             run.setPositions(at);
             painter.setTransform(xs == 1.0 ? world : QTransform::fromScale(xs, 1.0) * world);
-            painter.drawGlyphRun(QPointF(0, 0), run);
+            if (EngineCannotRender(painter.deviceTransform(), face.RawFont().pixelSize())) {
+                QPainterPath outlines;
+                for (qsizetype i = 0; i < shown.size(); ++i)
+                    outlines.addPath(face.RawFont().pathForGlyph(shown[i]).translated(at[i]));
+                painter.fillPath(outlines, color);
+            } else {
+                painter.drawGlyphRun(QPointF(0, 0), run);
+            }
         }
     }
     painter.setTransform(world);

@@ -1,4 +1,5 @@
 // wenoglad-cli text, pdf and png on printouts the tests write, checked with poppler's tools.
+#include "tests/support/EmfBuilder.h"
 #include "tests/support/WydWriter.h"
 
 #include <QDir>
@@ -475,4 +476,31 @@ TEST_F(CliExport, FindPrintsTheMatchingLinesOfEveryPage)
     EXPECT_EQ(word.out.count('\n'), 3) << word.out.toStdString();
     EXPECT_TRUE(word.out.contains("1:2: Wiersz 1 żółw")) << word.out.toStdString();
     EXPECT_EQ(Cli({"find", Path("find.wyd"), "nie ma"}).code, 1);
+}
+
+// Regression: png wrote nothing and exited 0 on a printout without pages, and a printout whose one
+// line is a picture with a turned-over frame had none.
+TEST_F(CliExport, CommandsThatNeedPagesRefuseAPrintoutWithoutThem)
+{
+    WriteWyd(Path("nopages.wyd"), Document{});
+    const QString out = Path("nopages-out");
+    const QStringList commands[] = {
+        {"png", Path("nopages.wyd"), "-o", out},
+        {"pdf", Path("nopages.wyd"), "-o", out},
+        {"thumbnail", Path("nopages.wyd"), out, "128"},
+    };
+    for (const QStringList &args : commands) {
+        SCOPED_TRACE(args.front().toStdString());
+        const Result run = Cli(args);
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(QString::fromUtf8(run.err), QString::fromUtf8("Wydruk nie zawiera żadnej strony\n"));
+        EXPECT_FALSE(QFile::exists(out));
+    }
+
+    Document turned;
+    turned.Root.Title.Lines = {{.Fields = {{.Kind = 6, .Picture = EmfBuilder(9999, 4999, 0, 0, 400, 200).Finish()}}}};
+    WriteWyd(Path("turned.wyd"), turned);
+    const Result run = Cli({"png", Path("turned.wyd"), "-o", out});
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList{"1.png"});
 }

@@ -7,6 +7,8 @@
 #include "core/PrintoutFile.h"
 
 #include <QBuffer>
+#include <QImage>
+#include <QPainter>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -202,4 +204,38 @@ TEST(Hostile, HugeSizesAndPositionsStillLayOut)
     const Built b = Build(doc);
     ASSERT_FALSE(b.Pages.empty());
     EXPECT_TRUE(b.Texts().back().endsWith("after"));
+}
+
+// Regression: characters 1,536 mm wide drawn at a low resolution (png at 10 dpi, the thumbnail of
+// 128 pixels) crashed inside the glyph painter: FreeType could not render glyphs so long and so
+// thin, and Qt then read the glyph image that was never made. They are drawn as outlines.
+TEST(Hostile, GlyphsTooLongForTheFontEngineAreStillDrawn)
+{
+    const struct {
+        const char *font;
+        float width; // mm
+    } rows[] = {{"Arial", 1536}, {"Courier New", 3000}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.font);
+        Document doc;
+        doc.Styles = {{.CharWidth = row.width, .FontName = row.font, .Name = "szeroki"}};
+        doc.Root.Title.Lines = {{.Fields = {{.X = 600, .Width = 8000, .StyleName = "szeroki", .Text = "Wenor"}}}};
+        const Built b = Build(doc);
+        ASSERT_EQ(b.Pages.size(), 1u);
+        // 10 dpi and the thumbnail's 128 pixels.
+        for (const QSize size : {QSize(83, 116), QSize(91, 128)}) {
+            QImage image(size, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            {
+                QPainter painter(&image);
+                painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+                b.Pages[0]->Play(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+            }
+            bool inked = false;
+            for (int x = 0; x < size.width() && !inked; ++x)
+                for (int y = 0; y < 8 && !inked; ++y)
+                    inked = image.pixel(x, y) != qRgb(255, 255, 255);
+            EXPECT_TRUE(inked) << size.height();
+        }
+    }
 }

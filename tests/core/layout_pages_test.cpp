@@ -1,5 +1,6 @@
 // Breaking printouts into pages: where pages end, which lines are dropped at the top of a page,
 // how column headers repeat, and rich text that runs over several pages.
+#include "tests/support/EmfBuilder.h"
 #include "tests/support/LayoutHelpers.h"
 #include "tests/support/ReadHelpers.h"
 
@@ -48,13 +49,32 @@ using Pages = std::vector<QString>;
 
 } // namespace
 
-TEST(PageBreaks, NoLinesMakeNoPage)
+TEST(PageBreaks, OnlyAPrintoutWithoutLinesHasNoPage)
 {
-    Document doc = DeviceDocument();
-    doc.Root.Items.resize(3); // records, but not a single line
-    Built b = Build(doc);
-    EXPECT_TRUE(b.Pages.empty());
-    EXPECT_TRUE(b.Progress.empty());
+    // Regression: a lone line that takes no height (a picture whose frame is turned over) left the
+    // page at y 0, which counted as empty: the printout laid out to no page at all.
+    Field turned = TextAt(500, 100, "", 6);
+    turned.Picture = EmfBuilder(9999, 4999, 0, 0, 400, 200).Finish();
+    Field flat = TextAt(500, 100, "", 6);
+    flat.Picture = EmfBuilder(0, 0, 9999, 0, 400, 200).Finish();
+    const struct {
+        const char *name;
+        std::vector<Line> lines;
+        size_t pages;
+    } rows[] = {
+        {"records without a single line", {}, 0},
+        {"an empty text line", {TextLine("")}, 1},
+        {"a picture whose frame is turned over", {LineOf({turned})}, 1},
+        {"a picture of no height, twice", {LineOf({flat}), LineOf({flat})}, 1},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        Document doc = DeviceDocument();
+        doc.Root.Items.resize(3);
+        doc.Root.Items[1].Title = BlockOf(row.lines);
+        Built b = Build(doc);
+        EXPECT_EQ(b.Pages.size(), row.pages);
+    }
 }
 
 TEST(PageBreaks, FullPagesBreakBeforeTheLineThatDoesNotFit)

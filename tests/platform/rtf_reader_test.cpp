@@ -289,8 +289,13 @@ TEST(RtfReader, MalformedInputReturns)
         const Recorded r = Read(c.rtf);
         EXPECT_TRUE(AllText(r).startsWith(c.startsWith)) << AllText(r).toStdString();
     }
-    const Recorded big = Read("{\\rtf1\\fs99999999999999999999 x}");
-    EXPECT_EQ(big.paragraphs[0].runs[0].format.fontPointSize(), 1638.0);
+    // Regression: \\fs2147483647 around some text kept the rich-text layout going for ever. Sizes
+    // are kept to what a 294 mm (833-point) page holds.
+    const Recorded big = Read("{\\rtf1\\sb2147483647\\sl-2147483647\\fs99999999999999999999 x\\fs2147483647 y\\par}");
+    EXPECT_EQ(big.paragraphs[0].runs[0].format.fontPointSize(), 800.0);
+    EXPECT_EQ(big.paragraphs[0].runs.back().format.fontPointSize(), 800.0);
+    EXPECT_EQ(big.paragraphs[0].format.spaceBefore, 16668);
+    EXPECT_EQ(big.paragraphs[0].format.lineSpacing, -16668);
 }
 
 TEST(RtfReader, DeepNestingUsesNoRecursion)

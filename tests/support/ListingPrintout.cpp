@@ -70,18 +70,17 @@ Line Row(Random &random, int lp)
     return line;
 }
 
-} // namespace
-
-ListingWritten WriteListingPrintout(const QString &path, bool recordPerRow, int pages)
+Document ListingStyles()
 {
-    StreamedWyd file(path);
     Document doc;
     doc.Styles = {{.FontName = "Arial", .Name = "Normalny"},
                   {.FontStyle = 1, .FontName = "Arial", .Name = "Naglowek"},
                   {.Name = "Tabela", .Alias = "T"}};
-    BodyWriter w(7);
-    w.SetSink([&](QByteArrayView bytes) { file.Write(bytes); });
-    w.Globals(doc).Styles(doc);
+    return doc;
+}
+
+Record ListingRoot()
+{
     Record root;
     root.Title.Lines.push_back({.Fields = {{.X = 600,
                                             .Width = 8300,
@@ -90,6 +89,19 @@ ListingWritten WriteListingPrintout(const QString &path, bool recordPerRow, int 
                                             .Text = "Zestawienie dokument\xF3w sprzeda\xBFy"}}});
     Random headerRandom;
     root.ColumnHeader.Lines.push_back(Row(headerRandom, 0));
+    return root;
+}
+
+} // namespace
+
+ListingWritten WriteListingPrintout(const QString &path, bool recordPerRow, int pages)
+{
+    StreamedWyd file(path);
+    const Document doc = ListingStyles();
+    BodyWriter w(7);
+    w.SetSink([&](QByteArrayView bytes) { file.Write(bytes); });
+    w.Globals(doc).Styles(doc);
+    const Record root = ListingRoot();
     ListingWritten out;
     out.lines = 1;
     const qint64 target = qint64{pages} * kListingLinesPerPage;
@@ -134,6 +146,34 @@ ListingWritten WriteListingPrintout(const QString &path, bool recordPerRow, int 
         }
         w.RecordTail(group);
     }
+    w.RecordTail(root);
+    w.Flush();
+    out.body = w.Written();
+    out.file = file.Finish();
+    return out;
+}
+
+ListingWritten WriteItemListingPrintout(const QString &path, int pages)
+{
+    StreamedWyd file(path);
+    const Document doc = ListingStyles();
+    BodyWriter w(7);
+    w.SetSink([&](QByteArrayView bytes) { file.Write(bytes); });
+    w.Globals(doc).Styles(doc);
+    const Record root = ListingRoot();
+    // The rows' style is taller than the long listing's lines: about 43 of them fill a page.
+    const int items = pages * 43;
+    w.RecordHead(root, items);
+    Random random;
+    ListingWritten out;
+    out.lines = 1;
+    for (int i = 0; i < items; ++i) {
+        Record item;
+        item.Title.Lines.push_back(Row(random, i + 1));
+        out.fields += static_cast<qint64>(item.Title.Lines.back().Fields.size());
+        w.RecordTree(item);
+    }
+    out.lines += items;
     w.RecordTail(root);
     w.Flush();
     out.body = w.Written();

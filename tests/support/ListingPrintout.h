@@ -19,4 +19,8 @@ struct ListingWritten {
 // of one line each, and a summary line.
 ListingWritten WriteListingPrintout(const QString &path, bool recordPerRow, int pages = kListingPages);
 
+// Writes a flat listing of about `pages` pages: the root's title and column header over item records
+// of one row each, so that the header repeats on every page above one long run of items.
+ListingWritten WriteItemListingPrintout(const QString &path, int pages);
+
 } // namespace wydtest
