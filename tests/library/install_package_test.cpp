@@ -2,9 +2,9 @@
 // so; in any other folder they run as before.
 #include "library/Instalacja.h"
 #include "library/InstalacjaPakietu.h"
+#include "tests/support/FileTree.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -16,19 +16,6 @@
 #include <map>
 
 namespace {
-
-std::map<QString, QByteArray> Tree(const QString &root)
-{
-    std::map<QString, QByteArray> files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        files[path] = f.readAll();
-    }
-    return files;
-}
 
 void Write(const QString &path, const QByteArray &content)
 {
@@ -112,14 +99,14 @@ TEST(PackagedFolder, InstallAndUninstallChangeNothingThereAndRunElsewhere)
                                               titles << "info:" + title;
                                               texts << text;
                                           }};
-            const auto before = Tree(root);
+            const auto before = FileTree(root);
             QString script;
             if (install)
                 Instaluj(paths, dialogs);
             else
                 script = Odinstaluj(paths, dialogs);
             if (packaged) {
-                EXPECT_EQ(Tree(root), before);
+                EXPECT_EQ(FileTree(root), before);
                 EXPECT_TRUE(script.isEmpty());
                 ASSERT_EQ(titles.size(), 1);
                 EXPECT_TRUE(titles[0].startsWith("info:"));
@@ -127,7 +114,7 @@ TEST(PackagedFolder, InstallAndUninstallChangeNothingThereAndRunElsewhere)
                     texts[0].contains(install ? "jest już zainstalowany z pakietu" : "sudo apt remove wenoglad"))
                     << texts[0].toStdString();
             } else {
-                EXPECT_NE(Tree(root), before);
+                EXPECT_NE(FileTree(root), before);
                 EXPECT_FALSE(titles.join(' ').contains("info:"));
                 EXPECT_EQ(QFileInfo::exists(paths.DataHome + "/applications/wenoglad.desktop"), install);
                 EXPECT_EQ(script.isEmpty(), install);

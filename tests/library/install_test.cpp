@@ -1,4 +1,5 @@
 #include "library/Instalacja.h"
+#include "tests/support/FileTree.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -17,20 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Every file under a folder with its bytes, for before-and-after comparisons.
-std::map<QString, QByteArray> Tree(const QString &root)
-{
-    std::map<QString, QByteArray> files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        files[path] = f.readAll();
-    }
-    return files;
-}
 
 QByteArray Read(const QString &path)
 {
@@ -105,9 +92,9 @@ TEST_F(Install, WritesTheEntriesTheDesktopReads)
     EXPECT_EQ(QSettings(paths.ConfigFile, QSettings::IniFormat).value("Katalog").toString(), paths.Library);
 
     // A second install writes the same files.
-    const auto first = Tree(tmp.path());
+    const auto first = FileTree(tmp.path());
     Instaluj(paths, dialogs);
-    EXPECT_EQ(Tree(tmp.path()), first);
+    EXPECT_EQ(FileTree(tmp.path()), first);
 }
 
 TEST_F(Install, WithoutADesktopFolderThereIsNoShortcutAndNoMessage)
@@ -132,9 +119,9 @@ TEST_F(Install, UninstallRemovesWhatInstallMadeAndTheScriptTheRest)
 
     // A refused confirmation changes nothing.
     confirm = false;
-    const auto before = Tree(tmp.path());
+    const auto before = FileTree(tmp.path());
     EXPECT_TRUE(Odinstaluj(paths, dialogs).isEmpty());
-    EXPECT_EQ(Tree(tmp.path()), before);
+    EXPECT_EQ(FileTree(tmp.path()), before);
     EXPECT_EQ(shown, QStringList{"Odinstalowanie przeglądarki wydruków Wenora 2001"});
 
     confirm = true;
