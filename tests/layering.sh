@@ -115,8 +115,8 @@ FNR == NR { known[$0] = 1; next }
   rest = substr($0, length(file) + 2); line = rest; sub(/:.*/, "", line)
   text = substr(rest, length(line) + 2)
   if (!match(text, /#[ \t]*include[ \t]*[<"][^>"]+[>"]/)) next
-  spec = substr(text, RSTART, RLENGTH); sub(/^#[ \t]*include[ \t]*/, "", spec)
-  quoted = substr(spec, 1, 1) == "\""; target = substr(spec, 2, length(spec) - 2)
+  directive = substr(text, RSTART, RLENGTH); sub(/^#[ \t]*include[ \t]*/, "", directive)
+  quoted = substr(directive, 1, 1) == "\""; target = substr(directive, 2, length(directive) - 2)
   dir = file; if (!sub(/\/[^\/]*$/, "", dir)) dir = "."
   to = ""
   if (quoted) { c = normal(dir "/" target); if (c in known) to = c }
