@@ -19,17 +19,18 @@ int RunFind(const QStringList &args)
     bool found = false;
     for (qsizetype page = 0; page < printout.pages.size(); ++page) {
         // The page is searched whole, as the preview searches it; each line with a match is printed once.
-        const QString text = platform::PageText(*printout.pages[page], platform::kRunGap);
-        const platform::TSearchText searched(text);
+        const std::vector<platform::PageTextLine> lines =
+            platform::PageTextLines(*printout.pages[page], platform::kRunGap, false);
+        const platform::TSearchText searched(platform::JoinLines(lines));
         int printed = -1;
         for (const platform::TTextSpan &span : matcher.Find(searched)) {
-            const auto [line, start] = searched.LineOf(span.Start);
-            if (line == printed)
+            const platform::PageMatchLine line = platform::MatchLine(lines, searched, span.Start);
+            if (line.number == printed)
                 continue;
-            printed = line;
+            printed = line.number;
             found = true;
-            const QString shown = text.mid(start, text.indexOf(u'\n', start) - start).replace(platform::kRunGap, u' ');
-            std::printf("%lld:%d: %s\n", static_cast<long long>(page + 1), line + 1, shown.toUtf8().constData());
+            std::printf("%lld:%d: %s\n", static_cast<long long>(page + 1), line.number + 1,
+                        line.text.toUtf8().constData());
         }
     }
     if (const int code = FinishStandardOutput())

@@ -5,6 +5,8 @@
 #include "platform/base/NativePath.h"
 #include "platform/text/CodePage.h"
 
+#include <QFileDevice>
+
 namespace {
 
 constexpr qint64 kNajdluzszaNazwa = 255;
@@ -21,14 +23,15 @@ QDateTime CzasDos(quint32 czas)
     return QDateTime(d, t);
 }
 
-TCzytnikPaczki::TCzytnikPaczki(QFile &plik, qint64 offset, const QString &nazwa)
+TCzytnikPaczki::TCzytnikPaczki(QIODevice &plik, qint64 offset, const QString &nazwa)
     : plik_(plik), nazwa_(nazwa), pozycja_(offset)
 {
 }
 
 void TCzytnikPaczki::BladOdczytu() const
 {
-    const QString przyczyna = plik_.error() == QFileDevice::ReadError
+    const auto *plik = qobject_cast<const QFileDevice *>(&plik_);
+    const QString przyczyna = plik && plik->error() == QFileDevice::ReadError
                                   ? QStringLiteral("błąd odczytu pliku z dysku")
                                   : QStringLiteral("paczka kończy się przed jego końcem");
     throw EStreamError(

@@ -4,7 +4,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDateTime>
-#include <QFile>
+#include <QIODevice>
 #include <QString>
 
 #include <filesystem>
@@ -22,8 +22,9 @@ QDateTime CzasDos(quint32 czas);
 
 class TCzytnikPaczki {
 public:
-    // Reads plik, open for reading, from offset on; nazwa is the package's path as shown.
-    TCzytnikPaczki(QFile &plik, qint64 offset, const QString &nazwa);
+    // Reads plik, open for reading and able to seek (a file, or a buffer in memory), from offset on;
+    // nazwa is the package's path as shown.
+    TCzytnikPaczki(QIODevice &plik, qint64 offset, const QString &nazwa);
     // The next record's fields, or false at the end of the file. A record cut short, or with a
     // negative length, raises EStreamError naming the package and the record, and why, before any
     // of its data is read.
@@ -36,7 +37,7 @@ private:
     // The fields before the data; EStreamError when the file ends among them.
     void LeadingFields(TRekordPaczki &rekord);
 
-    QFile &plik_;
+    QIODevice &plik_;
     QString nazwa_;
     qint64 pozycja_;
     qint64 zostalo_ = 0;

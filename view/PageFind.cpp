@@ -129,7 +129,7 @@ QString TPageFind::CurrentLine(const platform::PageMetafile &page) const
     if (current_ < 0)
         return {};
     const TFoundText &found = found_[current_];
-    const int line = texts_[size_t(found.Page)].LineOf(found.Span.Start).first;
-    const std::vector<platform::PageTextLine> lines = platform::PageTextLines(page, QLatin1Char(' '), false);
-    return size_t(line) < lines.size() ? lines[size_t(line)].text : QString();
+    return platform::MatchLine(platform::PageTextLines(page, platform::kRunGap, false), texts_[size_t(found.Page)],
+                               found.Span.Start)
+        .text;
 }

@@ -252,7 +252,11 @@ QString PageText(const PageMetafile &page)
 
 QString PageText(const PageMetafile &page, QChar gap)
 {
-    const std::vector<PageTextLine> lines = PageTextLines(page, gap, false);
+    return JoinLines(PageTextLines(page, gap, false));
+}
+
+QString JoinLines(const std::vector<PageTextLine> &lines)
+{
     qsizetype size = 0;
     for (const PageTextLine &line : lines)
         size += line.text.size() + 1;
@@ -263,6 +267,14 @@ QString PageText(const PageMetafile &page, QChar gap)
         out += u'\n';
     }
     return out;
+}
+
+PageMatchLine MatchLine(const std::vector<PageTextLine> &lines, const TSearchText &searched, qsizetype position)
+{
+    const int number = searched.LineOf(position).first;
+    if (number < 0 || size_t(number) >= lines.size())
+        return {number, {}};
+    return {number, QString(lines[size_t(number)].text).replace(kRunGap, u' ')};
 }
 
 } // namespace platform

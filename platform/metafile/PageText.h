@@ -1,6 +1,7 @@
 #pragma once
 // The text a page picture shows, read back from its text records in reading order.
 #include "platform/metafile/PageMetafile.h"
+#include "platform/text/TextMatch.h"
 
 #include <QString>
 
@@ -27,5 +28,16 @@ std::vector<PageTextLine> PageTextLines(const PageMetafile &page, QChar gap, boo
 QString PageText(const PageMetafile &page);
 // The same with gap standing where runs stand apart on a line.
 QString PageText(const PageMetafile &page, QChar gap);
+// Lines as above joined, each ended with "\n".
+QString JoinLines(const std::vector<PageTextLine> &lines);
+
+// The line a match lies on: its number from 0 and its text as the text export writes it, with
+// blanks between runs. The preview shows it and the command line prints it.
+struct PageMatchLine {
+    int number = 0;
+    QString text;
+};
+// The line holding position of searched, which was read from lines (gaps as kRunGap).
+PageMatchLine MatchLine(const std::vector<PageTextLine> &lines, const TSearchText &searched, qsizetype position);
 
 } // namespace platform

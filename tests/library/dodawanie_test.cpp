@@ -5,6 +5,7 @@
 #include "platform/base/ConvertError.h"
 #include "tests/support/PeWriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -407,4 +408,44 @@ TEST_F(Dodawanie, AddingChosenFiles)
     rozmowa_.zapis.clear();
     EXPECT_THROW(DodajPliki({P(Src("brak.wyd")), P(Src("a.wyd"))}, Katalog(), rozmowa_), EStreamError);
     EXPECT_EQ(rozmowa_.zapis, QStringList({"postęp: " + Src("brak.wyd")}));
+}
+
+// The reader takes any seekable device: records read from memory, from an offset, with the same
+// refusal of a record cut short as from a file.
+TEST(CzytnikPaczki, ReadsFromMemory)
+{
+    const QByteArray rekordy = PackageRecord("Jeden", 0x5C6E4BC0, kPrintout) + PackageRecord("Dwa", 0, "");
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        QStringList read; // "name:length" of each record, its data's size after it
+        QString error;
+    } rows[] = {
+        {"sound", "prog" + rekordy, {"Jeden:29:29", "Dwa:0:0"}, {}},
+        {"records past the end", "prog", {}, {}},
+        {"cut short",
+         "prog" + rekordy.chopped(1),
+         {"Jeden:29:29"},
+         "Plik: mem\rWydruk nr 2 w paczce jest niekompletny: paczka kończy się przed jego końcem"},
+    };
+    for (const auto &row : rows) {
+        QByteArray bytes = row.bytes;
+        QBuffer bufor(&bytes);
+        ASSERT_TRUE(bufor.open(QIODevice::ReadOnly));
+        TCzytnikPaczki czytnik(bufor, 4, QStringLiteral("mem"));
+        TRekordPaczki rekord;
+        QStringList read;
+        QString error;
+        try {
+            while (czytnik.Nastepny(rekord)) {
+                qsizetype dane = 0;
+                czytnik.Dane([&dane](QByteArrayView b) { dane += b.size(); });
+                read << QStringLiteral("%1:%2:%3").arg(QString::fromLatin1(rekord.Nazwa)).arg(rekord.Dlugosc).arg(dane);
+            }
+        } catch (const EStreamError &e) {
+            error = e.Message();
+        }
+        EXPECT_EQ(read, row.read) << row.name;
+        EXPECT_EQ(error, row.error) << row.name;
+    }
 }
