@@ -78,9 +78,9 @@ public:
         return SheetCaps(QueueSheet(printer, settings), orientation);
     }
 
-    std::unique_ptr<TPrintJob> BeginJob(const TPrintJobSpec &jobSpec) override
+    std::unique_ptr<TPrintJob> BeginJob(const TJobStart &start) override
     {
-        return BeginCupsJob(jobSpec, QueueSheet(jobSpec.Printer, jobSpec.Settings));
+        return BeginCupsJob(start, QueueSheet(start.Printer, start.Settings));
     }
 
 private:

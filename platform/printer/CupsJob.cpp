@@ -16,25 +16,24 @@ namespace platform {
 namespace {
 
 // The options a job is sent with: the settings block and the orientation.
-std::vector<std::pair<QByteArray, QByteArray>> CupsJobOptions(const TPrintJobSpec &jobSpec)
+std::vector<std::pair<QByteArray, QByteArray>> CupsJobOptions(const TJobStart &start)
 {
     std::vector<std::pair<QByteArray, QByteArray>> options;
-    options.emplace_back("print-color-mode", jobSpec.Settings.Color == DMCOLOR_COLOR ? "color" : "monochrome");
-    if (!jobSpec.Settings.Media.isEmpty())
-        options.emplace_back("media", jobSpec.Settings.Media.toUtf8());
-    if (jobSpec.Settings.Resolution > 0)
+    options.emplace_back("print-color-mode", start.Settings.Color == DMCOLOR_COLOR ? "color" : "monochrome");
+    if (!start.Settings.Media.isEmpty())
+        options.emplace_back("media", start.Settings.Media.toUtf8());
+    if (start.Settings.Resolution > 0)
         options.emplace_back("printer-resolution",
-                             ResolutionValue(jobSpec.Settings.Resolution, jobSpec.Settings.ResolutionY).toUtf8());
+                             ResolutionValue(start.Settings.Resolution, start.Settings.ResolutionY).toUtf8());
     // Said every time: a queue whose default is two-sided would otherwise print a one-sided job, or a
     // pass of two-sided printing done by hand, on both sides of the sheets.
-    options.emplace_back("sides", jobSpec.OneSided || jobSpec.Settings.Sides.isEmpty()
-                                      ? QByteArray("one-sided")
-                                      : jobSpec.Settings.Sides.toUtf8());
-    if (!jobSpec.Settings.MediaSource.isEmpty())
-        options.emplace_back("media-source", jobSpec.Settings.MediaSource.toUtf8());
+    options.emplace_back("sides", start.OneSided || start.Settings.Sides.isEmpty() ? QByteArray("one-sided")
+                                                                                   : start.Settings.Sides.toUtf8());
+    if (!start.Settings.MediaSource.isEmpty())
+        options.emplace_back("media-source", start.Settings.MediaSource.toUtf8());
     // CUPS turns a landscape sheet onto the paper by itself; saying so keeps drivers that look at
     // the option from turning it back.
-    options.emplace_back("orientation-requested", jobSpec.Orientation == TOrientation::Landscape ? "4" : "3");
+    options.emplace_back("orientation-requested", start.Orientation == TOrientation::Landscape ? "4" : "3");
     return options;
 }
 
@@ -93,17 +92,17 @@ QString Refusal(const QString &printout, const QString &printer, const QByteArra
 
 } // namespace
 
-std::unique_ptr<TPrintJob> BeginCupsJob(const TPrintJobSpec &jobSpec, const TSheet &sheet)
+std::unique_ptr<TPrintJob> BeginCupsJob(const TJobStart &start, const TSheet &sheet)
 {
     auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/wenoglad-XXXXXX.pdf"));
     if (!file->open())
         throw EPrinter(QStringLiteral("Nie można utworzyć pliku tymczasowego wydruku: %1").arg(file->errorString()));
-    const QByteArray queue = jobSpec.Printer.Device.section(QLatin1Char('/'), 0, 0).toUtf8();
-    const QByteArray title = jobSpec.Title.toUtf8();
-    const auto options = CupsJobOptions(jobSpec);
+    const QByteArray queue = start.Printer.Device.section(QLatin1Char('/'), 0, 0).toUtf8();
+    const QByteArray title = start.Title.toUtf8();
+    const auto options = CupsJobOptions(start);
     return std::make_unique<PdfPrintJob>(
-        OrientedPaperMm(sheet, jobSpec.Orientation), jobSpec.Caps, std::move(file),
-        [queue, title, options, printout = jobSpec.Title, device = jobSpec.Printer.Device](QFileDevice &pdf) {
+        OrientedPaperMm(sheet, start.Orientation), start.Caps, std::move(file),
+        [queue, title, options, printout = start.Title, device = start.Printer.Device](QFileDevice &pdf) {
             cups_option_t *list = nullptr;
             int count = 0;
             for (const auto &[name, value] : options)

@@ -6,6 +6,6 @@
 
 namespace platform {
 
-std::unique_ptr<TPrintJob> BeginCupsJob(const TPrintJobSpec &jobSpec, const TSheet &sheet);
+std::unique_ptr<TPrintJob> BeginCupsJob(const TJobStart &start, const TSheet &sheet);
 
 } // namespace platform

@@ -50,16 +50,16 @@ TSheet PdfPrinterSheet(const TDevMode &settings)
     return sheet;
 }
 
-std::unique_ptr<TPrintJob> BeginPdfFileJob(const TPrintJobSpec &jobSpec)
+std::unique_ptr<TPrintJob> BeginPdfFileJob(const TJobStart &start)
 {
-    const QString path = jobSpec.Printer.Port;
+    const QString path = start.Printer.Port;
     if (path.isEmpty())
         throw EPrinter(QStringLiteral("Nie wskazano pliku, do którego drukarka PDF ma zapisać wydruk."));
     auto file = std::make_unique<SaveFile>(path);
     if (!file->open(QIODevice::WriteOnly))
         throw EPrinter(QStringLiteral("Nie można utworzyć pliku %1: %2").arg(path, file->Cause()));
-    const TSheet sheet = PdfPrinterSheet(jobSpec.Settings);
-    return std::make_unique<PdfPrintJob>(OrientedPaperMm(sheet, jobSpec.Orientation), jobSpec.Caps, std::move(file),
+    const TSheet sheet = PdfPrinterSheet(start.Settings);
+    return std::make_unique<PdfPrintJob>(OrientedPaperMm(sheet, start.Orientation), start.Caps, std::move(file),
                                          [](QFileDevice &out) {
                                              auto &saved = static_cast<SaveFile &>(out);
                                              if (!saved.commit())

@@ -13,6 +13,6 @@ QList<TPrinterOption> PdfPrinterOptions();
 TSheet PdfPrinterSheet(const TDevMode &settings);
 // Writes into a file that replaces the port's when the job ends, so that an abandoned job leaves
 // nothing behind. Raises EPrinter when there is no port or the file cannot be made.
-std::unique_ptr<TPrintJob> BeginPdfFileJob(const TPrintJobSpec &jobSpec);
+std::unique_ptr<TPrintJob> BeginPdfFileJob(const TJobStart &start);
 
 } // namespace platform

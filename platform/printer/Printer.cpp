@@ -196,17 +196,17 @@ TDeviceCaps TPrinter::Capabilities()
 void TPrinter::BeginDoc()
 {
     CheckNotPrinting();
-    TPrintJobSpec jobSpec;
-    jobSpec.Printer = CurrentPrinter();
+    TJobStart start;
+    start.Printer = CurrentPrinter();
     const std::optional<TDevMode> settings = Settings();
     if (!settings)
-        throw EPrinter(QStringLiteral("Nie można odczytać ustawień drukarki %1.").arg(jobSpec.Printer.Device));
-    jobSpec.Settings = *settings;
-    jobSpec.Orientation = orientation_;
-    jobSpec.Caps = Capabilities();
-    jobSpec.Title = Title;
-    jobSpec.OneSided = OneSided;
-    job_ = IsVirtual(index_) ? BeginPdfFileJob(jobSpec) : backend_->BeginJob(jobSpec);
+        throw EPrinter(QStringLiteral("Nie można odczytać ustawień drukarki %1.").arg(start.Printer.Device));
+    start.Settings = *settings;
+    start.Orientation = orientation_;
+    start.Caps = Capabilities();
+    start.Title = Title;
+    start.OneSided = OneSided;
+    job_ = IsVirtual(index_) ? BeginPdfFileJob(start) : backend_->BeginJob(start);
     abortProc_ = [] {
         if (QCoreApplication::instance())
             QCoreApplication::processEvents();

@@ -12,7 +12,7 @@
 namespace platform {
 
 // Everything a job is begun with.
-struct TPrintJobSpec {
+struct TJobStart {
     TPrinterInfo Printer;
     TDevMode Settings;
     TOrientation Orientation = TOrientation::Portrait;
@@ -48,7 +48,7 @@ public:
     // without any printer says no.
     virtual bool OffersPdfPrinter() const { return true; }
     // Raises EPrinter when the job cannot be begun.
-    virtual std::unique_ptr<TPrintJob> BeginJob(const TPrintJobSpec &jobSpec) = 0;
+    virtual std::unique_ptr<TPrintJob> BeginJob(const TJobStart &start) = 0;
 };
 
 } // namespace platform

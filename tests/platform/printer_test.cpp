@@ -18,7 +18,7 @@ namespace {
 // What the fake backend was asked to do, in order.
 struct Log {
     QStringList calls;
-    TPrintJobSpec lastSpec;
+    TJobStart lastStart;
     bool refuse = false;
     int dpi = 600;
     qint16 color = DMCOLOR_MONOCHROME;
@@ -66,9 +66,9 @@ public:
     {
         return {1000, 2000, 10, 20, log_.dpi, log_.dpi};
     }
-    std::unique_ptr<TPrintJob> BeginJob(const TPrintJobSpec &jobSpec) override
+    std::unique_ptr<TPrintJob> BeginJob(const TJobStart &start) override
     {
-        log_.lastSpec = jobSpec;
+        log_.lastStart = start;
         return std::make_unique<FakeJob>(log_);
     }
 
@@ -118,7 +118,7 @@ TEST(Printer, ReselectingReadsCapabilitiesAfreshAndKeepsWrittenSettings)
     printer.SetPrinter(printer.CurrentPrinter(), settings);
     printer.SetPrinterIndex(printer.PrinterIndex());
     printer.BeginDoc();
-    EXPECT_EQ(log.lastSpec.Settings.Color, DMCOLOR_COLOR);
+    EXPECT_EQ(log.lastStart.Settings.Color, DMCOLOR_COLOR);
     printer.Abort();
     // Another printer starts from its own settings.
     log.color = DMCOLOR_MONOCHROME;
@@ -176,7 +176,7 @@ TEST(Printer, AbandonedAndRefusedJobsLeaveNoJobOpen)
         printer.Title = "Faktura";
         printer.BeginDoc();
         EXPECT_TRUE(printer.Printing());
-        EXPECT_EQ(log.lastSpec.Title, "Faktura");
+        EXPECT_EQ(log.lastStart.Title, "Faktura");
         printer.Canvas().DrawPicture({}, PageMetafile(), {});
         if (row.abandon)
             printer.Abort();

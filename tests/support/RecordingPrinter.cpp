@@ -85,8 +85,8 @@ platform::TDeviceCaps TRecordingBackend::Capabilities(const platform::TPrinterIn
     return c;
 }
 
-std::unique_ptr<platform::TPrintJob> TRecordingBackend::BeginJob(const platform::TPrintJobSpec &jobSpec)
+std::unique_ptr<platform::TPrintJob> TRecordingBackend::BeginJob(const platform::TJobStart &start)
 {
-    recording_->Jobs.append(TRecordedJob{jobSpec, {QList<TRecordedPlacement>()}, TState::Open});
+    recording_->Jobs.append(TRecordedJob{start, {QList<TRecordedPlacement>()}, TState::Open});
     return std::make_unique<TRecordingJob>(recording_, recording_->Jobs.size() - 1);
 }

@@ -17,7 +17,7 @@ struct TRecordedPlacement {
 
 struct TRecordedJob {
     enum class TState { Open, Ended, Abandoned };
-    platform::TPrintJobSpec Setup;
+    platform::TJobStart Setup;
     QList<QList<TRecordedPlacement>> Sheets;
     TState State = TState::Open;
 };
@@ -51,7 +51,7 @@ public:
     QList<platform::TPrinterOption> Options(const platform::TPrinterInfo &printer) override;
     platform::TDeviceCaps Capabilities(const platform::TPrinterInfo &printer, const platform::TDevMode &settings,
                                        platform::TOrientation orientation) override;
-    std::unique_ptr<platform::TPrintJob> BeginJob(const platform::TPrintJobSpec &jobSpec) override;
+    std::unique_ptr<platform::TPrintJob> BeginJob(const platform::TJobStart &start) override;
     bool OffersPdfPrinter() const override { return recording_->PdfPrinter; }
 
 private:

@@ -85,6 +85,20 @@ TEST(Gallery, EveryKeyOnEveryPlate)
     }
     p.end();
     Save(sheet, QStringLiteral("keys.png"), 4);
+
+    // Each key's symbol draws something, its disabled form apart from the enabled one; the blank
+    // key and the one with a picture of its own have none.
+    for (int typ = 0; typ < kSymbolRows; ++typ) {
+        const QImage on = images.Symbol(typ, true), off = images.Symbol(typ, false);
+        int inked = 0;
+        for (int y = 0; y < on.height(); ++y)
+            for (int x = 0; x < on.width(); ++x)
+                inked += qAlpha(on.pixel(x, y)) > 0;
+        const bool blank = typ == int(TWenBtnTyp::sbPusty) || typ == int(TWenBtnTyp::sbWlasny);
+        EXPECT_EQ(inked > 0, !blank) << "symbol " << typ;
+        if (!blank)
+            EXPECT_NE(on, off) << "symbol " << typ;
+    }
 }
 
 // Every key type as a real button, then the three layouts, the states and the five colours.
