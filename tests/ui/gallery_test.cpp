@@ -96,8 +96,9 @@ TEST(Gallery, EveryKeyOnEveryPlate)
                 inked += qAlpha(on.pixel(x, y)) > 0;
         const bool blank = typ == int(TWenBtnTyp::sbPusty) || typ == int(TWenBtnTyp::sbWlasny);
         EXPECT_EQ(inked > 0, !blank) << "symbol " << typ;
-        if (!blank)
+        if (!blank) {
             EXPECT_NE(on, off) << "symbol " << typ;
+        }
     }
 }
 
