@@ -407,7 +407,7 @@ void TWenForm::TPrivate::ResizeHandler()
 void TWenForm::TPrivate::RequestRefresh()
 {
     refreshPending = true;
-    QCoreApplication::postEvent(q, new QEvent(kRefreshEvent));
+    QCoreApplication::postEvent(q, new QEvent(RefreshEvent()));
 }
 
 void TWenForm::TPrivate::SetCaptionColours(bool isActive, bool lit)

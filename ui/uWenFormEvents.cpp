@@ -112,14 +112,14 @@ bool TWenForm::TPrivate::eventFilter(QObject *watched, QEvent *event)
 
 bool TWenForm::TPrivate::FormEvent(QEvent *event)
 {
-    if (event->type() == kRefreshEvent) {
+    if (event->type() == RefreshEvent()) {
         if (refreshPending) {
             q->UpdateActiveLook();
             q->update();
         }
         return true;
     }
-    if (event->type() == kDeferredShowEvent) {
+    if (event->type() == DeferredShowEvent()) {
         q->DeferredShow();
         return true;
     }
@@ -127,7 +127,7 @@ bool TWenForm::TPrivate::FormEvent(QEvent *event)
     case QEvent::Show:
         if (!shown) {
             shown = true;
-            QCoreApplication::postEvent(q, new QEvent(kDeferredShowEvent));
+            QCoreApplication::postEvent(q, new QEvent(DeferredShowEvent()));
         }
         q->SetActive(true);
         q->SetDisabled(false);

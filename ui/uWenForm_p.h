@@ -11,9 +11,18 @@
 class QMouseEvent;
 class TKeyPreview;
 
-// The private messages, posted to the window so that they run after the current event.
-inline constexpr QEvent::Type kRefreshEvent = QEvent::Type(2025);
-inline constexpr QEvent::Type kDeferredShowEvent = QEvent::Type(2026);
+// The private messages, posted to the window so that they run after the current event. Their
+// numbers are registered with Qt, so no other part of the program can post the same ones.
+inline QEvent::Type RefreshEvent()
+{
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+inline QEvent::Type DeferredShowEvent()
+{
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
 
 struct TWenForm::TPrivate : QObject {
     explicit TPrivate(TWenForm *form) : q(form) {}
