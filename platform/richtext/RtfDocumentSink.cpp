@@ -81,7 +81,7 @@ QTextBlockFormat BlockFormat(const RtfParagraphFormat &p, int extraSpaceBefore)
 
 } // namespace
 
-DocumentSink::DocumentSink(QTextDocument &document) : document_(document)
+DocumentSink::DocumentSink(QTextDocument &document, qint64 maxWork) : document_(document), workLeft_(maxWork)
 {
     document_.setUndoRedoEnabled(false);
     document_.setDocumentMargin(0);
@@ -100,8 +100,20 @@ DocumentSink::~DocumentSink()
         cursor_.endEditBlock();
 }
 
+bool DocumentSink::Spend(qint64 units)
+{
+    if (truncated_ || units > workLeft_) {
+        truncated_ = true;
+        return false;
+    }
+    workLeft_ -= units;
+    return true;
+}
+
 void DocumentSink::Paragraph(const RtfParagraph &paragraph)
 {
+    if (!Spend(1))
+        return;
     if (!blockFresh_)
         cursor_.insertBlock();
     blockFresh_ = false;
@@ -115,7 +127,7 @@ void DocumentSink::Paragraph(const RtfParagraph &paragraph)
 void DocumentSink::TableRow(const RtfTableRow &row)
 {
     const int n = int(row.cells.size());
-    if (n == 0)
+    if (n == 0 || !Spend(n))
         return;
     std::vector<int> widths;
     int left = row.left;
@@ -162,6 +174,8 @@ void DocumentSink::TableRow(const RtfTableRow &row)
         QTextCursor c = cell.firstCursorPosition();
         bool first = true;
         for (const RtfParagraph &p : row.cells[std::size_t(i)].paragraphs) {
+            if (!first && !Spend(1))
+                break;
             if (!first)
                 c.insertBlock();
             first = false;
@@ -211,10 +225,20 @@ const QTextBlockFormat &DocumentSink::BlockFormatFor(const RtfParagraphFormat &f
 void DocumentSink::InsertRuns(QTextCursor &cursor, const std::vector<RtfRun> &runs)
 {
     for (const RtfRun &run : runs) {
-        if (run.isPicture)
+        if (run.isPicture) {
+            if (!Spend(1 + run.picture.data.size()))
+                return;
             InsertPicture(cursor, run);
-        else
+            continue;
+        }
+        if (Spend(run.text.size())) {
             cursor.insertText(run.text, run.format);
+            continue;
+        }
+        // The part that still fits is kept, so the text stops where the bound is.
+        cursor.insertText(run.text.left(int(workLeft_)), run.format);
+        workLeft_ = 0;
+        return;
     }
 }
 

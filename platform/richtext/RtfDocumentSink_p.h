@@ -18,10 +18,15 @@ class PictureObjects;
 // Set on a table's format when its cells have borders; they are drawn with the lines.
 constexpr int kTableBordersProperty = QTextFormat::UserProperty + 18;
 
+// The most a document may hold, in characters, paragraphs, cells and picture bytes counted alike:
+// the layout's work grows with it, and no rich-text field of a printout comes near. What lies past
+// it is read but not kept, so a hostile field still lays out in bounded time.
+inline constexpr qint64 kMaxDocumentWork = 4'000'000;
+
 class DocumentSink : public RtfSink {
 public:
     // The document must be empty; its layout device and margins are set here.
-    explicit DocumentSink(QTextDocument &document);
+    explicit DocumentSink(QTextDocument &document, qint64 maxWork = kMaxDocumentWork);
     ~DocumentSink() override;
 
     void Paragraph(const RtfParagraph &paragraph) override;
@@ -29,11 +34,15 @@ public:
     void Finish(int defaultTabTwips) override;
 
 private:
+    // Counts units of work; false (and nothing more is kept) once the bound is passed.
+    bool Spend(qint64 units);
     void InsertRuns(QTextCursor &cursor, const std::vector<RtfRun> &runs);
     const QTextBlockFormat &BlockFormatFor(const RtfParagraphFormat &format, int extraSpaceBefore);
     void InsertPicture(QTextCursor &cursor, const RtfRun &run);
 
     QTextDocument &document_;
+    qint64 workLeft_;
+    bool truncated_ = false;
     PictureObjects *pictures_;
     QTextCursor cursor_;
     bool blockFresh_ = true; // the cursor stands in an empty block that no paragraph has taken yet

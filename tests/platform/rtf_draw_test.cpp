@@ -511,3 +511,16 @@ TEST(DrawRichText, TableAfterSpacedParagraphEndsWithItsLastRow)
     EXPECT_NEAR(lines.front(), 100 + 35 * 1.8, 2); // the row's top border
     EXPECT_NEAR(lines.back(), 100 + 50 * 1.8, 2);  // and its bottom border
 }
+
+TEST(RichTextLayout, ContentPastTheWorkBoundIsNotKept)
+{
+    // Far more text than any field holds: what lies past the bound is read but not laid out, so
+    // the layout ends in bounded time.
+    QByteArray body;
+    const QByteArray line(999, 'x');
+    for (int i = 0; i < 4200; ++i)
+        body += line + "\\par ";
+    const platform::rtf::RichTextLayout layout(Doc(body), 600);
+    EXPECT_LE(layout.TextLength(), 4'000'000);
+    EXPECT_GE(layout.TextLength(), 3'990'000);
+}
