@@ -1,11 +1,11 @@
-#include "library/Dodawanie.h"
+#include "adding/Dodawanie.h"
 
 #include "core/HeaderFormat.h"
 #include "core/PrintoutFile.h"
-#include "library/FileVerInfo.h"
-#include "library/NowyPlik.h"
 #include "platform/base/ConvertError.h"
 #include "platform/base/NativePath.h"
+#include "platform/files/NowyPlik.h"
+#include "platform/versioninfo/FileVerInfo.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -2,10 +2,10 @@
 // Adding printouts and packages to the library folder, without windows: the questions and
 // messages go through a TRozmowaDodawania. Files are named by their bytes; katalog is the
 // library folder (KatalogProgramu in the program).
-#include "library/NowyPlik.h"
-#include "library/RekordyPaczki.h"
-#include "library/RozmowaDodawania.h"
+#include "adding/RekordyPaczki.h"
+#include "adding/RozmowaDodawania.h"
 #include "platform/base/Exception.h"
+#include "platform/files/NowyPlik.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "library/RekordyPaczki.h"
+#include "adding/RekordyPaczki.h"
 
 #include "core/HeaderFormat.h"
 #include "platform/base/Exception.h"

@@ -1,5 +1,5 @@
 // TExplorerDlg: the list of places and the folder tree, loaded one level at a time.
-#include "library/explorator.h"
+#include "chooser/explorator.h"
 
 #include "ui/BusyCursor.h"
 #include "ui/okienko.h"

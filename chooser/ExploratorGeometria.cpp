@@ -1,4 +1,4 @@
-#include "library/ExplorerGeometry.h"
+#include "chooser/ExploratorGeometria.h"
 
 #include <algorithm>
 #include <cmath>

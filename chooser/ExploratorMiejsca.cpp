@@ -1,4 +1,4 @@
-#include "library/ExplorerPlaces.h"
+#include "chooser/ExploratorMiejsca.h"
 
 #include <QDir>
 #include <QStorageInfo>

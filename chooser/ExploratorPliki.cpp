@@ -1,7 +1,7 @@
 // TExplorerDlg: the file list of the selected folder, the search below it and the picture preview.
-#include "library/explorator.h"
+#include "chooser/explorator.h"
 
-#include "library/ExplorerGeometry.h"
+#include "chooser/ExploratorGeometria.h"
 #include "platform/base/Exception.h"
 #include "platform/base/NativePath.h"
 #include "ui/BusyCursor.h"

@@ -1,6 +1,6 @@
-#include "library/Explorer.h"
+#include "chooser/Explorer.h"
 
-#include "library/ExplorerGeometry.h"
+#include "chooser/ExploratorGeometria.h"
 #include "ui/ErrorBox.h"
 #include "ui/HintBar.h"
 #include "ui/bajery.h"

@@ -2,7 +2,7 @@
 // TExplorer: the program's own file and folder chooser, set up by its properties and run by
 // Execute, which shows the chooser window (TExplorerDlg) modally and keeps the choice in Katalog,
 // Plik and Pliki. The setters keep the options consistent with each other.
-#include "library/explorator.h"
+#include "chooser/explorator.h"
 
 #include <QObject>
 #include <QStringList>

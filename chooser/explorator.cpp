@@ -1,5 +1,5 @@
 // TExplorerDlg: building the window, its layout, keys, accepting and cancelling.
-#include "library/explorator.h"
+#include "chooser/explorator.h"
 
 #include "ui/HintBar.h"
 #include "ui/SafeFocus.h"

@@ -2,9 +2,9 @@
 // TExplorerDlg: the chooser window of TExplorer. The drive and folder side (a list of places and a
 // folder tree loaded one level at a time), the file side (the files of the selected folder, an
 // optional picture preview) and the search through the subfolders of the selected folder.
-// TExplorer (library/Explorer.h) configures it, shows it modally and reads the choice back.
-#include "library/ExplorerPlaces.h"
-#include "library/FindFiles.h"
+// TExplorer (chooser/Explorer.h) configures it, shows it modally and reads the choice back.
+#include "chooser/ExploratorMiejsca.h"
+#include "platform/files/FindFiles.h"
 #include "ui/uWenForm.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
-#include "library/Instalacja.h"
+#include "install/Instalacja.h"
 
-#include "library/InstalacjaPakietu.h"
+#include "install/InstalacjaPakietu.h"
 
 #include "platform/base/Exception.h"
 #include "platform/base/KatalogProgramu.h"

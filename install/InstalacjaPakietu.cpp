@@ -1,4 +1,4 @@
-#include "library/InstalacjaPakietu.h"
+#include "install/InstalacjaPakietu.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 // A program folder that the system's package manager installed is the package's to change: there
 // INST and UNINST only say so. The package names its folder in a file outside that folder, where the
 // users who share the printouts in it cannot remove it.
-#include "library/Instalacja.h"
+#include "install/Instalacja.h"
 
 // Where the Debian package names its program folder.
 inline const QString kPlikPakietu = QStringLiteral("/usr/share/wenoglad/pakiet");

@@ -1,6 +1,6 @@
 // The contents of the files the install writes: the desktop entry, the MIME type, the icon and the
 // thumbnailer, and where each goes.
-#include "library/Instalacja.h"
+#include "install/Instalacja.h"
 
 #include <QDir>
 

@@ -1,14 +1,14 @@
 #include "library/uFrmLista.h"
 
-#include "library/Dodawanie.h"
-#include "library/Explorer.h"
+#include "adding/Dodawanie.h"
+#include "chooser/Explorer.h"
 #include "library/RozmowaOkna.h"
 
 #include "library/Biblioteka.h"
-#include "library/FindFiles.h"
 #include "library/Wersja.h"
 #include "platform/base/KatalogProgramu.h"
 #include "platform/base/NativePath.h"
+#include "platform/files/FindFiles.h"
 #include "print/uWydrukiDrukuj.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"

@@ -20,9 +20,12 @@ declare -A allowed=(
   [ui]="ui platform"
   [view]="view ui core platform"
   [print]="print view ui core platform"
-  [library]="library print view ui core platform"
-  [app]="app library print view ui core platform"
-  [cli]="cli library print view core platform"
+  [chooser]="chooser ui platform"
+  [adding]="adding core platform"
+  [install]="install platform"
+  [library]="library print view chooser adding ui core platform"
+  [app]="app library install print view chooser adding ui core platform"
+  [cli]="cli adding install print view core platform"
 )
 # The subsystems of platform/, each with those it may use (none may use one above it).
 declare -A subsystems=(
@@ -33,6 +36,8 @@ declare -A subsystems=(
   [printer]="printer pdf metafile text base"
   [emf]="emf text base"
   [richtext]="richtext emf text base"
+  [files]="files base"
+  [versioninfo]="versioninfo base"
 )
 
 bad=0

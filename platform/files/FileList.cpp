@@ -1,4 +1,4 @@
-#include "library/FileList.h"
+#include "platform/files/FileList.h"
 
 #include <QCollator>
 #include <algorithm>

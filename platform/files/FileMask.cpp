@@ -1,4 +1,4 @@
-#include "library/FileMask.h"
+#include "platform/files/FileMask.h"
 
 namespace {
 

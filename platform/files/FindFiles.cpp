@@ -1,6 +1,6 @@
-#include "library/FindFiles.h"
+#include "platform/files/FindFiles.h"
 
-#include "library/FileMask.h"
+#include "platform/files/FileMask.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 // TFindFiles lists the entries of a folder (and, on request, of all its subfolders, breadth-first),
 // filtered by file masks and attributes, handing each entry to OnAddFile, which may refuse it or
 // stop the search. The library window and the file chooser list their folders with it.
-#include "library/FileList.h"
 #include "platform/base/Exception.h"
+#include "platform/files/FileList.h"
 
 #include <QString>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "library/NowyPlik.h"
+#include "platform/files/NowyPlik.h"
 
 #include "platform/base/Exception.h"
 #include "platform/base/NativePath.h"

@@ -1,4 +1,4 @@
-#include "library/FileVerInfo.h"
+#include "platform/versioninfo/FileVerInfo.h"
 
 #include "platform/base/NativePath.h"
 

@@ -1,8 +1,8 @@
 // Adding printouts and packages to a library folder the test makes: the questions and messages
 // as the user would see them, overwrites that keep the old file, hostile packages, record times.
-#include "library/Dodawanie.h"
-#include "library/FileVerInfo.h"
+#include "adding/Dodawanie.h"
 #include "platform/base/ConvertError.h"
+#include "platform/versioninfo/FileVerInfo.h"
 #include "tests/support/PeWriter.h"
 
 #include <QBuffer>

@@ -1,5 +1,5 @@
 // Adding (chosen or dropped files) and the chooser's filter on pipes named like printouts.
-#include "library/Dodawanie.h"
+#include "adding/Dodawanie.h"
 #include "platform/base/NativePath.h"
 
 #include <QStringList>

@@ -1,7 +1,7 @@
 // INST and UNINST in a program folder that the system's package installed change nothing and say
 // so; in any other folder they run as before.
-#include "library/Instalacja.h"
-#include "library/InstalacjaPakietu.h"
+#include "install/Instalacja.h"
+#include "install/InstalacjaPakietu.h"
 #include "tests/support/FileTree.h"
 
 #include <QDir>

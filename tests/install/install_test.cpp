@@ -1,4 +1,4 @@
-#include "library/Instalacja.h"
+#include "install/Instalacja.h"
 #include "tests/support/FileTree.h"
 
 #include <QDir>

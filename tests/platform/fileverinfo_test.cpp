@@ -1,6 +1,6 @@
 // The version reader on executables the test writes: values, translations, the layouts real files
 // use, and every construction error with its message.
-#include "library/FileVerInfo.h"
+#include "platform/versioninfo/FileVerInfo.h"
 #include "tests/support/PeWriter.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "library/FileMask.h"
-#include "library/FindFiles.h"
+#include "platform/files/FileMask.h"
+#include "platform/files/FindFiles.h"
 
 #include <QDir>
 #include <QFile>
