@@ -9,7 +9,7 @@
 #include "platform/base/KatalogProgramu.h"
 #include "platform/base/NativePath.h"
 #include "platform/files/FindFiles.h"
-#include "print/uWydrukiDrukuj.h"
+#include "printdialog/uWydrukiDrukuj.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"
 #include "ui/HintBar.h"

@@ -1,3 +1,3 @@
-#include "view/PrintDlgSettings.h"
+#include "print/PrintDlgSettings.h"
 
 TPrintDlgSettings PrintDlgSettings;

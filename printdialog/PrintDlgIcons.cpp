@@ -1,4 +1,4 @@
-#include "print/PrintDlgIcons.h"
+#include "printdialog/PrintDlgIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "print/PrinterProperties.h"
+#include "printdialog/PrinterProperties.h"
 
 #include "platform/printer/Printer.h"
 #include "platform/printer/PrinterError.h"

@@ -1,4 +1,4 @@
-#include "print/WindowPrintHost.h"
+#include "printdialog/WindowPrintHost.h"
 
 #include "ui/ErrorBox.h"
 #include "ui/okienko.h"

@@ -1,13 +1,14 @@
-#include "print/uWydrukiDrukuj.h"
+#include "printdialog/uWydrukiDrukuj.h"
 
 #include "platform/base/ConvertError.h"
 #include "platform/printer/Printer.h"
 #include "print/PageSelection.h"
 #include "print/PrintDlgError.h"
-#include "print/PrintDlgIcons.h"
+#include "print/PrintDlgSettings.h"
 #include "print/PrintEngine.h"
-#include "print/PrinterProperties.h"
-#include "print/WindowPrintHost.h"
+#include "printdialog/PrintDlgIcons.h"
+#include "printdialog/PrinterProperties.h"
+#include "printdialog/WindowPrintHost.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"
 #include "ui/HintBar.h"
@@ -18,7 +19,6 @@
 #include "ui/bajery.h"
 #include "ui/okienko.h"
 #include "view/EmfViewer.h"
-#include "view/PrintDlgSettings.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

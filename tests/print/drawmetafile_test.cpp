@@ -1,4 +1,4 @@
-#include "view/DrawMetafile.h"
+#include "print/DrawMetafile.h"
 
 #include "platform/text/DrawText.h"
 #include "tests/support/PageRecords.h"

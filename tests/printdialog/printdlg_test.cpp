@@ -1,5 +1,6 @@
 #include "platform/printer/Printer.h"
-#include "print/uWydrukiDrukuj.h"
+#include "print/PrintDlgSettings.h"
+#include "printdialog/uWydrukiDrukuj.h"
 #include "tests/support/RecordingPrinter.h"
 #include "tests/ui/ModalDriver.h"
 #include "ui/HintBar.h"
@@ -7,7 +8,6 @@
 #include "ui/bajery.h"
 #include "ui/okienko.h"
 #include "view/EmfViewer.h"
-#include "view/PrintDlgSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>

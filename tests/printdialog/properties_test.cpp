@@ -1,6 +1,6 @@
 #include "platform/printer/Printer.h"
 #include "platform/printer/PrinterError.h"
-#include "print/PrinterProperties.h"
+#include "printdialog/PrinterProperties.h"
 #include "tests/support/RecordingPrinter.h"
 #include "tests/ui/ModalDriver.h"
 
