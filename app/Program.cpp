@@ -1,7 +1,7 @@
 #include "app/Program.h"
 
 #include "app/Uruchomienie.h"
-#include "library/Instalacja.h"
+#include "install/Instalacja.h"
 #include "library/uFrmLista.h"
 #include "platform/base/KatalogProgramu.h"
 #include "ui/okienko.h"

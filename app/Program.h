@@ -1,6 +1,6 @@
 #pragma once
 // The program's run from its command line to the end of its message loop.
-#include "library/Instalacja.h"
+#include "install/Instalacja.h"
 #include "ui/ErrorBox.h"
 
 #include <QString>

@@ -4,7 +4,7 @@
 // turns; the best run of each counts, since the machine is shared.
 //   chooser_bench [RUNS]
 #include "bench/BenchSupport.h"
-#include "library/Explorer.h"
+#include "chooser/Explorer.h"
 
 #include <QApplication>
 #include <QDir>

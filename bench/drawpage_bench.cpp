@@ -3,7 +3,7 @@
 // of playing the page once per band and of turning each band into the printer's pixels.
 #include "bench/BenchSupport.h"
 #include "platform/text/DrawText.h"
-#include "view/DrawMetafile.h"
+#include "print/DrawMetafile.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 // The command line of the export commands: FILE and the options each command allows.
-#include "view/PrintDlgSettings.h"
+#include "print/PrintDlgSettings.h"
 
 #include <QMarginsF>
 #include <QString>

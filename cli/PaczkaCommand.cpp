@@ -2,8 +2,8 @@
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
 
+#include "adding/Dodawanie.h"
 #include "core/PrintoutFile.h"
-#include "library/Dodawanie.h"
 #include "platform/base/NativePath.h"
 #include "platform/text/CodePage.h"
 

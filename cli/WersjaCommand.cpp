@@ -3,8 +3,8 @@
 #include "cli/JsonWriter.h"
 
 #include "core/PrintoutFile.h"
-#include "library/FileVerInfo.h"
 #include "platform/base/NativePath.h"
+#include "platform/versioninfo/FileVerInfo.h"
 
 #include <QFile>
 

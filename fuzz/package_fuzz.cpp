@@ -1,7 +1,7 @@
 // Fuzzes the package-record reader from memory. The first four bytes (little-endian) say where the
 // records begin, counted from the start of the input, as a package's "Rozmiar" does; every record
 // found is read through, its name checked and its time decoded.
-#include "library/RekordyPaczki.h"
+#include "adding/RekordyPaczki.h"
 
 #include "platform/base/Exception.h"
 

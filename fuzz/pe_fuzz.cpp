@@ -1,5 +1,5 @@
 // Fuzzes the version reader: any bytes as an executable, every value it finds read back.
-#include "library/FileVerInfo.h"
+#include "platform/versioninfo/FileVerInfo.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Adding printouts as the library window does it: questions and messages in the program's boxes,
 // the file being added in the wait window's label.
-#include "library/RozmowaDodawania.h"
+#include "adding/RozmowaDodawania.h"
 
 class TWorkingDlg;
 

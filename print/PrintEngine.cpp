@@ -1,7 +1,7 @@
 #include "print/PrintEngine.h"
 
+#include "print/DrawMetafile.h"
 #include "print/PrintDlgError.h"
-#include "view/DrawMetafile.h"
 
 #include <QScopeGuard>
 

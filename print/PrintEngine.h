@@ -5,10 +5,10 @@
 #include "platform/metafile/PageMetafile.h"
 #include "platform/printer/Printer.h"
 #include "print/PageSelection.h"
+#include "print/PrintDlgSettings.h"
 #include "print/PrintGeometry.h"
 #include "print/PrintHost.h"
 #include "print/SheetOrder.h"
-#include "view/PrintDlgSettings.h"
 
 #include <QList>
 #include <QString>

@@ -2,7 +2,7 @@
 // The order in which pages go onto sheet sides in each print mode: the padding to whole sheets, and
 // the passes of one-sided, manual two-sided and booklet printing.
 #include "print/PageSelection.h"
-#include "view/PrintDlgSettings.h"
+#include "print/PrintDlgSettings.h"
 
 #include <QList>
 

@@ -17,12 +17,16 @@ root=$(cd "$root" && pwd -P) || exit 2
 declare -A allowed=(
   [platform]="platform"
   [core]="core platform"
+  [print]="print platform"
   [ui]="ui platform"
-  [view]="view ui core platform"
-  [print]="print view ui core platform"
-  [library]="library print view ui core platform"
-  [app]="app library print view ui core platform"
-  [cli]="cli library print view core platform"
+  [view]="view ui print core platform"
+  [printdialog]="printdialog view ui print core platform"
+  [chooser]="chooser ui platform"
+  [adding]="adding core platform"
+  [install]="install platform"
+  [library]="library printdialog view chooser adding ui print core platform"
+  [app]="app library install printdialog view chooser adding ui print core platform"
+  [cli]="cli adding install print core platform"
 )
 # The subsystems of platform/, each with those it may use (none may use one above it).
 declare -A subsystems=(
@@ -33,6 +37,8 @@ declare -A subsystems=(
   [printer]="printer pdf metafile text base"
   [emf]="emf text base"
   [richtext]="richtext emf text base"
+  [files]="files base"
+  [versioninfo]="versioninfo base"
 )
 
 bad=0

@@ -34,6 +34,12 @@ plants=(
   "tests/Planted.cpp|#include \"../platform/metafile/RecordCodec_p.h\""
   "platform/text/Planted.cpp|#include \"../pdf/PdfDocument.h\""
   "platform/base/Planted.h|#include <platform/text/DrawText.h>"
+  "cli/Planted.cpp|#include \"view/EmfViewer.h\""
+  "cli/Planted.cpp|#include \"library/uFrmLista.h\""
+  "print/Planted.cpp|#include \"ui/okienko.h\""
+  "chooser/Planted.cpp|#include \"core/Wydruki.h\""
+  "adding/Planted.cpp|#include \"chooser/Explorer.h\""
+  "platform/files/Planted.cpp|#include \"platform/text/CodePage.h\""
 )
 for plant in "${plants[@]}"; do
   file=${plant%%|*}

@@ -1,7 +1,7 @@
 #include "view/UstawieniaPodgladu.h"
 
 #include "platform/base/Exception.h"
-#include "view/PrintDlgSettings.h"
+#include "print/PrintDlgSettings.h"
 
 #include <QSettings>
 #include <QVariant>

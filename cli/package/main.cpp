@@ -4,7 +4,7 @@
 //   bash-completion                  the completion of wenoglad-cli on standard output
 //   desktop DATA_DIR PROGRAM_DIR     what INST writes under DATA_DIR, for a program in PROGRAM_DIR
 #include "cli/package/PackageFiles.h"
-#include "library/Instalacja.h"
+#include "install/Instalacja.h"
 
 #include <QDir>
 #include <QFile>

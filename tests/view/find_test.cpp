@@ -2,10 +2,10 @@
 // Esc, and copying with Ctrl+C.
 #include "tests/support/LayoutHelpers.h"
 
+#include "print/PrintDlgSettings.h"
 #include "view/EmfViewer.h"
 #include "view/FindBar.h"
 #include "view/PreviewFind.h"
-#include "view/PrintDlgSettings.h"
 #include "view/uFrmPodglad.h"
 
 #include <QClipboard>

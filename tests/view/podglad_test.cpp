@@ -6,12 +6,12 @@
 
 #include "platform/base/KatalogProgramu.h"
 #include "platform/metafile/PageMetafile.h"
+#include "print/PrintDlgSettings.h"
 #include "ui/BusyCursor.h"
 #include "ui/HintBar.h"
 #include "ui/WenBtn.h"
 #include "ui/bajery.h"
 #include "view/EmfViewer.h"
-#include "view/PrintDlgSettings.h"
 #include "view/uFrmPodglad.h"
 
 #include <QDesktopServices>

@@ -1,5 +1,5 @@
 #include "platform/base/Exception.h"
-#include "view/PrintDlgSettings.h"
+#include "print/PrintDlgSettings.h"
 #include "view/UstawieniaPodgladu.h"
 
 #include <QDir>

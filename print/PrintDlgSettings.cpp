@@ -1,0 +1,3 @@
+#include "print/PrintDlgSettings.h"
+
+TPrintDlgSettings PrintDlgSettings;

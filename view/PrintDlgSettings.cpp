@@ -1,3 +1,0 @@
-#include "view/PrintDlgSettings.h"
-
-TPrintDlgSettings PrintDlgSettings;
