@@ -177,9 +177,7 @@ void TExplorerDlg::btnSzukajClick()
         files.NativeDirectory = WybranyKatalogSciezka();
         files.Recurse = true;
         try {
-            files.Execute();
-        } catch (const EAbort &) {
-            stopped = true;
+            stopped = !files.Execute();
         } catch (const EFindFilesError &) {
             PokazBlad(QStringLiteral("Błąd !"), QStringLiteral("Brak dostępu do katalogu: \r") + folder);
         }

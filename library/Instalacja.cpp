@@ -275,11 +275,11 @@ void UstawUprawnienia(const TInstallPaths &paths)
             commands.append(QStringList{QStringLiteral("chmod"), QStringLiteral("g+rw")} + printouts);
         }
     }
-    // A command that cannot start stops the step; what the commands answer is not looked at.
     try {
         for (const QStringList &command : commands)
             UruchomIZaczekaj(command);
     } catch (const Exception &) {
+        // A command that cannot start stops the step; what the commands answer is not looked at.
     }
 }
 
@@ -300,13 +300,13 @@ void Instaluj(const TInstallPaths &paths, const TInstallDialogs &dialogs)
             created << folder;
     for (const TInstalledFile &file : files) {
         if (file.Path == SciezkaSkrotu(paths)) {
-            // The shortcut is a convenience: a desktop that refuses it changes nothing else.
             try {
                 WriteFile(file);
                 if (paths.RunTools)
                     RunIfPresent(QStringLiteral("gio"), {QStringLiteral("set"), file.Path,
                                                          QStringLiteral("metadata::trusted"), QStringLiteral("true")});
             } catch (const Exception &) {
+                // The shortcut is a convenience: a desktop that refuses it changes nothing else.
             }
             continue;
         }
