@@ -5,6 +5,7 @@
 #include "library/FileVerInfo.h"
 #include "library/NowyPlik.h"
 #include "platform/base/ConvertError.h"
+#include "platform/base/Defaults.h"
 #include "platform/base/NativePath.h"
 
 #include <QCryptographicHash>
@@ -148,7 +149,7 @@ bool DokopiujWydruk(const fs::path &plik, const fs::path &katalog, TRozmowaDodaw
 qint32 SprawdzPaczke(const fs::path &plik)
 {
     const TFileVerInfo info(plik);
-    const QString opis = info.Value(2);
+    const QString opis = info.Value(TFileVerInfo::Key::FileDescription);
     const QString tekst = info.ValueByName(QStringLiteral("Rozmiar"));
     qint32 rozmiar = 0;
     if (!tekst.isEmpty()) {
@@ -233,7 +234,7 @@ void ExplorerDodajPlik(const fs::path &plik, QString &opis, bool &akceptuj)
     akceptuj = false;
     const QString rozszerzenie = Rozszerzenie(plik);
     try {
-        if (rozszerzenie == QLatin1String(".WYD")) {
+        if (rozszerzenie == defaults::PrintoutExtensionUpper()) {
             QFile f;
             Otworz(f, plik);
             akceptuj = CheckHeader(f);
@@ -251,7 +252,7 @@ void DodajPliki(const std::vector<fs::path> &pliki, const fs::path &katalog, TRo
     for (const fs::path &plik : pliki) {
         rozmowa.Postep(DisplayPath(plik));
         const QString rozszerzenie = Rozszerzenie(plik);
-        if (rozszerzenie == QLatin1String(".WYD")) {
+        if (rozszerzenie == defaults::PrintoutExtensionUpper()) {
             DokopiujWydruk(plik, katalog, rozmowa);
         } else if (rozszerzenie == QLatin1String(".EXE")) {
             try {

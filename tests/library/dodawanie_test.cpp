@@ -266,10 +266,12 @@ TEST_F(Dodawanie, WritingANewFileTellsEveryFailure)
         }
         EXPECT_EQ(placed, row.placed) << row.name;
         EXPECT_EQ(error, row.error) << row.name;
-        if (row.placed)
+        if (row.placed) {
             EXPECT_EQ(Read(row.target), QByteArray(row.size, 'x')) << row.name;
-        if (row.placed && row.time.isValid())
+        }
+        if (row.placed && row.time.isValid()) {
             EXPECT_EQ(QFileInfo(row.target).lastModified(), row.time) << row.name;
+        }
         EXPECT_TRUE(LibFiles().filter(".tmp").isEmpty()) << row.name << ": a temporary file is left";
     }
     EXPECT_EQ(Read(Lib("Stary.WYD")), "stary");

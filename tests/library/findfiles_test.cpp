@@ -395,14 +395,14 @@ TEST(FileListSort, ByNameWithAndWithoutCaseAndByTime)
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     struct Row {
         const char *name;
-        int kind;
+        TFileList::SortKind kind;
         QStringList given, expected; // given newest first
     } rows[] = {
         // Polish collation puts "ć" right after "c", not after every ASCII letter.
         {"NoCaseLocale", TFileList::SortByNameNoCase, {"dom", "ćma", "Cebula", "ala"}, {"ala", "Cebula", "ćma", "dom"}},
         {"WithCase", TFileList::SortByName, {"B", "a", "b", "A"}, {"a", "A", "b", "B"}},
         {"ByTime", TFileList::SortByTime, {"c", "a", "b"}, {"b", "a", "c"}},
-        {"UnknownKind", 3, {"c", "a", "b"}, {"c", "a", "b"}},
+        {"UnknownKind", TFileList::SortKind(3), {"c", "a", "b"}, {"c", "a", "b"}},
     };
     for (const Row &row : rows) {
         const QDate day(2024, 1, 1);
