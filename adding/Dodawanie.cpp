@@ -3,6 +3,7 @@
 #include "core/HeaderFormat.h"
 #include "core/PrintoutFile.h"
 #include "platform/base/ConvertError.h"
+#include "platform/base/Defaults.h"
 #include "platform/base/NativePath.h"
 #include "platform/files/NowyPlik.h"
 #include "platform/versioninfo/FileVerInfo.h"
@@ -76,31 +77,28 @@ void Otworz(QFile &f, const fs::path &plik)
         throw EFOpenError(DisplayPath(plik), plik);
 }
 
-// The copy of an open printout into cel, whole or not at all; false when it could not be made.
-bool Kopiuj(QFile &zrodlo, const fs::path &cel, const fs::path &katalog, bool zastap)
+// Copies an open printout into cel, whole or not at all, with the source's time and rights; false
+// when cel is there and stays as it was. EStreamError or EZapisError when the copy cannot be made.
+bool Kopiuj(QFile &zrodlo, const fs::path &plik, const fs::path &cel, const fs::path &katalog, bool zastap)
 {
-    try {
-        TNowyPlik nowy(katalog);
-        if (!zrodlo.seek(0))
-            return false;
-        for (;;) {
-            const QByteArray kawalek = zrodlo.read(64 * 1024);
-            if (kawalek.isEmpty())
-                break;
-            nowy.Zapisz(kawalek);
-        }
-        if (zrodlo.error() != QFileDevice::NoError)
-            return false;
-        struct stat st {};
-        if (::fstat(zrodlo.handle(), &st) == 0) {
-            nowy.UstawPrawa(st.st_mode & 07777);
-            nowy.UstawCzas(
-                QDateTime::fromMSecsSinceEpoch(qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000));
-        }
-        return nowy.Umiesc(cel, zastap);
-    } catch (const Exception &) {
-        return false;
+    const auto bladOdczytu = [&plik] {
+        return EStreamError(QStringLiteral("Nie można odczytać pliku \"%1\"").arg(DisplayPath(plik)));
+    };
+    TNowyPlik nowy(katalog);
+    if (!zrodlo.seek(0))
+        throw bladOdczytu();
+    for (;;) {
+        const QByteArray kawalek = zrodlo.read(64 * 1024);
+        if (kawalek.isEmpty())
+            break;
+        nowy.Zapisz(kawalek);
     }
+    struct stat st {};
+    if (zrodlo.error() != QFileDevice::NoError || ::fstat(zrodlo.handle(), &st) != 0)
+        throw bladOdczytu();
+    nowy.UstawPrawa(st.st_mode & 07777);
+    nowy.UstawCzas(QDateTime::fromMSecsSinceEpoch(qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000));
+    return nowy.Umiesc(cel, zastap);
 }
 
 } // namespace
@@ -135,8 +133,13 @@ bool DokopiujWydruk(const fs::path &plik, const fs::path &katalog, TRozmowaDodaw
     if (byl && !rozmowa.PytanieTakNie(QStringLiteral("Potwierdź dokopiowanie pliku"), TekstPokrycia(cel)))
         return false;
     rozmowa.Odmaluj();
-    if (Kopiuj(zrodlo, cel, katalog, byl))
-        return true;
+    try {
+        if (Kopiuj(zrodlo, plik, cel, katalog, byl))
+            return true;
+    } catch (const Exception &) {
+        // Every failed copy is told by the one message below, which names both files; the old
+        // file stays as it was and no part of the new one is left.
+    }
     rozmowa.PokazBlad(
         QStringLiteral("Bład !"),
         QStringLiteral("Nie udało się skopiować pliku:\r%1\rdo: %2").arg(DisplayPath(plik), DisplayPath(cel)));
@@ -146,7 +149,7 @@ bool DokopiujWydruk(const fs::path &plik, const fs::path &katalog, TRozmowaDodaw
 qint32 SprawdzPaczke(const fs::path &plik)
 {
     const TFileVerInfo info(plik);
-    const QString opis = info.Value(2);
+    const QString opis = info.Value(TFileVerInfo::Key::FileDescription);
     const QString tekst = info.ValueByName(QStringLiteral("Rozmiar"));
     qint32 rozmiar = 0;
     if (!tekst.isEmpty()) {
@@ -212,8 +215,6 @@ void RozpakujPaczke(const fs::path &plik, qint64 offset, const fs::path &katalog
                 nowy.UstawCzas(czas);
             // The question comes back while the old file cannot be replaced.
             while (!nowy.Umiesc(cel, zastap)) {
-                if (!Istnieje(cel))
-                    throw EZapisError(QStringLiteral("Nie można utworzyć pliku \"%1\"").arg(DisplayPath(cel)));
                 zastap = true;
                 if (!rozmowa.PytanieTakNie(tytul, TekstPokrycia(cel))) {
                     wynik.Zapisany = false;
@@ -233,7 +234,7 @@ void ExplorerDodajPlik(const fs::path &plik, QString &opis, bool &akceptuj)
     akceptuj = false;
     const QString rozszerzenie = Rozszerzenie(plik);
     try {
-        if (rozszerzenie == QLatin1String(".WYD")) {
+        if (rozszerzenie == defaults::PrintoutExtensionUpper()) {
             QFile f;
             Otworz(f, plik);
             akceptuj = CheckHeader(f);
@@ -251,7 +252,7 @@ void DodajPliki(const std::vector<fs::path> &pliki, const fs::path &katalog, TRo
     for (const fs::path &plik : pliki) {
         rozmowa.Postep(DisplayPath(plik));
         const QString rozszerzenie = Rozszerzenie(plik);
-        if (rozszerzenie == QLatin1String(".WYD")) {
+        if (rozszerzenie == defaults::PrintoutExtensionUpper()) {
             DokopiujWydruk(plik, katalog, rozmowa);
         } else if (rozszerzenie == QLatin1String(".EXE")) {
             try {

@@ -52,8 +52,9 @@ struct TWynikRekordu {
 // printout of the same name in another case is asked about and replaced under its own name. A
 // record whose name may not be a file name there is told through rozmowa (standard error box,
 // naming the package and the record) and skipped. Raises EStreamError naming the package and the
-// record for a record cut short or with a negative length, EZapisError ("Stream write
-// error") when the folder cannot take the file; the records before stay, no part of the failing one does.
+// record for a record cut short or with a negative length, EZapisError naming the folder or the
+// file and the cause when the folder cannot take the file; the records before stay, no part of the
+// failing one does.
 void RozpakujPaczke(const std::filesystem::path &plik, qint64 offset, const std::filesystem::path &katalog,
                     TRozmowaDodawania &rozmowa, const std::function<void(const TWynikRekordu &)> &poRekordzie = {});
 

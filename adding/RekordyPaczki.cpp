@@ -1,6 +1,7 @@
 #include "adding/RekordyPaczki.h"
 
 #include "core/HeaderFormat.h"
+#include "platform/base/Defaults.h"
 #include "platform/base/Exception.h"
 #include "platform/base/NativePath.h"
 #include "platform/text/CodePage.h"
@@ -101,7 +102,7 @@ void TCzytnikPaczki::Dane(const std::function<void(QByteArrayView)> &kawalek)
 
 QString NazwaPlikuRekordu(const QByteArray &nazwa)
 {
-    return platform::DecodeAnsi(nazwa) + QStringLiteral(".WYD");
+    return platform::DecodeAnsi(nazwa) + defaults::PrintoutExtensionUpper();
 }
 
 bool NazwaRekorduDozwolona(const QByteArray &nazwa)

@@ -50,7 +50,7 @@ std::unique_ptr<TExplorerDlg> Chooser()
     dlg->WyborPliku = true;
     dlg->PlikiWidoczne = true;
     dlg->files.Mask = QStringLiteral("*.wyd");
-    dlg->OnDodajPlik = [](const QString &, QString &opis, bool &) { opis = QStringLiteral("opis"); };
+    dlg->OnDodajPlik = [](const std::filesystem::path &, QString &opis, bool &) { opis = QStringLiteral("opis"); };
     return dlg;
 }
 

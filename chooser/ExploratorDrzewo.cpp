@@ -202,8 +202,8 @@ bool TExplorerDlg::MaPodkatalog(const QByteArray &folder)
     };
     try {
         dirs2.Execute();
-    } catch (...) {
-        // The probe's own stop, or a folder that cannot be read: counted as none unless one was seen.
+    } catch (const EFindFilesError &) {
+        return false; // a folder that cannot be entered shows no subfolders
     }
     return found;
 }
@@ -222,7 +222,7 @@ void TExplorerDlg::treeExpanding(QTreeWidgetItem *node)
     dirs.NativeDirectory = folder;
     try {
         dirs.Execute();
-    } catch (const std::exception &) {
+    } catch (const EFindFilesError &) {
         // A folder that cannot be listed simply shows no subfolders.
     }
     dirs.Files.Sort(TFileList::SortByNameNoCase);

@@ -7,6 +7,7 @@
 #include "ui/BusyCursor.h"
 #include "ui/KrokKomunikatow.h"
 #include "ui/SearchAnimation.h"
+#include "ui/TabStopDelegate.h"
 #include "ui/bajery.h"
 #include "ui/okienko.h"
 
@@ -15,54 +16,14 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 #include <QProgressBar>
 #include <QScopeGuard>
-#include <QStyledItemDelegate>
 
 #include <algorithm>
 
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
-
-// A line of the list: the name, and after the tab its description, which starts at the tab stop.
-class TLineDelegate : public QStyledItemDelegate {
-public:
-    TLineDelegate(const int &tabStop, QObject *parent) : QStyledItemDelegate(parent), tabStop_(tabStop) {}
-
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QStyleOptionViewItem opt = option;
-        initStyleOption(&opt, index);
-        const QString line = opt.text;
-        opt.text.clear();
-        const QWidget *widget = opt.widget;
-        widget->style()->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
-        const qsizetype tab = line.indexOf(u'\t');
-        painter->save();
-        painter->setFont(opt.font);
-        painter->setPen(
-            opt.palette.color(opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled,
-                              opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
-        const QRect r = opt.rect.adjusted(2, 0, 0, 0);
-        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
-        painter->drawText(r, flags, tab < 0 ? line : line.left(tab));
-        if (tab >= 0)
-            painter->drawText(r.adjusted(tabStop_, 0, 0, 0), flags, line.mid(tab + 1));
-        painter->restore();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        // At least the designed 16 pixels, but never less than the font's line, whose descenders
-        // and underscores would be cut.
-        return {QStyledItemDelegate::sizeHint(option, index).width(), std::max(16, option.fontMetrics.height() + 2)};
-    }
-
-private:
-    const int &tabStop_;
-};
 
 bool LineLess(const QString &a, const QString &b)
 {
@@ -74,9 +35,7 @@ bool LineLess(const QString &a, const QString &b)
 
 void TExplorerDlg::UstawTabulator(int units)
 {
-    tabStop_ = ExplorerTabStopPixels(units);
-    if (!lb->itemDelegate() || !dynamic_cast<TLineDelegate *>(lb->itemDelegate()))
-        lb->setItemDelegate(new TLineDelegate(tabStop_, lb));
+    lineDelegate_->SetTabStop(ExplorerTabStopPixels(units));
     lb->viewport()->update();
 }
 
@@ -177,9 +136,7 @@ void TExplorerDlg::btnSzukajClick()
         files.NativeDirectory = WybranyKatalogSciezka();
         files.Recurse = true;
         try {
-            files.Execute();
-        } catch (const EAbort &) {
-            stopped = true;
+            stopped = !files.Execute();
         } catch (const EFindFilesError &) {
             PokazBlad(QStringLiteral("Błąd !"), QStringLiteral("Brak dostępu do katalogu: \r") + folder);
         }

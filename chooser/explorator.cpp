@@ -4,6 +4,7 @@
 #include "ui/HintBar.h"
 #include "ui/SafeFocus.h"
 #include "ui/SearchAnimation.h"
+#include "ui/TabStopDelegate.h"
 #include "ui/WinFonts.h"
 #include "ui/bajery.h"
 #include "ui/okienko.h"
@@ -115,11 +116,27 @@ void TExplorerDlg::CreateControls()
     auto *sides = new QHBoxLayout(body);
     sides->setContentsMargins(0, 0, 0, 0);
     sides->setSpacing(0);
+    sides->addWidget(CreateFolderSide(body));
+    sides->addWidget(CreateFileSide(body), 1);
+    CreateSearchPanel();
+    ConnectControls();
+}
 
+TPanelEx *TExplorerDlg::CreateFolderSide(QWidget *body)
+{
     panLewy = Panel(body, "panLewy", TPanelBevel::Lowered, 5);
     panLewy->setFixedWidth(251);
     auto *lewy = Box(QBoxLayout::TopToBottom, panLewy);
+    lewy->addWidget(CreateDrivePanel());
+    Panel4 = Panel(panLewy, "Panel4", TPanelBevel::None, 0);
+    Panel4->setFixedHeight(6);
+    lewy->addWidget(Panel4);
+    lewy->addWidget(CreateTreePanel(), 1);
+    return panLewy;
+}
 
+TPanelEx *TExplorerDlg::CreateDrivePanel()
+{
     Panel3 = Panel(panLewy, "Panel3", TPanelBevel::None, 0);
     Panel3->setFixedHeight(58);
     auto *p3 = Box(QBoxLayout::TopToBottom, Panel3);
@@ -139,12 +156,11 @@ void TExplorerDlg::CreateControls()
     Label1->setBuddy(drives);
     p3->addWidget(drives);
     p3->addStretch(1);
-    lewy->addWidget(Panel3);
+    return Panel3;
+}
 
-    Panel4 = Panel(panLewy, "Panel4", TPanelBevel::None, 0);
-    Panel4->setFixedHeight(6);
-    lewy->addWidget(Panel4);
-
+TPanelEx *TExplorerDlg::CreateTreePanel()
+{
     Panel2 = Panel(panLewy, "Panel2", TPanelBevel::None, 0);
     auto *p2 = Box(QBoxLayout::TopToBottom, Panel2);
     auto *p2top = new QHBoxLayout;
@@ -167,9 +183,11 @@ void TExplorerDlg::CreateControls()
     tree->setIconSize(QSize(16, 13));
     Label2->setBuddy(tree);
     p2->addWidget(tree, 1);
-    lewy->addWidget(Panel2, 1);
-    sides->addWidget(panLewy);
+    return Panel2;
+}
 
+TPanelEx *TExplorerDlg::CreateFileSide(QWidget *body)
+{
     panPrawy = Panel(body, "panPrawy", TPanelBevel::Lowered, 5);
     auto *prawy = Box(QBoxLayout::TopToBottom, panPrawy);
     panPliki = Panel(panPrawy, "panPliki", TPanelBevel::None, 5);
@@ -184,6 +202,8 @@ void TExplorerDlg::CreateControls()
     lb->setObjectName(QStringLiteral("lb"));
     lb->setFont(WinFont(QStringLiteral("MS Sans Serif"), 16));
     lb->setUniformItemSizes(true);
+    lineDelegate_ = new TTabStopDelegate(TTabStopDelegate::RowHeight::AtLeast, 16, lb);
+    lb->setItemDelegate(lineDelegate_);
     lblPliki->setBuddy(lb);
     panImg = Panel(splitImg, "panImg", TPanelBevel::Lowered, 0);
     panImg->setMinimumHeight(30);
@@ -197,8 +217,11 @@ void TExplorerDlg::CreateControls()
     splitImg->setSizes({300, 100});
     pliki->addWidget(splitImg, 1);
     prawy->addWidget(panPliki);
-    sides->addWidget(panPrawy, 1);
+    return panPrawy;
+}
 
+void TExplorerDlg::CreateSearchPanel()
+{
     panSzukanie = Panel(pFrame, "panSzukanie", TPanelBevel::Raised, 0);
     panSzukanie->SetBevelWidth(2);
     panSzukanie->setFont(WinFont(QStringLiteral("Arial"), 16));
@@ -219,7 +242,10 @@ void TExplorerDlg::CreateControls()
     btnPrzerwij = new QPushButton(QStringLiteral("Przerwij"), panSzukanie);
     btnPrzerwij->setObjectName(QStringLiteral("btnPrzerwij"));
     btnPrzerwij->setGeometry(356, 68, 86, 26);
+}
 
+void TExplorerDlg::ConnectControls()
+{
     connect(drives, &QComboBox::currentIndexChanged, this, [this] { drivesChange(); });
     connect(btnMapuj, &QToolButton::clicked, this, [this] { btnMapujClick(); });
     connect(tree, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *node) { treeExpanding(node); });

@@ -25,6 +25,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class TPanelEx;
 class TSearchAnimation;
+class TTabStopDelegate;
 
 // May refuse a chosen folder.
 using TExplorerSprawdzKat = std::function<void(const QString &Katalog, bool &MozeByc)>;
@@ -98,7 +99,15 @@ protected:
 
 private:
     // explorator.cpp
+    // The controls in their steps: the drive and folder side, the file side, the search panel
+    // shown over both while a search runs, then the signals.
     void CreateControls();
+    TPanelEx *CreateFolderSide(QWidget *body);
+    TPanelEx *CreateDrivePanel();
+    TPanelEx *CreateTreePanel();
+    TPanelEx *CreateFileSide(QWidget *body);
+    void CreateSearchPanel();
+    void ConnectControls();
     void Rozmiesc();
     bool FormKeyDown(QWidget *target, const QKeyEvent &key);
     // Both sides usable unless a search runs; the file list only when files are chosen.
@@ -120,7 +129,7 @@ private:
         QByteArray sciezka;
     };
     std::vector<Linia> linie_;
-    int tabStop_ = 0;
+    TTabStopDelegate *lineDelegate_ = nullptr; // the file list's: descriptions at the tab stop
     bool searching_ = false;
     bool walking_ = false; // UstawKatalog on its way down the tree
     bool stop_ = false;

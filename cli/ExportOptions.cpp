@@ -57,8 +57,8 @@ QMarginsF ParseMargins(const QString &text)
     }
     if (!ok)
         throw Exception(QStringLiteral("Nieprawidłowe marginesy \"%1\": podaj cztery liczby milimetrów "
-                                       "L,G,P,D (lewy, górny, prawy, dolny), np. 10,15,10,25")
-                            .arg(text));
+                                       "L,G,P,D (lewy, górny, prawy, dolny), np. %2")
+                            .arg(text, defaults::MarginsText()));
     if (mm[0] + mm[2] >= kSheetWidthMm || mm[1] + mm[3] >= kSheetHeightMm)
         throw Exception(
             QStringLiteral("Marginesy \"%1\" nie zostawiają miejsca na stronę arkusza A4 (210 x 297 mm)").arg(text));

@@ -1,5 +1,6 @@
 #pragma once
 // The command line of the export commands: FILE and the options each command allows.
+#include "platform/base/Defaults.h"
 #include "print/PrintDlgSettings.h"
 
 #include <QMarginsF>
@@ -10,11 +11,12 @@
 
 struct ExportOptions {
     QString file;
-    QString output;                    // -o
-    QMarginsF margins{10, 15, 10, 25}; // --margins L,T,R,B in millimetres
-    bool mono = false;                 // --mono
-    int dpi = 96;                      // --dpi
-    QString pages;                     // --pages or --strony, empty: every page
+    QString output; // -o
+    QMarginsF margins{defaults::kMarginLeft, defaults::kMarginTop, defaults::kMarginRight,
+                      defaults::kMarginBottom}; // --margins L,T,R,B in millimetres
+    bool mono = false;                          // --mono
+    int dpi = 96;                               // --dpi
+    QString pages;                              // --pages or --strony, empty: every page
     bool pagesGiven = false;
     // Printing and imposed PDFs.
     QString queue;                  // -d

@@ -1,5 +1,7 @@
 #include "cli/Usage.h"
 
+#include "platform/base/Defaults.h"
+
 namespace {
 
 TUsage MakeCliUsage()
@@ -72,8 +74,9 @@ TUsage MakeCliUsage()
              {QStringLiteral("-o WYJŚCIE"),
               QStringLiteral("Plik PDF (pdf) albo katalog (png, paczka), do którego polecenie pisze.")},
              {QStringLiteral("--margins L,G,P,D"),
-              QStringLiteral("Marginesy w milimetrach: lewy, górny, prawy i dolny; domyślnie 10,15,10,25, a 0,0,0,0 "
-                             "daje samą stronę.")},
+              QStringLiteral("Marginesy w milimetrach: lewy, górny, prawy i dolny; domyślnie %1, a 0,0,0,0 "
+                             "daje samą stronę.")
+                  .arg(defaults::MarginsText())},
              {QStringLiteral("--mono"), QStringLiteral("PDF w czerni i bieli.")},
              {QStringLiteral("--tryb TRYB"),
               QStringLiteral("Układ stron na arkuszach: normalne (strona na stronie arkusza), zmniejszone (dwie strony "

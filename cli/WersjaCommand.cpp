@@ -28,8 +28,8 @@ int RunWersja(const QStringList &args)
         const TFileVerInfo info(path);
         JsonWriter json;
         json.BeginObject().Value("translation", info.Tlumaczenie());
-        for (int i = 0; i < 8; ++i)
-            json.Value(TFileVerInfo::kNazwy[i], info.Value(i));
+        for (int i = 0; i < TFileVerInfo::kKeyCount; ++i)
+            json.Value(TFileVerInfo::kNazwy[i], info.Value(TFileVerInfo::Key(i)));
         // The rest come from the first table in the file, whichever translation it is for.
         if (!info.Tablice().empty()) {
             for (const auto &[name, value] : info.Tablice().front().Napisy) {

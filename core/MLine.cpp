@@ -17,6 +17,7 @@ void ExpectMarker(TInflateStream &stream, quint8 expected)
         if (stream.ReadU8() == expected)
             return;
     } catch (const EBodyEnded &) {
+        // A body that ends where the marker should be is told as that marker missing, below.
     }
     throw EReadFileError::Marker(expected);
 }

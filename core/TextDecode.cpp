@@ -9,17 +9,7 @@
 
 namespace {
 
-using Table = std::array<char16_t, 256>;
-
-Table BuildTable(int charset)
-{
-    Table t{};
-    for (int b = 0; b < 256; ++b) {
-        const QString s = platform::DecodeCharset(QByteArray(1, char(b)), charset);
-        t[size_t(b)] = s.isEmpty() ? char16_t(0xFFFD) : s.at(0).unicode();
-    }
-    return t;
-}
+using Table = platform::ByteTable;
 
 const Table &TableFor(int charset)
 {
@@ -32,7 +22,7 @@ const Table &TableFor(int charset)
     const char *page = platform::CodePageForCharset(charset);
     auto it = tables.find(page);
     if (it == tables.end())
-        it = tables.emplace(page, std::make_unique<Table>(BuildTable(charset))).first;
+        it = tables.emplace(page, std::make_unique<Table>(platform::CharsetTable(charset))).first;
     lastCharset = charset;
     last = it->second.get();
     return *last;

@@ -9,8 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const TFileVerInfo info(QByteArrayView(data, static_cast<qsizetype>(size)), QStringLiteral("fuzz.exe"));
         size_t sum =
             static_cast<size_t>(info.Tlumaczenie().size() + info.ValueByName(QStringLiteral("Rozmiar")).size());
-        for (int i = 0; i < 8; ++i)
-            sum += static_cast<size_t>(info.Value(i).size());
+        for (int i = 0; i < TFileVerInfo::kKeyCount; ++i)
+            sum += static_cast<size_t>(info.Value(TFileVerInfo::Key(i)).size());
         for (const TTablicaNapisow &t : info.Tablice())
             for (const auto &[name, value] : t.Napisy)
                 sum += static_cast<size_t>(name.size() + value.size() + t.Klucz.size());

@@ -1,6 +1,7 @@
 #include "install/Instalacja.h"
 
 #include "install/InstalacjaPakietu.h"
+#include "platform/base/Defaults.h"
 
 #include "platform/base/Exception.h"
 #include "platform/base/KatalogProgramu.h"
@@ -26,7 +27,6 @@ namespace {
 const QString kKatalog = QStringLiteral("Katalog");
 // The folders the install made, which the uninstall removes again when nothing else is in them.
 const QString kUtworzone = QStringLiteral("Utworzone");
-const QString kMimeType = QStringLiteral("application/x-wenor-wydruk");
 const QString kDesktopFile = QStringLiteral("wenoglad.desktop");
 // The program's own files in the library folder, which the removal script deletes with the printouts.
 const QStringList kProgramFiles = {QStringLiteral("wenoglad"), QStringLiteral("wenoglad-cli"),
@@ -130,7 +130,7 @@ void RemoveAssociation(const QString &mimeApps)
         return;
     const QList<QByteArray> lines = file.readAll().split('\n');
     file.close();
-    const QByteArray key = kMimeType.toUtf8() + '=';
+    const QByteArray key = QString(defaults::kPrintoutMimeType).toUtf8() + '=';
     QByteArray section;
     QList<QByteArray> kept;
     bool changed = false;
@@ -257,7 +257,7 @@ void UstawUprawnienia(const TInstallPaths &paths)
     QStringList printouts;
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files);
     for (const QFileInfo &entry : entries)
-        if (entry.suffix().compare(QLatin1String("wyd"), Qt::CaseInsensitive) == 0)
+        if (entry.suffix().compare(defaults::kPrintoutSuffix, Qt::CaseInsensitive) == 0)
             printouts << entry.filePath();
     const QString setfacl = QStandardPaths::findExecutable(QStringLiteral("setfacl"));
     QList<QStringList> commands;
@@ -275,11 +275,11 @@ void UstawUprawnienia(const TInstallPaths &paths)
             commands.append(QStringList{QStringLiteral("chmod"), QStringLiteral("g+rw")} + printouts);
         }
     }
-    // A command that cannot start stops the step; what the commands answer is not looked at.
     try {
         for (const QStringList &command : commands)
             UruchomIZaczekaj(command);
     } catch (const Exception &) {
+        // A command that cannot start stops the step; what the commands answer is not looked at.
     }
 }
 
@@ -300,13 +300,13 @@ void Instaluj(const TInstallPaths &paths, const TInstallDialogs &dialogs)
             created << folder;
     for (const TInstalledFile &file : files) {
         if (file.Path == SciezkaSkrotu(paths)) {
-            // The shortcut is a convenience: a desktop that refuses it changes nothing else.
             try {
                 WriteFile(file);
                 if (paths.RunTools)
                     RunIfPresent(QStringLiteral("gio"), {QStringLiteral("set"), file.Path,
                                                          QStringLiteral("metadata::trusted"), QStringLiteral("true")});
             } catch (const Exception &) {
+                // The shortcut is a convenience: a desktop that refuses it changes nothing else.
             }
             continue;
         }
@@ -322,7 +322,8 @@ void Instaluj(const TInstallPaths &paths, const TInstallDialogs &dialogs)
         throw Exception(QStringLiteral("Nie można zapisać pliku %1").arg(paths.ConfigFile));
     RefreshDatabases(paths);
     if (!paths.Root && paths.RunTools)
-        RunIfPresent(QStringLiteral("xdg-mime"), {QStringLiteral("default"), kDesktopFile, kMimeType});
+        RunIfPresent(QStringLiteral("xdg-mime"),
+                     {QStringLiteral("default"), kDesktopFile, defaults::kPrintoutMimeType});
 }
 
 QString Odinstaluj(const TInstallPaths &paths, const TInstallDialogs &dialogs)

@@ -1,12 +1,17 @@
 // The contents of the files the install writes: the desktop entry, the MIME type, the icon and the
 // thumbnailer, and where each goes.
 #include "install/Instalacja.h"
+#include "platform/base/Defaults.h"
 
 #include <QDir>
 
 namespace {
 
-const QString kMimeType = QStringLiteral("application/x-wenor-wydruk");
+// The icon the desktop shows for printouts, named after their MIME type as icon themes name them.
+QString MimeIconName()
+{
+    return QString(defaults::kPrintoutMimeType).replace(u'/', u'-');
+}
 
 // One argument of an Exec line: quoted, with the characters the quoting reserves escaped, then
 // escaped again as a desktop-entry string.
@@ -56,7 +61,7 @@ QByteArray DesktopEntry(const TInstallPaths &paths)
                           "[Desktop Action Odinstaluj]\n"
                           "Name=Odinstaluj program Wenoglad\n"
                           "Exec=%2 UNINST\n")
-        .arg(EntryString(paths.Program), exe, EntryString(lib), kMimeType)
+        .arg(EntryString(paths.Program), exe, EntryString(lib), defaults::kPrintoutMimeType)
         .toUtf8();
 }
 
@@ -66,15 +71,15 @@ QByteArray MimePackage()
                           "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
                           "  <mime-type type=\"%1\">\n"
                           "    <comment>Wydruk z programu WENOR 2001</comment>\n"
-                          "    <icon name=\"application-x-wenor-wydruk\"/>\n"
+                          "    <icon name=\"%2\"/>\n"
                           "    <magic priority=\"80\">\n"
                           "      <match type=\"string\" offset=\"0\" value=\"WENOR2001\"/>\n"
                           "      <match type=\"string\" offset=\"0\" value=\"WENOR2000\"/>\n"
                           "    </magic>\n"
-                          "    <glob pattern=\"*.wyd\"/>\n"
+                          "    <glob pattern=\"%3\"/>\n"
                           "  </mime-type>\n"
                           "</mime-info>\n")
-        .arg(kMimeType)
+        .arg(defaults::kPrintoutMimeType, MimeIconName(), defaults::PrintoutMask())
         .toUtf8();
 }
 
@@ -84,7 +89,7 @@ QByteArray Thumbnailer(const TInstallPaths &paths)
                           "TryExec=%1\n"
                           "Exec=%2 thumbnail %i %o %s\n"
                           "MimeType=%3;\n")
-        .arg(EntryString(paths.Cli), ExecArg(paths.Cli), kMimeType)
+        .arg(EntryString(paths.Cli), ExecArg(paths.Cli), defaults::kPrintoutMimeType)
         .toUtf8();
 }
 
@@ -113,8 +118,7 @@ QList<TInstalledFile> InstalledFiles(const TInstallPaths &paths)
         {data.filePath(QStringLiteral("applications/wenoglad.desktop")), DesktopEntry(paths), false},
         {data.filePath(QStringLiteral("mime/packages/wenoglad.xml")), MimePackage(), false},
         {data.filePath(QStringLiteral("icons/hicolor/scalable/apps/wenoglad.svg")), Icon(), false},
-        {data.filePath(QStringLiteral("icons/hicolor/scalable/mimetypes/application-x-wenor-wydruk.svg")), Icon(),
-         false},
+        {data.filePath(QStringLiteral("icons/hicolor/scalable/mimetypes/%1.svg").arg(MimeIconName())), Icon(), false},
         {data.filePath(QStringLiteral("thumbnailers/wenoglad.thumbnailer")), Thumbnailer(paths), false},
     };
     // The desktop launches only entries it may run: the shortcut is marked executable.

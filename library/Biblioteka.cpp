@@ -1,13 +1,8 @@
 #include "library/Biblioteka.h"
 
+#include "platform/base/Defaults.h"
 #include <QDir>
 #include <QFileInfo>
-
-namespace {
-
-const QString kRozszerzenie = QStringLiteral(".wyd");
-
-} // namespace
 
 QString LiniaListy(const QString &nazwa, const QDateTime &czas)
 {
@@ -35,7 +30,7 @@ QString BladNazwy(const QString &nazwa)
 
 bool NazwaZajeta(const QString &katalog, const QString &nazwa, const QString &stary)
 {
-    const QString cel = nazwa + kRozszerzenie;
+    const QString cel = nazwa + defaults::PrintoutExtension();
     const QString staryPlik = QFileInfo(stary).fileName();
     const QDir dir(katalog);
     const QStringList wpisy = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);

@@ -6,6 +6,7 @@
 
 #include "library/Biblioteka.h"
 #include "library/Wersja.h"
+#include "platform/base/Defaults.h"
 #include "platform/base/KatalogProgramu.h"
 #include "platform/base/NativePath.h"
 #include "platform/files/FindFiles.h"
@@ -15,6 +16,7 @@
 #include "ui/HintBar.h"
 #include "ui/KeyPreview.h"
 #include "ui/Pomoc.h"
+#include "ui/TabStopDelegate.h"
 #include "ui/WenBtn.h"
 #include "ui/WinFonts.h"
 #include "ui/bajery.h"
@@ -29,11 +31,9 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMimeData>
-#include <QPainter>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScreen>
-#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -48,46 +48,6 @@ constexpr int kWysokoscPozycji = 18;
 // name as shown.
 constexpr int kRolaPliku = Qt::UserRole;
 constexpr int kRolaNazwy = Qt::UserRole + 1;
-
-// Draws a line the way a list box with one tab stop does: the text after a tab starts at the next
-// multiple of the stop.
-class TDelegatLinii : public QStyledItemDelegate {
-public:
-    TDelegatLinii(const TFrmLista *okno, QObject *parent) : QStyledItemDelegate(parent), okno_(okno) {}
-
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QStyleOptionViewItem opt = option;
-        initStyleOption(&opt, index);
-        const QString tekst = opt.text;
-        opt.text.clear();
-        const QWidget *widget = opt.widget;
-        QStyle *style = widget ? widget->style() : QApplication::style();
-        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
-
-        const QRect obszar = opt.rect.adjusted(2, 0, -2, 0);
-        QTextOption uklad(Qt::AlignLeft | Qt::AlignVCenter);
-        uklad.setWrapMode(QTextOption::NoWrap);
-        const int stop = okno_->TabStopPiksele();
-        // Without room for a stop the date simply follows the name.
-        uklad.setTabStopDistance(stop > 0 ? stop : opt.fontMetrics.horizontalAdvance(QLatin1Char(' ')));
-        painter->save();
-        painter->setFont(opt.font);
-        const bool wybrana = opt.state & QStyle::State_Selected;
-        painter->setPen(opt.palette.color(QPalette::Normal, wybrana ? QPalette::HighlightedText : QPalette::Text));
-        painter->setClipRect(opt.rect);
-        painter->drawText(obszar, tekst, uklad);
-        painter->restore();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), kWysokoscPozycji};
-    }
-
-private:
-    const TFrmLista *okno_;
-};
 
 // A toolbar button at left, 70 pixels wide as designed or wider when its caption needs it;
 // left moves on past it.
@@ -155,7 +115,8 @@ TFrmLista::TFrmLista(const TStanStartowy &stan, QWidget *parent) : QWidget(paren
     lista->setTextElideMode(Qt::ElideNone);
     lista->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lista->viewport()->setCursor(Qt::PointingHandCursor);
-    lista->setItemDelegate(new TDelegatLinii(this, lista));
+    delegat_ = new TTabStopDelegate(TTabStopDelegate::RowHeight::Exact, kWysokoscPozycji, lista);
+    lista->setItemDelegate(delegat_);
     auto *ukladListy = new QVBoxLayout(pLista);
     ukladListy->setContentsMargins(0, 0, 0, 0);
     ukladListy->addWidget(lista);
@@ -250,6 +211,7 @@ void TFrmLista::FormResize()
     // then counts the stop in quarters of its own (wider) characters, which puts the dates about
     // 180 pixels from the right edge.
     tabStop_ = TabStopDaty(lista->width(), QFontMetrics(font()).averageCharWidth());
+    delegat_->SetTabStop(TabStopPiksele());
     lista->viewport()->update();
 }
 
@@ -343,7 +305,7 @@ void TFrmLista::OdswiezListe()
         lista->clear();
         TFindFiles ff;
         ff.Directory = KatalogProgramu();
-        ff.Mask = QStringLiteral("*.wyd");
+        ff.Mask = defaults::PrintoutMask();
         ff.Recurse = false;
         ff.Execute();
         ff.Files.Sort(rbWgDat->isChecked() ? TFileList::SortByTime : TFileList::SortByNameNoCase);
@@ -449,7 +411,7 @@ void TFrmLista::btnPoprawClick()
     QString tekst = stara;
     if (!ZapytajONazwe(tekst) || tekst == stara)
         return;
-    const QString nowaSciezka = KatalogProgramu() + tekst + QStringLiteral(".wyd");
+    const QString nowaSciezka = KatalogProgramu() + tekst + defaults::PrintoutExtension();
     const std::filesystem::path nowyPlik = platform::NativePath(nowaSciezka);
     // The rename never replaces an existing file; the check before it also keeps a name that
     // differs only in case from another printout's, which this library treats as the same name.
@@ -489,7 +451,7 @@ void TFrmLista::btnDodajClick()
         explorer.Katalog = ostatniKatalog_;
         explorer.KatalogSciezka = ostatniKatalogSciezka_;
     }
-    explorer.Filtr = QStringLiteral("*.WYD;*.EXE");
+    explorer.Filtr = defaults::PrintoutMask().toUpper() + QStringLiteral(";*.EXE");
     explorer.SetWyborPliku(true);
     explorer.MultiWybor = true;
     explorer.SetPlikiWidoczne(true);

@@ -18,6 +18,7 @@ class QListWidget;
 class QRadioButton;
 class THintBar;
 class TPanelEx;
+class TTabStopDelegate;
 class TWenBtn;
 class TWorkingDlg;
 
@@ -85,9 +86,10 @@ private:
 
     TStanStartowy stan_;
     int tabStop_ = 0;
-    QString ostatniKatalog_;           // the folder the add's chooser last accepted in this run
-    QByteArray ostatniKatalogSciezka_; // the same folder's real name
-    bool aktywowano_ = false;          // the first activation (or its stand-in after showing) has run
-    bool zamykanie_ = false;           // closing: no more refreshes, keys or previews
-    bool odswiezanie_ = false;         // a refresh runs (its messages may change the activation)
+    TTabStopDelegate *delegat_ = nullptr; // the list's, drawing the dates at the stop
+    QString ostatniKatalog_;              // the folder the add's chooser last accepted in this run
+    QByteArray ostatniKatalogSciezka_;    // the same folder's real name
+    bool aktywowano_ = false;             // the first activation (or its stand-in after showing) has run
+    bool zamykanie_ = false;              // closing: no more refreshes, keys or previews
+    bool odswiezanie_ = false;            // a refresh runs (its messages may change the activation)
 };

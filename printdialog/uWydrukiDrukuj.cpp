@@ -165,6 +165,30 @@ TWydrukiDrukuj::~TWydrukiDrukuj() = default;
 void TWydrukiDrukuj::CreateControls()
 {
     QWidget *frame = pFrame;
+    CreatePrinterBox(frame);
+    CreatePageBox(frame);
+    CreateCopiesBox(frame);
+    CreateModePanel(frame);
+    CreateAdvancedPanel(frame);
+    FitCaptions(pOpcje1);
+    FitCaptions(pOpcje2);
+
+    for (QAbstractButton *b :
+         std::initializer_list<QAbstractButton *>{rbStrony1, rbStrony2, rbStrony4, cbKolorowy, cbOdwrotnie,
+                                                  cbDwustronnie, cbNoAbortProc, rbEmfMode, rbBmpMode})
+        b->setCursor(Qt::PointingHandCursor);
+
+    connect(cbDrukarki, &QComboBox::activated, this, &TWydrukiDrukuj::cbDrukarkiChange);
+    connect(rbStrony4, &QRadioButton::clicked, this, &TWydrukiDrukuj::rbStrony4Click);
+    connect(btnWlasciwosci, &TWenBtn::clicked, this, &TWydrukiDrukuj::btnWlasciwosciClick);
+
+    hb->SetTextAccept(QStringLiteral("Drukuj"));
+    hb->SetTextCancel(QStringLiteral("Zamknij"));
+    hb->SetBtnWidth(90);
+}
+
+void TWydrukiDrukuj::CreatePrinterBox(QWidget *frame)
+{
     gbDrukarka = Make<QGroupBox>(frame, QRect(15, 35, 615, 71));
     gbDrukarka->setTitle(QStringLiteral("&Wybór i ustawienia drukarki "));
     cbDrukarki = Make<QComboBox>(gbDrukarka, QRect(15, 32, 451, 24));
@@ -172,7 +196,10 @@ void TWydrukiDrukuj::CreateControls()
     cbDrukarki->setCursor(Qt::PointingHandCursor);
     btnWlasciwosci = SmallButton(gbDrukarka, QRect(480, 32, 121, 25), 6, QStringLiteral("Wł&aściwości..."), {});
     btnWlasciwosci->setFont(Bold());
+}
 
+void TWydrukiDrukuj::CreatePageBox(QWidget *frame)
+{
     gbStrony = Make<QGroupBox>(frame, QRect(15, 115, 261, 141));
     gbStrony->setTitle(QStringLiteral(" Zakres stron "));
     rbStrony1 = Make<QRadioButton>(gbStrony, QRect(15, 23, 231, 20), QStringLiteral("&Całość"));
@@ -184,7 +211,10 @@ void TWydrukiDrukuj::CreateControls()
     edStrony->setEnabled(false);
     edStrony->installEventFilter(this);
     Label4 = Note(gbStrony, QPoint(34, 119), QStringLiteral("(na przykład:  5-10, 12, 15)"));
+}
 
+void TWydrukiDrukuj::CreateCopiesBox(QWidget *frame)
+{
     bvKopie = new QFrame(frame);
     bvKopie->setFrameStyle(QFrame::Box | QFrame::Sunken);
     bvKopie->setGeometry(15, 270, 261, 71);
@@ -194,7 +224,10 @@ void TWydrukiDrukuj::CreateControls()
     edKopie->setValue(1);
     Label1->setBuddy(edKopie);
     cbKolorowy = Make<QCheckBox>(frame, QRect(30, 314, 226, 17), QStringLiteral("Wydruk ko&lorowy"));
+}
 
+void TWydrukiDrukuj::CreateModePanel(QWidget *frame)
+{
     pOpcje1 = new TPanelEx(frame);
     pOpcje1->setGeometry(290, 122, 340, 220);
     pOpcje1->SetBevelInner(TPanelBevel::Raised);
@@ -235,7 +268,10 @@ void TWydrukiDrukuj::CreateControls()
     btnOpcje2Pokaz = SmallButton(pOpcje1, QRect(9, 189, 323, 23), 4,
                                  QStringLiteral("Opcj&e zaawansowane (rozwiązywanie problemów)"), IconPokazOpcje());
     connect(btnOpcje2Pokaz, &TWenBtn::clicked, this, [this] { PokazOpcje2(true); });
+}
 
+void TWydrukiDrukuj::CreateAdvancedPanel(QWidget *frame)
+{
     pOpcje2 = new TPanelEx(frame);
     pOpcje2->setGeometry(pOpcje1->geometry());
     pOpcje2->SetBorderWidth(3);
@@ -263,21 +299,6 @@ void TWydrukiDrukuj::CreateControls()
     WenBtn1 = SmallButton(pOpcje2, QRect(9, 189, 322, 23), 5, QStringLiteral("Schowaj zaawansowane opcj&e drukowania"),
                           IconSchowajOpcje());
     connect(WenBtn1, &TWenBtn::clicked, this, [this] { PokazOpcje2(false); });
-    FitCaptions(pOpcje1);
-    FitCaptions(pOpcje2);
-
-    for (QAbstractButton *b :
-         std::initializer_list<QAbstractButton *>{rbStrony1, rbStrony2, rbStrony4, cbKolorowy, cbOdwrotnie,
-                                                  cbDwustronnie, cbNoAbortProc, rbEmfMode, rbBmpMode})
-        b->setCursor(Qt::PointingHandCursor);
-
-    connect(cbDrukarki, &QComboBox::activated, this, &TWydrukiDrukuj::cbDrukarkiChange);
-    connect(rbStrony4, &QRadioButton::clicked, this, &TWydrukiDrukuj::rbStrony4Click);
-    connect(btnWlasciwosci, &TWenBtn::clicked, this, &TWydrukiDrukuj::btnWlasciwosciClick);
-
-    hb->SetTextAccept(QStringLiteral("Drukuj"));
-    hb->SetTextCancel(QStringLiteral("Zamknij"));
-    hb->SetBtnWidth(90);
 }
 
 void TWydrukiDrukuj::DeferredShow()

@@ -80,7 +80,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The controls in their steps, top left to bottom right: the printer, the page range, the
+    // copies and colour, the print modes and, in the same place, the advanced options.
     void CreateControls();
+    void CreatePrinterBox(QWidget *frame);
+    void CreatePageBox(QWidget *frame);
+    void CreateCopiesBox(QWidget *frame);
+    void CreateModePanel(QWidget *frame);
+    void CreateAdvancedPanel(QWidget *frame);
     void Otworz();
     void UstawRegulyDostepnosci();
     void btnTrybClick(TWenBtn *pressed);

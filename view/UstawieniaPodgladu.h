@@ -3,16 +3,18 @@
 // the remembered print options (PrintDlgSettings), kept in the user's settings file
 // (~/.config/Wenoglad/Wenoglad.conf). The preview reads them once at creation and writes them when
 // it closes.
+#include "platform/base/Defaults.h"
+
 #include <QRect>
 
 // What the preview window hands to the store and takes back from it.
 struct TStanPodgladu {
     QRect Okno; // the window's outer bounds: left, top, width, height
     bool Zmaksymalizowane = false;
-    int MargTop = 15; // display margins in millimetres, 0..99
-    int MargLeft = 10;
-    int MargRight = 10;
-    int MargBottom = 25;
+    int MargTop = defaults::kMarginTop; // display margins in millimetres, 0..99
+    int MargLeft = defaults::kMarginLeft;
+    int MargRight = defaults::kMarginRight;
+    int MargBottom = defaults::kMarginBottom;
 };
 
 // The state of a new preview before anything is read: placed inside the desktop work area, 150

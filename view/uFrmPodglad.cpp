@@ -1,6 +1,7 @@
 #include "view/uFrmPodglad.h"
 
 #include "core/Wydruki.h"
+#include "platform/base/Defaults.h"
 #include "platform/base/KatalogProgramu.h"
 #include "platform/base/NativePath.h"
 #include "platform/metafile/PageMetafile.h"
@@ -136,7 +137,19 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
+    ZbudujGore(column);
+    ZbudujPodglad(column);
+    ZbudujPasek(column);
+    Polacz();
+    find = new TPreviewFind(viewer);
+    KierujKlawisze();
 
+    FormCreate();
+    viewerChange();
+}
+
+void TFrmPodglad::ZbudujGore(QVBoxLayout *column)
+{
     pGora = new TPanelEx(this);
     pGora->setObjectName(QStringLiteral("pGora"));
     pGora->setFixedHeight(26);
@@ -144,7 +157,12 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
     auto *row = new QHBoxLayout(pGora);
     row->setContentsMargins(1, 1, 1, 1);
     row->setSpacing(0);
+    ZbudujMarginesy(row);
+    ZbudujPanelStron(row);
+}
 
+void TFrmPodglad::ZbudujMarginesy(QHBoxLayout *row)
+{
     pMarginesy = new TPanelEx(pGora);
     pMarginesy->setObjectName(QStringLiteral("pMarginesy"));
     pMarginesy->SetBevelOuter(TPanelBevel::Lowered);
@@ -159,18 +177,21 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
     lblMarg->installEventFilter(this);
 
     lblMargT = NowaEtykieta(QStringLiteral("&górny ="), pMarginesy, 76, 44);
-    margT = NowePole(pMarginesy, 120, 15);
+    margT = NowePole(pMarginesy, 120, defaults::kMarginTop);
     lblMargL = NowaEtykieta(QStringLiteral("&lewy ="), pMarginesy, 168, 36);
-    margL = NowePole(pMarginesy, 204, 10);
+    margL = NowePole(pMarginesy, 204, defaults::kMarginLeft);
     lblMargR = NowaEtykieta(QStringLiteral("&prawy ="), pMarginesy, 252, 42);
-    margR = NowePole(pMarginesy, 294, 10);
+    margR = NowePole(pMarginesy, 294, defaults::kMarginRight);
     lblMargB = NowaEtykieta(QStringLiteral("&dolny ="), pMarginesy, 342, 48);
-    margB = NowePole(pMarginesy, 390, 25);
+    margB = NowePole(pMarginesy, 390, defaults::kMarginBottom);
     lblMargT->setBuddy(margT);
     lblMargL->setBuddy(margL);
     lblMargR->setBuddy(margR);
     lblMargB->setBuddy(margB);
+}
 
+void TFrmPodglad::ZbudujPanelStron(QHBoxLayout *row)
+{
     pStrony = new TPanelEx(pGora);
     pStrony->setObjectName(QStringLiteral("pStrony"));
     pStrony->SetBevelOuter(TPanelBevel::Lowered);
@@ -185,7 +206,10 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
     btnStronaUp = NowyPrzyciskStrony(pStrony, 1, true);
     btnStronaDn = NowyPrzyciskStrony(pStrony, 12, false);
     UlozPanelStron(0);
+}
 
+void TFrmPodglad::ZbudujPodglad(QVBoxLayout *column)
+{
     pViewer = new TPanelEx(this);
     pViewer->setObjectName(QStringLiteral("pViewer"));
     pViewer->SetBevelOuter(TPanelBevel::None);
@@ -199,10 +223,10 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
     viewer->setCursor(Qt::PointingHandCursor);
     viewer->setFocusPolicy(Qt::StrongFocus);
     viewer->SetZoomLevel(zoomPageH);
-    viewer->SetMargLeft(10);
-    viewer->SetMargRight(10);
-    viewer->SetMargTop(15);
-    viewer->SetMargBottom(25);
+    viewer->SetMargLeft(defaults::kMarginLeft);
+    viewer->SetMargRight(defaults::kMarginRight);
+    viewer->SetMargTop(defaults::kMarginTop);
+    viewer->SetMargBottom(defaults::kMarginBottom);
     viewer->SetShowMarg(false);
     viewer->SetShowPageNr(true);
     viewer->SetPageNr(1);
@@ -212,7 +236,10 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
     const QRect innerRect = pViewer->InnerRect();
     inner->setContentsMargins(innerRect.left(), innerRect.top(), pViewer->width() - innerRect.right() - 1,
                               pViewer->height() - innerRect.bottom() - 1);
+}
 
+void TFrmPodglad::ZbudujPasek(QVBoxLayout *column)
+{
     hb = new THintBar(this);
     hb->setObjectName(QStringLiteral("hb"));
     hb->setFixedHeight(24);
@@ -226,7 +253,10 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
 
     timerStrona = new QTimer(this);
     timerStrona->setInterval(100);
+}
 
+void TFrmPodglad::Polacz()
+{
     viewer->OnMove = [this] { viewerMove(); };
     viewer->OnChange = [this] { viewerChange(); };
     connect(hb, &THintBar::OnAccept, this, &TFrmPodglad::hbAccept);
@@ -243,9 +273,10 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
         connect(field, &QSpinBox::textChanged, this, &TFrmPodglad::margChange);
         connect(field->findChild<QLineEdit *>(), &QLineEdit::textChanged, this, &TFrmPodglad::margChange);
     }
+}
 
-    find = new TPreviewFind(viewer);
-
+void TFrmPodglad::KierujKlawisze()
+{
     // Enter, Esc and F1 are the window's, also in a margin field; with the find bar open, Enter in
     // its field finds the next match and Esc closes the bar alone.
     auto *klawisze = new TKeyPreview(this);
@@ -263,9 +294,6 @@ TFrmPodglad::TFrmPodglad(QWidget *parent) : QDialog(parent)
     };
     klawisze->OnHelp = [this] { hbHelp(); };
     klawisze->OnKey = [this](const QKeyEvent &key) { return KlawiszSzukania(key); };
-
-    FormCreate();
-    viewerChange();
 }
 
 TFrmPodglad::~TFrmPodglad()
@@ -283,7 +311,7 @@ void TFrmPodglad::UstawPlik(const QString &path)
 
 void TFrmPodglad::UstawWydruk(const QString &name)
 {
-    UstawPlik(KatalogProgramu() + name + QStringLiteral(".WYD"));
+    UstawPlik(KatalogProgramu() + name + defaults::PrintoutExtensionUpper());
     nazwaWydruku_ = name;
 }
 

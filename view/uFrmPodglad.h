@@ -15,10 +15,12 @@
 #include <filesystem>
 #include <functional>
 
+class QHBoxLayout;
 class QKeyEvent;
 class QLabel;
 class QSpinBox;
 class QTimer;
+class QVBoxLayout;
 class THintBar;
 class TPanelEx;
 class TPreviewFind;
@@ -94,6 +96,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The constructor's steps: the margin fields and page panel above, the viewer, the hint bar
+    // below; then the signals, and the keys the window takes before its controls.
+    void ZbudujGore(QVBoxLayout *column);
+    void ZbudujMarginesy(QHBoxLayout *row);
+    void ZbudujPanelStron(QHBoxLayout *row);
+    void ZbudujPodglad(QVBoxLayout *column);
+    void ZbudujPasek(QVBoxLayout *column);
+    void Polacz();
+    void KierujKlawisze();
     void FormCreate();
     void FormResize();
     void FormClose();

@@ -1,5 +1,6 @@
 #include "cli/package/PackageFiles.h"
 
+#include "platform/base/Defaults.h"
 #include <QMap>
 
 namespace {
@@ -112,7 +113,9 @@ QString BashCompletion(const TUsage &usage)
     for (const QString &name : names)
         if (takesPrintouts[name])
             printoutCommands << name;
-    out += QStringLiteral("        %1) _filedir '@(wyd|WYD)' ;;\n").arg(printoutCommands.join(u'|'));
+    const QString suffix(defaults::kPrintoutSuffix);
+    out += QStringLiteral("        %1) _filedir '@(%2|%3)' ;;\n")
+               .arg(printoutCommands.join(u'|'), suffix, suffix.toUpper());
     out += QStringLiteral("        *) _filedir ;;\n"
                           "    esac\n"
                           "} &&\n"

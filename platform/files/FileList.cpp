@@ -3,7 +3,7 @@
 #include <QCollator>
 #include <algorithm>
 
-void TFileList::Sort(int kind)
+void TFileList::Sort(SortKind kind)
 {
     switch (kind) {
     case SortByNameNoCase:

@@ -39,15 +39,15 @@ struct TFileObj {
 // The result of a search: an ordered list that owns its entries.
 class TFileList {
 public:
-    // Sort kinds: by full name ignoring case (locale collation), by full name with case, by time.
-    enum { SortByNameNoCase = 0, SortByName = 1, SortByTime = 2 };
+    // By full name ignoring case (locale collation), by full name with case, by time.
+    enum SortKind { SortByNameNoCase, SortByName, SortByTime };
 
     int Count() const { return static_cast<int>(items_.size()); }
     const TFileObj &operator[](int index) const { return items_.at(static_cast<size_t>(index)); }
     void Add(TFileObj file) { items_.push_back(std::move(file)); }
     void Clear() { items_.clear(); }
-    // Reorders by one of the kinds above (not stable); any other kind leaves the order.
-    void Sort(int kind);
+    // Reorders by one of the kinds (not stable); a value outside them leaves the order.
+    void Sort(SortKind kind);
 
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }

@@ -153,7 +153,7 @@ void SplitName(const QString &fileName, QString &name, QString &ext)
 
 } // namespace
 
-void TFindFiles::Execute()
+bool TFindFiles::Execute()
 {
     Files.Clear();
     if (Directory.isEmpty() && NativeDirectory.isEmpty())
@@ -175,17 +175,18 @@ void TFindFiles::Execute()
             required |= attr;
     }
     if (!allowed)
-        return;
+        return true;
     const TFileAttrs heldBack = (TFileAttr::System | TFileAttr::Hidden | TFileAttr::Directory) & ~allowed;
 
     // The folders are walked by their bytes; the text of a path is only for showing.
     const QByteArray directory = NativeDirectory.isEmpty() ? QFile::encodeName(Directory) : NativeDirectory;
     std::pair<dev_t, ino_t> rootId;
-    if (!CanEnter(directory, rootId))
+    std::error_code absolute;
+    QByteArray nativeRoot = QByteArray::fromStdString(
+        std::filesystem::absolute(directory.toStdString(), absolute).lexically_normal().native());
+    if (!CanEnter(directory, rootId) || absolute)
         throw EFindFilesError(QStringLiteral("Can not access the directory ") + kQuote + QFile::decodeName(directory) +
                               kQuote + ".");
-    QByteArray nativeRoot =
-        QByteArray::fromStdString(std::filesystem::absolute(directory.toStdString()).lexically_normal().native());
     if (!nativeRoot.endsWith('/'))
         nativeRoot += '/';
     const QString root = QFile::decodeName(nativeRoot);
@@ -203,7 +204,7 @@ void TFindFiles::Execute()
             bool stop = false;
             OnProgress(best, QFile::decodeName(dir), stop);
             if (stop)
-                throw EAbort();
+                return false;
         }
         const QByteArray nativeDir = dir.endsWith('/') ? dir : dir + '/';
         const QString subDir = i == 0 ? QString() : QFile::decodeName(nativeDir.mid(nativeRoot.size()));
@@ -229,14 +230,14 @@ void TFindFiles::Execute()
                 if (OnAddFile) {
                     try {
                         OnAddFile(file, accept, stop);
-                    } catch (const std::exception &) {
+                    } catch (const Exception &) {
                         accept = false; // a failing handler drops the entry, the search goes on
                     }
                 }
                 if (accept)
                     Files.Add(std::move(file));
                 if (stop)
-                    throw EAbort();
+                    return false;
             }
         }
 
@@ -252,4 +253,5 @@ void TFindFiles::Execute()
         bool stop = false;
         OnProgress(100, QString(), stop);
     }
+    return true;
 }

@@ -42,8 +42,9 @@ public:
     // The last search's result, emptied when a search starts.
     TFileList Files;
 
-    // Runs the search into Files. Raises EFindFilesError for a missing Directory or Mask or a
-    // root that cannot be entered, and the silent EAbort when a handler asks to stop (the entries
-    // accepted until then stay in Files). The process's current folder is never changed.
-    void Execute();
+    // Runs the search into Files: true when it went through, false when a handler asked to stop
+    // (the entries accepted until then stay in Files). Raises EFindFilesError for a missing
+    // Directory or Mask or a root that cannot be entered. The process's current folder is never
+    // changed.
+    bool Execute();
 };

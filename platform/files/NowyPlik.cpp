@@ -38,14 +38,20 @@ void TNowyPlik::Zapisz(QByteArrayView bajty)
 
 void TNowyPlik::UstawCzas(const QDateTime &czas)
 {
+    // Whole seconds rounded down, so a time before 1970 keeps its milliseconds positive.
     const qint64 ms = czas.toMSecsSinceEpoch();
-    const timespec t[2] = {{ms / 1000, (ms % 1000) * 1000000}, {ms / 1000, (ms % 1000) * 1000000}};
-    ::futimens(fd_, t);
+    const qint64 s = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+    const timespec t[2] = {{s, (ms - s * 1000) * 1000000}, {s, (ms - s * 1000) * 1000000}};
+    if (::futimens(fd_, t) != 0)
+        throw EZapisError(QStringLiteral("Nie można ustawić czasu pliku w katalogu %1: %2")
+                              .arg(platform::DisplayPath(katalog_), platform::SystemErrorText(errno)));
 }
 
 void TNowyPlik::UstawPrawa(mode_t prawa)
 {
-    ::fchmod(fd_, prawa);
+    if (::fchmod(fd_, prawa) != 0)
+        throw EZapisError(QStringLiteral("Nie można ustawić praw pliku w katalogu %1: %2")
+                              .arg(platform::DisplayPath(katalog_), platform::SystemErrorText(errno)));
 }
 
 bool TNowyPlik::Umiesc(const std::filesystem::path &cel, bool zastap)
@@ -54,7 +60,13 @@ bool TNowyPlik::Umiesc(const std::filesystem::path &cel, bool zastap)
     if (::fdatasync(fd_) != 0 && errno != EINVAL)
         throw EZapisError(QStringLiteral("Nie można zapisać pliku %1: %2")
                               .arg(platform::DisplayPath(cel), platform::SystemErrorText(errno)));
-    const bool ok = zastap ? ::rename(sciezka_.c_str(), cel.c_str()) == 0 : platform::RenameNoReplace(sciezka_, cel);
-    umieszczony_ = ok;
-    return ok;
+    umieszczony_ = zastap ? ::rename(sciezka_.c_str(), cel.c_str()) == 0 : platform::RenameNoReplace(sciezka_, cel);
+    if (umieszczony_)
+        return true;
+    const int blad = errno;
+    struct stat st {};
+    if (::lstat(cel.c_str(), &st) == 0)
+        return false;
+    throw EZapisError(QStringLiteral("Nie można utworzyć pliku \"%1\": %2")
+                          .arg(platform::DisplayPath(cel), platform::SystemErrorText(blad)));
 }

@@ -18,19 +18,21 @@ public:
 
 class TNowyPlik {
 public:
-    // Creates "wenoglad-XXXXXX.tmp" in katalog; EZapisError naming the folder and the cause on failure.
+    // Creates "wenoglad-XXXXXX.tmp" in katalog. Every step below raises EZapisError naming the
+    // folder or the file and the cause when the system refuses it; none fails silently.
     explicit TNowyPlik(const std::filesystem::path &katalog);
     ~TNowyPlik();
     TNowyPlik(const TNowyPlik &) = delete;
     TNowyPlik &operator=(const TNowyPlik &) = delete;
 
-    // EZapisError naming the folder and the cause (a full disk) when the bytes cannot be written.
     void Zapisz(QByteArrayView bajty);
     void UstawCzas(const QDateTime &czas);
     void UstawPrawa(mode_t prawa);
     // Writes the data out and renames the file to cel: over an existing cel when zastap, else only
-    // when cel does not exist. False when the rename failed; the temporary file then stays here.
-    // EZapisError when the disk does not take the data (nothing is renamed then).
+    // when cel does not exist. True when the file is now cel; false, which is no failure, when cel
+    // is there and stays as it was (not to be replaced, or one the system would not replace), the
+    // temporary file then kept for another try. EZapisError when the disk does not take the data
+    // or cel cannot be made; nothing is renamed then.
     bool Umiesc(const std::filesystem::path &cel, bool zastap);
 
 private:

@@ -2,7 +2,27 @@
 
 #include <QStringDecoder>
 
+#include <cstring>
+
 namespace platform {
+
+namespace {
+
+ByteTable BuildTable(const char *codePage)
+{
+    QStringDecoder decoder(codePage);
+    if (!decoder.isValid())
+        decoder = QStringDecoder("windows-1250");
+    ByteTable table{};
+    for (int b = 0; b < 256; ++b) {
+        const char byte = char(b);
+        const QString c = decoder.decode(QByteArrayView(&byte, 1));
+        table[size_t(b)] = c.size() == 1 ? c[0].unicode() : char16_t(0xFFFD);
+    }
+    return table;
+}
+
+} // namespace
 
 const char *CodePageForCharset(int charset)
 {
@@ -37,6 +57,18 @@ QString DecodeCharset(const QByteArray &bytes, int charset)
 QString DecodeAnsi(const QByteArray &bytes)
 {
     return DecodeCharset(bytes, 238);
+}
+
+const ByteTable &Windows1250Table()
+{
+    static const ByteTable table = BuildTable("windows-1250");
+    return table;
+}
+
+ByteTable CharsetTable(int charset)
+{
+    const char *page = CodePageForCharset(charset);
+    return std::strcmp(page, "windows-1250") == 0 ? Windows1250Table() : BuildTable(page);
 }
 
 } // namespace platform

@@ -1,6 +1,6 @@
 #include "platform/text/TextMatch.h"
 
-#include <QStringDecoder>
+#include "platform/text/CodePage.h"
 
 #include <algorithm>
 #include <array>
@@ -35,17 +35,13 @@ QChar Fold(QChar c, bool plain)
 
 // Windows-1250 both ways, and each of its bytes stripped of its diacritic.
 struct CodePage1250 {
-    std::array<char16_t, 256> toChar{};
+    const ByteTable &toChar = Windows1250Table();
     std::vector<qint16> fromChar = std::vector<qint16>(0x10000, -1);
     std::array<char, 256> plain{};
 
     CodePage1250()
     {
-        QStringDecoder decoder("windows-1250");
         for (int b = 0; b < 256; ++b) {
-            const char byte = char(b);
-            const QString c = decoder.decode(QByteArrayView(&byte, 1));
-            toChar[b] = c.size() == 1 ? c[0].unicode() : char16_t(0xFFFD);
             // Bytes the code page leaves undefined decode to nothing that could be typed.
             if (toChar[b] != 0xFFFD && fromChar[toChar[b]] < 0)
                 fromChar[toChar[b]] = qint16(b);

@@ -9,8 +9,9 @@
 #include <functional>
 #include <optional>
 
-const char *const TFileVerInfo::kNazwy[8] = {"CompanyName",  "Comments",       "FileDescription", "FileVersion",
-                                             "InternalName", "LegalCopyright", "LegalTrademarks", "OriginalFilename"};
+const char *const TFileVerInfo::kNazwy[kKeyCount] = {"CompanyName",     "Comments",        "FileDescription",
+                                                     "FileVersion",     "InternalName",    "LegalCopyright",
+                                                     "LegalTrademarks", "OriginalFilename"};
 
 namespace {
 
@@ -283,9 +284,10 @@ QString TFileVerInfo::Tlumaczenie() const
     return QStringLiteral("%1%2").arg(jezyk_, 4, 16, QLatin1Char('0')).arg(stronaKodowa_, 4, 16, QLatin1Char('0'));
 }
 
-QString TFileVerInfo::Value(int index) const
+QString TFileVerInfo::Value(Key key) const
 {
-    if (index < 0 || index >= 8)
+    const int index = int(key);
+    if (index < 0 || index >= kKeyCount)
         return {};
     return ValueByName(QLatin1String(kNazwy[index]));
 }

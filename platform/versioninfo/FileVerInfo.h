@@ -29,6 +29,19 @@ struct TTablicaNapisow {
 
 class TFileVerInfo {
 public:
+    // The predefined keys of a string table, in the order kNazwy names them.
+    enum class Key {
+        CompanyName,
+        Comments,
+        FileDescription,
+        FileVersion,
+        InternalName,
+        LegalCopyright,
+        LegalTrademarks,
+        OriginalFilename,
+    };
+    static constexpr int kKeyCount = 8;
+
     // Reads the file's version resource. EFileVerInfoError with one of the three texts above and
     // "\r(plik: <name>)": no resource (or not an executable, or a file that cannot be opened),
     // a resource that cannot be read, no "\VarFileInfo\Translation".
@@ -38,9 +51,8 @@ public:
     // The same from bytes already in memory; fileName only names the file in the errors.
     TFileVerInfo(QByteArrayView bytes, const QString &fileName);
 
-    // 0 "CompanyName", 1 "Comments", 2 "FileDescription", 3 "FileVersion", 4 "InternalName",
-    // 5 "LegalCopyright", 6 "LegalTrademarks", 7 "OriginalFilename"; "" for another index.
-    QString Value(int index) const;
+    // The string of a predefined key; "" when absent or for a value outside the enumeration.
+    QString Value(Key key) const;
     // The string of the table of the first translation; "" when absent.
     QString ValueByName(const QString &name) const;
 
@@ -53,7 +65,7 @@ public:
     // Every string table in file order.
     const std::vector<TTablicaNapisow> &Tablice() const { return tablice_; }
 
-    static const char *const kNazwy[8];
+    static const char *const kNazwy[kKeyCount];
 
 private:
     void Czytaj(QByteArrayView bytes, const QString &fileName);

@@ -3,6 +3,7 @@
 #include "adding/Dodawanie.h"
 #include "platform/base/ConvertError.h"
 #include "platform/versioninfo/FileVerInfo.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/PeWriter.h"
 
 #include <QBuffer>
@@ -201,6 +202,89 @@ TEST_F(Dodawanie, AFailedCopyIsToldAndKeepsTheOldFile)
             EXPECT_EQ(e.Message(), row.message.arg(Src(row.file))) << row.file;
         }
     }
+}
+
+// Every step of writing a new library file tells a failure one way: EZapisError naming the folder
+// or the file and the cause. False from Umiesc is no failure: the file already there stays.
+TEST_F(Dodawanie, WritingANewFileTellsEveryFailure)
+{
+    Write(Lib("Stary.WYD"), "stary");
+    QDir(Lib()).mkpath("Katalog.WYD/w");
+    const QString brak = dir_.filePath("nie ma");
+    const QDateTime before1970 = QDateTime::fromMSecsSinceEpoch(-1500);
+    const struct {
+        const char *name;
+        QString folder; // where the file is made
+        int size;       // bytes written under a limit of 4096 on a file's size
+        QDateTime time;
+        QString target;
+        bool replace;
+        bool placed;
+        QString error; // empty: none
+    } rows[] = {
+        {"placed", Lib(), 10, {}, Lib("Nowy.WYD"), false, true, {}},
+        {"time before 1970", Lib(), 10, before1970, Lib("Dawny.WYD"), false, true, {}},
+        {"an existing file stays", Lib(), 10, {}, Lib("Stary.WYD"), false, false, {}},
+        {"a folder is not replaced", Lib(), 10, {}, Lib("Katalog.WYD"), true, false, {}},
+        {"no folder",
+         brak,
+         10,
+         {},
+         {},
+         false,
+         false,
+         "Nie można utworzyć pliku w katalogu " + brak + ": nie ma takiego pliku ani folderu"},
+        {"disk full",
+         Lib(),
+         8192,
+         {},
+         Lib("Duzy.WYD"),
+         false,
+         false,
+         "Nie można zapisać pliku w katalogu " + Lib() + ": plik jest zbyt duży"},
+        {"target's folder missing",
+         Lib(),
+         10,
+         {},
+         Lib("brak/Nowy.WYD"),
+         true,
+         false,
+         "Nie można utworzyć pliku \"" + Lib("brak/Nowy.WYD") + "\": nie ma takiego pliku ani folderu"},
+    };
+    for (const auto &row : rows) {
+        bool placed = false;
+        QString error;
+        try {
+            const FileSizeLimit limit(4096);
+            TNowyPlik nowy(P(row.folder));
+            nowy.Zapisz(QByteArray(row.size, 'x'));
+            if (row.time.isValid())
+                nowy.UstawCzas(row.time);
+            placed = nowy.Umiesc(P(row.target), row.replace);
+        } catch (const EZapisError &e) {
+            error = e.Message();
+        }
+        EXPECT_EQ(placed, row.placed) << row.name;
+        EXPECT_EQ(error, row.error) << row.name;
+        if (row.placed) {
+            EXPECT_EQ(Read(row.target), QByteArray(row.size, 'x')) << row.name;
+        }
+        if (row.placed && row.time.isValid()) {
+            EXPECT_EQ(QFileInfo(row.target).lastModified(), row.time) << row.name;
+        }
+        EXPECT_TRUE(LibFiles().filter(".tmp").isEmpty()) << row.name << ": a temporary file is left";
+    }
+    EXPECT_EQ(Read(Lib("Stary.WYD")), "stary");
+
+    // The copy into the library tells a full disk by its own message and keeps nothing of it.
+    Write(Src("Duzy.wyd"), kPrintout + QByteArray(8192, 'x'));
+    {
+        const FileSizeLimit limit(4096);
+        EXPECT_FALSE(DokopiujWydruk(P(Src("Duzy.wyd")), Katalog(), rozmowa_));
+    }
+    EXPECT_EQ(rozmowa_.zapis.back(),
+              "błąd: Bład ! | Nie udało się skopiować pliku:\r" + Src("Duzy.wyd") + "\rdo: " + Lib("Duzy.wyd"));
+    EXPECT_FALSE(QFileInfo::exists(Lib("Duzy.wyd")));
 }
 
 TEST_F(Dodawanie, CheckingAPackage)

@@ -1,15 +1,14 @@
 // Opening files for reading without waiting on special files, and saving whole or not at all.
 #include "platform/base/NativePath.h"
 #include "platform/base/SaveFile.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,28 +30,6 @@ QString OpenMessage(const QString &path)
         return e.Message();
     }
 }
-
-// Writes beyond limit bytes fail with EFBIG, after a write the system took only in part: the same
-// course as a disk that fills up, without a small disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        signal_ = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit small{limit, old_.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, signal_);
-    }
-
-private:
-    rlimit old_{};
-    void (*signal_)(int) = nullptr;
-};
 
 } // namespace
 

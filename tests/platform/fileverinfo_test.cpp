@@ -41,10 +41,11 @@ TEST_F(FileVerInfo, PredefinedValuesAndCustomStrings)
     const QString path =
         Write("a.exe", WritePe({.version = Encode(VersionInfo({Table("041504E2", strings)}, {{0x415, 0x4E2}}))}));
     const TFileVerInfo info(path);
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(info.Value(i), QString::fromLatin1(TFileVerInfo::kNazwy[i]).toLower()) << i;
-    EXPECT_EQ(info.Value(8), "");
-    EXPECT_EQ(info.Value(-1), "");
+    for (int i = 0; i < TFileVerInfo::kKeyCount; ++i)
+        EXPECT_EQ(info.Value(TFileVerInfo::Key(i)), QString::fromLatin1(TFileVerInfo::kNazwy[i]).toLower()) << i;
+    EXPECT_EQ(info.Value(TFileVerInfo::Key::FileDescription), "filedescription");
+    EXPECT_EQ(info.Value(TFileVerInfo::Key(8)), "");
+    EXPECT_EQ(info.Value(TFileVerInfo::Key(-1)), "");
     EXPECT_EQ(info.ValueByName("Rozmiar"), "123456");
     EXPECT_EQ(info.ValueByName("Brak"), "");
     EXPECT_EQ(info.Tlumaczenie(), "041504e2");
@@ -58,13 +59,14 @@ TEST_F(FileVerInfo, TheFirstTranslationChoosesTheTable)
                                    Table("040904B0", {StringNode("FileDescription", "English")})},
                                   {{0x409, 0x4B0}, {0x415, 0x4E2}});
     const TFileVerInfo info(Write("b.exe", WritePe({.version = Encode(root)})));
-    EXPECT_EQ(info.Value(2), "English");
+    EXPECT_EQ(info.Value(TFileVerInfo::Key::FileDescription), "English");
     EXPECT_EQ(info.Tlumaczenie(), "040904b0");
     ASSERT_EQ(info.Tablice().size(), 2u);
     EXPECT_EQ(info.Tablice()[0].Klucz, "041504e2");
 
     const Node none = VersionInfo({Table("041504e2", {StringNode("FileDescription", "polski")})}, {{0x409, 0x4B0}});
-    EXPECT_EQ(TFileVerInfo(Write("c.exe", WritePe({.version = Encode(none)}))).Value(2), "")
+    EXPECT_EQ(
+        TFileVerInfo(Write("c.exe", WritePe({.version = Encode(none)}))).Value(TFileVerInfo::Key::FileDescription), "")
         << "no table for the translation";
 }
 
@@ -87,8 +89,10 @@ TEST_F(FileVerInfo, LayoutsOfRealFiles)
                 EXPECT_EQ(info.ValueByName("Bb"), "x") << where.toStdString();
                 EXPECT_EQ(info.ValueByName("Ccc"), "yy") << where.toStdString();
                 EXPECT_EQ(info.ValueByName("Dddd"), "zzz") << where.toStdString();
-                EXPECT_EQ(info.Value(2), QString::fromUtf8("Przeglądarka")) << where.toStdString();
-                EXPECT_EQ(TFileVerInfo(bytes, "d.exe").Value(2), QString::fromUtf8("Przeglądarka"));
+                EXPECT_EQ(info.Value(TFileVerInfo::Key::FileDescription), QString::fromUtf8("Przeglądarka"))
+                    << where.toStdString();
+                EXPECT_EQ(TFileVerInfo(bytes, "d.exe").Value(TFileVerInfo::Key::FileDescription),
+                          QString::fromUtf8("Przeglądarka"));
             }
 }
 
