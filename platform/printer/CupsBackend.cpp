@@ -83,6 +83,21 @@ public:
         return BeginCupsJob(start, QueueSheet(start.Printer, start.Settings));
     }
 
+    std::optional<TQueueState> QueueState(const TPrinterInfo &printer) override
+    {
+        const CupsDest dest(printer.Device);
+        if (!dest)
+            return std::nullopt;
+        TQueueState state;
+        state.Stopped = DestOption(*dest, "printer-state").toInt() == IPP_PSTATE_STOPPED;
+        state.AcceptingJobs = DestOption(*dest, "printer-is-accepting-jobs") != QLatin1String("false");
+        for (const QString &reason :
+             DestOption(*dest, "printer-state-reasons").split(QLatin1Char(','), Qt::SkipEmptyParts))
+            if (reason != QLatin1String("none"))
+                state.Reasons.append(reason);
+        return state;
+    }
+
 private:
     // The queue's paper and margins for the settings' media (its default one when they name none)
     // and its resolution: A4 and 600 dpi where the queue says nothing.

@@ -29,6 +29,10 @@ std::vector<std::pair<QByteArray, QByteArray>> CupsJobOptions(const TJobStart &s
     // pass of two-sided printing done by hand, on both sides of the sheets.
     options.emplace_back("sides", start.OneSided || start.Settings.Sides.isEmpty() ? QByteArray("one-sided")
                                                                                    : start.Settings.Sides.toUtf8());
+    if (start.Copies > 1) {
+        options.emplace_back("copies", QByteArray::number(start.Copies));
+        options.emplace_back("multiple-document-handling", "separate-documents-collated-copies");
+    }
     if (!start.Settings.MediaSource.isEmpty())
         options.emplace_back("media-source", start.Settings.MediaSource.toUtf8());
     // CUPS turns a landscape sheet onto the paper by itself; saying so keeps drivers that look at

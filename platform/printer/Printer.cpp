@@ -144,6 +144,24 @@ bool TPrinter::IsPdfPrinter()
     return IsVirtual(index_);
 }
 
+bool TPrinter::PrintsBothSides()
+{
+    if (IsPdfPrinter())
+        return true;
+    try {
+        return platform::PrintsBothSides(backend_->Options(CurrentPrinter()));
+    } catch (const EPrinter &) {
+        return false; // a printer that cannot be asked is offered only what every printer can do
+    }
+}
+
+std::optional<TQueueState> TPrinter::QueueState()
+{
+    if (IsPdfPrinter())
+        return std::nullopt;
+    return backend_->QueueState(CurrentPrinter());
+}
+
 void TPrinter::SetPrinter(const TPrinterInfo &printer, const TDevMode &settings)
 {
     CheckNotPrinting();
@@ -206,6 +224,7 @@ void TPrinter::BeginDoc()
     start.Caps = Capabilities();
     start.Title = Title;
     start.OneSided = OneSided;
+    start.Copies = Copies;
     job_ = IsVirtual(index_) ? BeginPdfFileJob(start) : backend_->BeginJob(start);
     abortProc_ = [] {
         if (QCoreApplication::instance())

@@ -37,6 +37,12 @@ public:
     QList<TPrinterOption> Options(const TDevMode &settings);
     // Whether the current printer is the virtual one that writes a PDF file.
     bool IsPdfPrinter();
+    // Whether the current printer prints both sides by itself; the virtual printer does (its file is
+    // the sheet sides in the order such a printer needs).
+    bool PrintsBothSides();
+    // What the current printer's queue is doing (nullopt for the virtual printer or when it cannot
+    // be asked).
+    std::optional<TQueueState> QueueState();
     // Makes printer current with settings; an unknown printer is added to the list's end.
     void SetPrinter(const TPrinterInfo &printer, const TDevMode &settings);
     // The file the virtual printer writes (its port).
@@ -51,6 +57,8 @@ public:
     // Whether the next job asks for one side of each sheet even when the settings choose two: each
     // pass of two-sided printing done by hand.
     bool OneSided = false;
+    // Copies of the next job the printer makes itself, collated.
+    int Copies = 1;
     // Begins a job on the current printer titled Title. Installs the default abort procedure, which
     // handles pending window events each time something is drawn. Raises EPrinter.
     void BeginDoc();

@@ -3,6 +3,7 @@
 #include "platform/printer/PrinterCanvas.h"
 #include "platform/printer/PrinterOptions.h"
 #include "platform/printer/PrinterTypes.h"
+#include "platform/printer/QueueState.h"
 
 #include <QList>
 
@@ -20,6 +21,8 @@ struct TJobStart {
     QString Title;
     // One side of each sheet whatever Settings.Sides says (a pass of manual two-sided printing).
     bool OneSided = false;
+    // Copies the printer makes of the whole job, collated (each copy complete before the next).
+    int Copies = 1;
 };
 
 // A job being written. The first sheet exists as soon as the job does; destroying a job that was
@@ -49,6 +52,8 @@ public:
     virtual bool OffersPdfPrinter() const { return true; }
     // Raises EPrinter when the job cannot be begun.
     virtual std::unique_ptr<TPrintJob> BeginJob(const TJobStart &start) = 0;
+    // What the printer's queue is doing; nullopt when it cannot be asked (or has no queue).
+    virtual std::optional<TQueueState> QueueState(const TPrinterInfo &) { return std::nullopt; }
 };
 
 } // namespace platform

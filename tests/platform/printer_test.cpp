@@ -335,3 +335,47 @@ TEST(PrinterOptions, LabelsOfTheStandardsNames)
 }
 
 } // namespace
+
+TEST(QueueState, WarnsOnlyWhenTheJobWaits)
+{
+    struct Case {
+        const char *name;
+        TQueueState state;
+        const char *says; // a part of the warning; null: no warning
+    };
+    const Case cases[] = {
+        {"idle", {}, nullptr},
+        {"reports and passing states", {false, true, {"offline-report", "connecting-to-device"}}, nullptr},
+        {"stopped", {true, true, {}}, "wstrzymana"},
+        {"rejecting", {false, false, {}}, "nie przyjmuje"},
+        {"out of paper", {false, true, {"media-empty-error"}}, "brak papieru"},
+        {"no toner, warned", {false, true, {"toner-empty-warning"}}, "brak tonera"},
+        {"offline", {false, true, {"offline"}}, "wyłączona lub odłączona"},
+        {"an unknown error by name", {false, true, {"fuser-over-temp-error"}}, "fuser-over-temp"},
+        {"one cause said once", {true, true, {"paused"}}, "wstrzymana."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString warning = QueueWarning(QStringLiteral("biuro"), c.state);
+        if (!c.says) {
+            EXPECT_TRUE(warning.isEmpty()) << warning.toStdString();
+            continue;
+        }
+        EXPECT_TRUE(warning.contains(QStringLiteral("\"biuro\""))) << warning.toStdString();
+        EXPECT_TRUE(warning.contains(QString::fromUtf8(c.says))) << warning.toStdString();
+        EXPECT_TRUE(warning.contains(QStringLiteral("czeka w kolejce")));
+        EXPECT_EQ(warning.count(QStringLiteral("wstrzymana")), c.state.Stopped ? 1 : 0);
+    }
+}
+
+TEST(QueueState, BothSidesWhenTheSidesOptionOffersTwo)
+{
+    TPrinterOption sides = MakePrinterOption(kOptionSides);
+    sides.Choices = {{QStringLiteral("one-sided"), {}}};
+    TPrinterOption media = MakePrinterOption(kOptionMedia);
+    media.Choices = {{QStringLiteral("two-sided-long-edge"), {}}}; // not the sides option
+    EXPECT_FALSE(PrintsBothSides({}));
+    EXPECT_FALSE(PrintsBothSides({sides, media}));
+    sides.Choices.append({QStringLiteral("two-sided-short-edge"), {}});
+    EXPECT_TRUE(PrintsBothSides({media, sides}));
+}

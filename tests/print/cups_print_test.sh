@@ -10,6 +10,7 @@ queue=wenoglad-test-$$
 refusing=wenoglad-refusing-$$
 margins=wenoglad-margins-$$
 options=wenoglad-options-$$
+stopped=wenoglad-stopped-$$
 cups_start
 cups_add_pdf_queue "$queue"
 cups_add_pdf_queue "$refusing"
@@ -35,6 +36,8 @@ awk '/^\*OpenUI \*Resolution/ {
   print "*CloseUI: *Duplex"
 } { print }' /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd >"$CUPS_TMP/options.ppd"
 cups_add_pdf_queue "$options" "$CUPS_TMP/options.ppd"
+cups_add_pdf_queue "$stopped"
+cupsdisable -r "media-empty" "$stopped"
 lpadmin -d "$queue" || cups_fail "lpadmin could not make $queue the default"
 lpadmin -p "$refusing" -o print-color-mode-default=monochrome
 cupsreject "$refusing"
@@ -50,7 +53,7 @@ check() { # check DESCRIPTION COMMAND...: runs the command, reports a failure
 jobtmp="$CUPS_TMP/jobtmp"
 mkdir -p "$jobtmp"
 check "printing" env TMPDIR="$jobtmp" WENOGLAD_CUPS_QUEUE="$queue" WENOGLAD_CUPS_REFUSING="$refusing" \
-  WENOGLAD_CUPS_MARGINS="$margins" WENOGLAD_CUPS_OPTIONS="$options" \
+  WENOGLAD_CUPS_MARGINS="$margins" WENOGLAD_CUPS_OPTIONS="$options" WENOGLAD_CUPS_STOPPED="$stopped" \
   "$exe" --gtest_filter='CupsPrinter.*'
 
 # The abandoned and refused jobs never reach a queue.

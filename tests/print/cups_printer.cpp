@@ -205,6 +205,34 @@ TEST_F(CupsPrinter, TheQueuesOptionsComeFromItsServer)
     EXPECT_THROW(printer.Options(TDevMode{}), EPrinter);
 }
 
+TEST_F(CupsPrinter, TheQueueSaysWhetherItPrintsBothSidesAndWhetherJobsWait)
+{
+    const struct {
+        QString device;
+        bool bothSides;
+        bool stopped, accepting;
+    } rows[] = {
+        {queue, false, false, true},
+        {Env("WENOGLAD_CUPS_OPTIONS"), true, false, true},
+        {Env("WENOGLAD_CUPS_REFUSING"), false, false, false},
+        {Env("WENOGLAD_CUPS_STOPPED"), false, true, true},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.device.toStdString());
+        printer.SetPrinterIndex(IndexOf(printer, row.device));
+        EXPECT_EQ(printer.PrintsBothSides(), row.bothSides);
+        const std::optional<TQueueState> state = printer.QueueState();
+        ASSERT_TRUE(state);
+        EXPECT_EQ(state->Stopped, row.stopped);
+        EXPECT_EQ(state->AcceptingJobs, row.accepting);
+        EXPECT_EQ(QueueWarning(row.device, *state).isEmpty(), !row.stopped && row.accepting);
+    }
+    // The virtual printer's file is what a two-sided printer is sent; it has no queue.
+    printer.SetPrinterIndex(int(printer.Printers().size()) - 1);
+    EXPECT_TRUE(printer.PrintsBothSides());
+    EXPECT_FALSE(printer.QueueState());
+}
+
 TEST_F(CupsPrinter, AJobCarriesTheChosenOptions)
 {
     // The script finds the options among the job's and an A3 page in the queue's PDF.

@@ -34,6 +34,8 @@ struct TPrinterRecording {
     QList<platform::TPrinterOption> Options;
     // Portrait capabilities; landscape swaps them. A4 at 600 pixels per inch with a 4 mm border.
     platform::TDeviceCaps Caps{4960, 7016, 100, 100, 600, 600};
+    // What the queue reports after a job; nullopt: it cannot be asked.
+    std::optional<platform::TQueueState> Queue;
     // When set, ending a job fails with this message (the job is gone, as with a refusing queue).
     QString RefuseWith;
 
@@ -53,6 +55,10 @@ public:
                                        platform::TOrientation orientation) override;
     std::unique_ptr<platform::TPrintJob> BeginJob(const platform::TJobStart &start) override;
     bool OffersPdfPrinter() const override { return recording_->PdfPrinter; }
+    std::optional<platform::TQueueState> QueueState(const platform::TPrinterInfo &) override
+    {
+        return recording_->Queue;
+    }
 
 private:
     std::shared_ptr<TPrinterRecording> recording_;
