@@ -31,6 +31,7 @@ public:
     void ProgressStep() override {}
     void ProgressEnd() override {}
     bool CancelRequested() override { return false; }
+    void Ostrzezenie(const QString &) override {}
     void ShowException(std::exception_ptr error) override { std::rethrow_exception(error); }
 };
 

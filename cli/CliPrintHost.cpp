@@ -39,6 +39,11 @@ bool TCliPrintHost::PytanieOkAnuluj(const QString &title, const QString &text)
     return true;
 }
 
+void TCliPrintHost::Ostrzezenie(const QString &text)
+{
+    PrintError(QStringLiteral("Uwaga: ") + text);
+}
+
 void TCliPrintHost::ShowException(std::exception_ptr error)
 {
     try {

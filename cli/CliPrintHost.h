@@ -16,6 +16,8 @@ public:
     void ProgressEnd() override {}
     // Once the user stopped at the turn of the sheets, nothing more is printed.
     bool CancelRequested() override { return stopped_; }
+    // Said on standard error; the job was accepted, so the exit code stays 0.
+    void Ostrzezenie(const QString &text) override;
     void ShowException(std::exception_ptr error) override;
 
     // Whether a copy failed (its error went to standard error).

@@ -40,6 +40,10 @@ void TPrintEngine::SelectPages(const TPrintRequest &request)
 
 void TPrintEngine::PrintSelected(const TPrintRequest &request)
 {
+    if (options_.DwustronnieAuto) {
+        PrintBothSidesByPrinter(request);
+        return;
+    }
     PrepareGeometry(request, options_.Dwustronnie);
     // Every copy starts from the mirrored margins of a first pass; the turn moves the rectangles back.
     const TPrintJobGeometry firstPass = geometry_;
@@ -59,7 +63,7 @@ void TPrintEngine::PrintSelected(const TPrintRequest &request)
             printer_.SetPrinterIndex(printer_.PrinterIndex());
             BeginJob(twoJobs ? kDuplexSuffix1 : QString(), twoJobs);
             PrintSelection();
-            printer_.EndDoc();
+            EndJob();
         } catch (...) {
             host_.ShowException(std::current_exception());
             if (printer_.Printing())
@@ -76,8 +80,50 @@ void TPrintEngine::PrintSides(const TPrintRequest &request, bool reverse)
     host_.ProgressStart(int(selection_.size()));
     const auto hide = qScopeGuard([this] { host_.ProgressEnd(); });
     PadSelection(selection_, options_.Tryb, true);
-    const TPass sides = JoinedSides(options_.Tryb, reverse, int(selection_.size()));
+    PrintJoinedSides(reverse);
+}
 
+void TPrintEngine::PrintBothSidesByPrinter(const TPrintRequest &request)
+{
+    if (options_.Kopie < 1)
+        return;
+    if (!printer_.PrintsBothSides())
+        throw EPrintDlgError(QStringLiteral("Drukarka \"%1\" nie drukuje dwustronnie: wybierz ręczny druk "
+                                            "dwustronny.")
+                                 .arg(printer_.CurrentPrinter().Device));
+    // The sheets as the imposed file of a printer that prints both sides has them: no margins
+    // mirrored, landscape sheets turned over their short edge.
+    PrepareGeometry(request, false);
+    std::optional<platform::TDevMode> settings = printer_.Settings();
+    if (!settings)
+        throw EPrintDlgError(QStringLiteral("Błąd przy pobieraniu ustawień drukarki !"));
+    // Only this job is two-sided: the printer's settings are put back once it is sent.
+    const platform::TDevMode before = *settings;
+    settings->Sides =
+        TwoUp(options_.Tryb) ? QStringLiteral("two-sided-short-edge") : QStringLiteral("two-sided-long-edge");
+    printer_.SetPrinter(printer_.CurrentPrinter(), *settings);
+    const auto restore = qScopeGuard([this, before] {
+        if (!printer_.Printing())
+            printer_.SetPrinter(printer_.CurrentPrinter(), before);
+    });
+    PadSelection(selection_, options_.Tryb, true);
+
+    host_.ProgressStart(int(selection_.size()));
+    const auto hide = qScopeGuard([this] { host_.ProgressEnd(); });
+    printer_.Copies = options_.Kopie;
+    const auto single = qScopeGuard([this] { printer_.Copies = 1; });
+    try {
+        if (options_.Tryb == TPrintMode::Ksiazeczka)
+            ConfirmLongBooklet(int(selection_.size()));
+        PrintJoinedSides(options_.Odwrotnie);
+    } catch (...) {
+        host_.ShowException(std::current_exception());
+    }
+}
+
+void TPrintEngine::PrintJoinedSides(bool reverse)
+{
+    const TPass sides = JoinedSides(options_.Tryb, reverse, int(selection_.size()));
     firstSheet_ = true;
     printer_.SetPrinterIndex(printer_.PrinterIndex());
     try {
@@ -88,11 +134,25 @@ void TPrintEngine::PrintSides(const TPrintRequest &request, bool reverse)
             else
                 PrintSheetOne(side.Left);
         }
-        printer_.EndDoc();
+        EndJob();
     } catch (...) {
         if (printer_.Printing())
             printer_.Abort();
         throw;
+    }
+}
+
+void TPrintEngine::EndJob()
+{
+    printer_.EndDoc();
+    if (warned_)
+        return;
+    if (const std::optional<platform::TQueueState> state = printer_.QueueState()) {
+        const QString warning = platform::QueueWarning(printer_.CurrentPrinter().Device, *state);
+        if (!warning.isEmpty()) {
+            warned_ = true;
+            host_.Ostrzezenie(warning);
+        }
     }
 }
 
@@ -151,14 +211,8 @@ void TPrintEngine::PrintSelection()
 {
     PadSelection(selection_, options_.Tryb, options_.Dwustronnie);
     const int n = int(selection_.size());
-    if (options_.Tryb == TPrintMode::Ksiazeczka && n > 40) {
-        const QString text = QStringLiteral("Przy tak długim wydruku (%1 stron)\rpowstanie plik %2 kartek, który\r"
-                                            "może być ciężko zgiąć na pół !\rCzy na pewno chcesz kontynuować ?")
-                                 .arg(pages_.size())
-                                 .arg(n / 4);
-        if (!host_.PytanieTakNie(QStringLiteral("Potwierdź drukowanie \"książeczki\" !"), text))
-            throw EAbort();
-    }
+    if (options_.Tryb == TPrintMode::Ksiazeczka)
+        ConfirmLongBooklet(n);
     const QList<TPass> passes = PrintPasses(options_.Tryb, options_.Dwustronnie, options_.Odwrotnie, n);
     for (qsizetype pass = 0; pass < passes.size(); ++pass) {
         if (pass > 0)
@@ -172,9 +226,21 @@ void TPrintEngine::PrintSelection()
     }
 }
 
+void TPrintEngine::ConfirmLongBooklet(int positions)
+{
+    if (positions <= 40)
+        return;
+    const QString text = QStringLiteral("Przy tak długim wydruku (%1 stron)\rpowstanie plik %2 kartek, który\r"
+                                        "może być ciężko zgiąć na pół !\rCzy na pewno chcesz kontynuować ?")
+                             .arg(pages_.size())
+                             .arg(positions / 4);
+    if (!host_.PytanieTakNie(QStringLiteral("Potwierdź drukowanie \"książeczki\" !"), text))
+        throw EAbort();
+}
+
 void TPrintEngine::TurnSheets()
 {
-    printer_.EndDoc();
+    EndJob();
     if (!host_.PytanieOkAnuluj(QStringLiteral("Czekam na odwrócenie kartek ..."),
                                QStringLiteral("1. Zaczekaj aż drukarka skończy pierwszą część wydruku.\r"
                                               "2. Przełóż cały powstały plik kartek spowrotem\r"

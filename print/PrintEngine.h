@@ -46,6 +46,15 @@ public:
     void PrintSides(const TPrintRequest &request, bool reverse);
 
 private:
+    // One job the printer prints on both sides: the sheet sides in the order it needs, its copies
+    // collated by the printer. Errors go to the host's display.
+    void PrintBothSidesByPrinter(const TPrintRequest &request);
+    // The sides of the padded selection as one job; raises whatever fails, abandoning the job.
+    void PrintJoinedSides(bool reverse);
+    // A booklet of more than 40 positions asks first; "Nie" raises EAbort.
+    void ConfirmLongBooklet(int positions);
+    // Ends the job; the first time in this print that the queue holds it back, the host warns.
+    void EndJob();
     void PrepareGeometry(const TPrintRequest &request, bool twoSided);
     // byHand: a pass of two-sided printing done by hand, which prints one side of the sheets whatever
     // the printer's settings say.
@@ -65,4 +74,5 @@ private:
     TPrintJobGeometry geometry_;
     QString title_;
     bool firstSheet_ = false;
+    bool warned_ = false;
 };

@@ -18,6 +18,8 @@ public:
     virtual void ProgressEnd() = 0;
     // Whether the user asked to stop; read after every page placed.
     virtual bool CancelRequested() = 0;
+    // A warning that needs no answer: the job was handed over but waits in its queue.
+    virtual void Ostrzezenie(const QString &text) = 0;
     // The program's general display of an error that ended a copy; the user's abort (EAbort) shows
     // nothing.
     virtual void ShowException(std::exception_ptr error) = 0;

@@ -41,6 +41,11 @@ void TWindowPrintHost::ProgressEnd()
     working_->Ukryj();
 }
 
+void TWindowPrintHost::Ostrzezenie(const QString &text)
+{
+    PokazInfo(QStringLiteral("Wydruk czeka w kolejce"), text);
+}
+
 void TWindowPrintHost::ShowException(std::exception_ptr error)
 {
     HandleUncaughtException(error);

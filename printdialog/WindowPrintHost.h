@@ -22,6 +22,7 @@ public:
     void ProgressStep() override;
     void ProgressEnd() override;
     bool CancelRequested() override { return Cancel; }
+    void Ostrzezenie(const QString &text) override;
     void ShowException(std::exception_ptr error) override;
 
     TWorkingDlg &WorkingDlg() { return *working_; }

@@ -19,6 +19,7 @@ public:
     std::deque<bool> Answers;
     QStringList Log;    // questions asked: "title | text"
     QStringList Errors; // errors shown, "abort" for a silent one
+    QStringList Warnings;
     int Max = -1, Steps = 0, Shown = 0, Hidden = 0;
     bool Cancel = false;
 
@@ -32,6 +33,7 @@ public:
     void ProgressStep() override { ++Steps; }
     void ProgressEnd() override { ++Hidden; }
     bool CancelRequested() override { return Cancel; }
+    void Ostrzezenie(const QString &text) override { Warnings << text; }
     void ShowException(std::exception_ptr error) override
     {
         try {
@@ -283,6 +285,80 @@ TEST_F(PrintEngine, ErrorsEndOnlyTheirCopy)
     Print(Request(3));
     EXPECT_EQ(Jobs(), QStringLiteral("faktury: 1 [porzucone] / faktury: 1 [porzucone]"));
     EXPECT_EQ(host.Errors, QStringList({"abort", "abort"}));
+}
+
+TEST_F(PrintEngine, APrinterThatPrintsBothSidesGetsOneJobOfSheetSides)
+{
+    // The same sheets as the manual rows above, each front followed by its back, in one job the
+    // printer turns itself: no question, copies made by the printer.
+    platform::TPrinterOption sides = platform::MakePrinterOption(platform::kOptionSides);
+    sides.Choices = {{QStringLiteral("one-sided"), {}}, {QStringLiteral("two-sided-long-edge"), {}}};
+    recording->Options = {sides};
+    using M = TPrintMode;
+    const struct Row {
+        M mode;
+        bool reverse;
+        int pages;
+        qint32 copies;
+        const char *jobs;
+        const char *sides;
+    } rows[] = {
+        {M::Normalne, false, 3, 1, "faktury: 1 2 3 _", "two-sided-long-edge"},
+        // Reverse order moves whole sheets: each keeps its front before its back.
+        {M::Normalne, true, 3, 1, "faktury: 3 _ 1 2", "two-sided-long-edge"},
+        {M::Zmniejszone, false, 5, 1, "faktury: 1L,2R 3L,4R 5L _", "two-sided-short-edge"},
+        {M::Ksiazeczka, false, 8, 2, "faktury: 8L,1R 2L,7R 6L,3R 4L,5R", "two-sided-short-edge"},
+        {M::Ksiazeczka, true, 8, 1, "faktury: 6L,3R 4L,5R 8L,1R 2L,7R", "two-sided-short-edge"},
+    };
+    options.DwustronnieAuto = true;
+    options.Dwustronnie = true; // the printer's own two-sided printing wins over the manual one
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.jobs);
+        recording->Jobs.clear();
+        host = TScriptedHost();
+        options.Tryb = r.mode;
+        options.Odwrotnie = r.reverse;
+        options.Kopie = r.copies;
+        Print(Request(r.pages));
+        EXPECT_EQ(Jobs(), QString::fromUtf8(r.jobs));
+        ASSERT_EQ(recording->Ended().size(), 1);
+        const platform::TJobStart &start = recording->Ended()[0].Setup;
+        EXPECT_EQ(start.Settings.Sides, QString::fromUtf8(r.sides));
+        EXPECT_FALSE(start.OneSided);
+        EXPECT_EQ(start.Copies, r.copies);
+        EXPECT_TRUE(host.Log.isEmpty()) << host.Log.join(u'/').toStdString();
+        EXPECT_EQ(host.Hidden, host.Shown);
+    }
+    // The next job is one copy on one side again, and a printer that prints one side is refused
+    // before anything.
+    options.DwustronnieAuto = false;
+    options.Dwustronnie = false;
+    options.Tryb = M::Normalne;
+    options.Kopie = 1;
+    recording->Jobs.clear();
+    Print(Request(1));
+    ASSERT_EQ(recording->Jobs.size(), 1);
+    EXPECT_EQ(recording->Jobs[0].Setup.Copies, 1);
+    EXPECT_FALSE(recording->Jobs[0].Setup.Settings.Sides.startsWith(QStringLiteral("two-sided")));
+    options.DwustronnieAuto = true;
+    recording->Options.clear();
+    recording->Jobs.clear();
+    EXPECT_THROW(Print(Request(4)), EPrintDlgError);
+    EXPECT_TRUE(recording->Jobs.isEmpty());
+}
+
+TEST_F(PrintEngine, AQueueThatHoldsTheJobIsWarnedOfOnce)
+{
+    options.Dwustronnie = true;
+    options.Kopie = 2;
+    Print(Request(2));
+    EXPECT_TRUE(host.Warnings.isEmpty());
+    recording->Queue = platform::TQueueState{true, true, {QStringLiteral("media-empty-error")}};
+    Print(Request(2));
+    ASSERT_EQ(host.Warnings.size(), 1); // four jobs, one warning
+    EXPECT_TRUE(host.Warnings[0].contains(QStringLiteral("\"biuro\"")));
+    EXPECT_TRUE(host.Warnings[0].contains(QStringLiteral("brak papieru")));
+    EXPECT_TRUE(host.Errors.isEmpty());
 }
 
 TEST_F(PrintEngine, PreparationFailuresPrintNothing)
