@@ -11,7 +11,8 @@ int RunInfo(const QStringList &args);
 int RunText(const QStringList &args);
 // pdf FILE -o OUT.pdf [--margins L,T,R,B] [--mono]: one A4 page per page.
 int RunPdf(const QStringList &args);
-// print FILE [-d QUEUE] [--strony SET] [--tryb MODE] [--dwustronnie] [--odwrotnie] [--kopie N] [--kolor]
+// print FILE [-d QUEUE] [--strony SET] [--tryb MODE] [--dwustronnie | --dwustronnie-auto] [--odwrotnie] [--kopie N]
+// [--kolor]
 // [--bitmapa] [--margins L,T,R,B]: through the print engine to a CUPS queue.
 int RunPrint(const QStringList &args);
 // png FILE -o DIR [--dpi N] [--pages SET]: one PNG per page, named by its number.

@@ -86,11 +86,9 @@ ExportOptions ParseExportOptions(const QStringList &args, const QStringList &all
         }
         if (!allowed.contains(name))
             throw Exception(QStringLiteral("Nieznana opcja \"%1\"").arg(name));
-        const std::pair<const char *, bool *> flags[] = {{"--mono", &o.mono},
-                                                         {"--dwustronnie", &o.twoSided},
-                                                         {"--odwrotnie", &o.reverse},
-                                                         {"--kolor", &o.colour},
-                                                         {"--bitmapa", &o.bitmap}};
+        const std::pair<const char *, bool *> flags[] = {
+            {"--mono", &o.mono},         {"--dwustronnie", &o.twoSided}, {"--dwustronnie-auto", &o.printerTwoSided},
+            {"--odwrotnie", &o.reverse}, {"--kolor", &o.colour},         {"--bitmapa", &o.bitmap}};
         bool *flag = nullptr;
         for (const auto &[flagName, target] : flags)
             if (name == QLatin1String(flagName))

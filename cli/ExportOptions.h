@@ -22,6 +22,7 @@ struct ExportOptions {
     QString queue;                  // -d
     std::optional<TPrintMode> mode; // --tryb normalne|zmniejszone|ksiazeczka
     bool twoSided = false;          // --dwustronnie
+    bool printerTwoSided = false;   // --dwustronnie-auto
     bool reverse = false;           // --odwrotnie
     int copies = 1;                 // --kopie
     bool colour = false;            // --kolor

@@ -38,6 +38,7 @@ TPrintDlgSettings Settings(const ExportOptions &options)
     s.Tryb = options.mode.value_or(TPrintMode::Normalne);
     s.Odwrotnie = options.reverse;
     s.Dwustronnie = options.twoSided;
+    s.DwustronnieAuto = options.printerTwoSided;
     s.Kolor = options.colour;
     s.Kopie = options.copies;
     s.NoEMF = options.bitmap;
@@ -67,14 +68,20 @@ int RunPrint(const QStringList &args)
     ExportOptions options;
     try {
         options = ParseExportOptions(args,
-                                     {"-d", "--strony", "--tryb", "--dwustronnie", "--odwrotnie", "--kopie", "--kolor",
-                                      "--bitmapa", "--margins"},
+                                     {"-d", "--strony", "--tryb", "--dwustronnie", "--dwustronnie-auto", "--odwrotnie",
+                                      "--kopie", "--kolor", "--bitmapa", "--margins"},
                                      false);
     } catch (const Exception &e) {
         PrintError(QStringLiteral("wenoglad-cli print: ") + e.Message());
         return kExitUsage;
     }
-    const bool turns = options.twoSided || options.mode == TPrintMode::Ksiazeczka;
+    if (options.twoSided && options.printerTwoSided) {
+        PrintError(QStringLiteral("wenoglad-cli print: --dwustronnie (ręcznie) i --dwustronnie-auto (drukarka) "
+                                  "wykluczają się"));
+        return kExitUsage;
+    }
+    // The printer's own two-sided printing needs nobody to turn the sheets, a booklet included.
+    const bool turns = !options.printerTwoSided && (options.twoSided || options.mode == TPrintMode::Ksiazeczka);
     if (turns && !TCliPrintHost::CanTurnSheets()) {
         PrintError(QStringLiteral("wenoglad-cli print: druk dwustronny i książeczka wymagają odwrócenia kartek "
                                   "między przebiegami; uruchom polecenie w terminalu"));
@@ -85,6 +92,12 @@ int RunPrint(const QStringList &args)
         PrintError(options.queue.isEmpty()
                        ? QStringLiteral("wenoglad-cli print: brak domyślnej drukarki; podaj kolejkę opcją -d")
                        : QStringLiteral("wenoglad-cli print: nie ma drukarki \"%1\"").arg(options.queue));
+        return kExitUsage;
+    }
+    if (options.printerTwoSided && !printer.PrintsBothSides()) {
+        PrintError(QStringLiteral("wenoglad-cli print: drukarka \"%1\" nie drukuje dwustronnie (jej kolejka nie "
+                                  "zna sides=two-sided-...); użyj --dwustronnie, aby drukować dwustronnie ręcznie")
+                       .arg(printer.CurrentPrinter().Device));
         return kExitUsage;
     }
     BuiltPrintout printout;

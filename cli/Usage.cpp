@@ -39,11 +39,13 @@ TUsage MakeCliUsage()
               QStringLiteral("Układa strony na arkuszach dokładnie tak jak drukowanie (ta sama geometria i "
                              "dopełnienie) i zapisuje strony arkuszy w kolejności, jakiej potrzebuje drukarka "
                              "drukująca dwustronnie.")},
-             {QStringLiteral("print PLIK [-d KOLEJKA] [--strony ZESTAW] [--tryb TRYB] [--dwustronnie] "
-                             "[--odwrotnie] [--kopie N] [--kolor] [--bitmapa] [--margins L,G,P,D]"),
+             {QStringLiteral("print PLIK [-d KOLEJKA] [--strony ZESTAW] [--tryb TRYB] [--dwustronnie | "
+                             "--dwustronnie-auto] [--odwrotnie] [--kopie N] [--kolor] [--bitmapa] [--margins L,G,P,D]"),
               QStringLiteral("Drukuje do kolejki CUPS tak jak okno drukowania programu: tryby, ręczny druk "
-                             "dwustronny w dwóch przebiegach, kopie, kolor albo czerń i biel, strony jako pasy "
-                             "obrazu. Inne pytania dostają odpowiedź „tak” na standardowym wyjściu błędów.")},
+                             "dwustronny w dwóch przebiegach albo druk dwustronny drukarki w jednym zadaniu, kopie, "
+                             "kolor albo czerń i biel, strony jako pasy obrazu. Inne pytania dostają odpowiedź „tak” "
+                             "na standardowym wyjściu błędów, tam też idzie ostrzeżenie, gdy wydruk czeka w "
+                             "zatrzymanej kolejce (kod wyjścia zostaje 0).")},
              {QStringLiteral("png PLIK -o KATALOG [--dpi N] [--pages ZESTAW]"),
               QStringLiteral("Zapisuje każdą stronę jako obraz PNG samej strony (210 x 294 mm, białej, bez "
                              "marginesów) o nazwie KATALOG/numer.png.")},
@@ -92,6 +94,11 @@ TUsage MakeCliUsage()
              {QStringLiteral("--dwustronnie"),
               QStringLiteral("Ręczny druk dwustronny w dwóch przebiegach: między nimi polecenie czeka na Enter, gdy "
                              "arkusze są odwracane, więc potrzebuje terminala, tak samo jak tryb ksiazeczka.")},
+             {QStringLiteral("--dwustronnie-auto"),
+              QStringLiteral("Druk dwustronny wykonany przez drukarkę: jedno zadanie ze stronami arkuszy w "
+                             "kolejności, jakiej potrzebuje drukarka (sides=two-sided-long-edge, a dla trybów "
+                             "zmniejszone i ksiazeczka two-sided-short-edge), kopie zbiera drukarka; bez terminala. "
+                             "Kod wyjścia 2, gdy kolejka nie drukuje dwustronnie.")},
              {QStringLiteral("--kopie N"), QStringLiteral("Drukuje N kopii, jedną po drugiej.")},
              {QStringLiteral("--kolor"), QStringLiteral("Druk w kolorze; domyślnie w czerni i bieli.")},
              {QStringLiteral("--bitmapa"), QStringLiteral("Wysyła strony jako pasy obrazu.")},

@@ -22,14 +22,14 @@ struct TPrintDlgSettings {
     TPrintMode Tryb = TPrintMode::Normalne;
     bool Odwrotnie = true;    // pages in reverse order
     bool Dwustronnie = false; // manual two-sided printing
+    bool Kolor = false;       // colour; otherwise black and white
+    qint32 Kopie = 1;
+    bool NoAbort = false; // printer compatibility mode: no abort procedure
+    bool NoEMF = false;   // pages as bitmaps instead of replayed pictures
     // The printer prints both sides itself: one job of sheet sides in the order it needs. Chosen for
     // this print; the store remembers it for each printer in DwustronnieAutoDrukarki.
     bool DwustronnieAuto = false;
     QStringList DwustronnieAutoDrukarki; // printers, as the printer list names them
-    bool Kolor = false;                  // colour; otherwise black and white
-    qint32 Kopie = 1;
-    bool NoAbort = false; // printer compatibility mode: no abort procedure
-    bool NoEMF = false;   // pages as bitmaps instead of replayed pictures
 
     bool operator==(const TPrintDlgSettings &) const = default;
 };

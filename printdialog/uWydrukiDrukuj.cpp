@@ -173,13 +173,14 @@ void TWydrukiDrukuj::CreateControls()
     FitCaptions(pOpcje1);
     FitCaptions(pOpcje2);
 
-    for (QAbstractButton *b :
-         std::initializer_list<QAbstractButton *>{rbStrony1, rbStrony2, rbStrony4, cbKolorowy, cbOdwrotnie,
-                                                  cbDwustronnie, cbNoAbortProc, rbEmfMode, rbBmpMode})
+    for (QAbstractButton *b : std::initializer_list<QAbstractButton *>{rbStrony1, rbStrony2, rbStrony4, cbKolorowy,
+                                                                       cbOdwrotnie, cbDwustronnie, cbDwustronnieAuto,
+                                                                       cbNoAbortProc, rbEmfMode, rbBmpMode})
         b->setCursor(Qt::PointingHandCursor);
 
     connect(cbDrukarki, &QComboBox::activated, this, &TWydrukiDrukuj::cbDrukarkiChange);
     connect(rbStrony4, &QRadioButton::clicked, this, &TWydrukiDrukuj::rbStrony4Click);
+    connect(cbDwustronnie, &QCheckBox::toggled, this, [this] { UstawRegulyDostepnosci(); });
     connect(btnWlasciwosci, &TWenBtn::clicked, this, &TWydrukiDrukuj::btnWlasciwosciClick);
 
     hb->SetTextAccept(QStringLiteral("Drukuj"));
@@ -265,6 +266,12 @@ void TWydrukiDrukuj::CreateModePanel(QWidget *frame)
     lblDwustronnie2 =
         Note(pOpcje1, QPoint(32, 166), QStringLiteral("W trybie \"książeczki\" druk dwustronny jest zawsze włączony."));
     lblDwustronnie2->setEnabled(false);
+    cbDwustronnieAuto =
+        Make<QCheckBox>(pOpcje1, QRect(32, 166, 300, 17), QStringLiteral("Obie strony drukuje sama dr&ukarka"));
+    cbDwustronnieAuto->setToolTip(
+        QStringLiteral("Drukarka ma moduł druku dwustronnego: wydruk idzie jednym zadaniem, a drukarka\r\n"
+                       "sama drukuje drugą stronę każdej kartki. Kopie składa drukarka."));
+    cbDwustronnieAuto->hide();
     btnOpcje2Pokaz = SmallButton(pOpcje1, QRect(9, 189, 323, 23), 4,
                                  QStringLiteral("Opcj&e zaawansowane (rozwiązywanie problemów)"), IconPokazOpcje());
     connect(btnOpcje2Pokaz, &TWenBtn::clicked, this, [this] { PokazOpcje2(true); });
@@ -334,6 +341,7 @@ void TWydrukiDrukuj::Otworz()
     if (chosen != before)
         printer.SetPrinterIndex(chosen);
     cbDrukarki->setCurrentIndex(printer.PrinterIndex());
+    UstawDwustronnieAuto();
 
     cbNoAbortProc->setChecked(PrintDlgSettings.NoAbort);
     rbEmfMode->setChecked(!PrintDlgSettings.NoEMF);
@@ -367,8 +375,26 @@ void TWydrukiDrukuj::UstawRegulyDostepnosci()
 {
     rbStrony2->setEnabled(currentPage_ > 0);
     cbDwustronnie->setEnabled(!btnKsiazeczka->Down());
-    lblDwustronnie1->setVisible(cbDwustronnie->isEnabled());
-    lblDwustronnie2->setVisible(!cbDwustronnie->isEnabled());
+    const bool offered = !cbDwustronnieAuto->isHidden();
+    lblDwustronnie1->setVisible(!offered && cbDwustronnie->isEnabled());
+    lblDwustronnie2->setVisible(!offered && !cbDwustronnie->isEnabled());
+    // Two-sided printing first, manual or a booklet's; then who turns the sheets.
+    cbDwustronnieAuto->setEnabled(btnKsiazeczka->Down() || cbDwustronnie->isChecked());
+}
+
+void TWydrukiDrukuj::UstawDwustronnieAuto()
+{
+    platform::TPrinter &printer = platform::Printer();
+    const bool offered = printer.PrintsBothSides();
+    cbDwustronnieAuto->setVisible(offered);
+    cbDwustronnieAuto->setChecked(offered &&
+                                  PrintDlgSettings.DwustronnieAutoDrukarki.contains(printer.CurrentPrinter().Device));
+    UstawRegulyDostepnosci();
+}
+
+bool TWydrukiDrukuj::DwustronnieAutoWybrane() const
+{
+    return !cbDwustronnieAuto->isHidden() && cbDwustronnieAuto->isEnabled() && cbDwustronnieAuto->isChecked();
 }
 
 void TWydrukiDrukuj::UpdateActiveLook()
@@ -388,6 +414,7 @@ void TWydrukiDrukuj::btnTrybClick(TWenBtn *pressed)
 void TWydrukiDrukuj::cbDrukarkiChange(int index)
 {
     platform::Printer().SetPrinterIndex(index);
+    UstawDwustronnieAuto();
     cbNoAbortProc->setChecked(false);
     rbEmfMode->setChecked(true);
     rbBmpMode->setChecked(false);
@@ -433,6 +460,14 @@ void TWydrukiDrukuj::ZapiszOpcje(bool withMode)
     PrintDlgSettings.NazwaDruk = cbDrukarki->currentText();
     PrintDlgSettings.Odwrotnie = cbOdwrotnie->isChecked();
     PrintDlgSettings.Dwustronnie = cbDwustronnie->isChecked();
+    PrintDlgSettings.DwustronnieAuto = DwustronnieAutoWybrane();
+    if (!cbDwustronnieAuto->isHidden()) {
+        const QString printer = platform::Printer().CurrentPrinter().Device;
+        QStringList &chosen = PrintDlgSettings.DwustronnieAutoDrukarki;
+        chosen.removeAll(printer);
+        if (cbDwustronnieAuto->isChecked())
+            chosen.append(printer);
+    }
     PrintDlgSettings.NoAbort = cbNoAbortProc->isChecked();
     PrintDlgSettings.Kolor = cbKolorowy->isChecked();
     PrintDlgSettings.NoEMF = rbBmpMode->isChecked();

@@ -61,6 +61,8 @@ public:
     QCheckBox *cbDwustronnie;
     QLabel *lblDwustronnie1;
     QLabel *lblDwustronnie2;
+    // Shown in place of the notes when the printer prints both sides itself.
+    QCheckBox *cbDwustronnieAuto;
     TWenBtn *btnOpcje2Pokaz;
     TPanelEx *pOpcje2;
     QCheckBox *cbNoAbortProc;
@@ -90,6 +92,11 @@ private:
     void CreateAdvancedPanel(QWidget *frame);
     void Otworz();
     void UstawRegulyDostepnosci();
+    // Offers the printer's own two-sided printing when the current printer has it, as last chosen
+    // for that printer.
+    void UstawDwustronnieAuto();
+    // Whether this print goes to the printer's own two-sided printing.
+    bool DwustronnieAutoWybrane() const;
     void btnTrybClick(TWenBtn *pressed);
     void cbDrukarkiChange(int index);
     void rbStrony4Click();

@@ -28,6 +28,8 @@ const QString kOdwrotnie = QStringLiteral("PrintDlg_Odwrotnie");
 const QString kDwustronnie = QStringLiteral("PrintDlg_Dwustronnie");
 const QString kKolor = QStringLiteral("PrintDlg_Kolor");
 const QString kKopie = QStringLiteral("PrintDlg_Kopie");
+// Added later: older versions pass over it.
+const QString kDwustronnieAuto = QStringLiteral("PrintDlg_DwustronnieAuto");
 const QString kNoAbort = QStringLiteral("PrintDlg_NoAbort");
 const QString kNoEMF = QStringLiteral("PrintDlg_NoEMF");
 
@@ -141,6 +143,8 @@ void WczytajUstawienia(TStanPodgladu &stan, const QRect &obszarRoboczy)
     ReadInto(ReadInt(s, kKopie), p.Kopie);
     ReadInto(ReadBool(s, kNoAbort), p.NoAbort);
     ReadInto(ReadBool(s, kNoEMF), p.NoEMF);
+    if (const QVariant printers = s.value(kDwustronnieAuto); printers.isValid())
+        p.DwustronnieAutoDrukarki = printers.toStringList();
 }
 
 void ZapiszUstawienia(const TStanPodgladu &stan)
@@ -173,6 +177,10 @@ void ZapiszUstawienia(const TStanPodgladu &stan)
     s.setValue(kKopie, p.Kopie);
     s.setValue(kNoAbort, p.NoAbort);
     s.setValue(kNoEMF, p.NoEMF);
+    if (p.DwustronnieAutoDrukarki.isEmpty())
+        s.remove(kDwustronnieAuto);
+    else
+        s.setValue(kDwustronnieAuto, p.DwustronnieAutoDrukarki);
 
     s.sync();
     if (s.status() != QSettings::NoError)

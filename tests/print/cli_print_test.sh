@@ -102,6 +102,36 @@ expect "nothing was sent for them" "$jobs" "$(cups_sent_files | wc -l)"
 # Every job asked for one side (the page log names the sides each job reached the server with).
 expect "one side for every job" "$(yes one-sided | head -n "$jobs" | tr '\n' ' ')" "$(cups_job_sides | tr '\n' ' ')"
 
+# A printer that prints both sides itself: one job of the sheet sides in the order it needs (the
+# booklet's as `pdf --tryb ksiazeczka` writes them), with the sides and copies asked of it; nobody
+# turns anything, so no terminal is needed.
+job_arg() { # job_arg JOB N: the filters' argument N of the server's job JOB
+  grep -s "\[Job $1\] argv\[$2\]=" "$CUPS_TMP/log/error_log" | head -n 1 | sed 's/.*argv\[[0-9]*\]=//; s/^"//; s/"$//'
+}
+auto() { # auto DESCRIPTION SHEETS SIDES COPIES OPTIONS...
+  local description=$1 wanted=$2 sides=$3 copies=$4 id
+  shift 4
+  "$cli" print "$printout" -d "$queue" --dwustronnie-auto "$@" </dev/null >"$CUPS_TMP/cli.out" 2>&1
+  expect "$description: exit code ($(cat "$CUPS_TMP/cli.out"))" 0 $?
+  jobs=$((jobs + 1))
+  cups_wait_pdfs "$queue" "$jobs" || { fail=1; return; }
+  expect "$description" "$wanted" "$(sheets "$(cups_sent_files | tail -n 1)")"
+  expect "$description: sides" "$sides" "$(cups_job_sides | tail -n 1)"
+  id=$(lpstat -W completed -o "$queue" | sed -n "s/^$queue-\([0-9]*\) .*/\1/p" | sort -n | tail -n 1)
+  expect "$description: copies" "$copies" "$(job_arg "$id" 4)"
+}
+auto "booklet by the printer" "8,1 2,7 6,3 4,5" two-sided-short-edge 1 --strony 1-8 --tryb ksiazeczka
+auto "two-sided by the printer, reversed" "3 _ 1 2" two-sided-long-edge 1 --strony 1-3 --odwrotnie
+auto "two copies by the printer" "1 2" two-sided-long-edge 2 --strony 1-2 --kopie 2
+grep -q "multiple-document-handling=separate-documents-collated-copies" <(job_arg "$(lpstat -W completed -o "$queue" |
+  sed -n "s/^$queue-\([0-9]*\) .*/\1/p" | sort -n | tail -n 1)" 5) || { echo "FAIL: the copies are not collated"; fail=1; }
+plain=wenoglad-cli-plain-$$
+cups_add_pdf_queue "$plain"
+"$cli" print "$printout" -d "$plain" --dwustronnie-auto </dev/null >"$CUPS_TMP/cli.out" 2>&1
+expect "a queue without a duplex unit refuses with 2" 2 $?
+grep -q "nie drukuje dwustronnie" "$CUPS_TMP/cli.out" || { echo "FAIL: no message: $(cat "$CUPS_TMP/cli.out")"; fail=1; }
+expect "nothing was sent to it" "$jobs" "$(cups_sent_files | wc -l)"
+
 # Two-sided printing needs the turn of the sheets answered: without a terminal nothing is printed.
 "$cli" print "$printout" -d "$queue" --dwustronnie </dev/null >"$CUPS_TMP/cli.out" 2>&1
 expect "two-sided without a terminal exits with 2" 2 $?
@@ -109,6 +139,14 @@ expect "nothing more was sent" "$jobs" "$(cups_sent_files | wc -l)"
 "$cli" print "$printout" -d "no-such-queue-$$" >"$CUPS_TMP/cli.out" 2>&1
 expect "an unknown queue exits with 2" 2 $?
 grep -q "nie ma drukarki" "$CUPS_TMP/cli.out" || { echo "FAIL: no message for an unknown queue"; fail=1; }
+
+# A stopped queue takes the job and holds it: the command says so on standard error, exit code 0.
+cupsdisable "$plain"
+"$cli" print "$printout" -d "$plain" --strony 1 </dev/null >"$CUPS_TMP/cli.out" 2>"$CUPS_TMP/cli.err"
+expect "a job held by a stopped queue exits with 0" 0 $?
+grep -q "czeka w kolejce drukarki \"$plain\".*drukarka jest wstrzymana" "$CUPS_TMP/cli.err" ||
+  { echo "FAIL: no warning for the stopped queue: $(cat "$CUPS_TMP/cli.err")"; fail=1; }
+cancel -a "$plain" 2>/dev/null
 
 if [ -n "${WENOGLAD_CUPS_KEEP:-}" ]; then
   cp $(cups_sent_files) "$WENOGLAD_CUPS_KEEP"/

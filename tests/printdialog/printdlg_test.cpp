@@ -182,6 +182,41 @@ TEST_F(PrintDialog, PrintingSendsTheChosenPagesAndCloses)
     EXPECT_EQ(PrintDlgSettings.Kopie, 2);
 }
 
+TEST_F(PrintDialog, APrinterThatPrintsBothSidesIsOfferedItAndRemembersTheChoice)
+{
+    // The recording printer offers the same options for every printer; without two sides nothing
+    // changes from the design's dialog.
+    {
+        const auto dlg = Open(4);
+        EXPECT_FALSE(dlg->cbDwustronnieAuto->isVisible());
+        EXPECT_TRUE(dlg->lblDwustronnie1->isVisible());
+    }
+    pages.clear();
+    platform::TPrinterOption sides = platform::MakePrinterOption(platform::kOptionSides);
+    sides.Choices = {{QStringLiteral("one-sided"), {}}, {QStringLiteral("two-sided-long-edge"), {}}};
+    recording->Options = {sides};
+    const auto dlg = Open(3);
+    EXPECT_TRUE(dlg->cbDwustronnieAuto->isVisible());
+    EXPECT_FALSE(dlg->lblDwustronnie1->isVisible());
+    EXPECT_FALSE(dlg->cbDwustronnieAuto->isEnabled()) << "a choice within two-sided printing";
+    dlg->cbDwustronnie->setChecked(true);
+    EXPECT_TRUE(dlg->cbDwustronnieAuto->isEnabled());
+    dlg->cbDwustronnieAuto->setChecked(true);
+    QTest::mouseClick(dlg->hb->AcceptButton(), Qt::LeftButton);
+    // One job, the printer's two sides, no turn asked for.
+    EXPECT_EQ(Printed(), "1 2 3");
+    ASSERT_EQ(recording->Ended().size(), 1);
+    EXPECT_EQ(recording->Ended()[0].Setup.Settings.Sides, "two-sided-long-edge");
+    EXPECT_EQ(PrintDlgSettings.DwustronnieAutoDrukarki, QStringList{"biuro"});
+
+    // Remembered for that printer only.
+    const auto next = Open(3);
+    EXPECT_TRUE(next->cbDwustronnieAuto->isChecked());
+    next->cbDrukarki->setCurrentIndex(1);
+    Q_EMIT next->cbDrukarki->activated(1);
+    EXPECT_FALSE(next->cbDwustronnieAuto->isChecked());
+}
+
 TEST_F(PrintDialog, APageSetErrorKeepsTheDialogOpenWithTheFocusInThePageSet)
 {
     // A number the page set cannot convert goes to the general error box, not the page-set one; the

@@ -105,6 +105,8 @@ TEST_F(SettingsTest, WhatIsWrittenIsReadBack)
     stan.MargBottom = 12;
     PrintDlgSettings = {
         "HP LaserJet, biuro  [ipp://drukarka/q]", TPrintMode::Ksiazeczka, false, true, true, 4, true, true};
+    // The printers that print both sides themselves, names with commas and slashes among them.
+    PrintDlgSettings.DwustronnieAutoDrukarki = {"HP LaserJet, biuro  [ipp://drukarka/q]", "magazyn/kopie"};
     const TPrintDlgSettings written = PrintDlgSettings;
     ZapiszUstawienia(stan);
 
