@@ -71,7 +71,7 @@ int main(int argc, char **argv)
         bool bitmap;
         int dpi;
         double goal;
-    } runs[] = {{"vector, 600 dpi", false, 600, 1000}, {"bands, 300 dpi mono", true, 300, 20}};
+    } runs[] = {{"vector, 600 dpi", false, 600, 1000}, {"bands, 300 dpi mono", true, 300, 100}};
     for (const Run &run : runs) {
         const QString pdf = dir.filePath(QStringLiteral("%1.pdf").arg(run.bitmap ? "bands" : "vector"));
         printer.SetPdfFile(pdf);
@@ -92,11 +92,18 @@ int main(int argc, char **argv)
         const size_t heap1 = HeapInUse();
         const long rss1 = bench::StatusKb("VmRSS:");
         const double rate = double(request.Pages.size()) / cpu;
-        std::printf("%-20s %8.0f pages/s (goal %4.0f: %s)  %6.1f s  PDF %6.1f MB  heap +%.1f MB  RSS +%.1f MB  peak "
-                    "RSS +%.1f MB\n",
-                    run.name, rate, run.goal, rate >= run.goal ? "met" : "MISSED", cpu,
-                    double(QFileInfo(pdf).size()) / 1e6, (double(heap1) - double(heap0)) / 1e6,
+        const double mb = double(QFileInfo(pdf).size()) / 1e6;
+        std::printf("%-20s %8.0f pages/s (goal %4.0f: %s)  %6.1f s  PDF %6.1f MB = %.1f MB per 1,000 pages  heap "
+                    "+%.1f MB  RSS +%.1f MB  peak RSS +%.1f MB\n",
+                    run.name, rate, run.goal, rate >= run.goal ? "met" : "MISSED", cpu, mb,
+                    mb * 1000 / double(request.Pages.size()), (double(heap1) - double(heap0)) / 1e6,
                     double(rss1 - rss0) / 1024.0, double(bench::StatusKb("VmHWM:") - rss0) / 1024.0);
+        if (run.bitmap) {
+            const double perThousand = mb * 1000 / double(request.Pages.size());
+            std::printf("%-20s spooled PDF goal <= 20 MB per 1,000 pages: %s (before the CCITT bands: 111 MB, "
+                        "35 pages/s)\n",
+                        "", perThousand <= 20 ? "met" : "MISSED");
+        }
     }
     return 0;
 }

@@ -1,16 +1,21 @@
 #include "cli/BuildPrintout.h"
 #include "cli/Commands.h"
 #include "cli/ExportOptions.h"
+#include "cli/OrderedPool.h"
 
 #include "platform/base/SaveFile.h"
 #include "platform/metafile/PageGeometry.h"
 #include "print/PageSelection.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QThread>
 
+#include <algorithm>
 #include <cmath>
+#include <deque>
 
 namespace {
 
@@ -20,6 +25,23 @@ QSize PageSizeAt(int dpi)
     return QSize(int(std::nearbyint(platform::kPageWidthMm / 25.4 * dpi)),
                  int(std::nearbyint(platform::kPageHeightMm / 25.4 * dpi)));
 }
+
+// A page's PNG file, made on a worker thread.
+struct EncodedPage {
+    QByteArray png;
+    bool ok = false;
+};
+
+EncodedPage Encode(const QImage &image)
+{
+    EncodedPage page;
+    QBuffer buffer(&page.png);
+    page.ok = buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG");
+    return page;
+}
+
+// Pages rendered but not yet written are held whole: at high resolutions fewer wait at a time.
+constexpr qint64 kWaitingBytes = qint64(256) << 20;
 
 } // namespace
 
@@ -53,10 +75,34 @@ int RunPng(const QStringList &args)
         return kExitCannotOpen;
     }
     const QSize size = PageSizeAt(options.dpi);
-    QImage image(size, QImage::Format_RGB32);
-    image.setDotsPerMeterX(int(std::nearbyint(options.dpi / 0.0254)));
-    image.setDotsPerMeterY(image.dotsPerMeterX());
+    const int dpm = int(std::nearbyint(options.dpi / 0.0254));
+    // Pages are played here, one after another, as the pages' fonts are not to be shared between
+    // threads; encoding, the larger part, runs on the other cores. One core encodes here as well.
+    const int cores = QThread::idealThreadCount();
+    OrderedPool<EncodedPage> pool(cores > 1 ? cores : 0);
+    const qint64 pageBytes = qint64(size.width()) * size.height() * 4;
+    const size_t waiting = size_t(std::clamp<qint64>(kWaitingBytes / std::max<qint64>(pageBytes, 1), 1, cores + 1));
+    std::deque<int> numbers;
+    const auto writeNext = [&]() {
+        const EncodedPage page = pool.Next();
+        const int n = numbers.front();
+        numbers.pop_front();
+        // Written under a temporary name in the folder and renamed when whole: a failure (a full
+        // disk) leaves every file complete, an earlier one of the same name included.
+        const QString path = dir.filePath(QString::number(n) + QStringLiteral(".png"));
+        platform::SaveFile file(path);
+        if (!page.ok || !file.open(QIODevice::WriteOnly) || file.write(page.png) != page.png.size() || !file.commit()) {
+            PrintError(QStringLiteral("Nie można zapisać strony %1 do pliku %2: %3")
+                           .arg(n)
+                           .arg(path, file.Cause().isEmpty() ? QStringLiteral("nieznany błąd") : file.Cause()));
+            return false;
+        }
+        return true;
+    };
     for (int n : pages) {
+        QImage image(size, QImage::Format_RGB32);
+        image.setDotsPerMeterX(dpm);
+        image.setDotsPerMeterY(dpm);
         image.fill(Qt::white);
         {
             QPainter painter(&image);
@@ -64,16 +110,13 @@ int RunPng(const QStringList &args)
                                    QPainter::SmoothPixmapTransform);
             printout.pages[n - 1]->Play(painter, QRectF(QPointF(0, 0), QSizeF(size)));
         }
-        // Written under a temporary name in the folder and renamed when whole: a failure (a full
-        // disk) leaves every file complete, an earlier one of the same name included.
-        const QString path = dir.filePath(QString::number(n) + QStringLiteral(".png"));
-        platform::SaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-            PrintError(QStringLiteral("Nie można zapisać strony %1 do pliku %2: %3")
-                           .arg(n)
-                           .arg(path, file.Cause().isEmpty() ? QStringLiteral("nieznany błąd") : file.Cause()));
+        pool.Submit([image = std::move(image)] { return Encode(image); });
+        numbers.push_back(n);
+        if (pool.Pending() >= waiting && !writeNext())
             return kExitCannotOpen;
-        }
     }
+    while (pool.Pending() > 0)
+        if (!writeNext())
+            return kExitCannotOpen;
     return kExitOk;
 }

@@ -54,7 +54,20 @@ void PdfNumber(std::string &out, double value)
         value = 0;
     // Thousandths in 64 bits; a value beyond them (a transform from a hostile picture) keeps its
     // sign at the largest magnitude instead of wrapping round.
-    long long v = SaturatingRound<long long>(static_cast<long double>(value) * 1000.0L);
+    const long double thousandths = static_cast<long double>(value) * 1000.0L;
+    long long v = 0;
+    if (std::fabs(thousandths) < 0x1p62L) {
+        // What SaturatingRound gives, without the library call that took a good part of an export:
+        // the fraction left after truncation is exact, and halves go to the even neighbour.
+        v = static_cast<long long>(thousandths);
+        const long double rest = thousandths - static_cast<long double>(v);
+        if (rest > 0.5L || (rest == 0.5L && (v & 1)))
+            ++v;
+        else if (rest < -0.5L || (rest == -0.5L && (v & 1)))
+            --v;
+    } else {
+        v = SaturatingRound<long long>(thousandths);
+    }
     if (v < 0) {
         out.push_back('-');
         v = v == std::numeric_limits<long long>::min() ? std::numeric_limits<long long>::max() : -v;

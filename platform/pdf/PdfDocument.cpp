@@ -1,6 +1,8 @@
 #include "platform/pdf/PdfDocument.h"
 
 #include "platform/pdf/PdfContent_p.h"
+#include "platform/pdf/PdfFax_p.h"
+#include "platform/pdf/PdfPredictor_p.h"
 
 #include <QHash>
 #include <QMap>
@@ -19,6 +21,7 @@ namespace platform {
 namespace {
 
 constexpr double kPointsPerMm = 72.0 / 25.4;
+constexpr double kHairMm = 1e-3;
 
 std::string Num(double v)
 {
@@ -54,6 +57,43 @@ std::string PostScriptName(const QRawFont &raw)
         if (c.unicode() > 32 && c.unicode() < 127 && !QStringLiteral("()<>[]{}/%#").contains(c))
             name.push_back(char(c.unicode()));
     return name;
+}
+
+// Whether every pixel of image is white paper; only the formats printed bands come in are looked
+// into, others count as drawn.
+bool IsBlank(const QImage &image)
+{
+    const int w = image.width();
+    if (image.format() == QImage::Format_Mono) {
+        const QList<QRgb> table = image.colorTable();
+        if (table.size() < 2)
+            return false;
+        const bool zeroIsWhite = table[0] == qRgb(255, 255, 255);
+        if (!zeroIsWhite && table[1] != qRgb(255, 255, 255))
+            return false;
+        const uchar white = zeroIsWhite ? 0x00 : 0xFF;
+        const int full = w / 8;
+        const uchar tailMask = uchar(0xFF00 >> (w % 8));
+        for (int y = 0; y < image.height(); ++y) {
+            const uchar *line = image.constScanLine(y);
+            for (int i = 0; i < full; ++i)
+                if (line[i] != white)
+                    return false;
+            if (w % 8 && ((line[full] ^ white) & tailMask))
+                return false;
+        }
+        return true;
+    }
+    if (image.format() == QImage::Format_RGB16) {
+        for (int y = 0; y < image.height(); ++y) {
+            const auto *line = reinterpret_cast<const quint16 *>(image.constScanLine(y));
+            for (int x = 0; x < w; ++x)
+                if (line[x] != 0xFFFF)
+                    return false;
+        }
+        return true;
+    }
+    return false;
 }
 
 void AppendUtf16Hex(std::string &s, char32_t c)
@@ -107,6 +147,7 @@ public:
             return true;
         });
         FlushOps();
+        drawn_.push_back(targetMm);
         const std::string stream = content.Finish();
         contents_.push_back(StreamObject("", stream.data(), stream.size(), true));
     }
@@ -115,6 +156,15 @@ public:
     {
         if (!inSheet_ || image.isNull())
             return;
+        // A white band on bare paper changes nothing: the margins and the blank ends of printed pages.
+        const bool onPaper = std::none_of(drawn_.begin(), drawn_.end(), [&](const QRectF &r) {
+            // Bands meet edge to edge, where rounding may overlap them by a hair.
+            const QRectF common = r.intersected(targetMm);
+            return common.width() > kHairMm && common.height() > kHairMm;
+        });
+        if (onPaper && IsBlank(image))
+            return;
+        drawn_.push_back(targetMm);
         const std::string name = "B" + std::to_string(sheetImages_++);
         const int obj = image.depth() == 1                       ? WriteMonoImage(image)
                         : image.format() == QImage::Format_RGB16 ? WriteRgb16Image(image)
@@ -148,6 +198,7 @@ public:
         sheetXObjects_.clear();
         sheetImages_ = 0;
         sheetShared_.clear();
+        drawn_.clear();
     }
 
     bool Finish()
@@ -387,31 +438,45 @@ private:
                std::to_string(image.height()) + " /BitsPerComponent " + std::to_string(bits);
     }
 
-    // 1-bit grey, 0 black; a colour table whose first entry is the lighter one inverts the samples.
+    // 1-bit grey in CCITT group 4; a colour table whose first entry is the lighter one makes the
+    // set bits black.
     int WriteMonoImage(const QImage &source)
     {
         const QImage image =
             source.format() == QImage::Format_Mono ? source : source.convertToFormat(QImage::Format_Mono);
         const QList<QRgb> table = image.colorTable();
         const bool zeroIsWhite = table.size() >= 2 && qGray(table[0]) > qGray(table[1]);
-        const size_t bytes = (size_t(image.width()) + 7) / 8;
-        return DeflatedStream(ImageDict(image, 1) + " /ColorSpace /DeviceGray" + (zeroIsWhite ? " /Decode [1 0]" : ""),
-                              image.height(), [&](int y, std::string &line) {
-                                  line.append(reinterpret_cast<const char *>(image.constScanLine(y)), bytes);
-                              });
+        const std::string fax =
+            EncodeFaxG4(image.constBits(), image.bytesPerLine(), image.width(), image.height(), zeroIsWhite);
+        const std::string w = std::to_string(image.width()), h = std::to_string(image.height());
+        return StreamObject(ImageDict(image, 1) +
+                                " /ColorSpace /DeviceGray /Filter /CCITTFaxDecode /DecodeParms << /K -1 "
+                                "/Columns " +
+                                w + " /Rows " + h + " >>",
+                            fax.data(), fax.size(), false);
     }
 
+    // 8-bit RGB, each row predicted from its neighbours before Flate.
     int WriteRgb16Image(const QImage &image)
     {
-        return DeflatedStream(ImageDict(image, 8) + " /ColorSpace /DeviceRGB", image.height(),
-                              [&](int y, std::string &line) {
+        std::string row, above;
+        return DeflatedStream(ImageDict(image, 8) +
+                                  " /ColorSpace /DeviceRGB /DecodeParms << /Predictor 15 /Colors 3 "
+                                  "/BitsPerComponent 8 /Columns " +
+                                  std::to_string(image.width()) + " >>",
+                              image.height(), [&](int y, std::string &line) {
                                   const auto *px = reinterpret_cast<const quint16 *>(image.constScanLine(y));
+                                  row.clear();
                                   for (int x = 0; x < image.width(); ++x) {
                                       const unsigned r = px[x] >> 11, g = (px[x] >> 5) & 0x3F, b = px[x] & 0x1F;
-                                      line.push_back(char(r << 3 | r >> 2));
-                                      line.push_back(char(g << 2 | g >> 4));
-                                      line.push_back(char(b << 3 | b >> 2));
+                                      row.push_back(char(r << 3 | r >> 2));
+                                      row.push_back(char(g << 2 | g >> 4));
+                                      row.push_back(char(b << 3 | b >> 2));
                                   }
+                                  AppendPngRow(reinterpret_cast<const uchar *>(row.data()),
+                                               y > 0 ? reinterpret_cast<const uchar *>(above.data()) : nullptr,
+                                               row.size(), 3, line);
+                                  row.swap(above);
                               });
     }
 
@@ -567,6 +632,7 @@ private:
     std::string sheetXObjects_;
     int sheetImages_ = 0;
     std::set<int> sheetShared_; // document-wide images this sheet names
+    std::vector<QRectF> drawn_; // where this sheet has drawing, in millimetres
     std::string ops_;
     std::vector<std::unique_ptr<PdfFontFile>> files_;
     std::map<QString, PdfFontFile *> filesByKey_; // null: the face cannot be embedded

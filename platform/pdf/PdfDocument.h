@@ -28,8 +28,9 @@ public:
     // Draws page stretched into targetMm (millimetres from the sheet's top-left corner) and clipped to
     // it. change, when given, may alter each record before it is drawn, as in enumeration.
     void DrawPage(const PageMetafile &page, const QRectF &targetMm, const RecordCallback &change = {});
-    // Draws image stretched into targetMm. 1-bit images are written as 1-bit grey, 16-bit ones as
-    // 8-bit RGB; the image is written at once and not kept.
+    // Draws image stretched into targetMm. 1-bit images are written as 1-bit grey in CCITT group 4,
+    // 16-bit ones as 8-bit RGB with PNG predictors; the image is written at once and not kept. A
+    // white 1-bit or 16-bit image where the sheet has no drawing yet is left out.
     void DrawImage(const QImage &image, const QRectF &targetMm);
     void EndSheet();
     // A sheet of paperMm holding page alone.

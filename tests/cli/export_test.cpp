@@ -1,5 +1,6 @@
 // wenoglad-cli text, pdf and png on printouts the tests write, checked with poppler's tools.
 #include "tests/support/EmfBuilder.h"
+#include "tests/support/ListingPrintout.h"
 #include "tests/support/WydWriter.h"
 
 #include <QDir>
@@ -389,6 +390,49 @@ TEST_F(CliExport, PngThatCannotBeWrittenLeavesCompleteFiles)
         << run.err.toStdString();
     ASSERT_TRUE(first.open(QIODevice::ReadOnly));
     EXPECT_EQ(first.readAll(), good);
+    EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList{"1.png"});
+}
+
+// Pages are encoded on every core: the files must be those of one core, byte for byte.
+TEST_F(CliExport, PngFilesAreTheSameOnOneCoreAndOnAll)
+{
+    WriteListingPrintout(Path("listing.wyd"), false, 12);
+    const QStringList args = {"png", Path("listing.wyd"), "--dpi", "60", "--pages", "8,2-7,1"};
+    const Result one =
+        Tool("taskset", QStringList{"-c", "0", qEnvironmentVariable("WENOGLAD_BIN_DIR") + "/cli/wenoglad-cli"} + args +
+                            QStringList{"-o", Path("one")});
+    ASSERT_EQ(one.code, 0) << one.err.toStdString();
+    const Result all = Cli(args + QStringList{"-o", Path("all")});
+    ASSERT_EQ(all.code, 0) << all.err.toStdString();
+    const QStringList files = QDir(Path("one")).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(files.size(), 8);
+    EXPECT_EQ(QDir(Path("all")).entryList(QDir::Files, QDir::Name), files);
+    for (const QString &name : files) {
+        QFile a(QDir(Path("one")).filePath(name)), b(QDir(Path("all")).filePath(name));
+        ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        EXPECT_EQ(a.readAll(), b.readAll()) << name.toStdString();
+    }
+}
+
+// The first page that cannot be written is the one reported, and none after it is written, though
+// later pages may be encoded by then.
+TEST_F(CliExport, PngStopsAtTheFirstPageThatCannotBeWritten)
+{
+    Document doc;
+    for (int page = 0; page < 4; ++page) {
+        Record item;
+        item.BreakBefore = 1;
+        // The second page is full of text, the others hold a word: a file-size limit only it exceeds.
+        for (int line = 0; line < (page == 1 ? 70 : 1); ++line)
+            item.Title.Lines.push_back(TextLine("Wiersz " + QByteArray::number(line) + " 0123456789 abcdefghij"));
+        doc.Root.Items.push_back(item);
+    }
+    WriteWyd(Path("tall.wyd"), doc);
+    const QString out = Path("limited");
+    const Result run = LimitedCli("-f 12", {"png", Path("tall.wyd"), "-o", out});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_TRUE(QString::fromUtf8(run.err).startsWith(QString::fromUtf8("Nie można zapisać strony 2 ")))
+        << run.err.toStdString();
     EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList{"1.png"});
 }
 

@@ -279,6 +279,30 @@ TEST(PdfDocument, NumbersBeyondRangeKeepTheirSign)
     }
 }
 
+// Numbers are rounded to thousandths as SaturatingRound rounds them, halves to the even neighbour.
+TEST(PdfDocument, NumbersRoundToThousandthsHalvesToEven)
+{
+    const struct {
+        double value;
+        const char *written;
+    } rows[] = {
+        {0.0625, "0.062"},                         // 62.5 thousandths exactly: down to the even 62
+        {0.1875, "0.188"},                         // 187.5: up to the even 188
+        {-0.0625, "-0.062"},                       // the same below zero
+        {-0.1875, "-0.188"},                       //
+        {2.0004999, "2"},                          // under a half: down, and no fraction left to write
+        {-2.0005001, "-2.001"},                    // over a half: away from zero
+        {0.0004, "0"},                             // a tiny value is written as 0, not "-0" or "0."
+        {-0.0004, "0"},                            //
+        {4503599627370.4965, "4503599627370.496"}, // near 2^62 thousandths, still exact
+    };
+    for (const auto &row : rows) {
+        std::string out;
+        PdfNumber(out, row.value);
+        EXPECT_EQ(out, row.written) << row.value;
+    }
+}
+
 TEST(PdfDocument, TwoPagesShareALandscapeSheetEachInItsHalf)
 {
     QList<PageMetafile> pages(2);
