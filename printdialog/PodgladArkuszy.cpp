@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kWysokosc = 170;        // of the whole strip, scroll bar included
 constexpr int kMargines = 8;          // round the row of sheets
-constexpr int kOdstepArkuszy = 16;    // between one sheet and the next
+constexpr int kOdstepArkuszy = 36;    // between one sheet and the next: well over a front and back
 constexpr int kOdstepStron = 6;       // between a sheet's front and back
 constexpr int kOdstepOdwrocenia = 26; // the same with room for the turn arrow
 constexpr qreal kA4 = 1.41421356;     // long edge over short edge of the paper
