@@ -20,6 +20,7 @@ struct TArkuszeWejscie {
     bool Odwrotnie = false;       // reverse order
     bool Dwustronnie = false;     // manual two-sided printing
     bool DwustronnieAuto = false; // the printer prints both sides itself
+    bool operator==(const TArkuszeWejscie &) const = default;
 };
 
 // One sheet of the strip. Sides hold page numbers from 1 (0 is a blank place); in the normal mode
@@ -40,6 +41,7 @@ public:
     // dropped when the page list changes.
     void UstawWejscie(const TArkuszeWejscie &wejscie);
 
+    const TArkuszeWejscie &Wejscie() const { return wejscie_; }
     // The sheets shown, in order.
     const QList<TArkuszPodgladu> &Arkusze() const { return arkusze_; }
     // Where the page of a side's place is drawn, in the viewport's coordinates at the current

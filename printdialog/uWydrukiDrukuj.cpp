@@ -36,7 +36,7 @@
 namespace {
 
 constexpr int kWidth = 640;
-constexpr int kHeight = 380;
+constexpr int kHeight = 560; // with the strip of sheets below the options
 const QString kFace = QStringLiteral("MS Sans Serif");
 
 QFont Bold()
@@ -170,6 +170,7 @@ void TWydrukiDrukuj::CreateControls()
     CreateCopiesBox(frame);
     CreateModePanel(frame);
     CreateAdvancedPanel(frame);
+    CreateSheetPreview(frame);
     FitCaptions(pOpcje1);
     FitCaptions(pOpcje2);
 
@@ -277,6 +278,43 @@ void TWydrukiDrukuj::CreateModePanel(QWidget *frame)
     connect(btnOpcje2Pokaz, &TWenBtn::clicked, this, [this] { PokazOpcje2(true); });
 }
 
+void TWydrukiDrukuj::CreateSheetPreview(QWidget *frame)
+{
+    podgladArkuszy = new TPodgladArkuszy(frame);
+    podgladArkuszy->setGeometry(15, 355, 615, 170);
+    const auto refresh = [this] { OdswiezPodgladArkuszy(); };
+    for (QAbstractButton *b : std::initializer_list<QAbstractButton *>{rbStrony1, rbStrony2, rbStrony4, cbOdwrotnie,
+                                                                       cbDwustronnie, cbDwustronnieAuto})
+        connect(b, &QAbstractButton::toggled, this, refresh);
+    connect(edStrony, &QLineEdit::textChanged, this, refresh);
+}
+
+void TWydrukiDrukuj::OdswiezPodgladArkuszy()
+{
+    TArkuszeWejscie wejscie;
+    wejscie.Pages = pages_.value_or(QList<const platform::PageMetafile *>());
+    const TPageRange range = rbStrony2->isChecked()   ? TPageRange::Biezaca
+                             : rbStrony4->isChecked() ? TPageRange::Zestaw
+                                                      : TPageRange::Wszystkie;
+    try {
+        wejscie.Selection =
+            BuildPageSelection(range, edStrony->text(), qint32(wejscie.Pages.size()), std::max(1, currentPage_));
+    } catch (const Exception &) {
+        // A page set being typed may not read yet: the strip shows no sheets until it does, and
+        // printing says what is wrong with it.
+    }
+    wejscie.Tryb = btnKsiazeczka->Down()    ? TPrintMode::Ksiazeczka
+                   : btnZmniejszone->Down() ? TPrintMode::Zmniejszone
+                                            : TPrintMode::Normalne;
+    wejscie.Odwrotnie = cbOdwrotnie->isChecked();
+    wejscie.Dwustronnie = cbDwustronnie->isEnabled() && cbDwustronnie->isChecked();
+    wejscie.DwustronnieAuto = DwustronnieAutoWybrane();
+    // The rules are applied again on every activation: the strip keeps its place when nothing changed.
+    if (wejscie == podgladArkuszy->Wejscie())
+        return;
+    podgladArkuszy->UstawWejscie(wejscie);
+}
+
 void TWydrukiDrukuj::CreateAdvancedPanel(QWidget *frame)
 {
     pOpcje2 = new TPanelEx(frame);
@@ -380,6 +418,7 @@ void TWydrukiDrukuj::UstawRegulyDostepnosci()
     lblDwustronnie2->setVisible(!offered && !cbDwustronnie->isEnabled());
     // Two-sided printing first, manual or a booklet's; then who turns the sheets.
     cbDwustronnieAuto->setEnabled(btnKsiazeczka->Down() || cbDwustronnie->isChecked());
+    OdswiezPodgladArkuszy();
 }
 
 void TWydrukiDrukuj::UstawDwustronnieAuto()

@@ -3,6 +3,7 @@
 // printing. The preview window hands it the printout's name and its page viewer and shows it
 // modally; the dialog keeps its choices in PrintDlgSettings and runs the print engine.
 #include "platform/metafile/PageMetafile.h"
+#include "printdialog/PodgladArkuszy.h"
 #include "ui/uWenForm.h"
 
 #include <QList>
@@ -63,6 +64,8 @@ public:
     QLabel *lblDwustronnie2;
     // Shown in place of the notes when the printer prints both sides itself.
     QCheckBox *cbDwustronnieAuto;
+    // The sheets as they will come out, below the options.
+    TPodgladArkuszy *podgladArkuszy;
     TWenBtn *btnOpcje2Pokaz;
     TPanelEx *pOpcje2;
     QCheckBox *cbNoAbortProc;
@@ -97,6 +100,9 @@ private:
     void UstawDwustronnieAuto();
     // Whether this print goes to the printer's own two-sided printing.
     bool DwustronnieAutoWybrane() const;
+    void CreateSheetPreview(QWidget *frame);
+    // Shows the sheets of the options as they stand.
+    void OdswiezPodgladArkuszy();
     void btnTrybClick(TWenBtn *pressed);
     void cbDrukarkiChange(int index);
     void rbStrony4Click();
