@@ -104,9 +104,9 @@ void DrawPageOnPrinter(TPrinterCanvas &printer, const QRect &target, const PageM
     }
     if (band.isNull() || (mono && bits.isNull()))
         throw std::bad_alloc();
-    // The whole page is played into every band, shifted up by the rows already printed, and only
-    // the band's slice stays; the last band holds the rows left over, none when the height is a
-    // multiple of twenty.
+    // The page is played into every band, shifted up by the rows already printed, and only the
+    // band's slice stays; the records that draw wholly outside the band are passed over. The last
+    // band holds the rows left over, none when the height is a multiple of twenty.
     for (int done = 0; done < height; done += bandHeight) {
         const int rows = std::min(bandHeight, height - done);
         // Filled with no painter open: a canvas that kept the previous band keeps its own copy.
@@ -115,7 +115,8 @@ void DrawPageOnPrinter(TPrinterCanvas &printer, const QRect &target, const PageM
             QPainter painter(&band);
             // Only the band's rows take drawing, the short last band's included.
             painter.setClipRect(0, 0, width, rows);
-            DrawPage(painter, QRect(0, -done, width, height), page, mono);
+            page.EnumerateVisible(painter, QRect(0, -done, width, height), QRectF(0, 0, width, rows),
+                                  mono ? Recoloring(kMonoColors) : RecordCallback());
         }
         if (mono)
             Threshold(band, bits, rows);

@@ -1,6 +1,7 @@
 #include "platform/metafile/MetafilePlayer_p.h"
 
 #include "platform/base/Saturate.h"
+#include "platform/metafile/RecordBounds_p.h"
 #include "platform/text/GlyphPainter.h"
 
 namespace platform {
@@ -17,7 +18,9 @@ QPolygon ToInt(const QList<QPointF> &points)
 
 } // namespace
 
-MetafilePlayer::MetafilePlayer(QPainter &painter, QSize pageSize, const QRectF &target) : p_(painter), target_(target)
+MetafilePlayer::MetafilePlayer(QPainter &painter, QSize pageSize, const QRectF &target,
+                               const std::optional<QRectF> &visible)
+    : p_(painter), target_(target), visible_(visible)
 {
     p_.save();
     initial_ = p_.transform();
@@ -98,11 +101,27 @@ void MetafilePlayer::SetClip(const MetaRecord &r)
     transformSet_ = false;
 }
 
+bool MetafilePlayer::OutsideVisible(const MetaRecord &r) const
+{
+    if (!visible_)
+        return false;
+    const std::optional<QRectF> bounds = DrawingBounds(r, pen_);
+    if (!bounds)
+        return false;
+    // Cosmetic pens keep their width in device pixels whatever the scale.
+    const qreal reach = 2 * pen_.widthF() + 2;
+    const QRectF device = world_.mapRect(*bounds).adjusted(-reach, -reach, reach, reach);
+    return !device.intersects(*visible_);
+}
+
 bool MetafilePlayer::Play(const MetaRecord &r)
 {
     if (r.type == EmrExtTextOutW) {
         if (!r.face || r.glyphs.size() != r.positions.size())
             return false;
+        // Passed over without ending the batch: the glyphs around it draw as they would.
+        if (OutsideVisible(r))
+            return true;
         if (batchFace_ != r.face)
             FlushText();
         batchFace_ = r.face;
@@ -167,6 +186,8 @@ bool MetafilePlayer::Play(const MetaRecord &r)
     default:
         break;
     }
+    if (OutsideVisible(r))
+        return true;
     UseDrawingState();
     switch (r.type) {
     case EmrPolygon: {

@@ -4,11 +4,15 @@
 
 #include <QPainter>
 
+#include <optional>
+
 namespace platform {
 
 class MetafilePlayer {
 public:
-    MetafilePlayer(QPainter &painter, QSize pageSize, const QRectF &target);
+    // With visible (device pixels), drawing records wholly outside it are passed over.
+    MetafilePlayer(QPainter &painter, QSize pageSize, const QRectF &target,
+                   const std::optional<QRectF> &visible = std::nullopt);
     ~MetafilePlayer();
     MetafilePlayer(const MetafilePlayer &) = delete;
     MetafilePlayer &operator=(const MetafilePlayer &) = delete;
@@ -20,6 +24,7 @@ private:
     void FlushText();
     void UseDrawingState();
     void SetClip(const MetaRecord &record);
+    bool OutsideVisible(const MetaRecord &record) const;
 
     QPainter &p_;
     QRectF target_;
@@ -30,6 +35,7 @@ private:
     bool clipToTarget_ = true;
     QRegion initialClip_;
     QPainter::RenderHints initialHints_;
+    std::optional<QRectF> visible_;
 
     QColor textColor_ = Qt::black;
     QPen pen_;

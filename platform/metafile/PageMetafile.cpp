@@ -79,11 +79,23 @@ void PageMetafile::Play(QPainter &painter, const QRectF &target) const
 
 int PageMetafile::Enumerate(QPainter &painter, const QRectF &target, const RecordCallback &callback) const
 {
+    return Replay(painter, target, std::nullopt, callback);
+}
+
+int PageMetafile::EnumerateVisible(QPainter &painter, const QRectF &target, const QRectF &visible,
+                                   const RecordCallback &callback) const
+{
+    return Replay(painter, target, visible, callback);
+}
+
+int PageMetafile::Replay(QPainter &painter, const QRectF &target, const std::optional<QRectF> &visible,
+                         const RecordCallback &callback) const
+{
     if (!painter.isActive())
         return 0;
     // Hold the data so that a callback painting on this page cannot free it under us.
     const QSharedDataPointer<MetafileData> data = d;
-    MetafilePlayer player(painter, data->size, target);
+    MetafilePlayer player(painter, data->size, target, visible);
     int failed = 0;
     MetaRecord record;
     record.type = EmrHeader;
