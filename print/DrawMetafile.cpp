@@ -3,6 +3,7 @@
 #include "platform/metafile/RecordColors.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 using platform::MetaRecord;
@@ -22,29 +23,34 @@ RecordCallback Recoloring(const TColorPair &colors)
     return [colors](MetaRecord &record) { return RecolorRecord(record, colors); };
 }
 
+// The 1-bit byte of up to eight pixels, cut at middle grey; the pixels become white again.
+uchar Cut(QRgb *in, int n)
+{
+    if (n == 8 && (in[0] & in[1] & in[2] & in[3] & in[4] & in[5] & in[6] & in[7]) == 0xffffffffu)
+        return 0;
+    uchar byte = 0;
+    for (int i = 0; i < n; ++i) {
+        byte |= uchar(qGray(in[i]) < 128 ? 0x80 >> i : 0);
+        in[i] = 0xffffffffu;
+    }
+    return byte;
+}
+
 // QPainter cannot paint on a 1-bit image, so monochrome bands are painted in colour and cut at
 // middle grey, without dithering: anti-aliased edges and grey areas become pure black or white.
-// Index 0 is paper and 1 ink, as QImage's own conversion to 1 bit has them.
-void Threshold(const QImage &painted, QImage &bits, int rows)
+// Index 0 is paper and 1 ink, as QImage's own conversion to 1 bit has them. The painted rows are
+// left white again, so the next band needs no fill: only the few pixels that held ink are written.
+void Threshold(QImage &painted, QImage &bits, int rows)
 {
     const int width = painted.width();
     const qsizetype stride = bits.bytesPerLine();
     uchar *const out = bits.bits();
     for (int y = 0; y < rows; ++y) {
-        const auto *in = reinterpret_cast<const QRgb *>(painted.constScanLine(y));
+        auto *in = reinterpret_cast<QRgb *>(painted.scanLine(y));
         uchar *line = out + y * stride;
-        for (int x = 0; x < width; x += 8, in += 8) {
-            const int n = std::min(8, width - x);
-            // Most of a printed page is paper: eight white pixels are seen at once.
-            if (n == 8 && (in[0] & in[1] & in[2] & in[3] & in[4] & in[5] & in[6] & in[7]) == 0xffffffffu) {
-                line[x >> 3] = 0;
-                continue;
-            }
-            uchar byte = 0;
-            for (int i = 0; i < n; ++i)
-                byte |= uchar(qGray(in[i]) < 128 ? 0x80 >> i : 0);
-            line[x >> 3] = byte;
-        }
+        // Most of a printed page is paper: eight white pixels are seen at once.
+        for (int x = 0; x < width; x += 8, in += 8)
+            line[x >> 3] = Cut(in, std::min(8, width - x));
     }
 }
 
@@ -109,8 +115,10 @@ void DrawPageOnPrinter(TPrinterCanvas &printer, const QRect &target, const PageM
     // band holds the rows left over, none when the height is a multiple of twenty.
     for (int done = 0; done < height; done += bandHeight) {
         const int rows = std::min(bandHeight, height - done);
-        // Filled with no painter open: a canvas that kept the previous band keeps its own copy.
-        band.fill(Qt::white);
+        // Filled with no painter open: a canvas that kept the previous band keeps its own copy. A
+        // monochrome band is only ever read by Threshold, which leaves it white.
+        if (!mono || done == 0)
+            band.fill(Qt::white);
         {
             QPainter painter(&band);
             // Only the band's rows take drawing, the short last band's included.
