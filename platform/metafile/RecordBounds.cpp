@@ -34,12 +34,17 @@ qreal PenReach(const QPen &pen)
 
 QRectF TextBounds(const MetaRecord &r)
 {
-    QList<QPointF> at = r.positions;
-    at.append(r.origin);
+    // The origin with the glyph positions, without copying them.
+    QRectF at(r.origin, QSizeF());
+    if (!r.positions.isEmpty()) {
+        const QRectF glyphs = PointsBounds(r.positions);
+        at = QRectF(QPointF(std::min(glyphs.left(), at.left()), std::min(glyphs.top(), at.top())),
+                    QPointF(std::max(glyphs.right(), at.right()), std::max(glyphs.bottom(), at.bottom())));
+    }
     // A glyph's outline, accents and decoration bars stay within a few ems of its baseline point.
     const FontFace &face = *r.face;
     const qreal em = std::max<qreal>(face.PixelSize(), face.AscentF() + face.DescentF());
-    return Grown(PointsBounds(at), 3 * em * std::max<qreal>(1, face.XScale()));
+    return Grown(at, 3 * em * std::max<qreal>(1, face.XScale()));
 }
 
 } // namespace
