@@ -322,7 +322,7 @@ TEST_F(PrintEngine, APrinterThatPrintsBothSidesGetsOneJobOfSheetSides)
         Print(Request(r.pages));
         EXPECT_EQ(Jobs(), QString::fromUtf8(r.jobs));
         ASSERT_EQ(recording->Ended().size(), 1);
-        const platform::TJobStart &start = recording->Ended()[0].Setup;
+        const platform::TJobStart start = recording->Ended()[0].Setup; // Ended() gives a copy
         EXPECT_EQ(start.Settings.Sides, QString::fromUtf8(r.sides));
         EXPECT_FALSE(start.OneSided);
         EXPECT_EQ(start.Copies, r.copies);
