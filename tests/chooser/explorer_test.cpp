@@ -2,6 +2,7 @@
 #include "chooser/ExploratorMiejsca.h"
 #include "chooser/Explorer.h"
 #include "platform/base/Exception.h"
+#include "tests/support/FileTree.h"
 #include "tests/ui/ModalDriver.h"
 #include "ui/HintBar.h"
 #include "ui/bajery.h"
@@ -148,13 +149,7 @@ protected:
     void TearDown() override { qputenv("HOME", oldHome_); }
 
     QString Path(const QString &rel) const { return QDir::cleanPath(home_.path() + u'/' + rel); }
-    void File(const QString &rel, const QByteArray &bytes = "x")
-    {
-        QDir().mkpath(QFileInfo(Path(rel)).absolutePath());
-        QFile f(Path(rel));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    void File(const QString &rel, const QByteArray &bytes = "x") { ASSERT_TRUE(WriteTestFile(Path(rel), bytes)); }
     void Folder(const QString &rel) { ASSERT_TRUE(QDir().mkpath(Path(rel))); }
 
     // A chooser window set up as TExplorer sets it, not shown.

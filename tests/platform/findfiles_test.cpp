@@ -1,5 +1,6 @@
 #include "platform/files/FileMask.h"
 #include "platform/files/FindFiles.h"
+#include "tests/support/FileTree.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,13 +22,7 @@ protected:
 
     QString Path(const QString &rel) const { return tmp_.path() + u'/' + rel; }
 
-    void File(const QString &rel, const QByteArray &bytes = "x")
-    {
-        QDir().mkpath(QFileInfo(Path(rel)).absolutePath());
-        QFile f(Path(rel));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    void File(const QString &rel, const QByteArray &bytes = "x") { ASSERT_TRUE(WriteTestFile(Path(rel), bytes)); }
     void Folder(const QString &rel) { ASSERT_TRUE(QDir().mkpath(Path(rel))); }
 
     // Runs the search on the temporary folder and gives the entries' names below it, in order.
