@@ -17,8 +17,10 @@
 
 namespace platform {
 
-// Each record is [u16 type][u32 payload bytes][payload]. Payloads are plain numbers; pens, brushes,
-// paths, images and fonts that do not fit in numbers live in the tables and are referred to by index.
+// Each record is [varint type][varint payload bytes][payload]: a page holds hundreds of short text
+// records, so the header takes two bytes where it can. Varints are little-endian base 128, at most five
+// bytes. Payloads are plain numbers; pens, brushes, paths, images and fonts that do not fit in numbers
+// live in the tables and are referred to by index.
 struct MetafileData : QSharedData {
     QSize size;
     QByteArray stream;
@@ -30,20 +32,33 @@ struct MetafileData : QSharedData {
     QList<QBrush> brushes;
 };
 
+constexpr qsizetype VarintBytes(quint32 value)
+{
+    qsizetype n = 1;
+    for (; value >= 0x80; value >>= 7)
+        ++n;
+    return n;
+}
+
 // Appends one record's payload to the stream.
 class RecordWriter {
 public:
     RecordWriter(MetafileData &data, int type, qsizetype payloadBytes) : data_(data)
     {
         const qsizetype at = data_.stream.size();
-        data_.stream.resize(at + 6 + payloadBytes);
-        p_ = data_.stream.data() + at;
-        const quint16 t = quint16(type);
+        const quint32 t = quint32(type);
         const quint32 n = quint32(payloadBytes);
-        std::memcpy(p_, &t, 2);
-        std::memcpy(p_ + 2, &n, 4);
-        p_ += 6;
+        data_.stream.resize(at + VarintBytes(t) + VarintBytes(n) + payloadBytes);
+        p_ = data_.stream.data() + at;
+        PutVarint(t);
+        PutVarint(n);
         ++data_.records;
+    }
+    void PutVarint(quint32 value)
+    {
+        for (; value >= 0x80; value >>= 7)
+            *p_++ = char(quint8(value) | 0x80);
+        *p_++ = char(value);
     }
     template <typename T> void Put(T value)
     {
@@ -71,16 +86,13 @@ public:
     bool Next()
     {
         p_ = next_ ? next_ : p_;
-        if (end_ - p_ < 6)
+        quint32 t, n;
+        if (!ReadVarint(p_, end_, t) || !ReadVarint(p_, end_, n) || qsizetype(n) > end_ - p_) {
+            p_ = next_ = end_;
             return false;
-        quint16 t;
-        quint32 n;
-        std::memcpy(&t, p_, 2);
-        std::memcpy(&n, p_ + 2, 4);
-        if (qsizetype(n) > end_ - p_ - 6)
-            return false;
-        type_ = t;
-        cur_ = p_ + 6;
+        }
+        type_ = int(t);
+        cur_ = p_;
         payloadEnd_ = cur_ + n;
         next_ = payloadEnd_;
         ok_ = true;
@@ -111,10 +123,34 @@ public:
         cur_ += n;
         return at;
     }
+    quint32 GetVarint()
+    {
+        quint32 value = 0;
+        if (!ReadVarint(cur_, payloadEnd_, value)) {
+            ok_ = false;
+            cur_ = payloadEnd_;
+        }
+        return value;
+    }
     qsizetype Remaining() const { return payloadEnd_ - cur_; }
     bool Ok() const { return ok_; }
 
 private:
+    // Reads a varint at p, moving p past it; false when it runs past end or beyond 32 bits.
+    static bool ReadVarint(const char *&p, const char *end, quint32 &value)
+    {
+        value = 0;
+        for (int shift = 0; p < end && shift < 35; shift += 7) {
+            const quint8 byte = quint8(*p++);
+            if (shift == 28 && byte > 0x0F)
+                return false;
+            value |= quint32(byte & 0x7F) << shift;
+            if (!(byte & 0x80))
+                return true;
+        }
+        return false;
+    }
+
     const char *p_;
     const char *end_;
     const char *next_ = nullptr;

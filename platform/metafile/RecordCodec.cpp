@@ -1,12 +1,8 @@
 #include "platform/metafile/RecordCodec_p.h"
 
-#include "platform/text/GlyphPainter.h"
-
 namespace platform {
 
 namespace {
-
-constexpr quint8 kExplicitPositions = 0x80;
 
 void PutRect(RecordWriter &w, const QRectF &r)
 {
@@ -208,26 +204,6 @@ void EncodeRecord(MetafileData &data, const MetaRecord &rec)
     }
 }
 
-void EncodeText(MetafileData &data, int face, int flags, QPointF origin, const quint16 *glyphs, int count,
-                const float *dx, QStringView text)
-{
-    count = std::clamp(count, 0, 0xFFFF);
-    const qsizetype chars = std::min<qsizetype>(text.size(), 0xFFFF);
-    const quint8 f = quint8((flags & 0x7F) | (dx ? kExplicitPositions : 0));
-    RecordWriter w(data, EmrExtTextOutW, 2 + 1 + 1 + 8 + 2 + count * 2 + (dx ? count * 4 : 0) + 2 + chars * 2);
-    w.Put(quint16(face));
-    w.Put(f);
-    w.Put(quint8(0));
-    w.Put(float(origin.x()));
-    w.Put(float(origin.y()));
-    w.Put(quint16(count));
-    w.PutBytes(glyphs, count * 2);
-    if (dx)
-        w.PutBytes(dx, count * 4);
-    w.Put(quint16(chars));
-    w.PutBytes(text.data(), chars * 2);
-}
-
 bool DecodeRecord(const MetafileData &data, RecordReader &r, MetaRecord &rec)
 {
     rec.type = r.Type();
@@ -339,45 +315,8 @@ bool DecodeRecord(const MetafileData &data, RecordReader &r, MetaRecord &rec)
         rec.point = QPointF(x, y);
         return GetIndexed(r, data.images, rec.image);
     }
-    case EmrExtTextOutW: {
-        const quint16 face = r.Get<quint16>();
-        const quint8 flags = r.Get<quint8>();
-        r.Get<quint8>();
-        const float ox = r.Get<float>(), oy = r.Get<float>();
-        const quint16 n = r.Get<quint16>();
-        if (!r.Ok() || face >= data.faces.size())
-            return false;
-        const char *g = r.GetBytes(qsizetype(n) * 2);
-        const char *dx = (flags & kExplicitPositions) ? r.GetBytes(qsizetype(n) * 4) : nullptr;
-        if (!g || ((flags & kExplicitPositions) && !dx))
-            return false;
-        const quint16 chars = r.Get<quint16>();
-        const char *text = r.GetBytes(qsizetype(chars) * 2);
-        if (!r.Ok() || !text)
-            return false;
-        rec.text.resize(chars);
-        std::memcpy(rec.text.data(), text, size_t(chars) * 2);
-        rec.face = data.faces[face];
-        rec.value = flags & ~kExplicitPositions;
-        rec.origin = QPointF(ox, oy);
-        rec.glyphs.resize(n);
-        for (int i = 0; i < n; ++i) {
-            quint16 id;
-            std::memcpy(&id, g + i * 2, 2);
-            rec.glyphs[i] = id;
-        }
-        if (dx) {
-            rec.positions.resize(n);
-            for (int i = 0; i < n; ++i) {
-                float d;
-                std::memcpy(&d, dx + i * 4, 4);
-                rec.positions[i] = QPointF(ox + d, oy);
-            }
-        } else {
-            NaturalPositions(*rec.face, rec.origin, rec.glyphs.constData(), n, rec.positions);
-        }
-        return true;
-    }
+    case EmrExtTextOutW:
+        return DecodeText(data, r, rec);
     default:
         return false;
     }

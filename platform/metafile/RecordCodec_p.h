@@ -18,6 +18,8 @@ void EncodeRecord(MetafileData &data, const MetaRecord &record);
 void EncodeText(MetafileData &data, int face, int flags, QPointF origin, const quint16 *glyphs, int count,
                 const float *dx, QStringView text);
 
+// Decodes the reader's current text record into record; false when it is damaged.
+bool DecodeText(const MetafileData &data, RecordReader &reader, MetaRecord &record);
 // Decodes the reader's current record into record; false when it is damaged or unknown.
 bool DecodeRecord(const MetafileData &data, RecordReader &reader, MetaRecord &record);
 

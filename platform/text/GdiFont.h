@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace platform {
@@ -40,6 +41,12 @@ public:
 
     // The glyph and advance of one character (a UTF-16 unit or a whole code point).
     Glyph Lookup(char32_t ch) const;
+    // The glyph of a character of the table made with the face (Latin and its extensions), or none
+    // for a character outside it. The table never changes, so any thread may read it.
+    std::optional<quint16> TableGlyph(char32_t ch) const
+    {
+        return ch < kTableSize ? std::optional<quint16>(table_[ch].index) : std::nullopt;
+    }
     // The advance of a glyph index in unscaled pixels.
     float Advance(quint16 glyph) const;
     // A glyph that draws nothing (the blanks); players leave it out, its advance still counts.

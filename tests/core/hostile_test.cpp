@@ -140,9 +140,9 @@ TEST(Hostile, PrintoutPastTheBudgetIsRefusedWhileReading)
 // valid, then the message comes.
 TEST(Hostile, BuildPastTheBudgetKeepsItsPagesAndSaysWhy)
 {
-    std::unique_ptr<TWydruk> loader = Load(ManyLines(3000)); // 37 pages of about 5 KB
+    std::unique_ptr<TWydruk> loader = Load(ManyLines(3000)); // 37 pages of about 1.7 KB
     TMLineWydruk &model = loader->Tekst();
-    model.MemoryBudget = model.ModelBytes() + 60 * 1024;
+    model.MemoryBudget = model.ModelBytes() + 20 * 1024;
     std::vector<platform::PageMetafile *> pages;
     loader->OnNextPage = [&](TWydruk *, platform::PageMetafile *page) { pages.push_back(page); };
     try {
