@@ -121,9 +121,9 @@ public:
     explicit PdfDocumentWriter(QIODevice &out) : out_(out)
     {
         Write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
-        // 1 catalog, 2 page tree, 3 fonts, 4 patterns, 5 graphics states: written at the end and
-        // shared by every sheet.
-        offsets_.resize(6, 0);
+        // 1 catalog, 2 page tree, 3 fonts, 4 patterns, 5 graphics states, 6 the resources of a sheet
+        // without images: written at the end and shared by every sheet.
+        offsets_.resize(7, 0);
     }
 
     void BeginSheet(QSizeF paperMm)
@@ -190,11 +190,18 @@ public:
         std::string contents;
         for (int c : contents_)
             contents += std::to_string(c) + " 0 R ";
+        // Sheets without images of their own share one resource dictionary, and sheets of the first
+        // sheet's paper take its size from the page tree.
+        const std::string resources = sheetXObjects_.empty()
+                                          ? std::string("6 0 R")
+                                          : "<< " + kResources + " /XObject << " + sheetXObjects_ + ">> >>";
+        const std::string box =
+            "/MediaBox [0 0 " + Num(paperMm_.width() * kPointsPerMm) + " " + Num(PaperHeight()) + "]";
+        if (pages_.empty())
+            treeBox_ = box;
         const int pageObj = NewObject();
-        WriteObject(pageObj, "<< /Type /Page /Parent 2 0 R /Resources << /ProcSet [/PDF /Text /ImageB /ImageC] "
-                             "/Font 3 0 R /Pattern 4 0 R /ExtGState 5 0 R /XObject << " +
-                                 sheetXObjects_ + ">> >> /MediaBox [0 0 " + Num(paperMm_.width() * kPointsPerMm) + " " +
-                                 Num(PaperHeight()) + "] /Contents [" + contents + "] >>");
+        WriteObject(pageObj, "<< /Type /Page /Parent 2 0 R /Resources " + resources +
+                                 (box == treeBox_ ? std::string() : " " + box) + " /Contents [" + contents + "] >>");
         pages_.push_back(pageObj);
         inSheet_ = false;
         contents_.clear();
@@ -225,7 +232,9 @@ public:
         std::string kids;
         for (int p : pages_)
             kids += std::to_string(p) + " 0 R ";
-        WriteObject(2, "<< /Type /Pages /Count " + std::to_string(pages_.size()) + " /Kids [" + kids + "] >>");
+        WriteObject(2, "<< /Type /Pages /Count " + std::to_string(pages_.size()) + " /Kids [" + kids + "] " + treeBox_ +
+                           " >>");
+        WriteObject(6, "<< " + kResources + " /XObject << >> >>");
         WriteObject(1, "<< /Type /Catalog /Pages 2 0 R >>");
         Drain();
 
@@ -675,6 +684,8 @@ private:
         bool packing = false;
     };
     static constexpr size_t kMaxPacking = 8;
+    inline static const std::string kResources =
+        "/ProcSet [/PDF /Text /ImageB /ImageC] /Font 3 0 R /Pattern 4 0 R /ExtGState 5 0 R";
 
     QIODevice &out_;
     OrderedPool<std::string> pool_{QThread::idealThreadCount() > 1 ? QThread::idealThreadCount() : 0};
@@ -683,6 +694,7 @@ private:
     qint64 written_ = 0;
     std::vector<qint64> offsets_; // by object number; 0 is the free list head
     std::vector<int> pages_;
+    std::string treeBox_; // the first sheet's media box, which the page tree hands down
     // The sheet being written: its paper, content streams, images and drawing not yet in a stream.
     bool inSheet_ = false;
     QSizeF paperMm_;
