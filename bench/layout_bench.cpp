@@ -142,7 +142,7 @@ void FirstPage(const QString &path, int runs)
 // processes; the ratio of their processor times is the figure (goal: at most 2).
 void TextLayoutAgainstEnscript(const QString &printout, const char *label)
 {
-    const QString cli = QCoreApplication::applicationDirPath() + QStringLiteral("/../cli/wenoglad-cli");
+    const QString cli = QStringLiteral(WENOGLAD_BUILD_DIR "/cli/wenoglad-cli");
     const QString text = printout + QStringLiteral(".txt"), ps = printout + QStringLiteral(".ps");
     QElapsedTimer timer;
     timer.start();
