@@ -1,6 +1,5 @@
 #include "platform/text/DrawText.h"
 
-#include "platform/base/Saturate.h"
 #include "platform/text/GlyphPainter.h"
 #include "platform/text/GlyphRecorder.h"
 
@@ -8,6 +7,7 @@
 #include <QVarLengthArray>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace platform {
@@ -20,9 +20,18 @@ struct Line {
     bool ellipsis = false;
 };
 
+// SaturatingRound for an int, in double arithmetic: it runs for every character a line is measured
+// by, where the extended format's conversions cost more than the rest of the test. The bounds of an
+// int are exact in a double, so the result is the same.
 int Round(qreal v)
 {
-    return SaturatingRound(v);
+    if (std::isnan(v))
+        return 0;
+    if (v <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    if (v >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    return int(std::nearbyint(v));
 }
 
 // The text split into glyph units with their advances; a code point outside the basic plane takes its
