@@ -8,11 +8,14 @@
 
 #include "core/Wydruki.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstdio>
+#include <fstream>
 
 using namespace wydtest;
 
@@ -81,6 +84,33 @@ Document RepeatedHeaderPicture()
     return doc;
 }
 
+// A letterhead of about 4 MB (a 1,000 x 1,000 bitmap and 250,000 points of lines) in the column
+// header of 10,000 pages.
+Document LongReportWithLetterhead()
+{
+    testing_emf::EmfWriter emf(2000, 1400);
+    const QByteArray row(1000 * 3, '\x50');
+    emf.StretchDIBits(QRect(0, 0, 1000, 1000), QRect(0, 0, 1000, 1000),
+                      testing_emf::MakeDib(1000, 1000, 24, {}, QList<QByteArray>(1000, row)));
+    QList<QList<QPoint>> lines;
+    for (int k = 0; k < 1250; ++k) {
+        QList<QPoint> line;
+        for (int i = 0; i < 200; ++i)
+            line << QPoint(1000 + i * 5, k + (i * 7 + k) % 11);
+        lines << line;
+    }
+    emf.PolyPolyline(lines, true);
+    Document doc;
+    doc.Root.ColumnHeader.Lines = {{.Fields = {{.Kind = 6, .Picture = emf.Finish()}}}};
+    for (int i = 0; i < 10'000; ++i) {
+        Record item;
+        item.BreakBefore = 1;
+        item.Title.Lines = {{.Fields = {{.X = 1200, .Width = 6000, .Text = "pozycja " + QByteArray::number(i)}}}};
+        doc.Root.Items.push_back(item);
+    }
+    return doc;
+}
+
 // 100,000 styles and as many fields, each naming another one (the last ones first).
 Document ManyStyles()
 {
@@ -140,6 +170,30 @@ int main(int argc, char **argv)
     s = Lay(at("repeated_picture.wyd"), &pages);
     std::printf("header picture of 24 MB on %d pages: %.2f s, peak %.0f MB (%.0f MB before this case)\n", pages, s,
                 bench::StatusKb("VmHWM:") / 1024.0, before / 1024.0);
+
+    WriteWyd(at("letterhead.wyd"), LongReportWithLetterhead());
+    const QFileInfo letterhead(at("letterhead.wyd"));
+    {
+        const long start = bench::StatusKb("VmHWM:");
+        // The peak of this case alone: the kernel starts the peak again from what is resident now.
+        std::ofstream("/proc/self/clear_refs") << "5";
+        const double begun = bench::CpuSeconds();
+        TWydruk loader;
+        QString refused = QStringLiteral("laid out");
+        try {
+            loader.LoadFromFile(letterhead.filePath());
+            loader.BuildPages();
+        } catch (const Exception &e) {
+            refused = QStringLiteral("refused: ") + e.Message();
+        }
+        const TPagination &built = loader.Tekst().Pages();
+        std::printf("letterhead of about 4 MB on %zu pages (file %lld KB): %s in %.2f s, pages hold %.1f MB "
+                    "(%.1f KB a page), model %.1f MB, peak %.0f MB of this case (%.0f MB before it)\n",
+                    built.FinishedPages.size(), static_cast<long long>(letterhead.size() / 1024),
+                    refused.toUtf8().constData(), bench::CpuSeconds() - begun, built.PageBytes() / 1048576.0,
+                    built.PageBytes() / 1024.0 / std::max<size_t>(built.FinishedPages.size(), 1),
+                    loader.Tekst().ModelBytes() / 1048576.0, bench::StatusKb("VmHWM:") / 1024.0, start / 1024.0);
+    }
 
     if (argc > 1) {
         // Big to write, quick to refuse: only when they are kept for the command line.

@@ -1,7 +1,7 @@
 #include "cli/BuildPrintout.h"
 #include "cli/Commands.h"
 #include "cli/ExportOptions.h"
-#include "cli/OrderedPool.h"
+#include "platform/base/OrderedPool.h"
 
 #include "platform/base/SaveFile.h"
 #include "platform/metafile/PageGeometry.h"

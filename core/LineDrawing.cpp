@@ -105,9 +105,13 @@ void DrawPicture(TPole &pole, int top0)
     const int h = FieldMeasuredHeight(pole);
     const TMetafileImage *picture = pole.Picture();
     if (picture && picture->Emf) {
-        TPageCanvas &canvas = pole.Owner()->GetCanvas();
+        TMLineWydruk &model = *pole.Owner();
+        TPageCanvas &canvas = model.GetCanvas();
         const int right = MmToDevX(kPageWidthMm, canvas.DpiX());
-        picture->Emf->Draw(canvas.Painter(), QRectF(0, top0, right, h));
+        const QRectF target(0, top0, right, h);
+        // A picture in a repeated header is drawn the same way on every page: its records are kept once.
+        model.Pages().SharedPictures().Draw(canvas.Painter(), picture, target,
+                                            [&](QPainter &painter) { picture->Emf->Draw(painter, target); });
     }
     pole.DrawnHeight = h;
 }

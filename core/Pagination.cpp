@@ -42,7 +42,7 @@ bool ProcessLine(TLinie &block, TLinia &line, float &y, bool atTop)
         model.OnLineDone(&block);
     // A page of many lines may pass the budget before it closes.
     if (pages.ProgressCounter % 256 == 0 &&
-        model.ModelBytes() + pages.PageBytes() + pages.CurrentPage().MemoryBytes() > model.MemoryBudget) {
+        model.ModelBytes() + pages.PageBytes() + pages.CurrentPageBytes() > model.MemoryBudget) {
         pages.TooLarge = true;
         pages.Abort = true;
     }
@@ -228,6 +228,13 @@ void TPagination::FreePages()
     FinishedPages.clear();
     pageBytes_ = 0;
     chargedImages_.clear();
+    sharedPictures_.Clear();
+}
+
+qint64 TPagination::CurrentPageBytes() const
+{
+    QSet<qint64> counted = chargedImages_;
+    return currentPage_.MemoryBytes(&counted);
 }
 
 void TPagination::ClosePage(float &y)
@@ -271,7 +278,10 @@ void TPagination::Build()
     FreePages();
     TooLarge = false;
     Building = true;
-    const auto done = qScopeGuard([this] { Building = false; });
+    const auto done = qScopeGuard([this] {
+        Building = false;
+        sharedPictures_.Clear(); // the pages keep what they share
+    });
     if (Abort)
         return;
     TMLine &root = model_.Root();

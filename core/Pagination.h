@@ -6,6 +6,7 @@
 // it from its root record (TMLineWydruk::BuildPages).
 #include "core/MLine.h"
 #include "platform/metafile/PageMetafile.h"
+#include "platform/metafile/SharedDrawings.h"
 
 #include <QSet>
 
@@ -41,6 +42,10 @@ public:
     void Clear();
     // Bytes the finished pages hold, images they share counted once.
     qint64 PageBytes() const { return pageBytes_; }
+    // Bytes the page being recorded adds to them.
+    qint64 CurrentPageBytes() const;
+    // Pictures the pages of this build repeat, recorded once (keyed by the model's pictures).
+    platform::SharedDrawings &SharedPictures() { return sharedPictures_; }
 
     std::vector<std::unique_ptr<platform::PageMetafile>> FinishedPages;
     std::function<void(TMLineWydruk *Sender, platform::PageMetafile *Page)> OnPageDone;
@@ -65,7 +70,8 @@ private:
     platform::PageMetafile currentPage_;
     std::unique_ptr<TPageCanvas> canvas_; // after the page: it paints on it
     qint64 pageBytes_ = 0;
-    QSet<qint64> chargedImages_; // images pages share are counted once
+    QSet<qint64> chargedImages_; // images and recordings pages share are counted once
+    platform::SharedDrawings sharedPictures_;
 };
 
 // A line dropped where it would open a page and in repeated headers: SkipAtTop set, or a lone

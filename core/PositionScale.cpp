@@ -17,6 +17,16 @@ qint32 Saturate(Wide v)
     return platform::SaturatingTrunc<qint32>(v);
 }
 
+// The same for a whole double: read for every field, where the extended format's conversions
+// cost more than the multiplication.
+qint32 SaturateWhole(double v)
+{
+    constexpr double kLow = std::numeric_limits<qint32>::min(), kHigh = std::numeric_limits<qint32>::max();
+    return v <= kLow    ? std::numeric_limits<qint32>::min()
+           : v >= kHigh ? std::numeric_limits<qint32>::max()
+                        : static_cast<qint32>(v);
+}
+
 } // namespace
 
 float PositionScaleFor(qint32 resolution)
@@ -36,7 +46,7 @@ qint32 ScaleRound(qint32 value, float scale)
         // is to nearest with ties to even; the product is below 2^38.
         constexpr double kShift = 4503599627370496.0;
         const double rounded = product >= 0 ? (product + kShift) - kShift : (product - kShift) + kShift;
-        return Saturate(rounded);
+        return SaturateWhole(rounded);
     }
     return Saturate(std::nearbyint(static_cast<Wide>(value) * static_cast<Wide>(scale)));
 }
@@ -44,7 +54,6 @@ qint32 ScaleRound(qint32 value, float scale)
 qint32 ScaleTrunc(qint32 value, float scale)
 {
     if (value > -kExactInDouble && value < kExactInDouble && std::isfinite(scale) && std::fabs(scale) <= 256)
-        return Saturate(
-            static_cast<double>(static_cast<qint64>(static_cast<double>(value) * static_cast<double>(scale))));
+        return SaturateWhole(std::trunc(static_cast<double>(value) * static_cast<double>(scale)));
     return Saturate(std::trunc(static_cast<Wide>(value) * static_cast<Wide>(scale)));
 }

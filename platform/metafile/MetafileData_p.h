@@ -30,6 +30,8 @@ struct MetafileData : QSharedData {
     QList<QImage> images;
     QList<QPen> pens;
     QList<QBrush> brushes;
+    // Recordings this page shares with other pages, referred to by RecShared records.
+    QList<std::shared_ptr<const MetafileData>> shared;
 };
 
 constexpr qsizetype VarintBytes(quint32 value)

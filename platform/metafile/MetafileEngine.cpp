@@ -107,7 +107,7 @@ MetafileEngine::MetafileEngine(PageMetafile *owner) : GlyphRecorder(AllFeatures)
 
 MetafileData &MetafileEngine::Data()
 {
-    return *owner_->d; // detaches from copies before the first change
+    return shared_ ? *shared_ : *owner_->d; // the page's detaches from copies before the first change
 }
 
 void MetafileEngine::ResetRecordedState()
@@ -283,7 +283,8 @@ void MetafileEngine::EnsureBrush()
     scratch_.brush = brush_;
     Emit(scratch_);
     rec_.brush = brush_;
-    if (rec_.brushOrigin != brushOrigin_) {
+    if (!rec_.brushOriginKnown || rec_.brushOrigin != brushOrigin_) {
+        rec_.brushOriginKnown = true;
         scratch_.type = EmrSetBrushOrgEx;
         scratch_.point = brushOrigin_;
         Emit(scratch_);

@@ -35,6 +35,30 @@ public:
     // Forgets what was recorded, after the page was cleared under an open painter.
     void ResetRecordedState();
 
+    // Recording shared with other pages (SharedDrawings). State() is the painter's state now, which
+    // with what is drawn decides the records. Between BeginShared and EndShared the painter records
+    // into a recording of its own that starts from no recorded state, as a player reaching it may
+    // hold any; PlaceShared refers to such a recording from the page, which afterwards records its
+    // state anew for the same reason.
+    struct PainterState {
+        QPen pen;
+        QBrush brush;
+        QPointF brushOrigin;
+        QColor bkColor;
+        Qt::BGMode bkMode = Qt::TransparentMode;
+        QTransform transform;
+        DeviceClip clip;
+        int hints = 0;
+        int composition = 0;
+        qreal opacity = 1;
+        bool operator==(const PainterState &o) const;
+    };
+    PainterState State();
+    bool InShared() const { return shared_ != nullptr; }
+    void BeginShared();
+    std::shared_ptr<const MetafileData> EndShared();
+    void PlaceShared(const std::shared_ptr<const MetafileData> &recording);
+
     bool begin(QPaintDevice *pdev) override;
     bool end() override;
     void updateState(const QPaintEngineState &state) override;
@@ -96,6 +120,7 @@ private:
         QPen pen;
         QBrush brush;
         QPointF brushOrigin;
+        bool brushOriginKnown = true; // a page starts at the player's origin, a shared recording does not
         QRgb textColor = 0;
         bool textColorKnown = false;
         QRgb bkColor = 0;
@@ -111,6 +136,9 @@ private:
     QHash<const FontFace *, int> faceIndex_;
     QFont lastFont_;
     std::shared_ptr<const FontFace> lastFace_;
+
+    std::shared_ptr<MetafileData> shared_; // the recording being made, when not null
+    QHash<const FontFace *, int> pageFaceIndex_;
 };
 
 } // namespace platform

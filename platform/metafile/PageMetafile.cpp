@@ -2,11 +2,43 @@
 
 #include "platform/metafile/MetafileEngine_p.h"
 #include "platform/metafile/MetafilePlayer_p.h"
-#include "platform/metafile/RecordCodec_p.h"
+#include "platform/metafile/RecordWalk_p.h"
 
 #include <climits>
 
 namespace platform {
+
+namespace {
+
+qsizetype DataBytes(const MetafileData &d, QSet<qint64> *counted)
+{
+    qsizetype bytes = sizeof(MetafileData) + d.stream.capacity();
+    bytes += d.faces.capacity() * qsizetype(sizeof(std::shared_ptr<const FontFace>));
+    bytes += d.pens.capacity() * qsizetype(sizeof(QPen)) + d.brushes.capacity() * qsizetype(sizeof(QBrush));
+    for (const QPainterPath &path : d.paths)
+        bytes += qsizetype(sizeof(QPainterPath)) + path.elementCount() * qsizetype(sizeof(QPainterPath::Element));
+    for (const QImage &image : d.images) {
+        bytes += qsizetype(sizeof(QImage));
+        if (!counted || !counted->contains(image.cacheKey())) {
+            bytes += image.sizeInBytes();
+            if (counted)
+                counted->insert(image.cacheKey());
+        }
+    }
+    bytes += d.shared.capacity() * qsizetype(sizeof(std::shared_ptr<const MetafileData>));
+    for (const std::shared_ptr<const MetafileData> &shared : d.shared) {
+        // Image keys are never negative; a shared recording's is its address, negated.
+        const qint64 key = -qint64(quintptr(shared.get()));
+        if (!counted || !counted->contains(key)) {
+            bytes += DataBytes(*shared, counted);
+            if (counted)
+                counted->insert(key);
+        }
+    }
+    return bytes;
+}
+
+} // namespace
 
 PageMetafile::PageMetafile() : PageMetafile(QSize(kPageWidth, kPageHeight)) {}
 
@@ -51,25 +83,24 @@ bool PageMetafile::IsEmpty() const
 
 int PageMetafile::RecordCount() const
 {
-    return d->records + 1;
+    int count = d->records + 1;
+    if (d->shared.isEmpty())
+        return count;
+    // A reference counts as the records it stands for.
+    RecordReader reader(d->stream);
+    while (reader.Next()) {
+        if (reader.Type() != RecShared)
+            continue;
+        const quint32 index = reader.Get<quint32>();
+        if (reader.Ok() && index < quint32(d->shared.size()))
+            count += d->shared[index]->records - 1;
+    }
+    return count;
 }
 
 qsizetype PageMetafile::MemoryBytes(QSet<qint64> *counted) const
 {
-    qsizetype bytes = sizeof(MetafileData) + d->stream.capacity();
-    bytes += d->faces.capacity() * qsizetype(sizeof(std::shared_ptr<const FontFace>));
-    bytes += d->pens.capacity() * qsizetype(sizeof(QPen)) + d->brushes.capacity() * qsizetype(sizeof(QBrush));
-    for (const QPainterPath &path : d->paths)
-        bytes += qsizetype(sizeof(QPainterPath)) + path.elementCount() * qsizetype(sizeof(QPainterPath::Element));
-    for (const QImage &image : d->images) {
-        bytes += qsizetype(sizeof(QImage));
-        if (!counted || !counted->contains(image.cacheKey())) {
-            bytes += image.sizeInBytes();
-            if (counted)
-                counted->insert(image.cacheKey());
-        }
-    }
-    return bytes;
+    return DataBytes(*d, counted);
 }
 
 void PageMetafile::Play(QPainter &painter, const QRectF &target) const
@@ -105,17 +136,13 @@ int PageMetafile::Replay(QPainter &painter, const QRectF &target, const std::opt
         return failed;
     if (!player.Play(record))
         ++failed;
-    RecordReader reader(data->stream);
-    while (reader.Next()) {
-        if (!DecodeRecord(*data, reader, record)) {
+    WalkRecords(*data, record, failed, [&](MetaRecord &r) {
+        if (callback && !callback(r))
+            return false;
+        if (!player.Play(r))
             ++failed;
-            continue;
-        }
-        if (callback && !callback(record))
-            break;
-        if (!player.Play(record))
-            ++failed;
-    }
+        return true;
+    });
     return failed;
 }
 
@@ -129,15 +156,7 @@ int PageMetafile::Visit(const RecordCallback &callback) const
     if (!callback(record))
         return 0;
     int failed = 0;
-    RecordReader reader(data->stream);
-    while (reader.Next()) {
-        if (!DecodeRecord(*data, reader, record)) {
-            ++failed;
-            continue;
-        }
-        if (!callback(record))
-            break;
-    }
+    WalkRecords(*data, record, failed, callback);
     return failed;
 }
 

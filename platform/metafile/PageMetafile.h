@@ -60,6 +60,9 @@ enum RecordType : int {
     RecSetRenderHints = 1002, // value: QPainter::RenderHints
     RecTiledImage = 1003,     // rect, image, point: offset into the image
     RecTextPath = 1004,       // path filled in the text colour (glyphs drawn as outlines)
+    // A recording shared with other pages (SharedDrawings.h), by its index: its records are handed
+    // out in its place, never this record itself.
+    RecShared = 1005,
 };
 
 // The clip an EmrExtSelectClipRgn record sets; the record's value is its number.

@@ -1,16 +1,19 @@
 #include "platform/pdf/PdfDocument.h"
 
+#include "platform/base/OrderedPool.h"
 #include "platform/pdf/PdfContent_p.h"
 #include "platform/pdf/PdfFax_p.h"
 #include "platform/pdf/PdfPredictor_p.h"
 
 #include <QHash>
 #include <QMap>
+#include <QThread>
 
 #include <zlib.h>
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <functional>
 #include <map>
 #include <set>
@@ -118,9 +121,9 @@ public:
     explicit PdfDocumentWriter(QIODevice &out) : out_(out)
     {
         Write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
-        // 1 catalog, 2 page tree, 3 fonts, 4 patterns, 5 graphics states: written at the end and
-        // shared by every sheet.
-        offsets_.resize(6, 0);
+        // 1 catalog, 2 page tree, 3 fonts, 4 patterns, 5 graphics states, 6 the resources of a sheet
+        // without images: written at the end and shared by every sheet.
+        offsets_.resize(7, 0);
     }
 
     void BeginSheet(QSizeF paperMm)
@@ -187,11 +190,18 @@ public:
         std::string contents;
         for (int c : contents_)
             contents += std::to_string(c) + " 0 R ";
+        // Sheets without images of their own share one resource dictionary, and sheets of the first
+        // sheet's paper take its size from the page tree.
+        const std::string resources = sheetXObjects_.empty()
+                                          ? std::string("6 0 R")
+                                          : "<< " + kResources + " /XObject << " + sheetXObjects_ + ">> >>";
+        const std::string box =
+            "/MediaBox [0 0 " + Num(paperMm_.width() * kPointsPerMm) + " " + Num(PaperHeight()) + "]";
+        if (pages_.empty())
+            treeBox_ = box;
         const int pageObj = NewObject();
-        WriteObject(pageObj, "<< /Type /Page /Parent 2 0 R /Resources << /ProcSet [/PDF /Text /ImageB /ImageC] "
-                             "/Font 3 0 R /Pattern 4 0 R /ExtGState 5 0 R /XObject << " +
-                                 sheetXObjects_ + ">> >> /MediaBox [0 0 " + Num(paperMm_.width() * kPointsPerMm) + " " +
-                                 Num(PaperHeight()) + "] /Contents [" + contents + "] >>");
+        WriteObject(pageObj, "<< /Type /Page /Parent 2 0 R /Resources " + resources +
+                                 (box == treeBox_ ? std::string() : " " + box) + " /Contents [" + contents + "] >>");
         pages_.push_back(pageObj);
         inSheet_ = false;
         contents_.clear();
@@ -222,8 +232,11 @@ public:
         std::string kids;
         for (int p : pages_)
             kids += std::to_string(p) + " 0 R ";
-        WriteObject(2, "<< /Type /Pages /Count " + std::to_string(pages_.size()) + " /Kids [" + kids + "] >>");
+        WriteObject(2, "<< /Type /Pages /Count " + std::to_string(pages_.size()) + " /Kids [" + kids + "] " + treeBox_ +
+                           " >>");
+        WriteObject(6, "<< " + kResources + " /XObject << >> >>");
         WriteObject(1, "<< /Type /Catalog /Pages 2 0 R >>");
+        Drain();
 
         const qint64 xref = written_;
         std::string table = "xref\n0 " + std::to_string(offsets_.size()) + "\n0000000000 65535 f \n";
@@ -371,31 +384,75 @@ private:
 
     void WriteObject(int obj, const std::string &body)
     {
-        offsets_[size_t(obj)] = written_;
-        Write(std::to_string(obj) + " 0 obj\n" + body + "\nendobj\n");
+        Emit(obj, std::to_string(obj) + " 0 obj\n" + body + "\nendobj\n");
     }
 
+    // A stream object, compressed when asked and when that makes it smaller. Compressed ones are
+    // packed by the pool while the caller goes on drawing; their bytes keep their place in the file.
     int StreamObject(const std::string &dict, const char *data, size_t size, bool compress)
     {
         const int obj = NewObject();
+        if (!compress || pool_.Workers() == 0) {
+            Emit(obj, StreamBytes(obj, dict, data, size, compress));
+            return obj;
+        }
+        pool_.Submit([obj, dict, raw = std::string(data, size)] {
+            return StreamBytes(obj, dict, raw.data(), raw.size(), true);
+        });
+        queue_.push_back({obj, {}, true});
+        // Waiting for the oldest keeps the streams held at a few pages' worth.
+        Drain(kMaxPacking);
+        return obj;
+    }
+
+    static std::string StreamBytes(int obj, const std::string &dict, const char *data, size_t size, bool compress)
+    {
         std::string packed;
         if (compress)
             packed = Deflate(data, size, 6);
         const bool deflated = compress && !packed.empty();
         const char *body = deflated ? packed.data() : data;
         const size_t length = deflated ? packed.size() : size;
-        offsets_[size_t(obj)] = written_;
-        Write(std::to_string(obj) + " 0 obj\n<< " + dict + (deflated ? " /Filter /FlateDecode" : "") + " /Length " +
-              std::to_string(length) + " >>\nstream\n");
-        Write(body, length);
-        Write("\nendstream\nendobj\n");
-        return obj;
+        std::string bytes = std::to_string(obj) + " 0 obj\n<< " + dict + (deflated ? " /Filter /FlateDecode" : "") +
+                            " /Length " + std::to_string(length) + " >>\nstream\n";
+        bytes.append(body, length);
+        bytes += "\nendstream\nendobj\n";
+        return bytes;
+    }
+
+    // Writes an object's bytes now, or after the streams still being packed before it.
+    void Emit(int obj, std::string bytes)
+    {
+        if (queue_.empty()) {
+            offsets_[size_t(obj)] = written_;
+            Write(bytes);
+        } else {
+            queue_.push_back({obj, std::move(bytes), false});
+        }
+    }
+
+    // Writes what is ready at the front of the queue, waiting for packed streams until at most
+    // `keep` of them are left.
+    void Drain(size_t keep = 0)
+    {
+        while (!queue_.empty()) {
+            Queued &front = queue_.front();
+            if (front.packing) {
+                if (pool_.Pending() <= keep && !pool_.NextReady())
+                    return;
+                front.bytes = pool_.Next();
+            }
+            offsets_[size_t(front.obj)] = written_;
+            Write(front.bytes);
+            queue_.pop_front();
+        }
     }
 
     // A stream compressed as lineOf hands it over line by line, written as it comes; its length
     // follows in an object of its own.
     int DeflatedStream(const std::string &dict, int lines, const std::function<void(int, std::string &)> &lineOf)
     {
+        Drain();
         const int obj = NewObject();
         const int lengthObj = NewObject();
         offsets_[size_t(obj)] = written_;
@@ -620,11 +677,24 @@ private:
         return type0;
     }
 
+    // An object waiting for its place in the file: its bytes, or a stream the pool is packing.
+    struct Queued {
+        int obj = 0;
+        std::string bytes;
+        bool packing = false;
+    };
+    static constexpr size_t kMaxPacking = 8;
+    inline static const std::string kResources =
+        "/ProcSet [/PDF /Text /ImageB /ImageC] /Font 3 0 R /Pattern 4 0 R /ExtGState 5 0 R";
+
     QIODevice &out_;
+    OrderedPool<std::string> pool_{QThread::idealThreadCount() > 1 ? QThread::idealThreadCount() : 0};
+    std::deque<Queued> queue_;
     bool ok_ = true;
     qint64 written_ = 0;
     std::vector<qint64> offsets_; // by object number; 0 is the free list head
     std::vector<int> pages_;
+    std::string treeBox_; // the first sheet's media box, which the page tree hands down
     // The sheet being written: its paper, content streams, images and drawing not yet in a stream.
     bool inSheet_ = false;
     QSizeF paperMm_;

@@ -1,6 +1,5 @@
 #include "platform/text/DrawText.h"
 
-#include "platform/base/Saturate.h"
 #include "platform/text/GlyphPainter.h"
 #include "platform/text/GlyphRecorder.h"
 
@@ -8,6 +7,7 @@
 #include <QVarLengthArray>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace platform {
@@ -20,20 +20,30 @@ struct Line {
     bool ellipsis = false;
 };
 
+// SaturatingRound for an int, in double arithmetic: it runs for every character a line is measured
+// by, where the extended format's conversions cost more than the rest of the test. The bounds of an
+// int are exact in a double, so the result is the same.
 int Round(qreal v)
 {
-    return SaturatingRound(v);
+    if (std::isnan(v))
+        return 0;
+    if (v <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    if (v >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    return int(std::nearbyint(v));
 }
 
 // The text split into glyph units with their advances; a code point outside the basic plane takes its
 // first UTF-16 unit, the second is an empty unit.
+// Held in place for the short texts of most fields, which would otherwise cost four allocations each.
 struct Shaped {
     QString text;
-    std::vector<quint16> glyphs;
-    std::vector<bool> visible;
-    std::vector<double> prefix; // prefix[i]: width of units [0, i) in page units, unrounded
+    QVarLengthArray<quint16, 64> glyphs;
+    QVarLengthArray<bool, 64> visible;
+    QVarLengthArray<double, 65> prefix; // prefix[i]: width of units [0, i) in page units, unrounded
 
-    double Width(qsizetype a, qsizetype b) const { return prefix[size_t(b)] - prefix[size_t(a)]; }
+    double Width(qsizetype a, qsizetype b) const { return prefix[b] - prefix[a]; }
     QChar At(qsizetype i) const { return text.at(i); }
     qsizetype Size() const { return text.size(); }
 };
@@ -63,30 +73,30 @@ Shaped Shape(const FontFace &face, const QString &text, bool lineBreaksVisible)
     Shaped s;
     s.text = text;
     const qsizetype n = text.size();
-    s.glyphs.resize(size_t(n));
-    s.visible.resize(size_t(n));
-    s.prefix.resize(size_t(n) + 1);
+    s.glyphs.resize(n);
+    s.visible.resize(n);
+    s.prefix.resize(n + 1);
     const double xs = face.XScale();
     double sum = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        s.prefix[size_t(i)] = sum * xs;
+        s.prefix[i] = sum * xs;
         char32_t c = text[i].unicode();
         if (QChar::isLowSurrogate(c) && i > 0 && text[i - 1].isHighSurrogate()) {
-            s.visible[size_t(i)] = false;
+            s.visible[i] = false;
             continue;
         }
         if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate())
             c = QChar::surrogateToUcs4(char16_t(c), text[i + 1].unicode());
         if ((c == U'\r' || c == U'\n') && !lineBreaksVisible) {
-            s.visible[size_t(i)] = false;
+            s.visible[i] = false;
             continue;
         }
         const FontFace::Glyph g = face.Lookup(c);
-        s.glyphs[size_t(i)] = g.index;
-        s.visible[size_t(i)] = true;
+        s.glyphs[i] = g.index;
+        s.visible[i] = true;
         sum += g.advance;
     }
-    s.prefix[size_t(n)] = sum * xs;
+    s.prefix[n] = sum * xs;
     return s;
 }
 
@@ -141,12 +151,12 @@ void WrapParagraph(const Shaped &s, qsizetype start, qsizetype end, int width, b
             if (editControl) {
                 // Broken after the last character that fits, at least one character a line.
                 lineEnd = pos + 1;
-                if (lineEnd < end && !s.visible[size_t(lineEnd)])
+                if (lineEnd < end && !s.visible[lineEnd])
                     ++lineEnd;
                 for (qsizetype i = lineEnd + 1; i <= end; ++i) {
                     if (i - 1 >= wordStart && IsBlank(s.At(i - 1)))
                         break; // past the end of the word
-                    if (i < end && !s.visible[size_t(i)])
+                    if (i < end && !s.visible[i])
                         continue;
                     if (!fits(pos, i))
                         break;
@@ -218,16 +228,16 @@ void EmitLine(QPainter *painter, const TFont &font, const Shaped &s, const Shape
     QString chars; // one code point per glyph
     chars.reserve(line.end - line.start + 3);
     for (qsizetype i = line.start; i < line.end; ++i) {
-        if (!s.visible[size_t(i)])
+        if (!s.visible[i])
             continue;
-        glyphs.append(s.glyphs[size_t(i)]);
+        glyphs.append(s.glyphs[i]);
         chars.append(s.At(i));
         if (s.At(i).isHighSurrogate() && i + 1 < s.Size() && s.At(i + 1).isLowSurrogate())
             chars.append(s.At(i + 1));
     }
     if (line.ellipsis)
         for (qsizetype i = 0; i < dots.Size(); ++i) {
-            glyphs.append(dots.glyphs[size_t(i)]);
+            glyphs.append(dots.glyphs[i]);
             chars.append(dots.At(i));
         }
     const FontFace &face = font.Face();
@@ -266,7 +276,8 @@ int DrawTextEx(QPainter *painter, const TFont &font, const QString &text, TRect 
     const int width = rect.Width();
     const QString shownText = (format & DT_NOPREFIX) ? text : StripPrefixes(text);
     const Shaped s = Shape(face, shownText, false);
-    const Shaped dots = Shape(face, QStringLiteral("..."), false);
+    // Only an ellipsis draws the dots.
+    const Shaped dots = Shape(face, (format & DT_END_ELLIPSIS) ? QStringLiteral("...") : QString(), false);
     const double ellipsisWidth = dots.Width(0, dots.Size());
 
     std::vector<Line> lines = BreakLines(s, format, width);

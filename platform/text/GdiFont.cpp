@@ -142,19 +142,10 @@ FontFace::FontFace(const QFont &font, qreal xScale, bool designMetrics) : font_(
     }
 
     designMetrics_ = designMetrics;
-    if (vm.glyphCount > kEagerGlyphs && raw_.isValid()) {
-        advances_.assign(size_t(vm.glyphCount), -1.0f); // measured when first asked for
-    } else if (vm.glyphCount > 0 && raw_.isValid()) {
-        std::vector<quint32> ids(vm.glyphCount);
-        for (int i = 0; i < vm.glyphCount; ++i)
-            ids[i] = quint32(i);
-        std::vector<QPointF> adv(vm.glyphCount);
-        raw_.advancesForGlyphIndexes(ids.data(), adv.data(), vm.glyphCount,
-                                     designMetrics ? QRawFont::UseDesignMetrics : QRawFont::SeparateAdvances);
-        advances_.resize(vm.glyphCount);
-        for (int i = 0; i < vm.glyphCount; ++i)
-            advances_[i] = float(adv[i].x());
-    }
+    // Advances are measured when first asked for: measuring one loads the glyph, and the whole face
+    // at once took most of the time to a small printout's first page.
+    if (vm.glyphCount > 0 && raw_.isValid())
+        advances_.assign(size_t(vm.glyphCount), -1.0f);
 
     QChar chars[kTableSize];
     for (char32_t c = 0; c < kTableSize; ++c)
@@ -163,10 +154,8 @@ FontFace::FontFace(const QFont &font, qreal xScale, bool designMetrics) : font_(
     int n = int(kTableSize);
     if (raw_.isValid())
         raw_.glyphIndexesForChars(chars, int(kTableSize), glyphs, &n);
-    for (char32_t c = 0; c < kTableSize; ++c) {
-        table_[c].index = quint16(glyphs[c]);
-        table_[c].advance = Advance(table_[c].index);
-    }
+    for (char32_t c = 0; c < kTableSize; ++c)
+        table_[c] = {quint16(glyphs[c]), -1.0f};
     if (table_[0x20].index != 0)
         blank_[0] = table_[0x20].index;
     if (table_[0xA0].index != 0)
@@ -200,8 +189,12 @@ float FontFace::Advance(quint16 glyph) const
 
 FontFace::Glyph FontFace::Lookup(char32_t ch) const
 {
-    if (ch < kTableSize)
-        return table_[ch];
+    if (ch < kTableSize) {
+        Glyph &g = table_[ch];
+        if (g.advance < 0)
+            g.advance = Advance(g.index);
+        return g;
+    }
     auto it = others_.constFind(ch);
     if (it != others_.constEnd())
         return *it;

@@ -70,10 +70,7 @@ private:
     qreal underlinePos_ = 0;
     qreal lineThickness_ = 1;
     static constexpr char32_t kTableSize = 0x250; // Latin, Latin-1 and Latin Extended-A/B
-    Glyph table_[kTableSize];
-    // Faces of many glyphs (the CJK ones) measure a glyph when it is first used: all at once would
-    // take a good part of a second.
-    static constexpr int kEagerGlyphs = 8192;
+    mutable Glyph table_[kTableSize];             // advance negative until measured
     bool designMetrics_ = true;
     mutable std::vector<float> advances_; // by glyph index; negative until measured
     quint16 blank_[2] = {0xFFFF, 0xFFFF};

@@ -393,20 +393,31 @@ TEST_F(CliExport, PngThatCannotBeWrittenLeavesCompleteFiles)
     EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList{"1.png"});
 }
 
-// Pages are encoded on every core: the files must be those of one core, byte for byte.
-TEST_F(CliExport, PngFilesAreTheSameOnOneCoreAndOnAll)
+// Pages are encoded, and PDF streams packed, on every core: the files must be those of one core,
+// byte for byte.
+TEST_F(CliExport, ExportsAreTheSameOnOneCoreAndOnAll)
 {
     WriteListingPrintout(Path("listing.wyd"), false, 12);
+    const auto onOneCore = [&](const QStringList &args) {
+        return Tool("taskset",
+                    QStringList{"-c", "0", qEnvironmentVariable("WENOGLAD_BIN_DIR") + "/cli/wenoglad-cli"} + args);
+    };
     const QStringList args = {"png", Path("listing.wyd"), "--dpi", "60", "--pages", "8,2-7,1"};
-    const Result one =
-        Tool("taskset", QStringList{"-c", "0", qEnvironmentVariable("WENOGLAD_BIN_DIR") + "/cli/wenoglad-cli"} + args +
-                            QStringList{"-o", Path("one")});
+    const Result one = onOneCore(args + QStringList{"-o", Path("one")});
     ASSERT_EQ(one.code, 0) << one.err.toStdString();
     const Result all = Cli(args + QStringList{"-o", Path("all")});
     ASSERT_EQ(all.code, 0) << all.err.toStdString();
-    const QStringList files = QDir(Path("one")).entryList(QDir::Files, QDir::Name);
+    QStringList files = QDir(Path("one")).entryList(QDir::Files, QDir::Name);
     ASSERT_EQ(files.size(), 8);
     EXPECT_EQ(QDir(Path("all")).entryList(QDir::Files, QDir::Name), files);
+
+    for (const QStringList &pdf : {QStringList{"pdf", Path("listing.wyd")},
+                                   QStringList{"pdf", Path("listing.wyd"), "--tryb", "ksiazeczka", "--mono"}}) {
+        const QString name = QString::number(files.size()) + ".pdf";
+        ASSERT_EQ(onOneCore(pdf + QStringList{"-o", QDir(Path("one")).filePath(name)}).code, 0);
+        ASSERT_EQ(Cli(pdf + QStringList{"-o", QDir(Path("all")).filePath(name)}).code, 0);
+        files.append(name);
+    }
     for (const QString &name : files) {
         QFile a(QDir(Path("one")).filePath(name)), b(QDir(Path("all")).filePath(name));
         ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));

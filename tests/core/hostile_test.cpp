@@ -5,6 +5,7 @@
 
 #include "core/HeaderFormat.h"
 #include "core/PrintoutFile.h"
+#include "platform/emf/EmfPicture.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -123,6 +124,50 @@ TEST(Hostile, PagesRepeatingAPictureShareIt)
     ASSERT_GE(b.Pages.size(), 5u);
     const qint64 bitmap = 300 * 200 * 4;
     EXPECT_LT(b.Loader->Tekst().Pages().PageBytes(), 2 * bitmap);
+}
+
+// A vector letterhead in a column header: every page drew the picture's records anew, so a long
+// printout held thousands of copies of them.
+TEST(Hostile, PagesRepeatingAHeaderPictureHoldItsRecordsOnce)
+{
+    testing_emf::EmfWriter w(2000, 400);
+    QList<QList<QPoint>> waves(40);
+    for (int k = 0; k < 40; ++k)
+        for (int x = 0; x < 2000; x += 8)
+            waves[k] << QPoint(x, 20 + 9 * k + (x / 8 + k) % 7);
+    w.PolyPolyline(waves, true);
+    const QByteArray picture = w.Finish();
+    const auto build = [&](int pages) {
+        Document doc = DeviceDocument();
+        doc.Root.ColumnHeader = BlockOf({LineOf({{.Kind = 6, .Picture = picture}})});
+        for (int i = 0; i < pages; ++i) {
+            Record item;
+            item.BreakBefore = i > 0;
+            item.Title = BlockOf({TextLine("item " + QByteArray::number(i))});
+            doc.Root.Items.push_back(item);
+        }
+        return Build(doc);
+    };
+    const Built few = build(2), many = build(32);
+    ASSERT_EQ(few.Pages.size(), 2u);
+    ASSERT_EQ(many.Pages.size(), 32u);
+    const qint64 fewBytes = few.Loader->Tekst().Pages().PageBytes();
+    const qint64 manyBytes = many.Loader->Tekst().Pages().PageBytes();
+    EXPECT_GT(fewBytes, 10'000 * 16); // the picture's points
+    EXPECT_LT((manyBytes - fewBytes) / 30, fewBytes / 20);
+
+    // Every page shows the picture as a page with the picture drawn straight onto it does.
+    platform::PageMetafile straight;
+    {
+        QPainter p(&straight);
+        const platform::TEmfPicture emf(picture);
+        const int width = straight.Size().width();
+        emf.Draw(p, QRectF(0, 0, width, qint64(width) * emf.Height() / emf.Width()));
+    }
+    const QImage alone = RenderPage(straight);
+    const QRect header(0, 0, alone.width(), 250); // above the item's text
+    for (size_t i : {size_t(0), size_t(1), size_t(31)})
+        EXPECT_TRUE(RenderPage(*many.Pages[i]).copy(header) == alone.copy(header)) << i;
 }
 
 TEST(Hostile, PrintoutPastTheBudgetIsRefusedWhileReading)

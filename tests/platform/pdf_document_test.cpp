@@ -342,6 +342,41 @@ TEST(PdfDocument, TwoPagesShareALandscapeSheetEachInItsHalf)
     EXPECT_EQ(img.pixelColor(300, bandY), QColor(255, 255, 255));
 }
 
+// The page tree hands the first sheet's paper down; a sheet of other paper keeps its own, and one
+// with an image its own resources.
+TEST(PdfDocument, EverySheetKeepsItsPaper)
+{
+    PageMetafile page;
+    {
+        QPainter p(&page);
+        Text(p, Face("Arial", 40, 18), 100, 100, "Strona");
+    }
+    QImage band(40, 10, QImage::Format_RGB32);
+    band.fill(Qt::blue);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("sheets.pdf");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        PdfDocument pdf(file);
+        for (const QSizeF paper : {QSizeF(210, 297), QSizeF(297, 210), QSizeF(210, 297), QSizeF(148, 210)}) {
+            pdf.BeginSheet(paper);
+            pdf.DrawPage(page, QRectF(10, 10, 100, 140));
+            if (paper.width() > 250)
+                pdf.DrawImage(band, QRectF(150, 20, 40, 10));
+        }
+        ASSERT_TRUE(pdf.Finish());
+    }
+    const QString info = Output("pdfinfo", {"-f", "1", "-l", "4", path});
+    const QStringList sizes = {"595.276 x 841.89", "841.89 x 595.276", "595.276 x 841.89", "419.528 x 595.276"};
+    for (int i = 0; i < sizes.size(); ++i)
+        EXPECT_TRUE(info.contains(QRegularExpression(
+            QStringLiteral("Page +%1 size: +%2 pts").arg(i + 1).arg(QRegularExpression::escape(sizes[i])))))
+            << i + 1 << info.toStdString();
+    EXPECT_EQ(Render(path, 2, 36).pixelColor(int(170 / 25.4 * 36), int(25 / 25.4 * 36)), QColor(Qt::blue));
+    EXPECT_TRUE(Output("pdftotext", {"-f", "4", "-l", "4", path, "-"}).contains("Strona"));
+}
+
 TEST(PdfDocument, BandImagesKeepTheirPixels)
 {
     // A 1-bit band is written as 1-bit grey whichever palette index is white; a 16-bit one as RGB.

@@ -2,6 +2,7 @@
 // Work spread over worker threads whose results the calling thread takes back in the order it
 // handed the work out, so that what it writes and the first error it reports are the same as when
 // it did the work itself.
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <future>
@@ -46,8 +47,15 @@ public:
         }
         wake_.notify_one();
     }
+    int Workers() const { return int(workers_.size()); }
     // Jobs whose results have not been taken.
     size_t Pending() const { return results_.size(); }
+    // Whether the oldest job not yet taken has its result, so that Next would not wait.
+    bool NextReady() const
+    {
+        return !results_.empty() && inline_.empty() &&
+               results_.front().wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    }
     // The result of the oldest job not yet taken, waiting for it; rethrows what the job threw.
     Result Next()
     {
