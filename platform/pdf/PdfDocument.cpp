@@ -4,6 +4,7 @@
 #include "platform/pdf/PdfContent_p.h"
 #include "platform/pdf/PdfFax_p.h"
 #include "platform/pdf/PdfPredictor_p.h"
+#include "platform/text/FontFallback.h"
 
 #include <QHash>
 #include <QMap>
@@ -265,6 +266,11 @@ public:
         if (cached != faceFonts_.end())
             return cached->second.second;
         const QRawFont &raw = face->RawFont();
+        // A face the engine could not open at its size is drawn as outlines.
+        if (!IsRealFace(raw)) {
+            faceFonts_.emplace(face.get(), std::make_pair(face, nullptr));
+            return nullptr;
+        }
         const QString fileKey = raw.familyName() + QLatin1Char('|') + raw.styleName() + QLatin1Char('|') +
                                 QString::number(int(raw.weight())) + QLatin1Char('|') +
                                 QString::number(int(raw.style()));

@@ -10,14 +10,10 @@ namespace platform {
 
 namespace {
 
-// A raw font's family, or empty for one that stands for no real face: Qt draws boxes with an engine
-// whose description names no family (a size past what the face engine takes does that), and asking
-// it for its family reads past an empty list.
+// A raw font's family, or empty for one that stands for no real face.
 QString FamilyOf(const QRawFont &raw)
 {
-    if (!raw.isValid() || raw.fontTable("head").isEmpty())
-        return {};
-    return raw.familyName();
+    return IsRealFace(raw) ? raw.familyName() : QString();
 }
 
 // The family Qt's own font merging draws ch with, or empty when it has only the missing glyph.
@@ -78,6 +74,11 @@ std::shared_ptr<const FontFace> FallbackFace(const FontFace &face, char32_t ch)
     }
     known.chosen.insert(ch, index);
     return index >= 0 ? known.faces[size_t(index)] : nullptr;
+}
+
+bool IsRealFace(const QRawFont &raw)
+{
+    return raw.isValid() && !raw.fontTable("head").isEmpty();
 }
 
 } // namespace platform

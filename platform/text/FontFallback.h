@@ -11,4 +11,9 @@ namespace platform {
 // has the character. Answers are kept for the process.
 std::shared_ptr<const FontFace> FallbackFace(const FontFace &face, char32_t ch);
 
+// Whether a raw font stands for a real face. Qt draws boxes with an engine whose description names
+// no family and that has no tables (a size past what the face engine takes does that); asking it for
+// its family reads past an empty list.
+bool IsRealFace(const QRawFont &raw);
+
 } // namespace platform

@@ -128,6 +128,20 @@ TEST_F(CliExport, PdfHasOneA4PagePerPageWithItsTexts)
     EXPECT_FALSE(fonts.contains(" no ")) << "every font embedded, subset, with a Unicode map\n" << fonts.toStdString();
 }
 
+// Regression: text so large that the font engine stands in a box engine for its face crashed the
+// PDF writer, which asked that engine for its family. Such text is written as outlines.
+TEST_F(CliExport, PdfOfTextTooLargeForTheFontEngine)
+{
+    Document doc;
+    doc.Styles = {{.CharHeight = 1e30f, .Name = "wielki"}};
+    doc.Root.Title.Lines = {{.Fields = {{.X = 600, .Width = 8000, .StyleName = "wielki", .Text = "Wenor"}}},
+                            {.Fields = {{.X = 600, .Width = 8000, .Text = "po nim"}}}};
+    WriteWyd(Path("wielki.wyd"), doc);
+    const Result run = Cli({"pdf", Path("wielki.wyd"), "-o", Path("wielki.pdf")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(Tool("pdftotext", {Path("wielki.pdf"), "-"}).out).contains("po nim"));
+}
+
 TEST_F(CliExport, PdfMarginsPlaceThePage)
 {
     // A field at X 1200 at resolution 1200 starts 180 units from the page's left edge, of 1429 units
