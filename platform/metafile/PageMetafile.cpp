@@ -160,6 +160,48 @@ int PageMetafile::Visit(const RecordCallback &callback) const
     return failed;
 }
 
+int PageMetafile::Visit(const RecordCallback &callback, const SharedCallback &shared) const
+{
+    const QSharedDataPointer<MetafileData> data = d;
+    MetaRecord record;
+    record.type = EmrHeader;
+    record.size = data->size;
+    record.color = Qt::black;
+    if (!callback(record))
+        return 0;
+    int failed = 0;
+    RecordReader reader(data->stream);
+    while (reader.Next()) {
+        if (reader.Type() == RecShared) {
+            const quint32 index = reader.Get<quint32>();
+            const bool valid = reader.Ok() && index < quint32(data->shared.size()) && data->shared[index] &&
+                               data->shared[index]->shared.isEmpty(); // one level, as in play
+            if (!valid) {
+                ++failed;
+                continue;
+            }
+            if (!shared(SharedRecording(data->shared[index])))
+                break;
+            continue;
+        }
+        if (!DecodeRecord(*data, reader, record)) {
+            ++failed;
+            continue;
+        }
+        if (!callback(record))
+            break;
+    }
+    return failed;
+}
+
+int SharedRecording::Visit(const RecordCallback &callback) const
+{
+    int failed = 0;
+    MetaRecord record;
+    WalkRecords(*d_, record, failed, callback);
+    return failed;
+}
+
 QPaintEngine *PageMetafile::paintEngine() const
 {
     if (!engine_)

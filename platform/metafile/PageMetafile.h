@@ -104,6 +104,24 @@ struct MetaRecord {
 // the call, as the callback left it.
 using RecordCallback = std::function<bool(MetaRecord &record)>;
 
+// A drawing that pages share (SharedDrawings.h), handed to a visitor in place of its records.
+class SharedRecording {
+public:
+    // The same for every reference to this recording, and no other recording's while this is kept.
+    const void *Key() const { return d_.get(); }
+    // Hands the recording's records in order to callback, as the pages that refer to it would.
+    // Damaged records are skipped; returns how many were.
+    int Visit(const RecordCallback &callback) const;
+
+private:
+    friend class PageMetafile;
+    explicit SharedRecording(std::shared_ptr<const MetafileData> d) : d_(std::move(d)) {}
+    std::shared_ptr<const MetafileData> d_;
+};
+
+// Called for each reference to a shared drawing; return false to stop.
+using SharedCallback = std::function<bool(const SharedRecording &drawing)>;
+
 // A page picture. Open a QPainter on it to record (the painter and DrawTextEx are recorded as typed
 // records); copies are cheap and independent (implicitly shared, copied on the first change).
 // The device reports 96 dpi; its size is kPageWidth x kPageHeight units unless set otherwise.
@@ -141,6 +159,9 @@ public:
     // Hands every record in order, the header first, to callback without playing it, for writers of
     // other formats (PDF, plain text). Damaged records are skipped; returns how many were.
     int Visit(const RecordCallback &callback) const;
+    // Visit, except that each reference to a drawing shared with other pages goes to shared instead
+    // of its records. The records after a reference restate every part of the state they use.
+    int Visit(const RecordCallback &callback, const SharedCallback &shared) const;
 
     QPaintEngine *paintEngine() const override;
 

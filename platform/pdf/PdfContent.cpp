@@ -102,6 +102,25 @@ PdfContent::PdfContent(PdfResources &resources, const QTransform &pageToPdf, QSi
     Raw("re W n\n");
 }
 
+PdfContent::PdfContent(PdfResources &resources) : res_(resources), framed_(false)
+{
+    s_.reserve(16384);
+}
+
+void PdfContent::Form(const std::string &name)
+{
+    EndText();
+    // Outside every segment the stream's state is the page's as placed and clipped, which is what
+    // the form's content was written for.
+    if (inSegment_)
+        Raw("Q\n");
+    inSegment_ = false;
+    segmentDirty_ = true;
+    s_.push_back('/');
+    s_.append(name);
+    Raw(" Do\n");
+}
+
 void PdfContent::ColorOp(const QColor &c, const char *op)
 {
     Num(c.redF());
@@ -678,7 +697,8 @@ std::string PdfContent::Finish()
     EndText();
     if (inSegment_)
         Raw("Q\n");
-    Raw("Q\n");
+    if (framed_)
+        Raw("Q\n");
     inSegment_ = false;
     return std::move(s_);
 }

@@ -13,6 +13,13 @@ public:
     // pageToPdf places page units on the PDF page (in points, y up); the page's drawing is clipped to
     // its own area.
     PdfContent(PdfResources &resources, const QTransform &pageToPdf, QSize pageSize);
+    // The content of a form XObject in page units, drawn where page units are already placed and the
+    // page clipped: patterns lie in the form's own space, which is that of the page units.
+    explicit PdfContent(PdfResources &resources);
+
+    // Paints the form XObject of that resource name, made by the constructor above, with the state the
+    // page has outside every segment; the records after it restate whatever they use.
+    void Form(const std::string &name);
 
     // Draws one record; records of kinds a PDF cannot show are skipped.
     void Add(const MetaRecord &record);
@@ -57,6 +64,7 @@ private:
 
     PdfResources &res_;
     QTransform pageToPdf_;
+    bool framed_ = true; // the stream places and clips the page itself, within a q ... Q of its own
     std::string s_;
 
     // The picture's current state.

@@ -144,12 +144,27 @@ public:
         const QTransform pageToPdf(sx, 0, 0, -sy, targetMm.x() * kPointsPerMm,
                                    PaperHeight() - targetMm.y() * kPointsPerMm);
         PdfContent content(*this, pageToPdf, size);
-        page.Visit([&](MetaRecord &record) {
+        const auto add = [&](MetaRecord &record) {
             if (change && !change(record))
                 return false;
             content.Add(record);
             return true;
-        });
+        };
+        // A drawing that pages share is written once as a form, unless records are changed on the
+        // way (the change may not be the same on every page): those pages get its records in place.
+        if (change) {
+            page.Visit(add);
+        } else {
+            page.Visit(add, [&](const SharedRecording &drawing) {
+                const std::string name = FormName(drawing, size);
+                if (name.empty()) {
+                    drawing.Visit(add);
+                    return true;
+                }
+                content.Form(name);
+                return true;
+            });
+        }
         FlushOps();
         drawn_.push_back(targetMm);
         const std::string stream = content.Finish();
@@ -313,8 +328,11 @@ public:
             const std::string name = "Im" + std::to_string(images_.size());
             it = images_.emplace(key, std::make_pair(name, WriteImage(image))).first;
         }
-        if (sheetShared_.insert(it->second.second).second)
-            sheetXObjects_ += "/" + it->second.first + " " + std::to_string(it->second.second) + " 0 R ";
+        const std::string entry = "/" + it->second.first + " " + std::to_string(it->second.second) + " 0 R ";
+        if (formImages_ && formImages_->find(entry) == std::string::npos)
+            formImages_->append(entry);
+        else if (!formImages_ && sheetShared_.insert(it->second.second).second)
+            sheetXObjects_ += entry;
         return it->second.first;
     }
 
@@ -362,6 +380,46 @@ public:
 
 private:
     static constexpr size_t kChunk = 1 << 16;
+
+    // Resource name of a form XObject drawing a shared recording in page units on a page of size,
+    // written the first time it is asked for; the sheet's resources name it. Empty when the recording
+    // is better drawn in place: readers lay a hatch out in a form a shade differently than on the page.
+    std::string FormName(const SharedRecording &drawing, QSize size)
+    {
+        const auto key = std::make_pair(drawing.Key(), std::make_pair(size.width(), size.height()));
+        auto it = forms_.find(key);
+        if (it == forms_.end()) {
+            bool hatched = false;
+            drawing.Visit([&](MetaRecord &record) {
+                const Qt::BrushStyle style = record.brush.style();
+                hatched = (record.type == EmrCreateBrushIndirect || record.type == EmrCreatePatternBrush) &&
+                          style >= Qt::HorPattern && style <= Qt::DiagCrossPattern;
+                return !hatched;
+            });
+            if (hatched)
+                it = forms_.emplace(key, Form{{}, 0, drawing}).first;
+        }
+        if (it == forms_.end()) {
+            PdfContent content(*this);
+            std::string images;
+            formImages_ = &images;
+            drawing.Visit([&](MetaRecord &record) {
+                content.Add(record);
+                return true;
+            });
+            formImages_ = nullptr;
+            const std::string stream = content.Finish();
+            const int obj = StreamObject("/Type /XObject /Subtype /Form /BBox [0 0 " + Num(size.width()) + " " +
+                                             Num(size.height()) + "] /Resources << " + kResources + " /XObject << " +
+                                             images + ">> >>",
+                                         stream.data(), stream.size(), true);
+            Form form{"Fm" + std::to_string(forms_.size()), obj, drawing};
+            it = forms_.emplace(key, std::move(form)).first;
+        }
+        if (it->second.obj && sheetShared_.insert(it->second.obj).second)
+            sheetXObjects_ += "/" + it->second.name + " " + std::to_string(it->second.obj) + " 0 R ";
+        return it->second.name;
+    }
 
     double PaperHeight() const { return paperMm_.height() * kPointsPerMm; }
 
@@ -718,6 +776,15 @@ private:
     std::map<qint64, std::pair<std::string, int>> images_;
     std::map<int, std::string> opacities_;
     std::map<std::string, std::pair<std::string, int>> hatches_;
+    // Forms of shared recordings by recording and page size, without a name or object for those drawn
+    // in place; each keeps its recording, whose address is its key.
+    struct Form {
+        std::string name;
+        int obj = 0;
+        SharedRecording drawing;
+    };
+    std::map<std::pair<const void *, std::pair<int, int>>, Form> forms_;
+    std::string *formImages_ = nullptr; // the XObjects of the form being written, while one is
 };
 
 PdfDocument::PdfDocument(QIODevice &out) : w_(std::make_unique<PdfDocumentWriter>(out)) {}

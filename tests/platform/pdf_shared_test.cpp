@@ -1,0 +1,144 @@
+#include "platform/metafile/PageMetafile.h"
+#include "platform/metafile/SharedDrawings.h"
+#include "platform/pdf/PdfDocument.h"
+#include "platform/text/DrawText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+using namespace platform;
+
+namespace {
+
+const QSizeF kA4(210, 297);
+const QRectF kTop(0, 0, 1429, 160);
+const int kLetterhead = 0;
+
+// A letterhead whose records cost far more than a page's own: a clip, a filled frame, a picture, a
+// wave of many points and text.
+void Letterhead(QPainter &p, const QRectF &target, Qt::BrushStyle frame)
+{
+    p.save();
+    p.setClipRect(target.adjusted(10, 10, -10, -10), Qt::IntersectClip);
+    p.setPen(QPen(Qt::darkGreen, 5));
+    p.setBrush(QBrush(Qt::darkRed, frame));
+    p.drawRect(target.adjusted(20, 20, -400, -20));
+    QImage logo(8, 8, QImage::Format_RGB32);
+    logo.fill(QColor(0, 90, 200));
+    logo.setPixelColor(3, 3, Qt::yellow);
+    p.drawImage(QRectF(target.right() - 150, target.top() + 20, 120, 120), logo);
+    QPolygonF wave;
+    for (int i = 0; i < 2000; ++i)
+        wave << QPointF(target.left() + 20 + i * 0.5, target.top() + 120 + 20 * std::sin(i / 40.0));
+    p.drawPolyline(wave);
+    TRect r{int(target.left()) + 300, int(target.top()) + 30, int(target.left()) + 900, int(target.top()) + 90};
+    DrawTextEx(&p, CreateFont(-24, -11, 0, 0, 700, 0, 0, 0, 238, 0, 0, 1, 0, "Arial"),
+               QStringLiteral("Firma Przykład Sp. z o.o."), r, DT_NOPREFIX | DT_NOCLIP);
+    p.restore();
+}
+
+// Pages that draw their own text in a colour of their own, the letterhead at the given places, then
+// text and a filled rectangle in the page's own state again.
+std::vector<PageMetafile> Pages(const std::vector<QRectF> &places, Qt::BrushStyle frame = Qt::Dense4Pattern)
+{
+    SharedDrawings shared;
+    std::vector<PageMetafile> pages(places.size());
+    const TFont font = CreateFont(-20, -9, 0, 0, 400, 0, 0, 0, 238, 0, 0, 1, 0, "Courier New");
+    for (size_t i = 0; i < places.size(); ++i) {
+        QPainter p(&pages[i]);
+        p.setPen(Qt::red);
+        p.setBrush(QBrush(Qt::blue, Qt::Dense5Pattern));
+        TRect above{100, 1400, 900, 1460};
+        DrawTextEx(&p, font, QStringLiteral("przed %1").arg(i), above, DT_NOPREFIX | DT_NOCLIP);
+        shared.Draw(p, &kLetterhead, places[i], [&](QPainter &q) { Letterhead(q, places[i], frame); });
+        TRect below{100, 1500, 900, 1560};
+        DrawTextEx(&p, font, QStringLiteral("pozycja %1").arg(i), below, DT_NOPREFIX | DT_NOCLIP);
+        p.drawRect(QRect(100, 1600, 400, 200));
+    }
+    return pages;
+}
+
+// Writes pages, `perSheet` of them side by side on each A4 sheet, and returns the file's bytes.
+QByteArray WritePdf(const QString &path, const std::vector<PageMetafile> &pages, int perSheet,
+                    const RecordCallback &change)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    PdfDocument pdf(file);
+    const double width = kA4.width() / perSheet;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (i % size_t(perSheet) == 0)
+            pdf.BeginSheet(kA4);
+        pdf.DrawPage(pages[i], QRectF(width * double(i % size_t(perSheet)), 0, width, kA4.height()), change);
+    }
+    EXPECT_TRUE(pdf.Finish());
+    file.close();
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+QImage Render(const QString &pdf, int sheet)
+{
+    const QString prefix = QFileInfo(pdf).dir().filePath("render");
+    QProcess::execute("pdftoppm", {"-r", "60", "-f", QString::number(sheet), "-l", QString::number(sheet),
+                                   "-singlefile", "-png", pdf, prefix});
+    return QImage(prefix + ".png");
+}
+
+} // namespace
+
+TEST(PdfSharedDrawings, AreWrittenOnceAsFormsAndDrawAsInPlace)
+{
+    const RecordCallback unchanged = [](MetaRecord &) { return true; };
+    const struct {
+        const char *name;
+        std::vector<QRectF> places;
+        int perSheet;
+        Qt::BrushStyle frame;
+        bool change; // records pass a change callback, which keeps them in place
+        int forms;
+    } cases[] = {
+        {"one place on every page", std::vector<QRectF>(12, kTop), 1, Qt::Dense4Pattern, false, 1},
+        {"the first page's elsewhere", {kTop.translated(0, 300), kTop, kTop, kTop}, 1, Qt::SolidPattern, false, 2},
+        {"two pages to a sheet, each placed its own way", std::vector<QRectF>(6, kTop), 2, Qt::Dense4Pattern, false, 1},
+        {"a hatched frame, drawn in place", std::vector<QRectF>(4, kTop), 1, Qt::DiagCrossPattern, false, 0},
+        {"records changed on the way", std::vector<QRectF>(4, kTop), 1, Qt::Dense4Pattern, true, 0},
+    };
+    QTemporaryDir dir;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<PageMetafile> pages = Pages(c.places, c.frame);
+        const QString forms = dir.filePath("forms.pdf"), inPlace = dir.filePath("inplace.pdf");
+        const QByteArray bytes = WritePdf(forms, pages, c.perSheet, c.change ? unchanged : RecordCallback());
+        WritePdf(inPlace, pages, c.perSheet, unchanged);
+        EXPECT_EQ(bytes.count("/Subtype /Form"), c.forms);
+        const int sheets = int(pages.size()) / c.perSheet;
+        for (int sheet : {1, 2, sheets}) {
+            SCOPED_TRACE(sheet);
+            const QImage drawn = Render(forms, sheet);
+            ASSERT_FALSE(drawn.isNull());
+            EXPECT_TRUE(drawn == Render(inPlace, sheet));
+        }
+    }
+}
+
+TEST(PdfSharedDrawings, EachFurtherPageCostsFarLessThanTheDrawing)
+{
+    QTemporaryDir dir;
+    const auto size = [&](int count, const RecordCallback &change) {
+        return WritePdf(dir.filePath("out.pdf"), Pages(std::vector<QRectF>(size_t(count), kTop)), 1, change).size();
+    };
+    const RecordCallback inPlace = [](MetaRecord &) { return true; };
+    const qsizetype perPage = (size(21, {}) - size(1, {})) / 20;
+    const qsizetype perPageInPlace = (size(21, inPlace) - size(1, inPlace)) / 20;
+    EXPECT_LT(perPage * 5, perPageInPlace) << perPage << " " << perPageInPlace;
+}
