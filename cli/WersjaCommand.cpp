@@ -35,7 +35,7 @@ int RunWersja(const QStringList &args)
             for (const auto &[name, value] : info.Tablice().front().Napisy) {
                 const QByteArray key = name.toUtf8();
                 if (std::find_if(std::begin(TFileVerInfo::kNazwy), std::end(TFileVerInfo::kNazwy),
-                                 [&name](const char *n) {
+                                 [&name = name](const char *n) { // clang 14 cannot capture a binding
                                      return name.compare(QLatin1String(n), Qt::CaseInsensitive) == 0;
                                  }) == std::end(TFileVerInfo::kNazwy))
                     json.Value(key.constData(), value);
