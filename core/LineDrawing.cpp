@@ -24,16 +24,6 @@ constexpr float kRichTextZoom = 1.8f;
 constexpr int kLeaderStop = 150;
 constexpr qsizetype kMaxAfterPageNumber = 255;
 
-// Field edges as drawn. Positions from the file can be anything; kept within a range no text
-// reaches (65535 characters of the widest cell), so sums never overflow and nothing on the page
-// moves.
-constexpr qint64 kFarEdge = 1 << 26;
-
-int ClampEdge(qint64 v)
-{
-    return static_cast<int>(std::clamp(v, -kFarEdge, kFarEdge));
-}
-
 int FieldLeft(const TPole &pole)
 {
     return ClampEdge(pole.X());
@@ -197,8 +187,7 @@ void DrawRichTextField(TPole &pole, float &y, int top0)
             break;
     }
     h = ClampEdge(qint64(h) + MmToDevY(1.0, dpiY));
-    pole.DrawnHeight = h;
-    pole.SetDrawnRect(top, ClampEdge(qint64(top) + h));
+    pole.SetDrawn(top, h);
 }
 
 void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
@@ -249,8 +238,7 @@ void DrawTextField(TPole &pole, int top0, float R, float S, TPageCanvas &canvas)
             canvas.DrawText(Leader(canvas), leader, DT_NOPREFIX | DT_RIGHT);
         }
     }
-    pole.DrawnHeight = h;
-    pole.SetDrawnRect(top, ClampEdge(qint64(top) + h));
+    pole.SetDrawn(top, h);
 }
 
 } // namespace

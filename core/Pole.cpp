@@ -7,7 +7,7 @@
 
 #include <type_traits>
 
-static_assert(sizeof(TPole) <= 48, "fields are the bulk of a model: keep them small");
+static_assert(sizeof(TPole) <= 40, "fields are the bulk of a model: keep them small");
 
 TStyleName *TPole::DefaultName(TMLineWydruk *owner)
 {
@@ -29,7 +29,7 @@ void TPole::Read(TInflateStream &stream)
         alignment_ = static_cast<quint8>(p[9]);
         p += 10;
         flags_ = 0;
-        drawnTop_ = drawnBottom_ = 0;
+        drawnTop_ = 0;
         if (v6) {
             flags_ |= p[0] ? kAlignBottom : 0;
             flags_ |= p[1] ? kEndEllipsis : 0;
@@ -82,12 +82,12 @@ TDevRect TPole::DrawnRect() const
         return {};
     // The drawing computes the right edge in 32 bits as well.
     const auto right = static_cast<qint32>(static_cast<quint32>(x_) + static_cast<quint32>(width_));
-    return {x_, drawnTop_, right, drawnBottom_};
+    return {x_, drawnTop_, right, ClampEdge(qint64(drawnTop_) + DrawnHeight)};
 }
 
-void TPole::SetDrawnRect(qint32 top, qint32 bottom)
+void TPole::SetDrawn(qint32 top, qint32 height)
 {
     drawnTop_ = top;
-    drawnBottom_ = bottom;
+    DrawnHeight = height;
     flags_ |= kDrawn;
 }

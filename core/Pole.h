@@ -32,6 +32,15 @@ constexpr TFieldKind FieldKindOf(quint8 stored)
     return stored > quint8(TFieldKind::RichText) ? TFieldKind::RightWrapped : TFieldKind(stored);
 }
 
+// Field edges as drawn. Positions from the file can be anything; they are kept within a range
+// no text reaches (65535 characters of the widest cell), so sums never overflow and nothing on
+// the page moves.
+constexpr qint64 kFarEdge = 1 << 26;
+constexpr qint32 ClampEdge(qint64 v)
+{
+    return static_cast<qint32>(v < -kFarEdge ? -kFarEdge : v > kFarEdge ? kFarEdge : v);
+}
+
 // A rectangle in page device units, right and bottom exclusive.
 struct TDevRect {
     qint32 Left = 0;
@@ -67,9 +76,10 @@ public:
     const TMetafileImage *Picture() const;
 
     // Where the last drawing put the field, (0, 0, 0, 0) before any. A drawn field always
-    // spans X .. X + Width, so only its top and bottom are kept.
+    // spans X .. X + Width and DrawnHeight down from its top, so only the top is kept.
     TDevRect DrawnRect() const;
-    void SetDrawnRect(qint32 top, qint32 bottom);
+    // Records a drawing: its top and DrawnHeight.
+    void SetDrawn(qint32 top, qint32 height);
 
     // Layout caches and the results of the last drawing, in device units.
     qint32 MeasuredHeight = 0; // 0: not measured yet
@@ -83,7 +93,6 @@ private:
     qint32 x_ = 0;
     qint32 width_ = 0;
     qint32 drawnTop_ = 0;
-    qint32 drawnBottom_ = 0;
     TTextRef text_;
     quint32 picture_ = 0; // 1-based index into the model's pictures; 0: none
     TFieldKind kind_ = TFieldKind::Text;

@@ -1,30 +1,41 @@
 #pragma once
 // Compact storage for the many texts of one printout model. A printout holds millions of short
 // texts; keeping each in its own string object would cost more than the texts themselves, so
-// they are packed into large chunks owned by the model and fields keep a small reference.
+// they are packed into large chunks owned by the model and fields keep a four-byte reference.
+// Each text is stored behind its length, and a short text that was stored a moment ago is not
+// stored again: listings repeat their units, rates and names on every row.
 #include <QByteArrayView>
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-// Where a text lives in its TTextStore. The empty text needs no storage.
+// Where a text lives in its TTextStore: the chunk (from 1) above kPosBits, the place in it
+// below. 0 is the empty text, which needs no storage. Texts are never changed in place, so two
+// references may share one copy.
 struct TTextRef {
-    uint32_t Offset = 0;
-    uint32_t Length = 0;
+    uint32_t Handle = 0;
+    friend bool operator==(TTextRef, TTextRef) = default;
 };
 
 class TTextStore {
 public:
-    // Copies the text in. A text longer than a chunk, or a store past four gigabytes, raises
-    // std::length_error.
+    // Copies the text in, or returns the reference of an equal text added shortly before. A
+    // text longer than kMaxText, or a store of more than 4095 chunks (about four gigabytes),
+    // raises std::length_error.
     TTextRef Add(QByteArrayView text);
     QByteArrayView View(TTextRef ref) const
     {
-        if (ref.Length == 0)
+        if (ref.Handle == 0)
             return {};
-        return QByteArrayView(chunks_[ref.Offset >> kPosBits].get() + (ref.Offset & kPosMask),
-                              static_cast<qsizetype>(ref.Length));
+        const auto *p =
+            reinterpret_cast<const unsigned char *>(chunks_[(ref.Handle >> kPosBits) - 1].get() + (ref.Handle & kPosMask));
+        // The length in 7-bit groups, low group first; kMaxText needs three.
+        uint32_t length = p[0] & 0x7fu;
+        int n = 1;
+        for (int shift = 7; p[n - 1] & 0x80u; shift += 7, ++n)
+            length |= uint32_t(p[n] & 0x7fu) << shift;
+        return QByteArrayView(reinterpret_cast<const char *>(p + n), static_cast<qsizetype>(length));
     }
     void Clear();
     // Bytes held, counting the unused tail of the last chunk.
@@ -35,7 +46,14 @@ public:
 
 private:
     static constexpr uint32_t kPosMask = kMaxText - 1;
+    // Texts up to this long are looked up among the recent ones before they are stored.
+    static constexpr qsizetype kShareUpTo = 64;
+    static constexpr size_t kRecentSlots = 4096;
+
+    TTextRef Store(QByteArrayView text);
+
     std::vector<std::unique_ptr<char[]>> chunks_;
+    std::unique_ptr<TTextRef[]> recent_; // by a hash of the text; made with the first chunk
     uint32_t chunkSize_ = 0;
     uint32_t used_ = 0;
     size_t capacity_ = 0;

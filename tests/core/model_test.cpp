@@ -3,6 +3,7 @@
 #include "core/AnsiCase.h"
 #include "core/MLineWydruk.h"
 #include "core/PositionScale.h"
+#include "core/TextStore.h"
 #include "platform/text/CodePage.h"
 #include "tests/support/ReadHelpers.h"
 #include "tests/support/WydWriter.h"
@@ -352,6 +353,34 @@ TEST(Model, DrawnRectangleSpansTheFieldOnceDrawn)
     Read(m, doc);
     TPole &f = m.Root().Title[0][0];
     EXPECT_EQ(f.DrawnRect(), TDevRect{}) << "nothing before the first drawing";
-    f.SetDrawnRect(40, 75);
+    f.SetDrawn(40, 35);
     EXPECT_EQ(f.DrawnRect(), (TDevRect{100, 40, 350, 75}));
+    f.SetDrawn(kFarEdge - 10, 1000);
+    EXPECT_EQ(f.DrawnRect().Bottom, kFarEdge) << "the bottom stays where the drawing clamps edges";
+}
+
+TEST(Model, TextStoreGivesBackEveryTextAndStoresRepeatsOnce)
+{
+    TTextStore store;
+    std::vector<QByteArray> texts;
+    // Lengths at the steps of the stored length, at the sharing limit, and the longest text.
+    for (const int n : {1, 64, 65, 127, 128, 16383, 16384, int(TTextStore::kMaxText), 3})
+        texts.push_back(QByteArray(n, char('a' + n % 26)));
+    // Enough short texts, many repeated, to fill chunks and make slots collide.
+    for (int i = 0; i < 60000; ++i)
+        texts.push_back("r" + QByteArray::number(i * 7919 % 9000));
+    std::vector<TTextRef> refs;
+    for (const QByteArray &text : texts)
+        refs.push_back(store.Add(text));
+    for (size_t i = 0; i < texts.size(); ++i)
+        ASSERT_EQ(store.View(refs[i]), texts[i]) << "text " << i;
+
+    EXPECT_EQ(store.Add(""), TTextRef{});
+    EXPECT_TRUE(store.View(TTextRef{}).isEmpty());
+    const TTextRef rate = store.Add("23%");
+    const size_t held = store.Capacity();
+    for (int i = 0; i < 100000; ++i)
+        ASSERT_EQ(store.Add(QByteArray("23%")), rate);
+    EXPECT_EQ(store.Capacity(), held) << "a repeated short text is stored once";
+    EXPECT_THROW(store.Add(QByteArray(TTextStore::kMaxText + 1, 'x')), std::length_error);
 }
