@@ -57,7 +57,7 @@ void TMLineWydruk::Clear()
     styles_->ClearFileStyles();
     root_->Clear();
     pictures_.clear();
-    pictures_.shrink_to_fit();
+    pictures_.rehash(0);
     pictureBytes_ = 0;
     records_.Clear();
     itemRuns_.Clear();
@@ -80,13 +80,25 @@ TMLine *TMLineWydruk::NewRecord()
     return new (records_.Allocate(1).At) TMLine(this);
 }
 
-quint32 TMLineWydruk::AdoptPicture(std::unique_ptr<TMetafileImage> picture)
+void TMLineWydruk::AdoptPicture(const TPole &field, std::unique_ptr<TMetafileImage> picture)
 {
+    const auto it = pictures_.find(&field);
+    if (it != pictures_.end()) {
+        pictureBytes_ -= it->second->Data.size();
+        pictures_.erase(it);
+    }
+    if (!picture)
+        return;
     const qint64 bytes = picture->Data.size();
     CheckReadBudget(bytes);
     pictureBytes_ += bytes;
-    pictures_.push_back(std::move(picture));
-    return static_cast<quint32>(pictures_.size());
+    pictures_.emplace(&field, std::move(picture));
+}
+
+const TMetafileImage *TMLineWydruk::PictureOf(const TPole &field) const
+{
+    const auto it = pictures_.find(&field);
+    return it == pictures_.end() ? nullptr : it->second.get();
 }
 
 qint64 TMLineWydruk::ModelBytes() const

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class TMLineWydruk {
@@ -48,12 +49,9 @@ public:
     TMLine *NewRecord();
     // Where records gather their items while reading them.
     std::vector<TMLine *> &ItemStack() { return itemStack_; }
-    // Takes a field's picture; the answer is the field's 1-based handle to it.
-    quint32 AdoptPicture(std::unique_ptr<TMetafileImage> picture);
-    const TMetafileImage *PictureAt(quint32 handle) const
-    {
-        return handle == 0 || handle > pictures_.size() ? nullptr : pictures_[handle - 1].get();
-    }
+    // Takes a picture field's picture, in place of any it had; none drops it.
+    void AdoptPicture(const TPole &field, std::unique_ptr<TMetafileImage> picture);
+    const TMetafileImage *PictureOf(const TPole &field) const;
     int PictureCount() const { return static_cast<int>(pictures_.size()); }
     // Where a block gathers its lines while reading them.
     std::vector<TLinia> &LineScratch() { return lineScratch_; }
@@ -97,7 +95,8 @@ private:
     TRunPool<TMLine> records_;
     TRunPool<TMLine *> itemRuns_;
     std::vector<TMLine *> itemStack_;
-    std::vector<std::unique_ptr<TMetafileImage>> pictures_;
+    // Few fields are pictures, so a field does not keep a slot for one.
+    std::unordered_map<const TPole *, std::unique_ptr<TMetafileImage>> pictures_;
     std::vector<TLinia> lineScratch_;
     std::unique_ptr<TStyle> styles_;
     std::unique_ptr<TMLine> root_;

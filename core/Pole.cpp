@@ -7,7 +7,7 @@
 
 #include <type_traits>
 
-static_assert(sizeof(TPole) <= 40, "fields are the bulk of a model: keep them small");
+static_assert(sizeof(TPole) <= 36, "fields are the bulk of a model: keep them small");
 
 TStyleName *TPole::DefaultName(TMLineWydruk *owner)
 {
@@ -41,7 +41,7 @@ void TPole::Read(TInflateStream &stream)
     } catch (const EBodyEnded &) {
         throw EReadFileError::Marker(marker::kField);
     }
-    styleName_ = model.StyleNames().Intern(BodyStringView(stream));
+    SetName(model.StyleNames().Intern(BodyStringView(stream)));
     const QByteArrayView text = BodyStringView(stream);
     try {
         text_ = model.Texts().Add(text);
@@ -49,8 +49,12 @@ void TPole::Read(TInflateStream &stream)
         throw EReadFileError::Marker(marker::kShortString);
     }
     MeasuredHeight = 0;
-    if (kind_ == TFieldKind::Picture && model.Version >= 4)
-        picture_ = model.AdoptPicture(ReadMetafileImage(stream, [&](qint64 bytes) { model.CheckReadBudget(bytes); }));
+    if (kind_ == TFieldKind::Picture) {
+        std::unique_ptr<TMetafileImage> picture;
+        if (model.Version >= 4)
+            picture = ReadMetafileImage(stream, [&](qint64 bytes) { model.CheckReadBudget(bytes); });
+        model.AdoptPicture(*this, std::move(picture));
+    }
 }
 
 QByteArrayView TPole::Text() const
@@ -66,14 +70,15 @@ void TPole::SetText(QByteArrayView text)
 
 TStyl *TPole::Styl() const
 {
-    if (!styleName_->Styl)
-        styleName_->Styl = Owner()->Styles().Find(StyleName());
-    return styleName_->Styl;
+    TStyleName *name = Name();
+    if (!name->Styl)
+        name->Styl = Owner()->Styles().Find(StyleName());
+    return name->Styl;
 }
 
 const TMetafileImage *TPole::Picture() const
 {
-    return Owner()->PictureAt(picture_);
+    return kind_ == TFieldKind::Picture ? Owner()->PictureOf(*this) : nullptr;
 }
 
 TDevRect TPole::DrawnRect() const

@@ -4,11 +4,14 @@
 //
 // A printout holds millions of fields, so a field is kept small: its texts live in the model's
 // text store, its style name is a shared entry of the model's name table (which also leads to
-// the owning model), and its picture is held by the model on the field's behalf.
+// the owning model), and its picture is held by the model on the field's behalf, found by the
+// field's address.
 #include "core/StyleNames.h"
 #include "core/TextStore.h"
 
 #include <QByteArrayView>
+
+#include <cstring>
 
 class TInflateStream;
 class TMLineWydruk;
@@ -52,12 +55,12 @@ struct TDevRect {
 
 class TPole {
 public:
-    explicit TPole(TMLineWydruk *owner) : styleName_(DefaultName(owner)) {}
+    explicit TPole(TMLineWydruk *owner) { SetName(DefaultName(owner)); }
 
     // Reads the field record (marker 6) and places X and Width on the page.
     void Read(TInflateStream &stream);
 
-    TMLineWydruk *Owner() const { return styleName_->Owner; }
+    TMLineWydruk *Owner() const { return Name()->Owner; }
     qint32 X() const { return x_; }
     qint32 Width() const { return width_; }
     TFieldKind Kind() const { return kind_; }
@@ -66,7 +69,7 @@ public:
     bool EndEllipsis() const { return flags_ & kEndEllipsis; }
     bool NoWrap() const { return flags_ & kNoWrap; }
     quint8 RuleStyle() const { return ruleStyle_; }
-    QByteArrayView StyleName() const { return styleName_->Name; }
+    QByteArrayView StyleName() const { return Name()->Name; }
     QByteArrayView Text() const;
     // Replaces the text; the next measurement runs again.
     void SetText(QByteArrayView text);
@@ -89,12 +92,21 @@ private:
     static TStyleName *DefaultName(TMLineWydruk *owner);
     enum : quint8 { kAlignBottom = 1, kEndEllipsis = 2, kNoWrap = 4, kDrawn = 8 };
 
-    TStyleName *styleName_;
+    TStyleName *Name() const
+    {
+        TStyleName *name;
+        std::memcpy(&name, styleName_, sizeof name);
+        return name;
+    }
+    void SetName(TStyleName *name) { std::memcpy(styleName_, &name, sizeof name); }
+
+    // The style name entry, kept as bytes so that a field needs no eight-byte alignment: 36
+    // bytes instead of 40, 20 MB on a 10,000-page listing.
+    unsigned char styleName_[sizeof(TStyleName *)];
     qint32 x_ = 0;
     qint32 width_ = 0;
     qint32 drawnTop_ = 0;
     TTextRef text_;
-    quint32 picture_ = 0; // 1-based index into the model's pictures; 0: none
     TFieldKind kind_ = TFieldKind::Text;
     quint8 alignment_ = 0;
     quint8 ruleStyle_ = 0;

@@ -6,13 +6,16 @@
 
 namespace {
 
-// FNV-1a: short texts, and the same slot for the same text in every run.
-size_t Slot(QByteArrayView text, size_t slots)
+// The length and the first and last eight bytes: cheap for the millions of short texts, and
+// the same for the same text in every run. Texts alike there only share a slot.
+uint64_t Hash(QByteArrayView text)
 {
-    uint32_t h = 2166136261u;
-    for (const char c : text)
-        h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    return (h ^ (h >> 16)) & (slots - 1);
+    const auto n = static_cast<size_t>(text.size());
+    uint64_t head = 0, tail = 0;
+    std::memcpy(&head, text.data(), std::min<size_t>(n, 8));
+    if (n > 8)
+        std::memcpy(&tail, text.data() + n - 8, 8);
+    return (head * 0x9E3779B97F4A7C15u) ^ (tail * 0xC2B2AE3D27D4EB4Fu) ^ (n * 0x165667B19E3779F9u);
 }
 
 } // namespace
@@ -24,13 +27,16 @@ TTextRef TTextStore::Add(QByteArrayView text)
     if (text.size() > kShareUpTo)
         return Store(text);
     if (!recent_) {
-        recent_ = std::make_unique<TTextRef[]>(kRecentSlots);
-        capacity_ += kRecentSlots * sizeof(TTextRef);
+        recent_ = std::make_unique<Recent[]>(kRecentSlots);
+        capacity_ += kRecentSlots * sizeof(Recent);
     }
-    TTextRef &recent = recent_[Slot(text, kRecentSlots)];
-    if (recent.Handle == 0 || View(recent) != text)
-        recent = Store(text);
-    return recent;
+    const uint64_t hash = Hash(text);
+    // The tag turns most other texts away without reading them from their chunk.
+    const auto tag = static_cast<uint32_t>(hash);
+    Recent &recent = recent_[(hash >> 40) & (kRecentSlots - 1)];
+    if (recent.Ref.Handle == 0 || recent.Tag != tag || View(recent.Ref) != text)
+        recent = {Store(text), tag};
+    return recent.Ref;
 }
 
 TTextRef TTextStore::Store(QByteArrayView text)

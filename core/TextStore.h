@@ -53,7 +53,11 @@ private:
     TTextRef Store(QByteArrayView text);
 
     std::vector<std::unique_ptr<char[]>> chunks_;
-    std::unique_ptr<TTextRef[]> recent_; // by a hash of the text; made with the first chunk
+    struct Recent {
+        TTextRef Ref;
+        uint32_t Tag = 0; // the low half of the text's hash
+    };
+    std::unique_ptr<Recent[]> recent_; // by the high bits of the text's hash; made when first needed
     uint32_t chunkSize_ = 0;
     uint32_t used_ = 0;
     size_t capacity_ = 0;
