@@ -4,11 +4,16 @@
 
 #include <new>
 
-static_assert(sizeof(TLinia) <= 24, "a printout has a line per handful of fields: keep lines small");
+static_assert(sizeof(TLinia) <= 16, "a printout has a line per handful of fields: keep lines small");
 
 TMLineWydruk *TLinia::Owner() const
 {
     return block_->Owner();
+}
+
+TPole *TLinia::Fields() const
+{
+    return Owner()->Fields().Resolve(fields_);
 }
 
 void TLinia::Read(TInflateStream &stream)
@@ -24,11 +29,12 @@ void TLinia::Read(TInflateStream &stream)
     }
     TMLineWydruk *model = Owner();
     // At most 255 by the format, so taking room for the count cannot run away.
-    fields_ = model->Fields().Allocate(count).At;
+    const auto run = model->Fields().Allocate(count);
+    fields_ = run.Handle;
     count_ = 0;
     // A field joins the line once it has been read whole.
     for (size_t i = 0; i < count; ++i) {
-        (new (fields_ + i) TPole(model))->Read(stream);
+        (new (run.At + i) TPole(model))->Read(stream);
         ++count_;
     }
 }

@@ -15,16 +15,18 @@ public:
     TMLineWydruk *Owner() const;
 
     int Count() const { return count_; }
-    TPole &operator[](int i) { return fields_[i]; }
-    const TPole &operator[](int i) const { return fields_[i]; }
-    TPole *begin() { return fields_; }
-    TPole *end() { return fields_ + count_; }
-    const TPole *begin() const { return fields_; }
-    const TPole *end() const { return fields_ + count_; }
+    TPole &operator[](int i) { return Fields()[i]; }
+    const TPole &operator[](int i) const { return Fields()[i]; }
+    TPole *begin() { return Fields(); }
+    TPole *end() { return Fields() + count_; }
+    const TPole *begin() const { return Fields(); }
+    const TPole *end() const { return Fields() + count_; }
 
 private:
-    TPole *fields_ = nullptr;
+    TPole *Fields() const;
+
     TLinie *block_;
+    quint32 fields_ = 0; // handle of the run in the model's field pool
     quint8 count_ = 0;
 
 public:

@@ -2,7 +2,9 @@
 // leaves out what can be found again exactly:
 //   u8 mode: encoding bits below, the text flags in the high nibble
 //   varint face, then the origin: two floats, or two zigzag varints when both are whole numbers
-//   varint glyph count, the u16 glyph indexes unless the face's table gives them for the text,
+//   varint glyph count (left out when the face's table gives the glyphs and there are no
+//   explicit positions: one glyph per text unit), the u16 glyph indexes unless the face's
+//   table gives them for the text,
 //   a float offset from origin.x per glyph with explicit positions,
 //   varint text length, the text in UTF-8 (bytes) or, when it holds a lone surrogate, UTF-16 (units).
 #include "platform/metafile/RecordCodec_p.h"
@@ -149,8 +151,9 @@ void EncodeText(MetafileData &data, int face, int flags, QPointF origin, const q
         quint8(((flags & 0x0F) << kFlagShift) | (dx ? kExplicitPositions : 0) | (fromText ? kGlyphsFromText : 0) |
                (utf8 >= 0 ? kUtf8Text : 0) | (whole ? kWholeOrigin : 0));
     const qsizetype originBytes = whole ? VarintBytes(ZigZag(qint32(x))) + VarintBytes(ZigZag(qint32(y))) : 8;
+    const bool countFromText = fromText && !dx;
     RecordWriter w(data, EmrExtTextOutW,
-                   1 + VarintBytes(quint32(face)) + originBytes + VarintBytes(quint32(count)) +
+                   1 + VarintBytes(quint32(face)) + originBytes + (countFromText ? 0 : VarintBytes(quint32(count))) +
                        (fromText ? 0 : count * 2) + (dx ? count * 4 : 0) + VarintBytes(quint32(textUnits)) +
                        (utf8 >= 0 ? utf8 : text.size() * 2));
     w.Put(mode);
@@ -162,7 +165,8 @@ void EncodeText(MetafileData &data, int face, int flags, QPointF origin, const q
         w.Put(x);
         w.Put(y);
     }
-    w.PutVarint(quint32(count));
+    if (!countFromText)
+        w.PutVarint(quint32(count));
     if (!fromText)
         w.PutBytes(glyphs, count * 2);
     if (dx)
@@ -186,10 +190,11 @@ bool DecodeText(const MetafileData &data, RecordReader &r, MetaRecord &rec)
         ox = r.Get<float>();
         oy = r.Get<float>();
     }
-    const quint32 n = r.GetVarint();
+    const bool fromText = mode & kGlyphsFromText;
+    const bool countFromText = fromText && !(mode & kExplicitPositions);
+    quint32 n = countFromText ? 0 : r.GetVarint();
     if (!r.Ok() || face >= quint32(data.faces.size()) || n > 0xFFFF)
         return false;
-    const bool fromText = mode & kGlyphsFromText;
     const char *g = fromText ? nullptr : r.GetBytes(qsizetype(n) * 2);
     const char *dx = (mode & kExplicitPositions) ? r.GetBytes(qsizetype(n) * 4) : nullptr;
     const quint32 units = r.GetVarint();
@@ -206,6 +211,10 @@ bool DecodeText(const MetafileData &data, RecordReader &r, MetaRecord &rec)
         rec.text.resize(units);
         std::memcpy(rec.text.data(), text, size_t(units) * 2);
     }
+    if (countFromText)
+        n = quint32(rec.text.size());
+    if (n > 0xFFFF)
+        return false;
     const FontFace &f = *data.faces[face];
     rec.glyphs.resize(n);
     if (fromText) {
