@@ -128,10 +128,7 @@ int PageMetafile::Replay(QPainter &painter, const QRectF &target, const std::opt
     const QSharedDataPointer<MetafileData> data = d;
     MetafilePlayer player(painter, data->size, target, visible);
     int failed = 0;
-    MetaRecord record;
-    record.type = EmrHeader;
-    record.size = data->size;
-    record.color = Qt::black;
+    MetaRecord record = HeaderRecord(*data);
     if (callback && !callback(record))
         return failed;
     if (!player.Play(record))
@@ -148,49 +145,21 @@ int PageMetafile::Replay(QPainter &painter, const QRectF &target, const std::opt
 
 int PageMetafile::Visit(const RecordCallback &callback) const
 {
-    const QSharedDataPointer<MetafileData> data = d;
-    MetaRecord record;
-    record.type = EmrHeader;
-    record.size = data->size;
-    record.color = Qt::black;
-    if (!callback(record))
-        return 0;
-    int failed = 0;
-    WalkRecords(*data, record, failed, callback);
-    return failed;
+    return Visit(callback, nullptr);
 }
 
 int PageMetafile::Visit(const RecordCallback &callback, const SharedCallback &shared) const
 {
     const QSharedDataPointer<MetafileData> data = d;
-    MetaRecord record;
-    record.type = EmrHeader;
-    record.size = data->size;
-    record.color = Qt::black;
+    MetaRecord record = HeaderRecord(*data);
     if (!callback(record))
         return 0;
     int failed = 0;
-    RecordReader reader(data->stream);
-    while (reader.Next()) {
-        if (reader.Type() == RecShared) {
-            const quint32 index = reader.Get<quint32>();
-            const bool valid = reader.Ok() && index < quint32(data->shared.size()) && data->shared[index] &&
-                               data->shared[index]->shared.isEmpty(); // one level, as in play
-            if (!valid) {
-                ++failed;
-                continue;
-            }
-            if (!shared(SharedRecording(data->shared[index])))
-                break;
-            continue;
-        }
-        if (!DecodeRecord(*data, reader, record)) {
-            ++failed;
-            continue;
-        }
-        if (!callback(record))
-            break;
-    }
+    if (shared)
+        WalkRecords(*data, record, failed, callback,
+                    [&](quint32 index) { return shared(SharedRecording(data->shared[index])); });
+    else
+        WalkRecords(*data, record, failed, callback);
     return failed;
 }
 

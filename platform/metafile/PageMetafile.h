@@ -160,7 +160,8 @@ public:
     // other formats (PDF, plain text). Damaged records are skipped; returns how many were.
     int Visit(const RecordCallback &callback) const;
     // Visit, except that each reference to a drawing shared with other pages goes to shared instead
-    // of its records. The records after a reference restate every part of the state they use.
+    // of its records (when shared is empty, as Visit). The records after a reference restate
+    // every part of the state they use.
     int Visit(const RecordCallback &callback, const SharedCallback &shared) const;
 
     QPaintEngine *paintEngine() const override;
