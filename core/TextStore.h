@@ -28,8 +28,8 @@ public:
     {
         if (ref.Handle == 0)
             return {};
-        const auto *p =
-            reinterpret_cast<const unsigned char *>(chunks_[(ref.Handle >> kPosBits) - 1].get() + (ref.Handle & kPosMask));
+        const auto *p = reinterpret_cast<const unsigned char *>(chunks_[(ref.Handle >> kPosBits) - 1].get() +
+                                                                (ref.Handle & kPosMask));
         // The length in 7-bit groups, low group first; kMaxText needs three.
         uint32_t length = p[0] & 0x7fu;
         int n = 1;

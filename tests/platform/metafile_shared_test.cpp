@@ -1,6 +1,7 @@
 #include "platform/metafile/PageMetafile.h"
 #include "platform/metafile/SharedDrawings.h"
 #include "platform/text/DrawText.h"
+#include "tests/support/Letterhead.h"
 #include "tests/support/PageRecords.h"
 
 #include <QPainter>
@@ -15,28 +16,8 @@ using namespace platform;
 
 namespace {
 
-const QRectF kTop(0, 0, 1429, 160);
+const QRectF kTop = wydtest::kLetterheadPlace;
 const int kLetterhead = 0; // the key the letterhead is shared under
-
-// A letterhead with its own clip, pen, hatched brush and brush origin (within save and restore), text
-// and a polyline of many points (most of its bytes).
-void Letterhead(QPainter &p, const QRectF &target)
-{
-    p.save();
-    p.setClipRect(target.adjusted(10, 10, -10, -10), Qt::IntersectClip);
-    p.setPen(QPen(Qt::darkGreen, 5));
-    p.setBrush(QBrush(Qt::darkRed, Qt::DiagCrossPattern));
-    p.setBrushOrigin(7, 3);
-    p.drawRect(target.adjusted(20, 20, -400, -20));
-    QPolygonF wave;
-    for (int i = 0; i < 2000; ++i)
-        wave << QPointF(target.left() + 20 + i * 0.5, target.top() + 120 + 20 * std::sin(i / 40.0));
-    p.drawPolyline(wave);
-    TRect r{int(target.left()) + 300, int(target.top()) + 30, int(target.left()) + 900, int(target.top()) + 90};
-    DrawTextEx(&p, CreateFont(-24, -11, 0, 0, 700, 0, 0, 0, 238, 0, 0, 1, 0, "Arial"),
-               QStringLiteral("Firma Przykład Sp. z o.o."), r, DT_NOPREFIX | DT_NOCLIP);
-    p.restore();
-}
 
 // A page: its own state, the letterhead (shared or drawn in place), then text and a hatched fill
 // that take the page's state again.
@@ -52,7 +33,7 @@ std::vector<PageMetafile> Record(const std::vector<Page> &pages, SharedDrawings 
         QPainter p(&out[i]);
         p.setBrush(QBrush(Qt::blue, Qt::Dense5Pattern));
         pages[i].before(p);
-        const auto draw = [&](QPainter &q) { Letterhead(q, pages[i].target); };
+        const auto draw = [&](QPainter &q) { wydtest::DrawLetterhead(q, pages[i].target); };
         shared ? shared->Draw(p, &kLetterhead, pages[i].target, draw) : draw(p);
         TRect r{100, 1500, 900, 1560};
         DrawTextEx(&p, CreateFont(-20, -9, 0, 0, 400, 0, 0, 0, 238, 0, 0, 1, 0, "Courier New"),
@@ -90,7 +71,7 @@ TEST(SharedDrawings, PagesReferToOneRecordingAndDrawAsIfTheyHeldIt)
     PageMetafile alone;
     {
         QPainter p(&alone);
-        Letterhead(p, kTop);
+        wydtest::DrawLetterhead(p, kTop);
     }
     const qsizetype letterheadBytes = alone.MemoryBytes() - PageMetafile().MemoryBytes();
     for (const auto &c : cases) {

@@ -2,6 +2,7 @@
 #include "platform/metafile/SharedDrawings.h"
 #include "platform/pdf/PdfDocument.h"
 #include "platform/text/DrawText.h"
+#include "tests/support/Letterhead.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,31 +21,8 @@ using namespace platform;
 namespace {
 
 const QSizeF kA4(210, 297);
-const QRectF kTop(0, 0, 1429, 160);
-const int kLetterhead = 0;
-
-// A letterhead whose records cost far more than a page's own: a clip, a filled frame, a picture, a
-// wave of many points and text.
-void Letterhead(QPainter &p, const QRectF &target, Qt::BrushStyle frame)
-{
-    p.save();
-    p.setClipRect(target.adjusted(10, 10, -10, -10), Qt::IntersectClip);
-    p.setPen(QPen(Qt::darkGreen, 5));
-    p.setBrush(QBrush(Qt::darkRed, frame));
-    p.drawRect(target.adjusted(20, 20, -400, -20));
-    QImage logo(8, 8, QImage::Format_RGB32);
-    logo.fill(QColor(0, 90, 200));
-    logo.setPixelColor(3, 3, Qt::yellow);
-    p.drawImage(QRectF(target.right() - 150, target.top() + 20, 120, 120), logo);
-    QPolygonF wave;
-    for (int i = 0; i < 2000; ++i)
-        wave << QPointF(target.left() + 20 + i * 0.5, target.top() + 120 + 20 * std::sin(i / 40.0));
-    p.drawPolyline(wave);
-    TRect r{int(target.left()) + 300, int(target.top()) + 30, int(target.left()) + 900, int(target.top()) + 90};
-    DrawTextEx(&p, CreateFont(-24, -11, 0, 0, 700, 0, 0, 0, 238, 0, 0, 1, 0, "Arial"),
-               QStringLiteral("Firma Przykład Sp. z o.o."), r, DT_NOPREFIX | DT_NOCLIP);
-    p.restore();
-}
+const QRectF kTop = wydtest::kLetterheadPlace;
+const int kLetterhead = 0; // the key the letterhead is shared under
 
 // Pages that draw their own text in a colour of their own, the letterhead at the given places, then
 // text and a filled rectangle in the page's own state again.
@@ -59,7 +37,7 @@ std::vector<PageMetafile> Pages(const std::vector<QRectF> &places, Qt::BrushStyl
         p.setBrush(QBrush(Qt::blue, Qt::Dense5Pattern));
         TRect above{100, 1400, 900, 1460};
         DrawTextEx(&p, font, QStringLiteral("przed %1").arg(i), above, DT_NOPREFIX | DT_NOCLIP);
-        shared.Draw(p, &kLetterhead, places[i], [&](QPainter &q) { Letterhead(q, places[i], frame); });
+        shared.Draw(p, &kLetterhead, places[i], [&](QPainter &q) { wydtest::DrawLetterhead(q, places[i], frame); });
         TRect below{100, 1500, 900, 1560};
         DrawTextEx(&p, font, QStringLiteral("pozycja %1").arg(i), below, DT_NOPREFIX | DT_NOCLIP);
         p.drawRect(QRect(100, 1600, 400, 200));
