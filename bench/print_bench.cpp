@@ -9,6 +9,7 @@
 #include "print/PrintEngine.h"
 #include "tests/support/ListingPrintout.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -87,15 +88,20 @@ int main(int argc, char **argv)
         const size_t heap0 = HeapInUse();
         const long rss0 = bench::StatusKb("VmRSS:");
         const double cpu0 = bench::CpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
         TPrintEngine(printer, host, options).Print(request);
         const double cpu = bench::CpuSeconds() - cpu0;
+        const double wallRate = double(request.Pages.size()) * 1e9 / double(wall.nsecsElapsed());
         const size_t heap1 = HeapInUse();
         const long rss1 = bench::StatusKb("VmRSS:");
         const double rate = double(request.Pages.size()) / cpu;
         const double mb = double(QFileInfo(pdf).size()) / 1e6;
-        std::printf("%-20s %8.0f pages/s (goal %4.0f: %s)  %6.1f s  PDF %6.1f MB = %.1f MB per 1,000 pages  heap "
-                    "+%.1f MB  RSS +%.1f MB  peak RSS +%.1f MB\n",
-                    run.name, rate, run.goal, rate >= run.goal ? "met" : "MISSED", cpu, mb,
+        // The goal is met by the pages a second the user waits for; processor time beside it shows the
+        // work done, which the second core only shares.
+        std::printf("%-20s %8.0f pages/s wall (goal %4.0f: %s), %.0f pages/s of processor time  %6.1f s  PDF %6.1f "
+                    "MB = %.1f MB per 1,000 pages  heap +%.1f MB  RSS +%.1f MB  peak RSS +%.1f MB\n",
+                    run.name, wallRate, run.goal, wallRate >= run.goal ? "met" : "MISSED", rate, cpu, mb,
                     mb * 1000 / double(request.Pages.size()), (double(heap1) - double(heap0)) / 1e6,
                     double(rss1 - rss0) / 1024.0, double(bench::StatusKb("VmHWM:") - rss0) / 1024.0);
         if (run.bitmap) {

@@ -455,16 +455,28 @@ private:
     // packed by the pool while the caller goes on drawing; their bytes keep their place in the file.
     int StreamObject(const std::string &dict, const char *data, size_t size, bool compress)
     {
-        const int obj = NewObject();
         if (!compress || pool_.Workers() == 0) {
+            const int obj = NewObject();
             Emit(obj, StreamBytes(obj, dict, data, size, compress));
             return obj;
         }
-        pool_.Submit([obj, dict, raw = std::string(data, size)] {
+        return LaterObject([dict, raw = std::string(data, size)](int obj) {
             return StreamBytes(obj, dict, raw.data(), raw.size(), true);
         });
+    }
+
+    // An object whose bytes make(obj) computes: on the pool while the caller goes on drawing, when
+    // there is one. The bytes keep their place in the file.
+    template <class Make> int LaterObject(Make &&make)
+    {
+        const int obj = NewObject();
+        if (pool_.Workers() == 0) {
+            Emit(obj, make(obj));
+            return obj;
+        }
+        pool_.Submit([obj, make = std::forward<Make>(make)] { return make(obj); });
         queue_.push_back({obj, {}, true});
-        // Waiting for the oldest keeps the streams held at a few pages' worth.
+        // Waiting for the oldest keeps the objects held at a few pages' worth.
         Drain(kMaxPacking);
         return obj;
     }
@@ -560,21 +572,22 @@ private:
     }
 
     // 1-bit grey in CCITT group 4; a colour table whose first entry is the lighter one makes the
-    // set bits black.
+    // set bits black. Coded on the pool: the image is shared, so the caller's next band detaches.
     int WriteMonoImage(const QImage &source)
     {
         const QImage image =
             source.format() == QImage::Format_Mono ? source : source.convertToFormat(QImage::Format_Mono);
         const QList<QRgb> table = image.colorTable();
         const bool zeroIsWhite = table.size() >= 2 && qGray(table[0]) > qGray(table[1]);
-        const std::string fax =
-            EncodeFaxG4(image.constBits(), image.bytesPerLine(), image.width(), image.height(), zeroIsWhite);
         const std::string w = std::to_string(image.width()), h = std::to_string(image.height());
-        return StreamObject(ImageDict(image, 1) +
-                                " /ColorSpace /DeviceGray /Filter /CCITTFaxDecode /DecodeParms << /K -1 "
-                                "/Columns " +
-                                w + " /Rows " + h + " >>",
-                            fax.data(), fax.size(), false);
+        const std::string dict = ImageDict(image, 1) +
+                                 " /ColorSpace /DeviceGray /Filter /CCITTFaxDecode /DecodeParms << /K -1 /Columns " +
+                                 w + " /Rows " + h + " >>";
+        return LaterObject([image, zeroIsWhite, dict](int obj) {
+            const std::string fax =
+                EncodeFaxG4(image.constBits(), image.bytesPerLine(), image.width(), image.height(), zeroIsWhite);
+            return StreamBytes(obj, dict, fax.data(), fax.size(), false);
+        });
     }
 
     // 8-bit RGB, each row predicted from its neighbours before Flate.
