@@ -179,6 +179,35 @@ TEST(PdfBands, OneBitBandsDecodeToTheirPixels)
     }
 }
 
+// Band printing writes each band into the same image, drawn a moment before and perhaps still
+// being coded on another core: each drawing keeps the pixels it was given.
+TEST(PdfBands, ABandRewrittenAfterDrawingKeepsWhatWasDrawn)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("bands.pdf");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    PdfDocument pdf(file);
+    pdf.BeginSheet(QSizeF(400, 400));
+    QImage band = Mono(64, 8, true);
+    QList<QImage> drawn;
+    for (int i = 0; i < 12; ++i) {
+        band.fill(0);
+        Ink(band, i % 8, i * 4, 9);
+        drawn.append(band.copy());
+        pdf.DrawImage(band, QRectF(0, i * 10, 64, 8));
+    }
+    pdf.EndSheet();
+    ASSERT_TRUE(pdf.Finish());
+    file.close();
+    const QList<QImage> images = Decoded(path);
+    ASSERT_EQ(images.size(), drawn.size());
+    for (int i = 0; i < drawn.size(); ++i)
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 64; ++x)
+                ASSERT_EQ(IsInk(images[i], x, y), IsInk(drawn[i], x, y)) << "band " << i << " at " << x << "," << y;
+}
+
 TEST(PdfBands, ColourBandsKeepEveryPixel)
 {
     // Colours that change along and across the rows, so that each row filter has work; a flat run
