@@ -179,8 +179,10 @@ int main(int argc, char **argv)
         return 0;
     }
     if (argc > 1 && std::string(argv[1]) == "--first") {
-        const QString small = dir.filePath("listing-1000.wyd");
-        WriteListingPrintout(small, false, 1000);
+        // A file named after the runs is kept, and read again by later runs: for profiling the load.
+        const QString small = argc > 3 ? QString::fromLocal8Bit(argv[3]) : dir.filePath("listing-1000.wyd");
+        if (!QFileInfo::exists(small))
+            WriteListingPrintout(small, false, 1000);
         FirstPage(small, argc > 2 ? std::max(1, std::atoi(argv[2])) : 5);
         return 0;
     }
