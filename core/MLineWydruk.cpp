@@ -105,7 +105,8 @@ qint64 TMLineWydruk::ModelBytes() const
 {
     return qint64(texts_.Capacity() + fields_.Capacity() + lines_.Capacity() + records_.Capacity() +
                   itemRuns_.Capacity()) +
-           qint64(lineScratch_.capacity() * sizeof(TLinia) + itemStack_.capacity() * sizeof(TMLine *)) + pictureBytes_;
+           qint64(lineScratch_.capacity() * sizeof(TLinia) + itemStack_.capacity() * sizeof(TMLine *)) + pictureBytes_ +
+           styleNames_.Bytes();
 }
 
 void TMLineWydruk::CheckReadBudget(qint64 growth) const

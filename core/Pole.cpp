@@ -7,17 +7,18 @@
 
 #include <type_traits>
 
-static_assert(sizeof(TPole) <= 36, "fields are the bulk of a model: keep them small");
+static_assert(sizeof(TPole) <= 32, "fields are the bulk of a model: keep them small");
 
-TStyleName *TPole::DefaultName(TMLineWydruk *owner)
+const TFieldLook *TPole::DefaultLook(TMLineWydruk *owner)
 {
-    return owner->StyleNames().Default();
+    return owner->StyleNames().DefaultLook();
 }
 
 void TPole::Read(TInflateStream &stream)
 {
     TMLineWydruk &model = *Owner();
     const bool v6 = model.Version >= 6;
+    TFieldLook look;
     try {
         if (stream.ReadU8() != marker::kField)
             throw EReadFileError::Marker(marker::kField);
@@ -25,23 +26,23 @@ void TPole::Read(TInflateStream &stream)
         const char *p = stream.Need(fixed);
         x_ = ScaleRound(qFromLittleEndian<qint32>(p), model.PositionScale);
         width_ = ScaleTrunc(qFromLittleEndian<qint32>(p + 4), model.PositionScale);
-        kind_ = FieldKindOf(static_cast<quint8>(p[8]));
-        alignment_ = static_cast<quint8>(p[9]);
+        look.Kind = quint8(FieldKindOf(static_cast<quint8>(p[8])));
+        look.Alignment = static_cast<quint8>(p[9]);
         p += 10;
-        flags_ = 0;
-        drawnTop_ = 0;
         if (v6) {
-            flags_ |= p[0] ? kAlignBottom : 0;
-            flags_ |= p[1] ? kEndEllipsis : 0;
+            look.Flags |= p[0] ? kAlignBottom : 0;
+            look.Flags |= p[1] ? kEndEllipsis : 0;
             p += 2;
         }
-        flags_ |= p[0] ? kNoWrap : 0;
-        ruleStyle_ = static_cast<quint8>(p[1]);
+        look.Flags |= p[0] ? kNoWrap : 0;
+        look.RuleStyle = static_cast<quint8>(p[1]);
         stream.Skip(fixed);
     } catch (const EBodyEnded &) {
         throw EReadFileError::Marker(marker::kField);
     }
-    SetName(model.StyleNames().Intern(BodyStringView(stream)));
+    drawnTop_ = kNotDrawn;
+    look.Name = model.StyleNames().Intern(BodyStringView(stream));
+    look_ = model.StyleNames().Look(look);
     const QByteArrayView text = BodyStringView(stream);
     try {
         text_ = model.Texts().Add(text);
@@ -49,7 +50,7 @@ void TPole::Read(TInflateStream &stream)
         throw EReadFileError::Marker(marker::kShortString);
     }
     MeasuredHeight = 0;
-    if (kind_ == TFieldKind::Picture) {
+    if (Kind() == TFieldKind::Picture) {
         std::unique_ptr<TMetafileImage> picture;
         if (model.Version >= 4)
             picture = ReadMetafileImage(stream, [&](qint64 bytes) { model.CheckReadBudget(bytes); });
@@ -70,7 +71,7 @@ void TPole::SetText(QByteArrayView text)
 
 TStyl *TPole::Styl() const
 {
-    TStyleName *name = Name();
+    TStyleName *name = look_->Name;
     if (!name->Styl)
         name->Styl = Owner()->Styles().Find(StyleName());
     return name->Styl;
@@ -78,12 +79,12 @@ TStyl *TPole::Styl() const
 
 const TMetafileImage *TPole::Picture() const
 {
-    return kind_ == TFieldKind::Picture ? Owner()->PictureOf(*this) : nullptr;
+    return Kind() == TFieldKind::Picture ? Owner()->PictureOf(*this) : nullptr;
 }
 
 TDevRect TPole::DrawnRect() const
 {
-    if (!(flags_ & kDrawn))
+    if (drawnTop_ == kNotDrawn)
         return {};
     // The drawing computes the right edge in 32 bits as well.
     const auto right = static_cast<qint32>(static_cast<quint32>(x_) + static_cast<quint32>(width_));
@@ -92,7 +93,6 @@ TDevRect TPole::DrawnRect() const
 
 void TPole::SetDrawn(qint32 top, qint32 height)
 {
-    drawnTop_ = top;
+    drawnTop_ = ClampEdge(top);
     DrawnHeight = height;
-    flags_ |= kDrawn;
 }

@@ -11,8 +11,6 @@
 
 #include <QByteArrayView>
 
-#include <cstring>
-
 class TInflateStream;
 class TMLineWydruk;
 class TStyl;
@@ -55,21 +53,21 @@ struct TDevRect {
 
 class TPole {
 public:
-    explicit TPole(TMLineWydruk *owner) { SetName(DefaultName(owner)); }
+    explicit TPole(TMLineWydruk *owner) : look_(DefaultLook(owner)) {}
 
     // Reads the field record (marker 6) and places X and Width on the page.
     void Read(TInflateStream &stream);
 
-    TMLineWydruk *Owner() const { return Name()->Owner; }
+    TMLineWydruk *Owner() const { return look_->Name->Owner; }
     qint32 X() const { return x_; }
     qint32 Width() const { return width_; }
-    TFieldKind Kind() const { return kind_; }
-    quint8 Alignment() const { return alignment_; }
-    bool AlignBottom() const { return flags_ & kAlignBottom; }
-    bool EndEllipsis() const { return flags_ & kEndEllipsis; }
-    bool NoWrap() const { return flags_ & kNoWrap; }
-    quint8 RuleStyle() const { return ruleStyle_; }
-    QByteArrayView StyleName() const { return Name()->Name; }
+    TFieldKind Kind() const { return TFieldKind(look_->Kind); }
+    quint8 Alignment() const { return look_->Alignment; }
+    bool AlignBottom() const { return look_->Flags & kAlignBottom; }
+    bool EndEllipsis() const { return look_->Flags & kEndEllipsis; }
+    bool NoWrap() const { return look_->Flags & kNoWrap; }
+    quint8 RuleStyle() const { return look_->RuleStyle; }
+    QByteArrayView StyleName() const { return look_->Name->Name; }
     QByteArrayView Text() const;
     // Replaces the text; the next measurement runs again.
     void SetText(QByteArrayView text);
@@ -81,34 +79,25 @@ public:
     // Where the last drawing put the field, (0, 0, 0, 0) before any. A drawn field always
     // spans X .. X + Width and DrawnHeight down from its top, so only the top is kept.
     TDevRect DrawnRect() const;
-    // Records a drawing: its top and DrawnHeight.
+    // Records a drawing: its top (kept within the range of drawn edges) and DrawnHeight.
     void SetDrawn(qint32 top, qint32 height);
 
+private:
+    static const TFieldLook *DefaultLook(TMLineWydruk *owner);
+    enum : quint8 { kAlignBottom = 1, kEndEllipsis = 2, kNoWrap = 4 };
+    // The drawn top before any drawing: no drawing puts a field there.
+    static constexpr qint32 kNotDrawn = -kFarEdge - 1;
+
+    // The style name, kind, alignment, rule style and flags, shared with the fields that have the
+    // same: most of a field's bytes would repeat down every column.
+    const TFieldLook *look_;
+    qint32 x_ = 0;
+    qint32 width_ = 0;
+    qint32 drawnTop_ = kNotDrawn;
+    TTextRef text_;
+
+public:
     // Layout caches and the results of the last drawing, in device units.
     qint32 MeasuredHeight = 0; // 0: not measured yet
     qint32 DrawnHeight = 0;
-
-private:
-    static TStyleName *DefaultName(TMLineWydruk *owner);
-    enum : quint8 { kAlignBottom = 1, kEndEllipsis = 2, kNoWrap = 4, kDrawn = 8 };
-
-    TStyleName *Name() const
-    {
-        TStyleName *name;
-        std::memcpy(&name, styleName_, sizeof name);
-        return name;
-    }
-    void SetName(TStyleName *name) { std::memcpy(styleName_, &name, sizeof name); }
-
-    // The style name entry, kept as bytes so that a field needs no eight-byte alignment: 36
-    // bytes instead of 40, 20 MB on a 10,000-page listing.
-    unsigned char styleName_[sizeof(TStyleName *)];
-    qint32 x_ = 0;
-    qint32 width_ = 0;
-    qint32 drawnTop_ = 0;
-    TTextRef text_;
-    TFieldKind kind_ = TFieldKind::Text;
-    quint8 alignment_ = 0;
-    quint8 ruleStyle_ = 0;
-    quint8 flags_ = 0;
 };

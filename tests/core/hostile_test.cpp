@@ -175,6 +175,11 @@ TEST(Hostile, PrintoutPastTheBudgetIsRefusedWhileReading)
     // 2,000 lines take about 100 KB of model.
     EXPECT_EQ(LoadError(ManyLines(2000), 32 * 1024), kPrintoutTooLarge);
     EXPECT_EQ(LoadError(ManyLines(2000), 4 << 20), QString());
+    // Style names count as well: 2,000 fields, each with a name of its own, take over 500 KB.
+    Document named = ManyLines(2000);
+    for (Line &line : named.Root.Title.Lines)
+        line.Fields[0].StyleName = QByteArray(200, 'n') + line.Fields[0].Text;
+    EXPECT_EQ(LoadError(named, 256 * 1024), kPrintoutTooLarge);
     // A picture is charged before its bytes are read.
     Document picture = DeviceDocument();
     picture.Root.Title = BlockOf({LineOf({{.Kind = 6, .Picture = BitmapPicture()}})});
