@@ -99,7 +99,7 @@ int main(int argc, char **argv)
                 mb / inflateSeconds);
     std::printf("read: %.2f s processor time, %.1f MB/s of inflated body (goal >= 150); wall %.2f s, %.1f MB/s\n",
                 readCpu, mb / readCpu, readSeconds, mb / readSeconds);
-    std::printf("model: %.1f MB = %.2f x the inflated body (goal <= 2), %.1f bytes per field\n", modelBytes / 1e6,
+    std::printf("model: %.1f MB = %.3f x the inflated body (goal <= 1.2), %.1f bytes per field\n", modelBytes / 1e6,
                 static_cast<double>(modelBytes) / static_cast<double>(written.body),
                 static_cast<double>(modelBytes) / static_cast<double>(written.fields));
     std::printf("peak memory while reading: %.1f MB above the start, %.1f bytes per field%s\n",
