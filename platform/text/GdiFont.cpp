@@ -173,17 +173,15 @@ std::shared_ptr<const FontFace> FontFace::ForQFont(const QFont &font)
     return SharedFace(f, 1.0, f.hintingPreference() == QFont::PreferNoHinting);
 }
 
-float FontFace::Advance(quint16 glyph) const
+float FontFace::MeasureAdvance(quint16 glyph) const
 {
     if (glyph >= advances_.size())
         return 0;
-    if (advances_[glyph] < 0) {
-        const quint32 id = glyph;
-        QPointF advance;
-        raw_.advancesForGlyphIndexes(&id, &advance, 1,
-                                     designMetrics_ ? QRawFont::UseDesignMetrics : QRawFont::SeparateAdvances);
-        advances_[glyph] = float(std::max<qreal>(0, advance.x()));
-    }
+    const quint32 id = glyph;
+    QPointF advance;
+    raw_.advancesForGlyphIndexes(&id, &advance, 1,
+                                 designMetrics_ ? QRawFont::UseDesignMetrics : QRawFont::SeparateAdvances);
+    advances_[glyph] = float(std::max<qreal>(0, advance.x()));
     return advances_[glyph];
 }
 

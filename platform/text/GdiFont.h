@@ -47,8 +47,12 @@ public:
     {
         return ch < kTableSize ? std::optional<quint16>(table_[ch].index) : std::nullopt;
     }
-    // The advance of a glyph index in unscaled pixels.
-    float Advance(quint16 glyph) const;
+    // The advance of a glyph index in unscaled pixels. Asked for every glyph of every run, so a
+    // glyph measured before costs a look in the table only.
+    float Advance(quint16 glyph) const
+    {
+        return glyph < advances_.size() && advances_[glyph] >= 0 ? advances_[glyph] : MeasureAdvance(glyph);
+    }
     // A glyph that draws nothing (the blanks); players leave it out, its advance still counts.
     bool IsBlank(quint16 glyph) const { return glyph == blank_[0] || glyph == blank_[1]; }
     // Text width in page units, unrounded: the sum of advances times the scale (no kerning, as GDI).
@@ -59,6 +63,8 @@ public:
     FontFace(const QFont &font, qreal xScale, bool designMetrics = true);
 
 private:
+    float MeasureAdvance(quint16 glyph) const;
+
     QFont font_;
     QRawFont raw_;
     qreal xScale_ = 1;
