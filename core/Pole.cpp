@@ -18,7 +18,9 @@ void TPole::Read(TInflateStream &stream)
 {
     TMLineWydruk &model = *Owner();
     const bool v6 = model.Version >= 6;
-    TFieldLook look;
+    // The look's bytes are gathered in one word: built byte by byte in memory, the table would read
+    // them back through a stall.
+    quint32 packed = 0;
     try {
         if (stream.ReadU8() != marker::kField)
             throw EReadFileError::Marker(marker::kField);
@@ -26,23 +28,23 @@ void TPole::Read(TInflateStream &stream)
         const char *p = stream.Need(fixed);
         x_ = ScaleRound(qFromLittleEndian<qint32>(p), model.PositionScale);
         width_ = ScaleTrunc(qFromLittleEndian<qint32>(p + 4), model.PositionScale);
-        look.Kind = quint8(FieldKindOf(static_cast<quint8>(p[8])));
-        look.Alignment = static_cast<quint8>(p[9]);
-        p += 10;
+        quint32 flags = 0;
         if (v6) {
-            look.Flags |= p[0] ? kAlignBottom : 0;
-            look.Flags |= p[1] ? kEndEllipsis : 0;
-            p += 2;
+            flags |= p[10] ? kAlignBottom : 0;
+            flags |= p[11] ? kEndEllipsis : 0;
         }
-        look.Flags |= p[0] ? kNoWrap : 0;
-        look.RuleStyle = static_cast<quint8>(p[1]);
+        const char *q = p + (v6 ? 12 : 10);
+        flags |= q[0] ? kNoWrap : 0;
+        packed = quint32(FieldKindOf(static_cast<quint8>(p[8]))) | quint32(static_cast<quint8>(p[9])) << 8 |
+                 quint32(static_cast<quint8>(q[1])) << 16 | flags << 24;
         stream.Skip(fixed);
     } catch (const EBodyEnded &) {
         throw EReadFileError::Marker(marker::kField);
     }
     drawnTop_ = kNotDrawn;
-    look.Name = model.StyleNames().Intern(BodyStringView(stream));
-    look_ = model.StyleNames().Look(look);
+    TStyleName *name = model.StyleNames().Intern(BodyStringView(stream));
+    look_ = model.StyleNames().Look(
+        {name, quint8(packed), quint8(packed >> 8), quint8(packed >> 16), quint8(packed >> 24)});
     const QByteArrayView text = BodyStringView(stream);
     try {
         text_ = model.Texts().Add(text);

@@ -11,10 +11,15 @@ namespace {
 uint64_t Hash(QByteArrayView text)
 {
     const auto n = static_cast<size_t>(text.size());
+    const char *p = text.data();
     uint64_t head = 0, tail = 0;
-    std::memcpy(&head, text.data(), std::min<size_t>(n, 8));
-    if (n > 8)
-        std::memcpy(&tail, text.data() + n - 8, 8);
+    if (n >= 8) {
+        std::memcpy(&head, p, 8);
+        std::memcpy(&tail, p + n - 8, 8);
+    } else {
+        for (size_t i = 0; i < n; ++i)
+            head |= uint64_t(static_cast<unsigned char>(p[i])) << (8 * i);
+    }
     return (head * 0x9E3779B97F4A7C15u) ^ (tail * 0xC2B2AE3D27D4EB4Fu) ^ (n * 0x165667B19E3779F9u);
 }
 
