@@ -11,23 +11,33 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace platform;
 
 namespace {
 
-// Writes one sheet holding images, each at its rectangle in millimetres.
-QString WriteSheet(const QTemporaryDir &dir, const QList<std::pair<QImage, QRectF>> &images)
+// Writes one sheet of 400 x 400 mm on which draw places its images.
+QString WriteSheet(const QTemporaryDir &dir, const std::function<void(PdfDocument &)> &draw)
 {
     const QString path = dir.filePath("bands.pdf");
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     PdfDocument pdf(file);
     pdf.BeginSheet(QSizeF(400, 400));
-    for (const auto &[image, target] : images)
-        pdf.DrawImage(image, target);
+    draw(pdf);
     pdf.EndSheet();
     EXPECT_TRUE(pdf.Finish());
     return path;
+}
+
+// Writes one sheet holding images, each at its rectangle in millimetres.
+QString WriteSheet(const QTemporaryDir &dir, const QList<std::pair<QImage, QRectF>> &images)
+{
+    return WriteSheet(dir, [&](PdfDocument &pdf) {
+        for (const auto &[image, target] : images)
+            pdf.DrawImage(image, target);
+    });
 }
 
 QString Output(const QString &program, const QStringList &args)
@@ -184,22 +194,16 @@ TEST(PdfBands, OneBitBandsDecodeToTheirPixels)
 TEST(PdfBands, ABandRewrittenAfterDrawingKeepsWhatWasDrawn)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("bands.pdf");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    PdfDocument pdf(file);
-    pdf.BeginSheet(QSizeF(400, 400));
     QImage band = Mono(64, 8, true);
     QList<QImage> drawn;
-    for (int i = 0; i < 12; ++i) {
-        band.fill(0);
-        Ink(band, i % 8, i * 4, 9);
-        drawn.append(band.copy());
-        pdf.DrawImage(band, QRectF(0, i * 10, 64, 8));
-    }
-    pdf.EndSheet();
-    ASSERT_TRUE(pdf.Finish());
-    file.close();
+    const QString path = WriteSheet(dir, [&](PdfDocument &pdf) {
+        for (int i = 0; i < 12; ++i) {
+            band.fill(0);
+            Ink(band, i % 8, i * 4, 9);
+            drawn.append(band.copy());
+            pdf.DrawImage(band, QRectF(0, i * 10, 64, 8));
+        }
+    });
     const QList<QImage> images = Decoded(path);
     ASSERT_EQ(images.size(), drawn.size());
     for (int i = 0; i < drawn.size(); ++i)
