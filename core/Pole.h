@@ -3,9 +3,9 @@
 // with the caches and drawing results of the page layout.
 //
 // A printout holds millions of fields, so a field is kept small: its texts live in the model's
-// text store, its style name is a shared entry of the model's name table (which also leads to
-// the owning model), and its picture is held by the model on the field's behalf, found by the
-// field's address.
+// text store, its style name, kind, alignment, rule style and flags are one shared look of the
+// model's name table (which also leads to the owning model), and its picture is held by the
+// model on the field's behalf, found by the field's address.
 #include "core/StyleNames.h"
 #include "core/TextStore.h"
 
