@@ -52,9 +52,7 @@ public:
             recent = LookSlow(look);
         return recent;
     }
-    // The entry of the default name "Domyslny" that new fields start with.
-    TStyleName *Default() const { return default_; }
-    // The look new fields start with: the default name, the rest zero.
+    // The look new fields start with: the default name "Domyslny", the rest zero.
     const TFieldLook *DefaultLook() const { return defaultLook_; }
     // Forgets the remembered lookups (the style list changed).
     void ForgetStyles();
