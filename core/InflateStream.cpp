@@ -1,5 +1,7 @@
 #include "core/InflateStream.h"
 
+#include "core/Adler32.h"
+
 #include <algorithm>
 
 namespace {
@@ -10,7 +12,8 @@ constexpr size_t kOutSize = 2 * TInflateStream::kMaxRun;
 TInflateStream::TInflateStream(QIODevice &source) : source_(source), in_(new char[kInSize]), out_(new char[kOutSize])
 {
     pos_ = end_ = out_.get();
-    if (inflateInit(&zs_) != Z_OK)
+    // The zlib wrapper is read here and the body inflated raw, so that its checksum is our own.
+    if (inflateInit2(&zs_, -MAX_WBITS) != Z_OK)
         throw ECompressionError();
 }
 
@@ -49,10 +52,15 @@ bool TInflateStream::Fill()
                 zs_.avail_in = static_cast<uInt>(got);
             }
         }
+        if (wrapper_ != kInBody) {
+            if (!TakeWrapper())
+                break;
+            continue;
+        }
         const int rc = inflate(&zs_, Z_NO_FLUSH);
         if (rc == Z_STREAM_END) {
-            streamDone_ = true;
-            break;
+            wrapper_ = 0;
+            continue;
         }
         if (rc == Z_BUF_ERROR && zs_.avail_in == 0) {
             if (!sourceDone_)
@@ -71,10 +79,48 @@ bool TInflateStream::Fill()
     }
     char *const filled = reinterpret_cast<char *>(zs_.next_out);
     const bool grew = filled != end_;
+    adler_ = Adler32(adler_, reinterpret_cast<const unsigned char *>(end_), static_cast<size_t>(filled - end_));
     end_ = filled;
+    if (streamDone_ && !fileEnded_ && !damaged_ && adler_ != expected_)
+        damaged_ = true; // zlib's "incorrect data check": the bytes are handed out, then the error
     if (damaged_ && !grew)
         throw ECompressionError();
     return grew;
+}
+
+// Takes what it can of the two header bytes before the body or the four checksum bytes after it;
+// false when the stream stops here, ended, cut short or damaged.
+bool TInflateStream::TakeWrapper()
+{
+    while (zs_.avail_in > 0 && wrapper_ != kInBody && !streamDone_) {
+        const quint8 byte = *zs_.next_in++;
+        --zs_.avail_in;
+        if (wrapper_ < 0) {
+            header_ = static_cast<quint16>(header_ << 8 | byte);
+            if (++wrapper_ < 0)
+                continue;
+            // Deflate with a window of at most 32 KB, no preset dictionary, and the check bits.
+            const quint8 cmf = static_cast<quint8>(header_ >> 8);
+            if ((cmf & 0x0F) != Z_DEFLATED || (cmf >> 4) > 7 || (header_ & 0x20) || header_ % 31 != 0) {
+                damaged_ = true;
+                return false;
+            }
+            wrapper_ = kInBody;
+        } else {
+            expected_ = expected_ << 8 | byte;
+            if (++wrapper_ == 4)
+                streamDone_ = true;
+        }
+    }
+    if (streamDone_)
+        return false;
+    if (zs_.avail_in == 0 && sourceDone_) {
+        // The file stops inside the header or the checksum: cut short, like inside the data.
+        streamDone_ = true;
+        fileEnded_ = true;
+        return false;
+    }
+    return true;
 }
 
 const char *TInflateStream::NeedSlow(size_t count)

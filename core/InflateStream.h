@@ -69,6 +69,11 @@ private:
     }
     const char *NeedSlow(size_t count);
     bool Fill();
+    bool TakeWrapper();
+
+    // Where the stream is in zlib's wrapper: -2 and -1 before the two header bytes, kInBody
+    // inside the deflated data, 0 to 4 for the checksum bytes taken after it.
+    static constexpr int kInBody = 5;
 
     QIODevice &source_;
     z_stream zs_{};
@@ -81,4 +86,8 @@ private:
     bool damaged_ = false; // an inflate error waits behind the bytes before it
     bool fileEnded_ = false;
     bool readFailed_ = false;
+    int wrapper_ = -2;
+    quint16 header_ = 0;
+    quint32 adler_ = 1;
+    quint32 expected_ = 0;
 };

@@ -4,6 +4,8 @@
 // allocation each: with millions of lines the allocator's own overhead would weigh as much as
 // a field per line. Everything is freed at once when the model is cleared, so the stored type
 // must need no destructor. A run is known by a pointer or, where four bytes matter, by a handle.
+#include "core/FreshMemory.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -84,6 +86,7 @@ private:
         // operator new[] of bytes is aligned for every fundamental type, which covers T.
         static_assert(alignof(T) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
         chunks_.emplace_back(new std::byte[count * sizeof(T)]);
+        PrefaultForWriting(chunks_.back().get(), count * sizeof(T));
         capacity_ += count * sizeof(T);
         return static_cast<uint32_t>(chunks_.size() - 1);
     }

@@ -1,5 +1,7 @@
 #include "core/TextStore.h"
 
+#include "core/FreshMemory.h"
+
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -65,6 +67,7 @@ TTextRef TTextStore::Store(QByteArrayView text)
         const uint32_t next = chunks_.empty() ? 4096u : std::min(chunkSize_ * 2, kMaxText);
         chunkSize_ = std::max(next, static_cast<uint32_t>(entry));
         chunks_.emplace_back(new char[chunkSize_]);
+        PrefaultForWriting(chunks_.back().get(), chunkSize_);
         capacity_ += chunkSize_;
         used_ = 0;
     }

@@ -114,3 +114,36 @@ TEST(InflateStream, EndAndDamage)
     EXPECT_TRUE(Raises<ECompressionError>([&] { broken.ReadU8(); }, "error"));
     EXPECT_THROW(broken.ReadU8(), ECompressionError) << "and stays";
 }
+
+TEST(InflateStream, TheWrapperAroundTheBody)
+{
+    const QByteArray body = Noise(300000);
+    const QByteArray good = Compress(body);
+    struct Case {
+        const char *name;
+        QByteArray file;
+        bool damaged; // else the body ends early, as a file cut short
+        qsizetype readable;
+    } cases[] = {
+        {"checksum wrong", good.first(good.size() - 1) + char(good.back() ^ 1), true, body.size()},
+        {"cut inside the checksum", good.first(good.size() - 2), false, body.size()},
+        {"header check bits wrong", char(0x78) + QByteArray(1, char(0x9D)) + good.sliced(2), true, 0},
+        {"preset dictionary asked for", QByteArray("\x78\xBB", 2) + good.sliced(2), true, 0},
+        {"cut inside the header", good.first(1), false, 0},
+    };
+    for (const Case &c : cases) {
+        QBuffer device;
+        device.setData(c.file);
+        device.open(QIODevice::ReadOnly);
+        TInflateStream stream(device);
+        std::vector<char> got(static_cast<size_t>(c.readable));
+        stream.Read(got.data(), got.size());
+        EXPECT_EQ(QByteArrayView(got.data(), c.readable), QByteArrayView(body).first(c.readable)) << c.name;
+        if (c.damaged) {
+            EXPECT_THROW(stream.ReadU8(), ECompressionError) << c.name;
+        } else {
+            EXPECT_THROW(stream.ReadU8(), EBodyEnded) << c.name;
+            EXPECT_TRUE(stream.FileEnded()) << c.name;
+        }
+    }
+}
