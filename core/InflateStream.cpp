@@ -1,30 +1,106 @@
 #include "core/InflateStream.h"
 
-#include "core/Adler32.h"
-
 #include <algorithm>
+
+#ifdef WENOGLAD_HAVE_ISAL
+#include <isa-l/igzip_lib.h>
+#else
+#include <zlib.h>
+#endif
 
 namespace {
 constexpr size_t kInSize = 64 * 1024;
 constexpr size_t kOutSize = 2 * TInflateStream::kMaxRun;
 } // namespace
 
-TInflateStream::TInflateStream(QIODevice &source) : source_(source), in_(new char[kInSize]), out_(new char[kOutSize])
+// The zlib stream's decoder: ISA-L's where it is built, which inflates two to three times as fast
+// as zlib itself, or zlib's. Both read the zlib header and check the body's checksum.
+class TInflateStream::Inflater {
+public:
+    enum class Step { Going, NeedsInput, Ended, Damaged };
+
+#ifdef WENOGLAD_HAVE_ISAL
+    Inflater()
+    {
+        isal_inflate_init(&state_);
+        state_.crc_flag = ISAL_ZLIB;
+    }
+    void Give(char *in, size_t size)
+    {
+        state_.next_in = reinterpret_cast<uint8_t *>(in);
+        state_.avail_in = static_cast<uint32_t>(size);
+    }
+    bool Hungry() const
+    {
+        return state_.avail_in == 0;
+    }
+    // Inflates into out until it is full, the input runs out or the stream ends; `out` moves
+    // past what was written.
+    Step Run(char *&out, size_t room)
+    {
+        state_.next_out = reinterpret_cast<uint8_t *>(out);
+        state_.avail_out = static_cast<uint32_t>(room);
+        const int rc = isal_inflate(&state_);
+        out = reinterpret_cast<char *>(state_.next_out);
+        if (rc != ISAL_DECOMP_OK)
+            return Step::Damaged; // a bad block, wrapper or checksum, or a preset dictionary
+        if (state_.block_state == ISAL_BLOCK_FINISH)
+            return Step::Ended;
+        return state_.avail_out > 0 ? Step::NeedsInput : Step::Going;
+    }
+
+private:
+    inflate_state state_{};
+#else
+    Inflater()
+    {
+        if (inflateInit(&zs_) != Z_OK)
+            throw ECompressionError();
+    }
+    ~Inflater()
+    {
+        inflateEnd(&zs_);
+    }
+    void Give(char *in, size_t size)
+    {
+        zs_.next_in = reinterpret_cast<Bytef *>(in);
+        zs_.avail_in = static_cast<uInt>(size);
+    }
+    bool Hungry() const
+    {
+        return zs_.avail_in == 0;
+    }
+    Step Run(char *&out, size_t room)
+    {
+        zs_.next_out = reinterpret_cast<Bytef *>(out);
+        zs_.avail_out = static_cast<uInt>(room);
+        const int rc = inflate(&zs_, Z_NO_FLUSH);
+        out = reinterpret_cast<char *>(zs_.next_out);
+        if (rc == Z_STREAM_END)
+            return Step::Ended;
+        if (rc == Z_BUF_ERROR && zs_.avail_in == 0)
+            return Step::NeedsInput;
+        if (rc != Z_OK)
+            return Step::Damaged;
+        return zs_.avail_out > 0 && zs_.avail_in == 0 ? Step::NeedsInput : Step::Going;
+    }
+
+private:
+    z_stream zs_{};
+#endif
+};
+
+TInflateStream::TInflateStream(QIODevice &source)
+    : source_(source), inflater_(std::make_unique<Inflater>()), in_(new char[kInSize]), out_(new char[kOutSize])
 {
     pos_ = end_ = out_.get();
-    // The zlib wrapper is read here and the body inflated raw, so that its checksum is our own.
-    if (inflateInit2(&zs_, -MAX_WBITS) != Z_OK)
-        throw ECompressionError();
 }
 
-TInflateStream::~TInflateStream()
-{
-    inflateEnd(&zs_);
-}
+TInflateStream::~TInflateStream() = default;
 
 qint64 TInflateStream::Position() const
 {
-    return static_cast<qint64>(zs_.total_out) - (end_ - pos_);
+    return inflated_ - (end_ - pos_);
 }
 
 // Moves what is left to the front of the buffer and inflates behind it until the buffer is
@@ -39,30 +115,28 @@ bool TInflateStream::Fill()
     std::memmove(out_.get(), pos_, left);
     pos_ = out_.get();
     end_ = pos_ + left;
-    zs_.next_out = reinterpret_cast<Bytef *>(end_);
-    zs_.avail_out = static_cast<uInt>(kOutSize - left);
-    while (zs_.avail_out > 0) {
-        if (zs_.avail_in == 0 && !sourceDone_) {
+    char *filled = end_;
+    char *const full = out_.get() + kOutSize;
+    while (filled < full) {
+        if (inflater_->Hungry() && !sourceDone_) {
             const qint64 got = source_.read(in_.get(), kInSize);
             if (got <= 0) {
                 sourceDone_ = true;
                 readFailed_ = got < 0;
             } else {
-                zs_.next_in = reinterpret_cast<Bytef *>(in_.get());
-                zs_.avail_in = static_cast<uInt>(got);
+                inflater_->Give(in_.get(), static_cast<size_t>(got));
             }
         }
-        if (wrapper_ != kInBody) {
-            if (!TakeWrapper())
+        const Inflater::Step step = inflater_->Run(filled, static_cast<size_t>(full - filled));
+        if (step == Inflater::Step::Ended) {
+            streamDone_ = true;
+            break;
+        }
+        if (step == Inflater::Step::NeedsInput) {
+            if (!inflater_->Hungry()) {
+                damaged_ = true; // stuck with input left: no decoder does this with a sound stream
                 break;
-            continue;
-        }
-        const int rc = inflate(&zs_, Z_NO_FLUSH);
-        if (rc == Z_STREAM_END) {
-            wrapper_ = 0;
-            continue;
-        }
-        if (rc == Z_BUF_ERROR && zs_.avail_in == 0) {
+            }
             if (!sourceDone_)
                 continue;
             // The file stops inside the compressed data: for the reader the body just ends.
@@ -70,59 +144,20 @@ bool TInflateStream::Fill()
             fileEnded_ = true;
             break;
         }
-        if (rc != Z_OK) {
+        if (step == Inflater::Step::Damaged) {
             // The good bytes before the damage are handed out first, so that the error comes
             // where the reader reaches it, as inside a string or outside.
             damaged_ = true;
             break;
         }
     }
-    char *const filled = reinterpret_cast<char *>(zs_.next_out);
     const bool grew = filled != end_;
-    adler_ = Adler32(adler_, reinterpret_cast<const unsigned char *>(end_), static_cast<size_t>(filled - end_));
+    inflated_ += filled - end_;
     end_ = filled;
-    if (streamDone_ && !fileEnded_ && !damaged_ && adler_ != expected_)
-        damaged_ = true; // zlib's "incorrect data check": the bytes are handed out, then the error
     if (damaged_ && !grew)
         throw ECompressionError();
     return grew;
 }
-
-// Takes what it can of the two header bytes before the body or the four checksum bytes after it;
-// false when the stream stops here, ended, cut short or damaged.
-bool TInflateStream::TakeWrapper()
-{
-    while (zs_.avail_in > 0 && wrapper_ != kInBody && !streamDone_) {
-        const quint8 byte = *zs_.next_in++;
-        --zs_.avail_in;
-        if (wrapper_ < 0) {
-            header_ = static_cast<quint16>(header_ << 8 | byte);
-            if (++wrapper_ < 0)
-                continue;
-            // Deflate with a window of at most 32 KB, no preset dictionary, and the check bits.
-            const quint8 cmf = static_cast<quint8>(header_ >> 8);
-            if ((cmf & 0x0F) != Z_DEFLATED || (cmf >> 4) > 7 || (header_ & 0x20) || header_ % 31 != 0) {
-                damaged_ = true;
-                return false;
-            }
-            wrapper_ = kInBody;
-        } else {
-            expected_ = expected_ << 8 | byte;
-            if (++wrapper_ == 4)
-                streamDone_ = true;
-        }
-    }
-    if (streamDone_)
-        return false;
-    if (zs_.avail_in == 0 && sourceDone_) {
-        // The file stops inside the header or the checksum: cut short, like inside the data.
-        streamDone_ = true;
-        fileEnded_ = true;
-        return false;
-    }
-    return true;
-}
-
 const char *TInflateStream::NeedSlow(size_t count)
 {
     while (static_cast<size_t>(end_ - pos_) < count) {

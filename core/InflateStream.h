@@ -8,7 +8,6 @@
 
 #include <cstring>
 #include <memory>
-#include <zlib.h>
 
 class TInflateStream {
 public:
@@ -69,14 +68,10 @@ private:
     }
     const char *NeedSlow(size_t count);
     bool Fill();
-    bool TakeWrapper();
 
-    // Where the stream is in zlib's wrapper: -2 and -1 before the two header bytes, kInBody
-    // inside the deflated data, 0 to 4 for the checksum bytes taken after it.
-    static constexpr int kInBody = 5;
-
+    class Inflater;
     QIODevice &source_;
-    z_stream zs_{};
+    std::unique_ptr<Inflater> inflater_;
     std::unique_ptr<char[]> in_;
     std::unique_ptr<char[]> out_;
     char *pos_ = nullptr;
@@ -86,8 +81,5 @@ private:
     bool damaged_ = false; // an inflate error waits behind the bytes before it
     bool fileEnded_ = false;
     bool readFailed_ = false;
-    int wrapper_ = -2;
-    quint16 header_ = 0;
-    quint32 adler_ = 1;
-    quint32 expected_ = 0;
+    qint64 inflated_ = 0;
 };
