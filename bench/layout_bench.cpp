@@ -7,6 +7,7 @@
 //   layout_bench [PAGES_TO_EXPORT]
 //   layout_bench --items [DIR] (the flat listing only; DIR keeps its printouts to look at)
 //   layout_bench --first [RUNS] (the first page only, for profiling)
+//   layout_bench --pdf [RUNS] [FILE] (the PDF export of 1,000 pages only, for profiling)
 #include "bench/BenchSupport.h"
 #include "core/Wydruki.h"
 #include "platform/metafile/PageText.h"
@@ -138,6 +139,37 @@ void FirstPage(const QString &path, int runs)
                 runs, median.loadMs, median.firstMs, median.firstCpuMs, median.allMs);
 }
 
+// Our PDF writer over the first count pages, A4 with margins: wall and processor seconds.
+std::pair<double, double> ExportPdf(const QList<platform::PageMetafile *> &pages, int count, const QString &path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const double cpu0 = CpuSeconds();
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    platform::PdfDocument pdf(file);
+    for (int i = 0; i < count; ++i)
+        pdf.AddPage(*pages[i], QSizeF(210, 297), QRectF(10, 15, 190, 257));
+    pdf.Finish();
+    return {timer.nsecsElapsed() / 1e9, CpuSeconds() - cpu0};
+}
+
+// The PDF export alone, of the file's laid out pages, `runs` times (for profiling the writer).
+void PdfOnly(const QString &path, int runs, const QString &out)
+{
+    TWydruk loader;
+    QList<platform::PageMetafile *> pages;
+    loader.OnNextPage = [&](TWydruk *, platform::PageMetafile *page) { pages.append(page); };
+    loader.LoadFromFile(path);
+    loader.BuildPages();
+    const int count = std::min(int(pages.size()), 1000);
+    for (int i = 0; i < runs; ++i) {
+        const auto [wall, cpu] = ExportPdf(pages, count, out);
+        std::printf("PDF export: %d pages in %.3f s wall, %.3f s of processor time, %lld bytes\n", count, wall, cpu,
+                    static_cast<long long>(QFileInfo(out).size()));
+    }
+}
+
 // `wenoglad-cli text` of the printout against enscript laying out the text it wrote, both as child
 // processes; the ratio of their processor times is the figure (goal: at most 2).
 void TextLayoutAgainstEnscript(const QString &printout, const char *label)
@@ -186,6 +218,13 @@ int main(int argc, char **argv)
         FirstPage(small, argc > 2 ? std::max(1, std::atoi(argv[2])) : 5);
         return 0;
     }
+    if (argc > 1 && std::string(argv[1]) == "--pdf") {
+        const QString file = argc > 3 ? QString::fromLocal8Bit(argv[3]) : dir.filePath("listing-1000.wyd");
+        if (!QFileInfo::exists(file))
+            WriteListingPrintout(file, false, 1000);
+        PdfOnly(file, argc > 2 ? std::max(1, std::atoi(argv[2])) : 5, dir.filePath("ours.pdf"));
+        return 0;
+    }
     const int exportPages = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
     const QString big = dir.filePath("listing.wyd");
     const QString small = dir.filePath("listing-1000.wyd");
@@ -231,18 +270,7 @@ int main(int argc, char **argv)
     const int count = std::min(exportPages, n);
     // Our PDF writer.
     const QString ours = dir.filePath("ours.pdf");
-    timer.restart();
-    cpu0 = CpuSeconds();
-    {
-        QFile file(ours);
-        file.open(QIODevice::WriteOnly);
-        platform::PdfDocument pdf(file);
-        for (int i = 0; i < count; ++i)
-            pdf.AddPage(*pages[i], QSizeF(210, 297), QRectF(10, 15, 190, 257));
-        pdf.Finish();
-    }
-    const double oursSeconds = timer.nsecsElapsed() / 1e9;
-    const double oursCpu = CpuSeconds() - cpu0;
+    const auto [oursSeconds, oursCpu] = ExportPdf(pages, count, ours);
     const qint64 oursSize = QFileInfo(ours).size();
     std::printf("PDF export: %d pages in %.2f s = %.0f pages/s (processor time %.0f pages/s), %.2f MB, "
                 "pdfinfo counts %d pages\n",
