@@ -445,8 +445,22 @@ QList<bool> PdfContent::ShownGlyphs(const MetaRecord &r) const
         return QRectF(r.positions[i].x(), r.positions[i].y() - top, width, height);
     };
     QRectF all;
-    for (qsizetype i = 0; i < r.glyphs.size(); ++i)
-        all |= box(i);
+    if (height > 0) {
+        // Every box is upright and wider than nothing, so their union is the extremes' box: found
+        // without building each rectangle, which every run of a clipped page would.
+        qreal left = r.positions[0].x(), right = left, low = r.positions[0].y(), high = low;
+        for (qsizetype i = 0; i < r.glyphs.size(); ++i) {
+            const qreal x = r.positions[i].x(), y = r.positions[i].y();
+            left = std::min(left, x);
+            right = std::max(right, x + std::max<qreal>(r.face->Advance(quint16(r.glyphs[i])) * xs, 0.01));
+            low = std::min(low, y);
+            high = std::max(high, y);
+        }
+        all = QRectF(left, low - top, right - left, high - low + height);
+    } else {
+        for (qsizetype i = 0; i < r.glyphs.size(); ++i)
+            all |= box(i);
+    }
     all = world_.mapRect(all);
     if (contained(all))
         return {};
@@ -506,35 +520,43 @@ void PdfContent::Text(const MetaRecord &r)
             textScale_ = xs;
         }
     }
-    const QList<uint> codes = r.text.toUcs4();
-    const bool withText = codes.size() == r.glyphs.size();
+    // One character a glyph: straight from the UTF-16 text unless a pair stands for a character.
+    const bool paired = std::any_of(r.text.cbegin(), r.text.cend(), [](QChar c) { return c.isSurrogate(); });
+    const QList<uint> codes = paired ? r.text.toUcs4() : QList<uint>();
+    const bool withText = (paired ? codes.size() : r.text.size()) == r.glyphs.size();
     const double hsize = size * xs;
     // Shifts smaller than this (a thousandth of a millimetre on paper) are left to accumulate until
     // they matter.
     constexpr double kSlack = 0.05;
+    // The pen in locals: the glyph bytes written on the way could alias the members, which would
+    // then go through memory for every glyph.
+    double penX = penX_, penY = penY_;
+    bool open = showOpen_;
     for (qsizetype i = 0; i < r.glyphs.size(); ++i) {
         if (!shown.isEmpty() && !shown[i])
             continue;
         const quint16 g = quint16(r.glyphs[i]);
         const QPointF at = r.positions[i];
-        if (!showOpen_ || std::abs(at.y() - penY_) > 0.001) {
+        if (!open || std::abs(at.y() - penY) > 0.001) {
             CloseShow();
             MoveTextTo(at);
             Raw("[");
-            showOpen_ = true;
-            penX_ = at.x();
-            penY_ = at.y();
-        } else if (const double delta = at.x() - penX_; std::abs(delta) > kSlack) {
+            showOpen_ = open = true;
+            penX = at.x();
+            penY = at.y();
+        } else if (const double delta = at.x() - penX; std::abs(delta) > kSlack) {
             // Whole thousandths of the em are fine enough; the pen follows the rounded shift.
             FlushGlyphs();
             const double shift = std::round(-delta / hsize * 1000.0);
             PdfNumber(s_, shift);
-            penX_ -= shift / 1000.0 * hsize;
+            penX -= shift / 1000.0 * hsize;
         }
         font->file->AppendCode(g, glyphs_);
-        font->Use(g, withText ? char32_t(codes[i]) : 0);
-        penX_ += font->Width(g) / 1000.0 * hsize;
+        font->Use(g, !withText ? 0 : paired ? char32_t(codes[i]) : char32_t(r.text[i].unicode()));
+        penX += font->Width(g) / 1000.0 * hsize;
     }
+    penX_ = penX;
+    penY_ = penY;
     Decorations(r);
 }
 

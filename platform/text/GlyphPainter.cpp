@@ -36,10 +36,11 @@ void NaturalPositions(const FontFace &face, QPointF origin, const quint32 *glyph
                       QList<QPointF> &positions)
 {
     positions.resize(count);
+    QPointF *at = positions.data();
     const qreal xs = face.XScale();
     qreal advance = 0;
     for (qsizetype i = 0; i < count; ++i) {
-        positions[i] = QPointF(origin.x() + advance * xs, origin.y());
+        at[i] = QPointF(origin.x() + advance * xs, origin.y());
         advance += face.Advance(quint16(glyphs[i]));
     }
 }
