@@ -216,21 +216,24 @@ bool DecodeText(const MetafileData &data, RecordReader &r, MetaRecord &rec)
     if (n > 0xFFFF)
         return false;
     const FontFace &f = *data.faces[face];
+    // Written through plain pointers: indexing the lists would ask whether to detach at every glyph.
     rec.glyphs.resize(n);
+    quint32 *glyphs = rec.glyphs.data();
     if (fromText) {
         if (rec.text.size() != qsizetype(n))
             return false;
+        const QChar *chars = rec.text.constData();
         for (quint32 i = 0; i < n; ++i) {
-            const std::optional<quint16> id = f.TableGlyph(rec.text[i].unicode());
+            const std::optional<quint16> id = f.TableGlyph(chars[i].unicode());
             if (!id)
                 return false;
-            rec.glyphs[i] = *id;
+            glyphs[i] = *id;
         }
     } else {
         for (quint32 i = 0; i < n; ++i) {
             quint16 id;
             std::memcpy(&id, g + i * 2, 2);
-            rec.glyphs[i] = id;
+            glyphs[i] = id;
         }
     }
     rec.face = data.faces[face];
@@ -238,10 +241,11 @@ bool DecodeText(const MetafileData &data, RecordReader &r, MetaRecord &rec)
     rec.origin = QPointF(ox, oy);
     if (dx) {
         rec.positions.resize(n);
+        QPointF *at = rec.positions.data();
         for (quint32 i = 0; i < n; ++i) {
             float d;
             std::memcpy(&d, dx + i * 4, 4);
-            rec.positions[i] = QPointF(ox + d, oy);
+            at[i] = QPointF(ox + d, oy);
         }
     } else {
         NaturalPositions(*rec.face, rec.origin, rec.glyphs.constData(), n, rec.positions);
