@@ -268,6 +268,7 @@ public:
         table += "trailer\n<< /Size " + std::to_string(offsets_.size()) + " /Root 1 0 R >>\nstartxref\n" +
                  std::to_string(xref) + "\n%%EOF\n";
         Write(table);
+        Flush();
         return ok_;
     }
 
@@ -439,11 +440,30 @@ private:
     }
 
     void Write(const std::string &s) { Write(s.data(), s.size()); }
+    // Small objects gather in a buffer: a page's few hundred bytes would otherwise cost a system
+    // call each on an unbuffered file.
     void Write(const char *data, size_t size)
     {
-        if (out_.write(data, qint64(size)) != qint64(size))
-            ok_ = false;
         written_ += qint64(size);
+        if (buffer_.size() + size <= kChunk) {
+            buffer_.append(data, size);
+            return;
+        }
+        Flush();
+        if (size < kChunk)
+            buffer_.append(data, size);
+        else
+            Put(data, size);
+    }
+    void Flush()
+    {
+        Put(buffer_.data(), buffer_.size());
+        buffer_.clear();
+    }
+    void Put(const char *data, size_t size)
+    {
+        if (size > 0 && out_.write(data, qint64(size)) != qint64(size))
+            ok_ = false;
     }
 
     void WriteObject(int obj, const std::string &body)
@@ -769,6 +789,7 @@ private:
     std::deque<Queued> queue_;
     bool ok_ = true;
     qint64 written_ = 0;
+    std::string buffer_;
     std::vector<qint64> offsets_; // by object number; 0 is the free list head
     std::vector<int> pages_;
     std::string treeBox_; // the first sheet's media box, which the page tree hands down
