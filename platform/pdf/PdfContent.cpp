@@ -553,7 +553,7 @@ void PdfContent::Text(const MetaRecord &r)
         }
         font->file->AppendCode(g, glyphs_);
         font->Use(g, !withText ? 0 : paired ? char32_t(codes[i]) : char32_t(r.text[i].unicode()));
-        penX += font->Width(g) / 1000.0 * hsize;
+        penX += font->face->Advance(g) * xs; // the width the font declares, in page units
     }
     penX_ = penX;
     penY_ = penY;
