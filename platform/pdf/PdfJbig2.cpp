@@ -1,0 +1,401 @@
+#include "platform/pdf/PdfJbig2_p.h"
+
+#include "platform/pdf/PdfMqCoder_p.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <tuple>
+#include <unordered_map>
+
+namespace platform {
+
+namespace {
+
+// Bands beyond this many pixels or runs of ink stay with the other coding: it keeps the memory that
+// labelling takes to some tens of megabytes and counts well inside 32 bits.
+constexpr uint64_t kMaxBandPixels = uint64_t(1) << 26;
+constexpr size_t kMaxRuns = size_t(1) << 21;
+// Boxes of a band's patches of ink may overlap (a frame round text): their areas together beyond
+// this many times the band's are a picture better left to the other coding.
+constexpr uint64_t kMaxBoxAreaPerBand = 4;
+
+// A run of ink [x0, x1) on row y.
+struct Run {
+    int x0, x1, y;
+};
+
+// A shape of ink, rows of (w + 7) / 8 bytes, the first pixel in the top bit; 1 is ink.
+struct Symbol {
+    int w = 0, h = 0;
+    std::vector<uint8_t> bits;
+    int next = -1; // the next symbol of the same hash
+};
+
+struct Placed {
+    int x = 0, y = 0;
+    int symbol = 0;
+};
+
+// The sheet's shapes, each kept once.
+struct SymbolTable {
+    std::vector<Symbol> symbols;
+    std::unordered_map<uint64_t, int> byHash; // the first symbol of each hash
+
+    int Add(Symbol &&s)
+    {
+        uint64_t hash = 1469598103934665603ull;
+        const auto mix = [&](uint64_t v) { hash = (hash ^ v) * 1099511628211ull; };
+        mix(uint64_t(s.w));
+        mix(uint64_t(s.h));
+        for (uint8_t b : s.bits)
+            mix(b);
+        auto [it, fresh] = byHash.emplace(hash, int(symbols.size()));
+        if (!fresh) {
+            for (int i = it->second;; i = symbols[size_t(i)].next) {
+                const Symbol &known = symbols[size_t(i)];
+                if (known.w == s.w && known.h == s.h && known.bits == s.bits)
+                    return i;
+                if (known.next < 0) {
+                    symbols[size_t(i)].next = int(symbols.size());
+                    break;
+                }
+            }
+        }
+        symbols.push_back(std::move(s));
+        return int(symbols.size() - 1);
+    }
+};
+
+// Union-find over runs, without recursion.
+int Root(std::vector<int> &parent, int i)
+{
+    while (parent[size_t(i)] != i) {
+        parent[size_t(i)] = parent[size_t(parent[size_t(i)])];
+        i = parent[size_t(i)];
+    }
+    return i;
+}
+
+void Join(std::vector<int> &parent, int a, int b)
+{
+    a = Root(parent, a);
+    b = Root(parent, b);
+    if (a != b)
+        parent[size_t(std::max(a, b))] = std::min(a, b);
+}
+
+// The first pixel at or after x whose ink is `ink`, or width.
+int NextPixel(const std::vector<uint64_t> &words, int x, int width, bool ink)
+{
+    if (x >= width)
+        return width;
+    size_t k = size_t(x) >> 6;
+    const uint64_t flip = ink ? 0 : ~uint64_t(0);
+    uint64_t word = (words[k] ^ flip) & (~uint64_t(0) >> (x & 63));
+    while (word == 0) {
+        if (++k == words.size())
+            return width;
+        word = words[k] ^ flip;
+    }
+    return std::min(width, int(k * 64) + std::countl_zero(word));
+}
+
+void SetPixels(uint8_t *row, int a, int b)
+{
+    for (; a < b && (a & 7); ++a)
+        row[a >> 3] |= uint8_t(0x80 >> (a & 7));
+    for (; b - a >= 8; a += 8)
+        row[a >> 3] = 0xFF;
+    for (; a < b; ++a)
+        row[a >> 3] |= uint8_t(0x80 >> (a & 7));
+}
+
+// The band's patches of ink (8-connected), each a symbol of the table placed at its box; false
+// when the band is too large or its patches' boxes too big for symbols to pay.
+bool Label(const Jbig2Band &band, SymbolTable &table, std::vector<Placed> &placed)
+{
+    const int w = band.width, h = band.height;
+    if (w <= 0 || h <= 0 || uint64_t(w) * uint64_t(h) > kMaxBandPixels || !band.bits)
+        return false;
+    const size_t rowBytes = (size_t(w) + 7) / 8;
+    std::vector<uint64_t> words((size_t(w) + 63) / 64);
+    std::vector<Run> runs;
+    std::vector<int> parent;
+    const uint8_t flip = band.blackIsOne ? 0x00 : 0xFF;
+    const uint8_t tailMask = uint8_t(0xFF00 >> (w % 8 ? w % 8 : 8));
+    size_t above = 0; // the first run of the row above
+    for (int y = 0; y < h; ++y) {
+        const uchar *src = band.bits + qsizetype(y) * band.stride;
+        std::fill(words.begin(), words.end(), 0);
+        for (size_t i = 0; i < rowBytes; ++i) {
+            uint8_t b = uint8_t(src[i] ^ flip);
+            if (i + 1 == rowBytes)
+                b &= tailMask;
+            words[i >> 3] |= uint64_t(b) << (56 - 8 * (i & 7));
+        }
+        const size_t first = runs.size();
+        for (int x = NextPixel(words, 0, w, true); x < w;) {
+            const int end = NextPixel(words, x, w, false);
+            if (runs.size() == kMaxRuns)
+                return false;
+            runs.push_back({x, end, y});
+            parent.push_back(int(runs.size() - 1));
+            x = NextPixel(words, end, w, true);
+        }
+        // Runs of the row above that touch, corners included.
+        size_t i = above;
+        for (size_t j = first; j < runs.size(); ++j) {
+            while (i < first && runs[i].x1 < runs[j].x0)
+                ++i;
+            for (size_t k = i; k < first && runs[k].x0 <= runs[j].x1; ++k)
+                Join(parent, int(k), int(j));
+        }
+        above = first;
+    }
+    if (runs.empty())
+        return false;
+
+    struct Box {
+        int x0, y0, x1, y1; // inclusive
+    };
+    std::vector<int> component(runs.size(), -1);
+    std::vector<Box> boxes;
+    for (size_t r = 0; r < runs.size(); ++r) {
+        const int root = Root(parent, int(r));
+        int &c = component[size_t(root)];
+        if (c < 0) {
+            c = int(boxes.size());
+            boxes.push_back({runs[r].x0, runs[r].y, runs[r].x1 - 1, runs[r].y});
+        }
+        Box &b = boxes[size_t(c)];
+        b.x0 = std::min(b.x0, runs[r].x0);
+        b.x1 = std::max(b.x1, runs[r].x1 - 1);
+        b.y1 = runs[r].y; // runs come row by row
+        component[r] = c;
+    }
+    uint64_t area = 0;
+    for (const Box &b : boxes)
+        area += uint64_t(b.x1 - b.x0 + 1) * uint64_t(b.y1 - b.y0 + 1);
+    if (area > kMaxBoxAreaPerBand * uint64_t(w) * uint64_t(h))
+        return false;
+
+    std::vector<Symbol> shapes(boxes.size());
+    for (size_t c = 0; c < boxes.size(); ++c) {
+        Symbol &s = shapes[c];
+        s.w = boxes[c].x1 - boxes[c].x0 + 1;
+        s.h = boxes[c].y1 - boxes[c].y0 + 1;
+        s.bits.assign((size_t(s.w) + 7) / 8 * size_t(s.h), 0);
+    }
+    for (size_t r = 0; r < runs.size(); ++r) {
+        const size_t c = size_t(component[r]);
+        Symbol &s = shapes[c];
+        uint8_t *row = s.bits.data() + size_t(runs[r].y - boxes[c].y0) * ((size_t(s.w) + 7) / 8);
+        SetPixels(row, runs[r].x0 - boxes[c].x0, runs[r].x1 - boxes[c].x0);
+    }
+    placed.reserve(boxes.size());
+    for (size_t c = 0; c < boxes.size(); ++c)
+        placed.push_back({boxes[c].x0, boxes[c].y0, table.Add(std::move(shapes[c]))});
+    return true;
+}
+
+void Put32(std::string &out, uint32_t v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(char((v >> shift) & 0xFF));
+}
+
+// A segment: its header, then data. Segments of a band belong to page 1, the dictionary to none.
+void Segment(std::string &out, uint32_t number, int type, int referredTo, uint32_t page, const std::string &data)
+{
+    Put32(out, number);
+    out.push_back(char(type)); // a page number of one byte, retained as usual
+    if (referredTo < 0) {
+        out.push_back(0);
+    } else {
+        out.push_back(char(1 << 5));
+        out.push_back(char(referredTo)); // numbers up to 256 take a byte
+    }
+    out.push_back(char(page));
+    Put32(out, uint32_t(data.size()));
+    out += data;
+}
+
+struct Dictionary {
+    std::string segment;
+    std::vector<int> ids;      // by symbol of the table, -1 for those left out
+    std::vector<size_t> costs; // bytes each symbol took, about
+    int codeLength = 0;
+};
+
+// The symbols wanted, in height classes, each bitmap a generic region.
+Dictionary CodeDictionary(const SymbolTable &table, const std::vector<bool> &wanted)
+{
+    Dictionary d;
+    std::vector<int> order;
+    for (size_t i = 0; i < table.symbols.size(); ++i)
+        if (wanted[i])
+            order.push_back(int(i));
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const Symbol &sa = table.symbols[size_t(a)], &sb = table.symbols[size_t(b)];
+        return std::tie(sa.h, sa.w, a) < std::tie(sb.h, sb.w, b);
+    });
+    d.ids.assign(table.symbols.size(), -1);
+    d.costs.assign(table.symbols.size(), 0);
+    MqEncoder mq;
+    MqIntegerCoder heights, widths, exports;
+    MqGenericCoder generic;
+    int classHeight = 0;
+    for (size_t i = 0; i < order.size();) {
+        const int h = table.symbols[size_t(order[i])].h;
+        heights.Encode(mq, h - classHeight);
+        classHeight = h;
+        int width = 0;
+        for (; i < order.size() && table.symbols[size_t(order[i])].h == h; ++i) {
+            const Symbol &s = table.symbols[size_t(order[i])];
+            widths.Encode(mq, s.w - width);
+            width = s.w;
+            const size_t before = mq.Size();
+            generic.Encode(mq, s.bits.data(), (size_t(s.w) + 7) / 8, s.w, s.h);
+            d.costs[size_t(order[i])] = mq.Size() - before;
+            d.ids[size_t(order[i])] = int(i);
+        }
+        widths.EncodeOob(mq);
+    }
+    // Every symbol exported: a run of none left out, then all.
+    exports.Encode(mq, 0);
+    exports.Encode(mq, int64_t(order.size()));
+    std::string data(2, '\0'); // arithmetic, template 0, no refinement
+    for (int at : {3, -1, -3, -1, 2, -2, -2, -2})
+        data.push_back(char(at));
+    Put32(data, uint32_t(order.size()));
+    Put32(data, uint32_t(order.size()));
+    data += mq.Finish();
+    Segment(d.segment, 0, 0, -1, 0, data);
+    while ((uint64_t(1) << d.codeLength) < order.size())
+        ++d.codeLength;
+    return d;
+}
+
+// A band's page segments: page information, then a text region placing its symbols, one strip a
+// row, each symbol by its bottom-left pixel.
+std::string CodeBand(const Jbig2Band &band, std::vector<Placed> placed, const SymbolTable &table, const Dictionary &d)
+{
+    const auto bottom = [&](const Placed &p) { return p.y + table.symbols[size_t(p.symbol)].h - 1; };
+    std::sort(placed.begin(), placed.end(), [&](const Placed &a, const Placed &b) {
+        return std::make_pair(bottom(a), a.x) < std::make_pair(bottom(b), b.x);
+    });
+    MqEncoder mq;
+    MqIntegerCoder stripDelta, firstS, deltaS;
+    MqSymbolCoder ids(d.codeLength);
+    stripDelta.Encode(mq, 0);
+    int stripT = 0, firstX = 0;
+    for (size_t i = 0; i < placed.size();) {
+        const int t = bottom(placed[i]);
+        stripDelta.Encode(mq, int64_t(t) - stripT);
+        stripT = t;
+        firstS.Encode(mq, int64_t(placed[i].x) - firstX);
+        firstX = placed[i].x;
+        int64_t s = 0;
+        for (bool first = true; i < placed.size() && bottom(placed[i]) == t; ++i, first = false) {
+            if (!first)
+                deltaS.Encode(mq, placed[i].x - s);
+            ids.Encode(mq, uint32_t(d.ids[size_t(placed[i].symbol)]));
+            s = int64_t(placed[i].x) + table.symbols[size_t(placed[i].symbol)].w - 1;
+        }
+        deltaS.EncodeOob(mq);
+    }
+
+    std::string page;
+    Put32(page, uint32_t(band.width));
+    Put32(page, uint32_t(band.height));
+    Put32(page, 0); // resolution unknown
+    Put32(page, 0);
+    page.push_back(1);    // lossless, white by default, combined by OR
+    page.append(2, '\0'); // not striped
+    std::string region;
+    Put32(region, uint32_t(band.width));
+    Put32(region, uint32_t(band.height));
+    Put32(region, 0);
+    Put32(region, 0);
+    region.push_back(0);    // combined by OR
+    region.append(2, '\0'); // arithmetic, no refinement, single strips, bottom-left corner, OR
+    Put32(region, uint32_t(placed.size()));
+    region += mq.Finish();
+    std::string out;
+    Segment(out, 1, 48, -1, 1, page);
+    Segment(out, 2, 7, 0, 1, region);
+    return out;
+}
+
+} // namespace
+
+Jbig2Sheet EncodeJbig2Sheet(const std::vector<Jbig2Band> &bands, const std::vector<size_t> &otherSizes)
+{
+    const size_t n = bands.size();
+    Jbig2Sheet sheet;
+    sheet.bands.resize(n);
+    if (otherSizes.size() != n)
+        return sheet;
+    SymbolTable table;
+    std::vector<std::vector<Placed>> placed(n);
+    std::vector<bool> coded(n);
+    for (size_t b = 0; b < n; ++b)
+        coded[b] = Label(bands[b], table, placed[b]);
+
+    // A band whose code, with the symbols only it uses, is no smaller than the other coding takes
+    // that; the dictionary is then coded again without its symbols.
+    Dictionary d;
+    std::vector<std::string> codes(n);
+    for (int pass = 0; pass < 2; ++pass) {
+        std::vector<int> users(table.symbols.size(), 0), lastUser(table.symbols.size(), -1);
+        for (size_t b = 0; b < n; ++b) {
+            if (!coded[b])
+                continue;
+            for (const Placed &p : placed[b])
+                if (lastUser[size_t(p.symbol)] != int(b)) {
+                    lastUser[size_t(p.symbol)] = int(b);
+                    ++users[size_t(p.symbol)];
+                }
+        }
+        std::vector<bool> wanted(table.symbols.size());
+        for (size_t i = 0; i < wanted.size(); ++i)
+            wanted[i] = users[i] > 0;
+        if (std::none_of(wanted.begin(), wanted.end(), [](bool w) { return w; }))
+            return sheet;
+        d = CodeDictionary(table, wanted);
+        bool dropped = false;
+        for (size_t b = 0; b < n; ++b) {
+            if (!coded[b])
+                continue;
+            codes[b] = CodeBand(bands[b], placed[b], table, d);
+            size_t cost = codes[b].size();
+            for (const Placed &p : placed[b])
+                if (users[size_t(p.symbol)] == 1) {
+                    cost += d.costs[size_t(p.symbol)];
+                    users[size_t(p.symbol)] = 0; // counted once
+                }
+            if (pass == 0 && cost >= otherSizes[b]) {
+                coded[b] = false;
+                dropped = true;
+            }
+        }
+        if (!dropped)
+            break;
+    }
+    size_t jbig2 = d.segment.size(), other = 0;
+    for (size_t b = 0; b < n; ++b)
+        if (coded[b]) {
+            jbig2 += codes[b].size();
+            other += otherSizes[b];
+        }
+    if (jbig2 >= other || jbig2 > UINT32_MAX)
+        return sheet;
+    sheet.globals = std::move(d.segment);
+    for (size_t b = 0; b < n; ++b)
+        if (coded[b])
+            sheet.bands[b] = std::move(codes[b]);
+    return sheet;
+}
+
+} // namespace platform
