@@ -604,10 +604,10 @@ private:
     {
         if (sheetBands_.empty())
             return;
-        std::vector<int> objs{NewObject()}; // the dictionary, then the bands
+        std::vector<int> numbers{NewObject()}; // the dictionary, then the bands
         for (const MonoBand &band : sheetBands_)
-            objs.push_back(band.obj);
-        LaterObjects(objs, [bands = std::move(sheetBands_)](const std::vector<int> &objs) {
+            numbers.push_back(band.obj);
+        LaterObjects(numbers, [bands = std::move(sheetBands_)](const std::vector<int> &objs) {
             std::vector<Jbig2Band> input;
             std::vector<std::string> fax;
             std::vector<size_t> faxSizes;

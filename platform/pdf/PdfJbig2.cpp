@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
+#include <numeric>
 #include <tuple>
 #include <unordered_map>
 
@@ -42,19 +44,17 @@ struct SymbolTable {
     std::vector<Symbol> symbols;
     std::unordered_map<uint64_t, int> byHash; // the first symbol of each hash
 
-    int Add(Symbol &&s)
+    // The symbol of a shape of w by h whose rows are bits, added when new.
+    int Find(int w, int h, const std::vector<uint8_t> &bits)
     {
-        uint64_t hash = 1469598103934665603ull;
-        const auto mix = [&](uint64_t v) { hash = (hash ^ v) * 1099511628211ull; };
-        mix(uint64_t(s.w));
-        mix(uint64_t(s.h));
-        for (uint8_t b : s.bits)
-            mix(b);
+        uint64_t hash = (uint64_t(w) << 32 | uint64_t(h)) * 0x9E3779B97F4A7C15ull;
+        for (uint8_t b : bits)
+            hash = (hash ^ b) * 1099511628211ull;
         auto [it, fresh] = byHash.emplace(hash, int(symbols.size()));
         if (!fresh) {
             for (int i = it->second;; i = symbols[size_t(i)].next) {
                 const Symbol &known = symbols[size_t(i)];
-                if (known.w == s.w && known.h == s.h && known.bits == s.bits)
+                if (known.w == w && known.h == h && known.bits == bits)
                     return i;
                 if (known.next < 0) {
                     symbols[size_t(i)].next = int(symbols.size());
@@ -62,7 +62,7 @@ struct SymbolTable {
                 }
             }
         }
-        symbols.push_back(std::move(s));
+        symbols.push_back({w, h, bits, -1});
         return int(symbols.size() - 1);
     }
 };
@@ -120,20 +120,19 @@ bool Label(const Jbig2Band &band, SymbolTable &table, std::vector<Placed> &place
         return false;
     const size_t rowBytes = (size_t(w) + 7) / 8;
     std::vector<uint64_t> words((size_t(w) + 63) / 64);
+    const uint64_t tailMask = w % 64 ? ~uint64_t(0) << (64 - w % 64) : ~uint64_t(0);
     std::vector<Run> runs;
     std::vector<int> parent;
-    const uint8_t flip = band.blackIsOne ? 0x00 : 0xFF;
-    const uint8_t tailMask = uint8_t(0xFF00 >> (w % 8 ? w % 8 : 8));
+    const uint64_t flip = band.blackIsOne ? 0 : ~uint64_t(0);
     size_t above = 0; // the first run of the row above
     for (int y = 0; y < h; ++y) {
         const uchar *src = band.bits + qsizetype(y) * band.stride;
-        std::fill(words.begin(), words.end(), 0);
-        for (size_t i = 0; i < rowBytes; ++i) {
-            uint8_t b = uint8_t(src[i] ^ flip);
-            if (i + 1 == rowBytes)
-                b &= tailMask;
-            words[i >> 3] |= uint64_t(b) << (56 - 8 * (i & 7));
+        for (size_t k = 0; k < words.size(); ++k) {
+            uint64_t v = 0;
+            std::memcpy(&v, src + 8 * k, std::min<size_t>(8, rowBytes - 8 * k));
+            words[k] = __builtin_bswap64(v) ^ flip;
         }
+        words.back() &= tailMask;
         const size_t first = runs.size();
         for (int x = NextPixel(words, 0, w, true); x < w;) {
             const int end = NextPixel(words, x, w, false);
@@ -180,22 +179,27 @@ bool Label(const Jbig2Band &band, SymbolTable &table, std::vector<Placed> &place
     if (area > kMaxBoxAreaPerBand * uint64_t(w) * uint64_t(h))
         return false;
 
-    std::vector<Symbol> shapes(boxes.size());
-    for (size_t c = 0; c < boxes.size(); ++c) {
-        Symbol &s = shapes[c];
-        s.w = boxes[c].x1 - boxes[c].x0 + 1;
-        s.h = boxes[c].y1 - boxes[c].y0 + 1;
-        s.bits.assign((size_t(s.w) + 7) / 8 * size_t(s.h), 0);
-    }
-    for (size_t r = 0; r < runs.size(); ++r) {
-        const size_t c = size_t(component[r]);
-        Symbol &s = shapes[c];
-        uint8_t *row = s.bits.data() + size_t(runs[r].y - boxes[c].y0) * ((size_t(s.w) + 7) / 8);
-        SetPixels(row, runs[r].x0 - boxes[c].x0, runs[r].x1 - boxes[c].x0);
-    }
+    // Runs by component, each component's shape drawn in one reused bitmap.
+    std::vector<int> start(boxes.size() + 1, 0), order(runs.size());
+    for (int c : component)
+        ++start[size_t(c) + 1];
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    std::vector<int> at(start.begin(), start.end() - 1);
+    for (size_t r = 0; r < runs.size(); ++r)
+        order[size_t(at[size_t(component[r])]++)] = int(r);
+    std::vector<uint8_t> shape;
     placed.reserve(boxes.size());
-    for (size_t c = 0; c < boxes.size(); ++c)
-        placed.push_back({boxes[c].x0, boxes[c].y0, table.Add(std::move(shapes[c]))});
+    for (size_t c = 0; c < boxes.size(); ++c) {
+        const Box &b = boxes[c];
+        const int sw = b.x1 - b.x0 + 1, sh = b.y1 - b.y0 + 1;
+        const size_t stride = (size_t(sw) + 7) / 8;
+        shape.assign(stride * size_t(sh), 0);
+        for (int k = start[c]; k < start[c + 1]; ++k) {
+            const Run &run = runs[size_t(order[size_t(k)])];
+            SetPixels(shape.data() + size_t(run.y - b.y0) * stride, run.x0 - b.x0, run.x1 - b.x0);
+        }
+        placed.push_back({b.x0, b.y0, table.Find(sw, sh, shape)});
+    }
     return true;
 }
 
