@@ -609,18 +609,21 @@ private:
             numbers.push_back(band.obj);
         LaterObjects(numbers, [bands = std::move(sheetBands_)](const std::vector<int> &objs) {
             std::vector<Jbig2Band> input;
-            std::vector<std::string> fax;
-            std::vector<size_t> faxSizes;
             for (const MonoBand &band : bands) {
                 const QImage &image = band.image;
                 const QList<QRgb> table = image.colorTable();
                 const bool zeroIsWhite = table.size() >= 2 && qGray(table[0]) > qGray(table[1]);
                 input.push_back({image.constBits(), image.bytesPerLine(), image.width(), image.height(), zeroIsWhite});
-                fax.push_back(
-                    EncodeFaxG4(image.constBits(), image.bytesPerLine(), image.width(), image.height(), zeroIsWhite));
-                faxSizes.push_back(fax.back().size());
             }
-            const Jbig2Sheet sheet = EncodeJbig2Sheet(input, faxSizes);
+            // Group 4 is coded only for bands that JBIG2 may not make smaller; it never comes out empty.
+            std::vector<std::string> fax(bands.size());
+            const auto faxOf = [&](size_t i) -> const std::string & {
+                const Jbig2Band &b = input[i];
+                if (fax[i].empty())
+                    fax[i] = EncodeFaxG4(b.bits, b.stride, b.width, b.height, b.blackIsOne);
+                return fax[i];
+            };
+            const Jbig2Sheet sheet = EncodeJbig2Sheet(input, [&](size_t i) { return faxOf(i).size(); });
             std::vector<std::string> out;
             out.push_back(sheet.globals.empty()
                               ? std::to_string(objs[0]) + " 0 obj\nnull\nendobj\n"
@@ -634,7 +637,7 @@ private:
                                                               std::to_string(image.height()) + " >>"
                                                         : " /Filter /JBIG2Decode /DecodeParms << /JBIG2Globals " +
                                                               std::to_string(objs[0]) + " 0 R >>");
-                const std::string &body = jbig2.empty() ? fax[i] : jbig2;
+                const std::string &body = jbig2.empty() ? faxOf(i) : jbig2;
                 out.push_back(StreamBytes(objs[i + 1], dict, body.data(), body.size(), false));
             }
             return out;

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <numeric>
 #include <tuple>
 #include <unordered_map>
@@ -85,35 +86,51 @@ void Join(std::vector<int> &parent, int a, int b)
         parent[size_t(std::max(a, b))] = std::min(a, b);
 }
 
-// The first pixel at or after x whose ink is `ink`, or width.
-int NextPixel(const std::vector<uint64_t> &words, int x, int width, bool ink)
+// Appends the runs of ink of a row, packed 64 pixels a word with the first in the top bit and white
+// beyond the row's end, to runs.
+void AppendRuns(const std::vector<uint64_t> &words, int width, int y, std::vector<Run> &runs)
 {
-    if (x >= width)
-        return width;
-    size_t k = size_t(x) >> 6;
-    const uint64_t flip = ink ? 0 : ~uint64_t(0);
-    uint64_t word = (words[k] ^ flip) & (~uint64_t(0) >> (x & 63));
-    while (word == 0) {
-        if (++k == words.size())
-            return width;
-        word = words[k] ^ flip;
+    int start = -1; // of the run open at the word's start
+    for (size_t k = 0; k < words.size(); ++k) {
+        const uint64_t v = words[k];
+        if (v == (start < 0 ? 0 : ~uint64_t(0)))
+            continue;
+        const int base = int(k * 64);
+        for (int bit = 0; bit < 64;) {
+            // Ink begins where the word has its next one, and ends where the inverted word has.
+            const uint64_t rest = (start < 0 ? v : ~v) << bit;
+            if (rest == 0)
+                break;
+            bit += std::countl_zero(rest);
+            if (start < 0) {
+                start = base + bit;
+            } else {
+                runs.push_back({start, base + bit, y});
+                start = -1;
+            }
+        }
     }
-    return std::min(width, int(k * 64) + std::countl_zero(word));
+    if (start >= 0)
+        runs.push_back({start, width, y});
 }
 
 void SetPixels(uint8_t *row, int a, int b)
 {
-    for (; a < b && (a & 7); ++a)
-        row[a >> 3] |= uint8_t(0x80 >> (a & 7));
-    for (; b - a >= 8; a += 8)
-        row[a >> 3] = 0xFF;
-    for (; a < b; ++a)
-        row[a >> 3] |= uint8_t(0x80 >> (a & 7));
+    const int first = a >> 3, last = (b - 1) >> 3;
+    const uint8_t head = uint8_t(0xFF >> (a & 7)), tail = uint8_t(0xFF << (7 - ((b - 1) & 7)));
+    if (first == last) {
+        row[first] |= head & tail;
+        return;
+    }
+    row[first] |= head;
+    std::memset(row + first + 1, 0xFF, size_t(last - first - 1));
+    row[last] |= tail;
 }
 
-// The band's patches of ink (8-connected), each a symbol of the table placed at its box; false
-// when the band is too large or its patches' boxes too big for symbols to pay.
-bool Label(const Jbig2Band &band, SymbolTable &table, std::vector<Placed> &placed)
+// The band's patches of ink (8-connected), each a symbol of the table placed at its box, and its
+// runs of ink counted; false when the band is too large or its patches' boxes too big for symbols
+// to pay.
+bool Label(const Jbig2Band &band, SymbolTable &table, std::vector<Placed> &placed, size_t &runCount)
 {
     const int w = band.width, h = band.height;
     if (w <= 0 || h <= 0 || uint64_t(w) * uint64_t(h) > kMaxBandPixels || !band.bits)
@@ -134,14 +151,11 @@ bool Label(const Jbig2Band &band, SymbolTable &table, std::vector<Placed> &place
         }
         words.back() &= tailMask;
         const size_t first = runs.size();
-        for (int x = NextPixel(words, 0, w, true); x < w;) {
-            const int end = NextPixel(words, x, w, false);
-            if (runs.size() == kMaxRuns)
-                return false;
-            runs.push_back({x, end, y});
-            parent.push_back(int(runs.size() - 1));
-            x = NextPixel(words, end, w, true);
-        }
+        AppendRuns(words, w, y, runs);
+        if (runs.size() > kMaxRuns)
+            return false;
+        for (size_t r = first; r < runs.size(); ++r)
+            parent.push_back(int(r));
         // Runs of the row above that touch, corners included.
         size_t i = above;
         for (size_t j = first; j < runs.size(); ++j) {
@@ -152,6 +166,7 @@ bool Label(const Jbig2Band &band, SymbolTable &table, std::vector<Placed> &place
         }
         above = first;
     }
+    runCount = runs.size();
     if (runs.empty())
         return false;
 
@@ -334,18 +349,30 @@ std::string CodeBand(const Jbig2Band &band, std::vector<Placed> placed, const Sy
 
 } // namespace
 
-Jbig2Sheet EncodeJbig2Sheet(const std::vector<Jbig2Band> &bands, const std::vector<size_t> &otherSizes)
+Jbig2Sheet EncodeJbig2Sheet(const std::vector<Jbig2Band> &bands, const std::function<size_t(size_t)> &otherSize)
 {
     const size_t n = bands.size();
     Jbig2Sheet sheet;
     sheet.bands.resize(n);
-    if (otherSizes.size() != n)
-        return sheet;
     SymbolTable table;
     std::vector<std::vector<Placed>> placed(n);
     std::vector<bool> coded(n);
-    for (size_t b = 0; b < n; ++b)
-        coded[b] = Label(bands[b], table, placed[b]);
+    // What the other coding takes at least, until it is asked: group 4 spends a bit or more on each
+    // change of colour, and a run of ink makes two but where it meets the row's end.
+    std::vector<size_t> other(n, 0);
+    std::vector<bool> otherKnown(n, false);
+    for (size_t b = 0; b < n; ++b) {
+        size_t runs = 0;
+        coded[b] = Label(bands[b], table, placed[b], runs);
+        other[b] = (2 * runs - std::min(runs, size_t(std::max(bands[b].height, 0)))) / 8;
+    }
+    const auto known = [&](size_t b) {
+        if (!otherKnown[b]) {
+            other[b] = otherSize(b);
+            otherKnown[b] = true;
+        }
+        return other[b];
+    };
 
     // A band whose code, with the symbols only it uses, is no smaller than the other coding takes
     // that; the dictionary is then coded again without its symbols.
@@ -379,7 +406,7 @@ Jbig2Sheet EncodeJbig2Sheet(const std::vector<Jbig2Band> &bands, const std::vect
                     cost += d.costs[size_t(p.symbol)];
                     users[size_t(p.symbol)] = 0; // counted once
                 }
-            if (pass == 0 && cost >= otherSizes[b]) {
+            if (pass == 0 && cost >= other[b] && cost >= known(b)) {
                 coded[b] = false;
                 dropped = true;
             }
@@ -387,13 +414,23 @@ Jbig2Sheet EncodeJbig2Sheet(const std::vector<Jbig2Band> &bands, const std::vect
         if (!dropped)
             break;
     }
-    size_t jbig2 = d.segment.size(), other = 0;
-    for (size_t b = 0; b < n; ++b)
-        if (coded[b]) {
-            jbig2 += codes[b].size();
-            other += otherSizes[b];
-        }
-    if (jbig2 >= other || jbig2 > UINT32_MAX)
+    const auto totals = [&] {
+        std::pair<size_t, size_t> sizes{d.segment.size(), 0};
+        for (size_t b = 0; b < n; ++b)
+            if (coded[b]) {
+                sizes.first += codes[b].size();
+                sizes.second += other[b];
+            }
+        return sizes;
+    };
+    auto [jbig2, others] = totals();
+    if (jbig2 >= others) {
+        for (size_t b = 0; b < n; ++b)
+            if (coded[b])
+                known(b);
+        std::tie(jbig2, others) = totals();
+    }
+    if (jbig2 >= others || jbig2 > UINT32_MAX)
         return sheet;
     sheet.globals = std::move(d.segment);
     for (size_t b = 0; b < n; ++b)

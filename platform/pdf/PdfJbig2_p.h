@@ -4,6 +4,7 @@
 // a symbol dictionary shared by the sheet's bands, and each band only says where they stand.
 #include <QtGlobal>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,8 @@ struct Jbig2Sheet {
 };
 
 // Codes the bands where JBIG2, its share of the dictionary counted, comes out smaller than
-// otherSizes[band] bytes; otherSizes has a size for each band.
-Jbig2Sheet EncodeJbig2Sheet(const std::vector<Jbig2Band> &bands, const std::vector<size_t> &otherSizes);
+// otherSize(band) bytes, the size of the band in CCITT group 4; that is asked only for bands where
+// JBIG2 might not win.
+Jbig2Sheet EncodeJbig2Sheet(const std::vector<Jbig2Band> &bands, const std::function<size_t(size_t)> &otherSize);
 
 } // namespace platform

@@ -1,65 +1,8 @@
 #include "platform/pdf/PdfMqCoder_p.h"
 
-#include <array>
-
 namespace platform {
 
-namespace {
-
-struct State {
-    uint16_t qe;
-    uint8_t nmps, nlps, switchMps;
-};
-
-// The probability estimation table, as the recommendation prints it.
-constexpr std::array<State, 47> kStates = {{
-    {0x5601, 1, 1, 1},   {0x3401, 2, 6, 0},   {0x1801, 3, 9, 0},   {0x0AC1, 4, 12, 0},  {0x0521, 5, 29, 0},
-    {0x0221, 38, 33, 0}, {0x5601, 7, 6, 1},   {0x5401, 8, 14, 0},  {0x4801, 9, 14, 0},  {0x3801, 10, 14, 0},
-    {0x3001, 11, 17, 0}, {0x2401, 12, 18, 0}, {0x1C01, 13, 20, 0}, {0x1601, 29, 21, 0}, {0x5601, 15, 14, 1},
-    {0x5401, 16, 14, 0}, {0x5101, 17, 15, 0}, {0x4801, 18, 16, 0}, {0x3801, 19, 17, 0}, {0x3401, 20, 18, 0},
-    {0x3001, 21, 19, 0}, {0x2801, 22, 19, 0}, {0x2401, 23, 20, 0}, {0x2201, 24, 21, 0}, {0x1C01, 25, 22, 0},
-    {0x1801, 26, 23, 0}, {0x1601, 27, 24, 0}, {0x1401, 28, 25, 0}, {0x1201, 29, 26, 0}, {0x1101, 30, 27, 0},
-    {0x0AC1, 31, 28, 0}, {0x09C1, 32, 29, 0}, {0x08A1, 33, 30, 0}, {0x0521, 34, 31, 0}, {0x0441, 35, 32, 0},
-    {0x02A1, 36, 33, 0}, {0x0221, 37, 34, 0}, {0x0141, 38, 35, 0}, {0x0111, 39, 36, 0}, {0x0085, 40, 37, 0},
-    {0x0049, 41, 38, 0}, {0x0025, 42, 39, 0}, {0x0015, 43, 40, 0}, {0x0009, 44, 41, 0}, {0x0005, 45, 42, 0},
-    {0x0001, 45, 43, 0}, {0x5601, 46, 46, 0},
-}};
-
-} // namespace
-
 MqEncoder::MqEncoder() : out_(1, '\0') {}
-
-void MqEncoder::Encode(Context &cx, int bit)
-{
-    const State &s = kStates[cx.index];
-    const uint32_t qe = s.qe;
-    a_ -= qe;
-    if (bit == cx.mps) {
-        if (a_ & 0x8000) {
-            c_ += qe;
-            return;
-        }
-        if (a_ < qe)
-            a_ = qe;
-        else
-            c_ += qe;
-        cx.index = s.nmps;
-    } else {
-        if (a_ < qe)
-            c_ += qe;
-        else
-            a_ = qe;
-        if (s.switchMps)
-            cx.mps = uint8_t(1 - cx.mps);
-        cx.index = s.nlps;
-    }
-    do {
-        a_ <<= 1;
-        c_ <<= 1;
-        if (--ct_ == 0)
-            ByteOut();
-    } while (!(a_ & 0x8000));
-}
 
 void MqEncoder::ByteOut()
 {
