@@ -132,6 +132,20 @@ QImage Rings(int width, int height, bool inkIsOne)
     return image;
 }
 
+// Squares inside each other: shapes whose boxes cover the band many times over.
+QImage NestedFrames(int size, bool inkIsOne)
+{
+    QImage image = Mono(size, size, inkIsOne);
+    for (int k = 0; 2 * k < size; k += 2)
+        for (int i = k; i < size - k; ++i) {
+            Ink(image, i, k);
+            Ink(image, i, size - 1 - k);
+            Ink(image, k, i);
+            Ink(image, size - 1 - k, i);
+        }
+    return image;
+}
+
 QImage Noise(int width, int height, bool inkIsOne, uint32_t seed)
 {
     QImage image = Mono(width, height, inkIsOne);
@@ -174,6 +188,7 @@ std::vector<Sheet> Sheets()
         {"noise and text", {Noise(333, 40, true, 10), Text(333, 40, true, 11, mono), Noise(97, 30, false, 12)}},
         {"a band one pixel wide, one one pixel high", {Pattern(1, 50, true), Pattern(517, 1, false)}},
         {"one glyph alone", {Text(30, 20, true, 13, mono)}},
+        {"nested frames beside text", {NestedFrames(121, true), Text(121, 121, false, 14, sans)}},
         {"one shape over two bands", {Rings(700, 45, true), Rings(701, 45, false)}, true},
         {"patterns to the last column", {Pattern(64, 20, true), Pattern(65, 21, false), Pattern(31, 9, true)}},
     };
