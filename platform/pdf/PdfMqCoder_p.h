@@ -29,10 +29,11 @@ inline constexpr std::array<MqState, 47> kMqStates = {{
 
 class MqEncoder {
 public:
-    // A context's adaptive state: an index into the probability table and the more probable symbol.
+    // A context's adaptive state: an index into the probability table times two, plus the more
+    // probable symbol. Not of a character type, so that storing it does not make the compiler
+    // reload the coder's registers.
     struct Context {
-        uint8_t index = 0;
-        uint8_t mps = 0;
+        uint16_t state = 0;
     };
 
     MqEncoder();
@@ -54,10 +55,11 @@ private:
 
 inline void MqEncoder::Encode(Context &cx, int bit)
 {
-    const MqState &s = kMqStates[cx.index];
+    const MqState &s = kMqStates[cx.state >> 1];
     const uint32_t qe = s.qe;
+    const int mps = cx.state & 1;
     a_ -= qe;
-    if (bit == cx.mps) {
+    if (bit == mps) {
         if (a_ & 0x8000) {
             c_ += qe;
             return;
@@ -66,15 +68,13 @@ inline void MqEncoder::Encode(Context &cx, int bit)
             a_ = qe;
         else
             c_ += qe;
-        cx.index = s.nmps;
+        cx.state = uint16_t(s.nmps << 1 | mps);
     } else {
         if (a_ < qe)
             c_ += qe;
         else
             a_ = qe;
-        if (s.switchMps)
-            cx.mps = uint8_t(1 - cx.mps);
-        cx.index = s.nlps;
+        cx.state = uint16_t(s.nlps << 1 | (mps ^ s.switchMps));
     }
     do {
         a_ <<= 1;
