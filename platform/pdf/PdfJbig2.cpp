@@ -144,10 +144,16 @@ bool Label(const Jbig2Band &band, SymbolTable &table, std::vector<Placed> &place
     size_t above = 0; // the first run of the row above
     for (int y = 0; y < h; ++y) {
         const uchar *src = band.bits + qsizetype(y) * band.stride;
-        for (size_t k = 0; k < words.size(); ++k) {
-            uint64_t v = 0;
-            std::memcpy(&v, src + 8 * k, std::min<size_t>(8, rowBytes - 8 * k));
+        const size_t whole = rowBytes / 8;
+        for (size_t k = 0; k < whole; ++k) {
+            uint64_t v;
+            std::memcpy(&v, src + 8 * k, 8);
             words[k] = __builtin_bswap64(v) ^ flip;
+        }
+        if (whole < words.size()) {
+            uint64_t v = 0;
+            std::memcpy(&v, src + 8 * whole, rowBytes - 8 * whole);
+            words[whole] = __builtin_bswap64(v) ^ flip;
         }
         words.back() &= tailMask;
         const size_t first = runs.size();
@@ -173,11 +179,12 @@ bool Label(const Jbig2Band &band, SymbolTable &table, std::vector<Placed> &place
     struct Box {
         int x0, y0, x1, y1; // inclusive
     };
+    // A run's parent comes before it, so its component is known by the time the run's is asked.
     std::vector<int> component(runs.size(), -1);
     std::vector<Box> boxes;
     for (size_t r = 0; r < runs.size(); ++r) {
-        const int root = Root(parent, int(r));
-        int &c = component[size_t(root)];
+        const int up = parent[r];
+        int c = up == int(r) ? -1 : component[size_t(up)];
         if (c < 0) {
             c = int(boxes.size());
             boxes.push_back({runs[r].x0, runs[r].y, runs[r].x1 - 1, runs[r].y});
