@@ -87,8 +87,8 @@ void Join(std::vector<int> &parent, int a, int b)
 }
 
 // Appends the runs of ink of a row, packed 64 pixels a word with the first in the top bit and white
-// beyond the row's end, to runs.
-void AppendRuns(const std::vector<uint64_t> &words, int width, int y, std::vector<Run> &runs)
+// beyond the row's end, to runs; false when that would make more than kMaxRuns.
+bool AppendRuns(const std::vector<uint64_t> &words, int width, int y, std::vector<Run> &runs)
 {
     int start = -1; // of the run open at the word's start
     for (size_t k = 0; k < words.size(); ++k) {
@@ -105,13 +105,19 @@ void AppendRuns(const std::vector<uint64_t> &words, int width, int y, std::vecto
             if (start < 0) {
                 start = base + bit;
             } else {
+                if (runs.size() == kMaxRuns)
+                    return false;
                 runs.push_back({start, base + bit, y});
                 start = -1;
             }
         }
     }
-    if (start >= 0)
-        runs.push_back({start, width, y});
+    if (start < 0)
+        return true;
+    if (runs.size() == kMaxRuns)
+        return false;
+    runs.push_back({start, width, y});
+    return true;
 }
 
 void SetPixels(uint8_t *row, int a, int b)
@@ -157,8 +163,7 @@ bool Label(const Jbig2Band &band, SymbolTable &table, std::vector<Placed> &place
         }
         words.back() &= tailMask;
         const size_t first = runs.size();
-        AppendRuns(words, w, y, runs);
-        if (runs.size() > kMaxRuns)
+        if (!AppendRuns(words, w, y, runs))
             return false;
         for (size_t r = first; r < runs.size(); ++r)
             parent.push_back(int(r));

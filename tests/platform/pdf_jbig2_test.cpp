@@ -146,6 +146,16 @@ QImage NestedFrames(int size, bool inkIsOne)
     return image;
 }
 
+// Columns of ink one pixel wide, a run each on every row: more runs than a band is labelled with.
+QImage Stripes(int width, int height, bool inkIsOne)
+{
+    QImage image = Mono(width, height, inkIsOne);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; x += 2)
+            Ink(image, x, y);
+    return image;
+}
+
 QImage Noise(int width, int height, bool inkIsOne, uint32_t seed)
 {
     QImage image = Mono(width, height, inkIsOne);
@@ -193,6 +203,7 @@ std::vector<Sheet> Sheets()
         {"a band one pixel wide, one one pixel high", {Pattern(1, 50, true), Pattern(517, 1, false)}, "??"},
         {"one glyph alone", {Text(30, 20, true, 13, mono)}, "?"},
         {"nested frames beside text", {NestedFrames(121, true), Text(121, 121, false, 14, sans)}, "cj"},
+        {"more runs than are labelled", {Stripes(4100, 1024, true)}, "?"},
         {"one shape over two bands", {Rings(700, 45, true), Rings(701, 45, false)}, "jj"},
         {"patterns to the last column", {Pattern(64, 20, true), Pattern(65, 21, false), Pattern(31, 9, true)}, "???"},
     };
