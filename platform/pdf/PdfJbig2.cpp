@@ -240,7 +240,7 @@ void Put32(std::string &out, uint32_t v)
 void Segment(std::string &out, uint32_t number, int type, int referredTo, uint32_t page, const std::string &data)
 {
     Put32(out, number);
-    out.push_back(char(type)); // a page number of one byte, retained as usual
+    out.push_back(char(type)); // and a page association of one byte
     if (referredTo < 0) {
         out.push_back(0);
     } else {
@@ -308,8 +308,8 @@ Dictionary CodeDictionary(const SymbolTable &table, const std::vector<bool> &wan
     return d;
 }
 
-// A band's page segments: page information, then a text region placing its symbols, one strip a
-// row, each symbol by its bottom-left pixel.
+// A band's page segments: page information, then a text region placing its symbols by their
+// bottom-left pixels, a strip for each row that symbols stand on, so that a line of text is one.
 std::string CodeBand(const Jbig2Band &band, std::vector<Placed> placed, const SymbolTable &table, const Dictionary &d)
 {
     const auto bottom = [&](const Placed &p) { return p.y + table.symbols[size_t(p.symbol)].h - 1; };
