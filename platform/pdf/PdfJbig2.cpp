@@ -78,14 +78,6 @@ int Root(std::vector<int> &parent, int i)
     return i;
 }
 
-void Join(std::vector<int> &parent, int a, int b)
-{
-    a = Root(parent, a);
-    b = Root(parent, b);
-    if (a != b)
-        parent[size_t(std::max(a, b))] = std::min(a, b);
-}
-
 // Appends the runs of ink of a row, packed 64 pixels a word with the first in the top bit and white
 // beyond the row's end, to runs; false when that would make more than kMaxRuns.
 bool AppendRuns(const std::vector<uint64_t> &words, int width, int y, std::vector<Run> &runs)
@@ -172,8 +164,15 @@ bool Label(const Jbig2Band &band, SymbolTable &table, std::vector<Placed> &place
         for (size_t j = first; j < runs.size(); ++j) {
             while (i < first && runs[i].x1 < runs[j].x0)
                 ++i;
-            for (size_t k = i; k < first && runs[k].x0 <= runs[j].x1; ++k)
-                Join(parent, int(k), int(j));
+            // The run's root, kept as it joins: the smaller of two roots becomes the other's parent.
+            int root = int(j);
+            for (size_t k = i; k < first && runs[k].x0 <= runs[j].x1; ++k) {
+                const int other = Root(parent, int(k));
+                if (other != root) {
+                    parent[size_t(std::max(other, root))] = std::min(other, root);
+                    root = std::min(other, root);
+                }
+            }
         }
         above = first;
     }
