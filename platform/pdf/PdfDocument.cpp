@@ -3,6 +3,7 @@
 #include "platform/base/OrderedPool.h"
 #include "platform/pdf/PdfContent_p.h"
 #include "platform/pdf/PdfFax_p.h"
+#include "platform/pdf/PdfJbig2_p.h"
 #include "platform/pdf/PdfPredictor_p.h"
 #include "platform/text/FontFallback.h"
 
@@ -185,7 +186,7 @@ public:
             return;
         drawn_.push_back(targetMm);
         const std::string name = "B" + std::to_string(sheetImages_++);
-        const int obj = image.depth() == 1                       ? WriteMonoImage(image)
+        const int obj = image.depth() == 1                       ? KeepMonoImage(image)
                         : image.format() == QImage::Format_RGB16 ? WriteRgb16Image(image)
                                                                  : WriteImage(image);
         sheetXObjects_ += "/" + name + " " + std::to_string(obj) + " 0 R ";
@@ -203,6 +204,7 @@ public:
         if (!inSheet_)
             return;
         FlushOps();
+        WriteMonoImages();
         std::string contents;
         for (int c : contents_)
             contents += std::to_string(c) + " 0 R ";
@@ -490,15 +492,25 @@ private:
     template <class Make> int LaterObject(Make &&make)
     {
         const int obj = NewObject();
+        LaterObjects({obj}, [make = std::forward<Make>(make)](const std::vector<int> &objs) {
+            return std::vector<std::string>{make(objs[0])};
+        });
+        return obj;
+    }
+
+    // Objects numbered objs whose bytes, one string each, make(objs) computes together.
+    template <class Make> void LaterObjects(std::vector<int> objs, Make &&make)
+    {
         if (pool_.Workers() == 0) {
-            Emit(obj, make(obj));
-            return obj;
+            std::vector<std::string> bytes = make(objs);
+            for (size_t i = 0; i < objs.size(); ++i)
+                Emit(objs[i], std::move(bytes[i]));
+            return;
         }
-        pool_.Submit([obj, make = std::forward<Make>(make)] { return make(obj); });
-        queue_.push_back({obj, {}, true});
+        pool_.Submit([objs, make = std::forward<Make>(make)] { return make(objs); });
+        queue_.push_back({std::move(objs), {}, true});
         // Waiting for the oldest keeps the objects held at a few pages' worth.
         Drain(kMaxPacking);
-        return obj;
     }
 
     static std::string StreamBytes(int obj, const std::string &dict, const char *data, size_t size, bool compress)
@@ -523,7 +535,7 @@ private:
             offsets_[size_t(obj)] = written_;
             Write(bytes);
         } else {
-            queue_.push_back({obj, std::move(bytes), false});
+            queue_.push_back({{obj}, {std::move(bytes)}, false});
         }
     }
 
@@ -538,8 +550,10 @@ private:
                     return;
                 front.bytes = pool_.Next();
             }
-            offsets_[size_t(front.obj)] = written_;
-            Write(front.bytes);
+            for (size_t i = 0; i < front.objs.size(); ++i) {
+                offsets_[size_t(front.objs[i])] = written_;
+                Write(front.bytes[i]);
+            }
             queue_.pop_front();
         }
     }
@@ -585,29 +599,70 @@ private:
         return obj;
     }
 
-    std::string ImageDict(const QImage &image, int bits)
+    static std::string ImageDict(const QImage &image, int bits)
     {
         return "/Type /XObject /Subtype /Image /Width " + std::to_string(image.width()) + " /Height " +
                std::to_string(image.height()) + " /BitsPerComponent " + std::to_string(bits);
     }
 
-    // 1-bit grey in CCITT group 4; a colour table whose first entry is the lighter one makes the
-    // set bits black. Coded on the pool: the image is shared, so the caller's next band detaches.
-    int WriteMonoImage(const QImage &source)
+    // A 1-bit band waits for the end of its sheet, whose bands share the shapes of their ink; its
+    // object is numbered now. The image is shared, so the caller's next band detaches.
+    int KeepMonoImage(const QImage &source)
     {
         const QImage image =
             source.format() == QImage::Format_Mono ? source : source.convertToFormat(QImage::Format_Mono);
-        const QList<QRgb> table = image.colorTable();
-        const bool zeroIsWhite = table.size() >= 2 && qGray(table[0]) > qGray(table[1]);
-        const std::string w = std::to_string(image.width()), h = std::to_string(image.height());
-        const std::string dict = ImageDict(image, 1) +
-                                 " /ColorSpace /DeviceGray /Filter /CCITTFaxDecode /DecodeParms << /K -1 /Columns " +
-                                 w + " /Rows " + h + " >>";
-        return LaterObject([image, zeroIsWhite, dict](int obj) {
-            const std::string fax =
-                EncodeFaxG4(image.constBits(), image.bytesPerLine(), image.width(), image.height(), zeroIsWhite);
-            return StreamBytes(obj, dict, fax.data(), fax.size(), false);
+        const int obj = NewObject();
+        sheetBands_.push_back({image, obj});
+        return obj;
+    }
+
+    // The sheet's 1-bit bands as 1-bit grey, coded on the pool while the next sheet is drawn: in
+    // JBIG2 with one symbol dictionary for the sheet, each band that this makes smaller than CCITT
+    // group 4, the others in group 4. A colour table whose first entry is the lighter one makes the
+    // set bits black.
+    void WriteMonoImages()
+    {
+        if (sheetBands_.empty())
+            return;
+        std::vector<int> numbers{NewObject()}; // the dictionary, then the bands
+        for (const MonoBand &band : sheetBands_)
+            numbers.push_back(band.obj);
+        LaterObjects(numbers, [bands = std::move(sheetBands_)](const std::vector<int> &objs) {
+            std::vector<Jbig2Band> input;
+            for (const MonoBand &band : bands) {
+                const QImage &image = band.image;
+                const QList<QRgb> table = image.colorTable();
+                const bool zeroIsWhite = table.size() >= 2 && qGray(table[0]) > qGray(table[1]);
+                input.push_back({image.constBits(), image.bytesPerLine(), image.width(), image.height(), zeroIsWhite});
+            }
+            // Group 4 is coded only for bands that JBIG2 may not make smaller; it never comes out empty.
+            std::vector<std::string> fax(bands.size());
+            const auto faxOf = [&](size_t i) -> const std::string & {
+                const Jbig2Band &b = input[i];
+                if (fax[i].empty())
+                    fax[i] = EncodeFaxG4(b.bits, b.stride, b.width, b.height, b.blackIsOne);
+                return fax[i];
+            };
+            const Jbig2Sheet sheet = EncodeJbig2Sheet(input, [&](size_t i) { return faxOf(i).size(); });
+            std::vector<std::string> out;
+            out.push_back(sheet.globals.empty()
+                              ? std::to_string(objs[0]) + " 0 obj\nnull\nendobj\n"
+                              : StreamBytes(objs[0], "", sheet.globals.data(), sheet.globals.size(), false));
+            for (size_t i = 0; i < bands.size(); ++i) {
+                const QImage &image = bands[i].image;
+                const std::string &jbig2 = sheet.bands[i];
+                const std::string dict = ImageDict(image, 1) + " /ColorSpace /DeviceGray" +
+                                         (jbig2.empty() ? " /Filter /CCITTFaxDecode /DecodeParms << /K -1 /Columns " +
+                                                              std::to_string(image.width()) + " /Rows " +
+                                                              std::to_string(image.height()) + " >>"
+                                                        : " /Filter /JBIG2Decode /DecodeParms << /JBIG2Globals " +
+                                                              std::to_string(objs[0]) + " 0 R >>");
+                const std::string &body = jbig2.empty() ? faxOf(i) : jbig2;
+                out.push_back(StreamBytes(objs[i + 1], dict, body.data(), body.size(), false));
+            }
+            return out;
         });
+        sheetBands_.clear();
     }
 
     // 8-bit RGB, each row predicted from its neighbours before Flate.
@@ -774,18 +829,22 @@ private:
         return type0;
     }
 
-    // An object waiting for its place in the file: its bytes, or a stream the pool is packing.
+    // Objects waiting for their place in the file: their bytes, or streams the pool is packing.
     struct Queued {
-        int obj = 0;
-        std::string bytes;
+        std::vector<int> objs;
+        std::vector<std::string> bytes;
         bool packing = false;
+    };
+    struct MonoBand {
+        QImage image;
+        int obj = 0;
     };
     static constexpr size_t kMaxPacking = 8;
     inline static const std::string kResources =
         "/ProcSet [/PDF /Text /ImageB /ImageC] /Font 3 0 R /Pattern 4 0 R /ExtGState 5 0 R";
 
     QIODevice &out_;
-    OrderedPool<std::string> pool_{QThread::idealThreadCount() > 1 ? QThread::idealThreadCount() : 0};
+    OrderedPool<std::vector<std::string>> pool_{QThread::idealThreadCount() > 1 ? QThread::idealThreadCount() : 0};
     std::deque<Queued> queue_;
     bool ok_ = true;
     qint64 written_ = 0;
@@ -801,6 +860,7 @@ private:
     int sheetImages_ = 0;
     std::set<int> sheetShared_; // document-wide images this sheet names
     std::vector<QRectF> drawn_; // where this sheet has drawing, in millimetres
+    std::vector<MonoBand> sheetBands_;
     std::string ops_;
     std::vector<std::unique_ptr<PdfFontFile>> files_;
     std::map<QString, PdfFontFile *> filesByKey_; // null: the face cannot be embedded

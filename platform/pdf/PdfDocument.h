@@ -1,7 +1,7 @@
 #pragma once
 // Writes page pictures into a PDF file of our own making: vector drawing, subset TrueType fonts
 // embedded once per document, text that PDF readers can select and extract. A sheet may hold several
-// pages and images; images go to the file as soon as they are drawn.
+// pages and images; images go to the file as soon as they are drawn, 1-bit ones when their sheet ends.
 #include "platform/metafile/PageMetafile.h"
 
 #include <QIODevice>
@@ -28,9 +28,10 @@ public:
     // Draws page stretched into targetMm (millimetres from the sheet's top-left corner) and clipped to
     // it. change, when given, may alter each record before it is drawn, as in enumeration.
     void DrawPage(const PageMetafile &page, const QRectF &targetMm, const RecordCallback &change = {});
-    // Draws image stretched into targetMm. 1-bit images are written as 1-bit grey in CCITT group 4,
-    // 16-bit ones as 8-bit RGB with PNG predictors; the image is written at once and not kept. A
-    // white 1-bit or 16-bit image where the sheet has no drawing yet is left out.
+    // Draws image stretched into targetMm. 1-bit images are kept (shared, not copied) until the sheet
+    // ends and then written as 1-bit grey: in JBIG2 with a symbol dictionary shared by the sheet's
+    // 1-bit images, or in CCITT group 4 where that is smaller. 16-bit ones go at once as 8-bit RGB
+    // with PNG predictors. A white 1-bit or 16-bit image where the sheet has no drawing yet is left out.
     void DrawImage(const QImage &image, const QRectF &targetMm);
     void EndSheet();
     // A sheet of paperMm holding page alone.
