@@ -1,6 +1,7 @@
 // Image bands in the PDF writer: 1-bit bands in JBIG2 or CCITT group 4 and colour ones with PNG predictors,
 // read back by poppler's own decoders (pdfimages), and white bands left out where nothing lies under.
 #include "platform/pdf/PdfDocument.h"
+#include "tests/support/MonoImage.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <functional>
 
 using namespace platform;
+using namespace wydtest;
 
 namespace {
 
@@ -70,15 +72,6 @@ void Ink(QImage &image, int y, int x, int n)
         image.setPixel(i, y, ink);
 }
 
-QImage Mono(int width, int height, bool inkIsOne)
-{
-    QImage image(width, height, QImage::Format_Mono);
-    image.setColorTable(inkIsOne ? QList<QRgb>{qRgb(255, 255, 255), qRgb(0, 0, 0)}
-                                 : QList<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    image.fill(inkIsOne ? 0 : 1);
-    return image;
-}
-
 void Paper(QImage &image, int y)
 {
     for (int x = 0; x < image.width(); ++x)
@@ -89,7 +82,7 @@ void Paper(QImage &image, int y)
 // make-up code, the shared wide ones and runs longer than the longest code, in both colours.
 QImage EveryRunLength(bool inkIsOne)
 {
-    QImage image = Mono(5400, 120, inkIsOne);
+    QImage image = BlankMono(5400, 120, inkIsOne);
     std::vector<int> lengths;
     for (int n = 1; n <= 70; ++n)
         lengths.push_back(n);
@@ -117,7 +110,7 @@ QImage EveryRunLength(bool inkIsOne)
 // mode and horizontal mode all come up.
 QImage ShiftedStrokes(bool inkIsOne)
 {
-    QImage image = Mono(1001, 40, inkIsOne); // rows end inside a byte
+    QImage image = BlankMono(1001, 40, inkIsOne); // rows end inside a byte
     constexpr int kShifts = 14;
     const int shifts[kShifts] = {0, 1, -1, 2, -2, 3, -3, 4, -4, 9, 0, 0, 17, -30};
     for (int y = 0; y < image.height(); ++y) {
@@ -133,7 +126,7 @@ QImage ShiftedStrokes(bool inkIsOne)
 
 QImage Checkerboard(bool inkIsOne)
 {
-    QImage image = Mono(64, 8, inkIsOne);
+    QImage image = BlankMono(64, 8, inkIsOne);
     for (int y = 0; y < 8; ++y)
         for (int x = y % 2; x < 64; x += 2)
             Ink(image, y, x, 1);
@@ -158,14 +151,14 @@ TEST(PdfBands, OneBitBandsDecodeToTheirPixels)
         {"checkerboard", Checkerboard(true)},
         {"all ink",
          [] {
-             QImage image = Mono(77, 3, true);
+             QImage image = BlankMono(77, 3, true);
              for (int y = 0; y < 3; ++y)
                  Ink(image, y, 0, 77);
              return image;
          }()},
         {"one ink pixel on white",
          [] {
-             QImage image = Mono(8, 2, true);
+             QImage image = BlankMono(8, 2, true);
              Ink(image, 1, 0, 1);
              return image;
          }()},
@@ -195,7 +188,7 @@ TEST(PdfBands, OneBitBandsDecodeToTheirPixels)
 TEST(PdfBands, ABandRewrittenAfterDrawingKeepsWhatWasDrawn)
 {
     QTemporaryDir dir;
-    QImage band = Mono(64, 8, true);
+    QImage band = BlankMono(64, 8, true);
     QList<QImage> drawn;
     const QString path = WriteSheet(dir, [&](PdfDocument &pdf) {
         for (int i = 0; i < 12; ++i) {
@@ -238,9 +231,9 @@ TEST(PdfBands, ColourBandsKeepEveryPixel)
 
 TEST(PdfBands, WhiteBandsOnBarePaperAreLeftOut)
 {
-    QImage whiteMono = Mono(40, 10, true);
-    QImage whiteMonoInkZero = Mono(41, 10, false); // rows end inside a byte
-    QImage inked = Mono(40, 10, true);
+    QImage whiteMono = BlankMono(40, 10, true);
+    QImage whiteMonoInkZero = BlankMono(41, 10, false); // rows end inside a byte
+    QImage inked = BlankMono(40, 10, true);
     Ink(inked, 3, 5, 4);
     QImage whiteRgb(40, 10, QImage::Format_RGB16);
     whiteRgb.fill(Qt::white);

@@ -1,6 +1,7 @@
 // 1-bit bands of a sheet in JBIG2 with one symbol dictionary per sheet: every band, whichever coding
 // it gets, decodes to exactly its pixels in poppler (pdfimages) and in ghostscript.
 #include "platform/pdf/PdfDocument.h"
+#include "tests/support/MonoImage.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,19 +15,11 @@
 #include <cstdint>
 
 using namespace platform;
+using namespace wydtest;
 
 namespace {
 
 constexpr double kMmPerPoint = 25.4 / 72;
-
-QImage Mono(int width, int height, bool inkIsOne)
-{
-    QImage image(width, height, QImage::Format_Mono);
-    image.setColorTable(inkIsOne ? QList<QRgb>{qRgb(255, 255, 255), qRgb(0, 0, 0)}
-                                 : QList<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    image.fill(inkIsOne ? 0 : 1);
-    return image;
-}
 
 bool IsInk(const QImage &image, int x, int y)
 {
@@ -81,7 +74,7 @@ std::vector<Glyph> Font(uint32_t seed)
 // Lines of text on baselines 14 pixels apart, glyphs from font in an order of seed.
 QImage Text(int width, int height, bool inkIsOne, uint32_t seed, const std::vector<Glyph> &font)
 {
-    QImage image = Mono(width, height, inkIsOne);
+    QImage image = BlankMono(width, height, inkIsOne);
     Random rnd{seed};
     for (int baseline = 15; baseline + 4 < height; baseline += 17)
         for (int x = 2; x + 12 < width; x += 11) {
@@ -112,7 +105,7 @@ QImage Framed(QImage image)
 
 QImage Solid(int width, int height, bool inkIsOne)
 {
-    QImage image = Mono(width, height, inkIsOne);
+    QImage image = BlankMono(width, height, inkIsOne);
     image.fill(inkIsOne ? 1 : 0);
     return image;
 }
@@ -120,7 +113,7 @@ QImage Solid(int width, int height, bool inkIsOne)
 // One shape, a ring, in a grid: a dictionary of a single symbol, named by no bits at all.
 QImage Rings(int width, int height, bool inkIsOne)
 {
-    QImage image = Mono(width, height, inkIsOne);
+    QImage image = BlankMono(width, height, inkIsOne);
     for (int y0 = 1; y0 + 4 < height; y0 += 9)
         for (int x0 = 1; x0 + 4 < width; x0 += 7)
             for (int k = 0; k < 4; ++k) {
@@ -135,7 +128,7 @@ QImage Rings(int width, int height, bool inkIsOne)
 // Squares inside each other: shapes whose boxes cover the band many times over.
 QImage NestedFrames(int size, bool inkIsOne)
 {
-    QImage image = Mono(size, size, inkIsOne);
+    QImage image = BlankMono(size, size, inkIsOne);
     for (int k = 0; 2 * k < size; k += 2)
         for (int i = k; i < size - k; ++i) {
             Ink(image, i, k);
@@ -149,7 +142,7 @@ QImage NestedFrames(int size, bool inkIsOne)
 // Columns of ink one pixel wide, a run each on every row: more runs than a band is labelled with.
 QImage Stripes(int width, int height, bool inkIsOne)
 {
-    QImage image = Mono(width, height, inkIsOne);
+    QImage image = BlankMono(width, height, inkIsOne);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; x += 2)
             Ink(image, x, y);
@@ -158,7 +151,7 @@ QImage Stripes(int width, int height, bool inkIsOne)
 
 QImage Noise(int width, int height, bool inkIsOne, uint32_t seed)
 {
-    QImage image = Mono(width, height, inkIsOne);
+    QImage image = BlankMono(width, height, inkIsOne);
     Random rnd{seed};
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
@@ -169,7 +162,7 @@ QImage Noise(int width, int height, bool inkIsOne, uint32_t seed)
 
 QImage Pattern(int width, int height, bool inkIsOne)
 {
-    QImage image = Mono(width, height, inkIsOne);
+    QImage image = BlankMono(width, height, inkIsOne);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             if ((x * 7 + y * 3) % 5 < 2 || x == width - 1)
