@@ -11,6 +11,7 @@
 #include <QMap>
 #include <QThread>
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -18,6 +19,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -27,6 +29,8 @@ namespace {
 
 constexpr double kPointsPerMm = 72.0 / 25.4;
 constexpr double kHairMm = 1e-3;
+// The level for whole streams: from 7 on, each level costs more time than the bytes it saves pay for.
+constexpr int kStreamLevel = 6;
 
 std::string Num(double v)
 {
@@ -35,14 +39,19 @@ std::string Num(double v)
     return s;
 }
 
+// A whole stream in zlib's format. libdeflate packs a page's text twice as fast as zlib at the
+// same level, about as small.
 std::string Deflate(const char *data, size_t size, int level)
 {
-    uLongf bound = compressBound(uLong(size));
-    std::string out(bound, '\0');
-    if (compress2(reinterpret_cast<Bytef *>(out.data()), &bound, reinterpret_cast<const Bytef *>(data), uLong(size),
-                  level) != Z_OK)
+    const std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> packer(
+        libdeflate_alloc_compressor(level), &libdeflate_free_compressor);
+    if (!packer)
         return {};
-    out.resize(bound);
+    std::string out(libdeflate_zlib_compress_bound(packer.get(), size), '\0');
+    const size_t packed = libdeflate_zlib_compress(packer.get(), data, size, out.data(), out.size());
+    if (packed == 0)
+        return {};
+    out.resize(packed);
     return out;
 }
 
@@ -517,7 +526,7 @@ private:
     {
         std::string packed;
         if (compress)
-            packed = Deflate(data, size, 6);
+            packed = Deflate(data, size, kStreamLevel);
         const bool deflated = compress && !packed.empty();
         const char *body = deflated ? packed.data() : data;
         const size_t length = deflated ? packed.size() : size;
