@@ -5,6 +5,7 @@
 #include "platform/pdf/PdfFax_p.h"
 #include "platform/pdf/PdfJbig2_p.h"
 #include "platform/pdf/PdfPredictor_p.h"
+#include "platform/pdf/PdfXref_p.h"
 #include "platform/text/FontFallback.h"
 
 #include <QHash>
@@ -131,10 +132,10 @@ class PdfDocumentWriter : public PdfResources {
 public:
     explicit PdfDocumentWriter(QIODevice &out) : out_(out)
     {
-        Write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+        Write("%PDF-1.5\n%\xE2\xE3\xCF\xD3\n");
         // 1 catalog, 2 page tree, 3 fonts, 4 patterns, 5 graphics states, 6 the resources of a sheet
         // without images: written at the end and shared by every sheet.
-        offsets_.resize(7, 0);
+        xref_.resize(7);
     }
 
     void BeginSheet(QSizeF paperMm)
@@ -263,22 +264,9 @@ public:
                            " >>");
         WriteObject(6, "<< " + kResources + " /XObject << >> >>");
         WriteObject(1, "<< /Type /Catalog /Pages 2 0 R >>");
+        WriteBatch();
         Drain();
-
-        const qint64 xref = written_;
-        std::string table = "xref\n0 " + std::to_string(offsets_.size()) + "\n0000000000 65535 f \n";
-        char line[32];
-        for (size_t i = 1; i < offsets_.size(); ++i) {
-            std::snprintf(line, sizeof line, "%010lld 00000 n \n", static_cast<long long>(offsets_[i]));
-            table += line;
-            if (table.size() > kChunk) {
-                Write(table);
-                table.clear();
-            }
-        }
-        table += "trailer\n<< /Size " + std::to_string(offsets_.size()) + " /Root 1 0 R >>\nstartxref\n" +
-                 std::to_string(xref) + "\n%%EOF\n";
-        Write(table);
+        WriteXref();
         Flush();
         return ok_;
     }
@@ -446,8 +434,8 @@ private:
 
     int NewObject()
     {
-        offsets_.push_back(0);
-        return int(offsets_.size() - 1);
+        xref_.emplace_back();
+        return int(xref_.size() - 1);
     }
 
     void Write(const std::string &s) { Write(s.data(), s.size()); }
@@ -477,9 +465,45 @@ private:
             ok_ = false;
     }
 
+    // An object without a stream goes into the object stream being gathered.
     void WriteObject(int obj, const std::string &body)
     {
-        Emit(obj, std::to_string(obj) + " 0 obj\n" + body + "\nendobj\n");
+        batch_.Add(obj, body);
+        if (batch_.Count() >= kObjectsPerStream)
+            WriteBatch();
+    }
+
+    void WriteBatch()
+    {
+        if (batch_.Count() == 0)
+            return;
+        const std::vector<int> objs = batch_.Objects();
+        const std::string dict = batch_.Dictionary();
+        const std::string data = batch_.TakeData();
+        const int stream = StreamObject(dict, data.data(), data.size(), true);
+        for (size_t i = 0; i < objs.size(); ++i)
+            xref_[size_t(objs[i])] = {0, stream, int(i)};
+    }
+
+    // The cross-reference stream, which also stands for the trailer, and the file's end.
+    void WriteXref()
+    {
+        const int obj = NewObject();
+        const qint64 start = written_;
+        xref_[size_t(obj)].offset = start;
+        const int bytes = XrefOffsetBytes(start);
+        std::string rows = XrefRows(xref_, bytes, true);
+        std::string packed = Deflate(rows.data(), rows.size(), kStreamLevel);
+        std::string dict = "<< /Type /XRef /Size " + std::to_string(xref_.size()) + " /W [1 " + std::to_string(bytes) +
+                           " 2] /Root 1 0 R";
+        if (packed.empty()) {
+            packed = XrefRows(xref_, bytes, false);
+        } else {
+            dict += " /Filter /FlateDecode /DecodeParms << /Predictor 15 /Columns " + std::to_string(bytes + 3) + " >>";
+        }
+        Write(std::to_string(obj) + " 0 obj\n" + dict + " /Length " + std::to_string(packed.size()) + " >>\nstream\n");
+        Write(packed);
+        Write("\nendstream\nendobj\nstartxref\n" + std::to_string(start) + "\n%%EOF\n");
     }
 
     // A stream object, compressed when asked and when that makes it smaller. Compressed ones are
@@ -541,7 +565,7 @@ private:
     void Emit(int obj, std::string bytes)
     {
         if (queue_.empty()) {
-            offsets_[size_t(obj)] = written_;
+            xref_[size_t(obj)].offset = written_;
             Write(bytes);
         } else {
             queue_.push_back({{obj}, {std::move(bytes)}, false});
@@ -560,7 +584,7 @@ private:
                 front.bytes = pool_.Next();
             }
             for (size_t i = 0; i < front.objs.size(); ++i) {
-                offsets_[size_t(front.objs[i])] = written_;
+                xref_[size_t(front.objs[i])].offset = written_;
                 Write(front.bytes[i]);
             }
             queue_.pop_front();
@@ -574,7 +598,7 @@ private:
         Drain();
         const int obj = NewObject();
         const int lengthObj = NewObject();
-        offsets_[size_t(obj)] = written_;
+        xref_[size_t(obj)].offset = written_;
         Write(std::to_string(obj) + " 0 obj\n<< " + dict + " /Filter /FlateDecode /Length " +
               std::to_string(lengthObj) + " 0 R >>\nstream\n");
         z_stream z{};
@@ -849,6 +873,7 @@ private:
         int obj = 0;
     };
     static constexpr size_t kMaxPacking = 8;
+    static constexpr size_t kObjectsPerStream = 100;
     inline static const std::string kResources =
         "/ProcSet [/PDF /Text /ImageB /ImageC] /Font 3 0 R /Pattern 4 0 R /ExtGState 5 0 R";
 
@@ -858,7 +883,8 @@ private:
     bool ok_ = true;
     qint64 written_ = 0;
     std::string buffer_;
-    std::vector<qint64> offsets_; // by object number; 0 is the free list head
+    std::vector<PdfXrefEntry> xref_; // by object number; 0 is the free list head
+    PdfObjectBatch batch_;
     std::vector<int> pages_;
     std::string treeBox_; // the first sheet's media box, which the page tree hands down
     // The sheet being written: its paper, content streams, images and drawing not yet in a stream.

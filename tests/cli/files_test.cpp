@@ -103,7 +103,7 @@ TEST(CliFullDisk, FailedExportsLeaveTheOldFiles)
 
     // Many pages of text in an embedded font: far more than 64 KiB of PDF and of PNG.
     wydtest::Document doc;
-    for (int i = 0; i < 120; ++i) {
+    for (int i = 0; i < 240; ++i) {
         wydtest::Record item;
         item.BreakBefore = 1;
         for (int j = 0; j < 40; ++j)

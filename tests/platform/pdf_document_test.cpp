@@ -377,6 +377,45 @@ TEST(PdfDocument, EverySheetKeepsItsPaper)
     EXPECT_TRUE(Output("pdftotext", {"-f", "4", "-l", "4", path, "-"}).contains("Strona"));
 }
 
+// Hundreds of sheets put their small objects into several object streams and the table of where
+// everything lies into a stream of its own: a strict reader finds every object where the table says.
+TEST(PdfDocument, EveryObjectLiesWhereTheTableSays)
+{
+    QList<PageMetafile> pages(3);
+    for (int i = 0; i < pages.size(); ++i) {
+        QPainter p(&pages[i]);
+        Text(p, Face("Arial", 40, 18), 100, 100, QStringLiteral("Strona %1").arg(i));
+    }
+    QImage band(40, 10, QImage::Format_RGB32);
+    band.fill(Qt::blue);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("many.pdf");
+    const int sheets = 250;
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        PdfDocument pdf(file);
+        for (int i = 0; i < sheets; ++i) {
+            pdf.BeginSheet(i % 7 == 3 ? QSizeF(297, 210) : kA4);
+            pdf.DrawPage(pages[i % 3], QRectF(10, 10, 100, 140));
+            if (i % 10 == 0)
+                pdf.DrawImage(band, QRectF(150, 20, 40, 10));
+        }
+        ASSERT_TRUE(pdf.Finish());
+    }
+    QProcess check;
+    check.start("qpdf", {"--check", path});
+    ASSERT_TRUE(check.waitForFinished(30000));
+    const QString report = QString::fromUtf8(check.readAllStandardOutput() + check.readAllStandardError());
+    EXPECT_EQ(check.exitCode(), 0) << report.toStdString();
+    EXPECT_TRUE(report.contains("No syntax or stream encoding errors found")) << report.toStdString();
+    const QString xref = Output("qpdf", {"--show-xref", path});
+    EXPECT_GT(xref.count("compressed; stream = "), sheets) << xref.left(2000).toStdString();
+    EXPECT_TRUE(Output("pdfinfo", {path}).contains(QRegularExpression("Pages:\\s+250\\n")));
+    EXPECT_TRUE(Output("pdftotext", {"-f", "250", "-l", "250", path, "-"}).contains("Strona 0"));
+    EXPECT_EQ(Render(path, 241, 36).pixelColor(int(170 / 25.4 * 36), int(25 / 25.4 * 36)), QColor(Qt::blue));
+}
+
 TEST(PdfDocument, BandImagesKeepTheirPixels)
 {
     // A 1-bit band is written as 1-bit grey whichever palette index is white; a 16-bit one as RGB.
