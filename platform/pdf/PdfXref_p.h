@@ -1,7 +1,7 @@
 #pragma once
 // Where a PDF file's objects lie, written as a cross-reference stream, and the small objects that
 // go together into object streams: a thousand pages' dictionaries packed in a few streams take a
-// tenth of their bytes written one by one, and the table of where they lie a fifth.
+// ninth of their bytes written one by one, and the table of where they lie a sixth.
 #include <QtGlobal>
 
 #include <string>
