@@ -477,12 +477,10 @@ private:
     {
         if (batch_.Count() == 0)
             return;
-        const std::vector<int> objs = batch_.Objects();
-        const std::string dict = batch_.Dictionary();
-        const std::string data = batch_.TakeData();
-        const int stream = StreamObject(dict, data.data(), data.size(), true);
-        for (size_t i = 0; i < objs.size(); ++i)
-            xref_[size_t(objs[i])] = {0, stream, int(i)};
+        const PdfObjectBatch::Stream packed = batch_.Take();
+        const int stream = StreamObject(packed.dictionary, packed.data.data(), packed.data.size(), true);
+        for (size_t i = 0; i < packed.objects.size(); ++i)
+            xref_[size_t(packed.objects[i])] = {0, stream, int(i)};
     }
 
     // The cross-reference stream, which also stands for the trailer, and the file's end.

@@ -12,18 +12,16 @@ void PdfObjectBatch::Add(int obj, const std::string &body)
     bodies_ += '\n';
 }
 
-std::string PdfObjectBatch::Dictionary() const
+PdfObjectBatch::Stream PdfObjectBatch::Take()
 {
-    return "/Type /ObjStm /N " + std::to_string(objects_.size()) + " /First " + std::to_string(header_.size() + 1);
-}
-
-std::string PdfObjectBatch::TakeData()
-{
-    std::string data = header_ + '\n' + bodies_;
-    objects_.clear();
+    Stream stream;
+    stream.dictionary =
+        "/Type /ObjStm /N " + std::to_string(objects_.size()) + " /First " + std::to_string(header_.size() + 1);
+    stream.data = header_ + '\n' + bodies_;
+    stream.objects.swap(objects_);
     header_.clear();
     bodies_.clear();
-    return data;
+    return stream;
 }
 
 int XrefOffsetBytes(qint64 end)

@@ -19,12 +19,16 @@ struct PdfXrefEntry {
 // Objects without a stream of their own, gathered for one object stream.
 class PdfObjectBatch {
 public:
+    struct Stream {
+        std::vector<int> objects; // in the order of their index in the stream
+        std::string dictionary;   // the stream's own entries
+        std::string data;
+    };
+
     void Add(int obj, const std::string &body);
     size_t Count() const { return objects_.size(); }
-    const std::vector<int> &Objects() const { return objects_; }
-    // The stream's dictionary entries and its data; the batch is empty afterwards.
-    std::string Dictionary() const;
-    std::string TakeData();
+    // The object stream of the objects added; the batch is empty afterwards.
+    Stream Take();
 
 private:
     std::vector<int> objects_;
