@@ -8,6 +8,7 @@
 //   layout_bench --items [DIR] (the flat listing only; DIR keeps its printouts to look at)
 //   layout_bench --first [RUNS] (the first page only, for profiling)
 //   layout_bench --pdf [RUNS] [FILE] (the PDF export of 1,000 pages only, for profiling)
+//   layout_bench --listing FILE (writes the 10,000-page listing, for profiling `wenoglad-cli text`)
 #include "bench/BenchSupport.h"
 #include "core/Wydruki.h"
 #include "platform/metafile/PageText.h"
@@ -216,6 +217,11 @@ int main(int argc, char **argv)
         if (!QFileInfo::exists(small))
             WriteListingPrintout(small, false, 1000);
         FirstPage(small, argc > 2 ? std::max(1, std::atoi(argv[2])) : 5);
+        return 0;
+    }
+    if (argc > 2 && std::string(argv[1]) == "--listing") {
+        // Writes the 10,000-page listing and keeps it, for profiling `wenoglad-cli text` on it.
+        WriteListingPrintout(QString::fromLocal8Bit(argv[2]), false);
         return 0;
     }
     if (argc > 1 && std::string(argv[1]) == "--pdf") {

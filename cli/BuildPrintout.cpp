@@ -63,6 +63,8 @@ int BuildPrintout(const QString &path, BuiltPrintout &out, int firstPages)
         if (firstPages > 0 && out.pages.size() >= firstPages)
             return;
         out.pages.append(Page);
+        if (out.onPage)
+            out.onPage(*Page);
         if (firstPages > 0 && out.pages.size() == firstPages)
             sender->CancelBuild();
     };

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 // Exit codes of every command.
@@ -24,6 +25,9 @@ void PrintError(const QString &message);
 struct BuiltPrintout {
     std::unique_ptr<TWydruk> loader = std::make_unique<TWydruk>();
     QList<platform::PageMetafile *> pages;
+    // Called with each page as soon as it is laid out (a finished page no longer changes), for work
+    // on it while the pages after it are laid out.
+    std::function<void(const platform::PageMetafile &page)> onPage;
 };
 
 // Flushes standard output and answers kExitOk when everything written to it arrived, otherwise

@@ -2,9 +2,13 @@
 #include "cli/Commands.h"
 #include "cli/ExportOptions.h"
 
+#include "platform/base/OrderedPool.h"
 #include "platform/metafile/PageText.h"
 
+#include <QThread>
+
 #include <cstdio>
+#include <vector>
 
 int RunText(const QStringList &args)
 {
@@ -16,13 +20,24 @@ int RunText(const QStringList &args)
         return kExitUsage;
     }
     BuiltPrintout printout;
+    // A page's text is taken on a second core while the pages after it are laid out. Nothing is
+    // written before the whole printout is built, so a build that fails writes nothing. The pool,
+    // made after the printout, is gone before the pages its worker reads.
+    OrderedPool<QByteArray> pool(QThread::idealThreadCount() > 1 ? 1 : 0);
+    std::vector<QByteArray> texts;
+    printout.onPage = [&](const platform::PageMetafile &page) {
+        pool.Submit([&page] { return platform::PageText(page).toUtf8(); });
+        while (pool.NextReady())
+            texts.push_back(pool.Next());
+    };
     if (const int code = BuildPrintout(options.file, printout))
         return code;
-    for (qsizetype i = 0; i < printout.pages.size(); ++i) {
-        QByteArray text = platform::PageText(*printout.pages[i]).toUtf8();
+    while (pool.Pending() > 0)
+        texts.push_back(pool.Next());
+    for (size_t i = 0; i < texts.size(); ++i) {
         if (i > 0)
-            text.prepend('\f');
-        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+            std::fputc('\f', stdout);
+        std::fwrite(texts[i].constData(), 1, size_t(texts[i].size()), stdout);
     }
     return FinishStandardOutput();
 }

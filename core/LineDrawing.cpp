@@ -267,12 +267,11 @@ int FieldMeasuredHeight(TPole &pole)
     }
     default: {
         TPageCanvas &canvas = SelectStyleFont(*pole.Styl());
-        unsigned flags = pole.NoWrap() ? DT_NOPREFIX | DT_CALCRECT | DT_NOCLIP
-                                       : DT_EDITCONTROL | DT_NOPREFIX | DT_CALCRECT | DT_NOCLIP | DT_WORDBREAK;
+        unsigned flags = pole.NoWrap() ? DT_NOPREFIX | DT_NOCLIP
+                                       : DT_EDITCONTROL | DT_NOPREFIX | DT_NOCLIP | DT_WORDBREAK;
         flags += AlignmentCode(pole.Alignment());
         flags |= SingleLineFlags(pole);
-        TRect rect{0, 0, pole.Width(), 10};
-        pole.MeasuredHeight = canvas.DrawText(DecodedText(pole, pole.Text()), rect, flags);
+        pole.MeasuredHeight = canvas.TextHeight(DecodedText(pole, pole.Text()), pole.Width(), flags);
         break;
     }
     }

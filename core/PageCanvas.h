@@ -32,6 +32,11 @@ public:
     {
         return platform::DrawTextEx(&painter_, *font_, text, rect, format);
     }
+    // The height DrawText with DT_CALCRECT would answer for text width wide.
+    int TextHeight(const QString &text, int width, unsigned format) const
+    {
+        return platform::TextHeight(*font_, text, width, format);
+    }
     // Width of one line of text in the selected font.
     int TextWidth(const QString &text) const { return font_->TextWidth(text); }
 

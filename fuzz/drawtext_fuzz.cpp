@@ -1,5 +1,5 @@
 // Lays arbitrary printout text out with arbitrary DrawTextEx flags and widths, records it on a page
-// and plays the page. Besides crashes and hangs it checks that measuring and drawing agree.
+// and plays the page. Besides crashes and hangs it checks that measuring (both ways) and drawing agree.
 #include "platform/metafile/PageMetafile.h"
 #include "platform/text/CodePage.h"
 #include "platform/text/DrawText.h"
@@ -42,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     TRect measured{10, 20, 10 + width, 30};
     const int calcHeight = DrawTextEx(nullptr, font, text, measured, flags | DT_CALCRECT);
-    if (calcHeight < 0 || calcHeight % font.Height() != 0 || measured.Bottom != 20 + calcHeight)
+    if (calcHeight < 0 || calcHeight % font.Height() != 0 || measured.Bottom != 20 + calcHeight ||
+        TextHeight(font, text, width, flags) != calcHeight)
         __builtin_trap();
 
     PageMetafile page;

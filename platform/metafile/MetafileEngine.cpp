@@ -113,16 +113,16 @@ MetafileData &MetafileEngine::Data()
 void MetafileEngine::ResetRecordedState()
 {
     rec_ = Recorded();
-    faceIndex_.clear();
+    faceIndex_.Clear();
 }
 
 bool MetafileEngine::begin(QPaintDevice *)
 {
     rec_ = Recorded();
-    faceIndex_.clear();
+    faceIndex_.Clear();
     const MetafileData &data = *owner_->d;
     for (int i = 0; i < data.faces.size(); ++i)
-        faceIndex_.insert(data.faces[i].get(), i);
+        faceIndex_.Insert(data.faces[i].get(), i);
     lastFace_.reset();
     lastFont_ = QFont();
     pen_ = QPen();
@@ -303,15 +303,27 @@ void MetafileEngine::EnsureTextColor(const QColor &color)
     rec_.textColorKnown = true;
 }
 
+// A finished page may be read on another thread while later pages are recorded (the text of a
+// printout is taken that way): its glyphs are measured as they are recorded, so that reading the
+// page only looks up a face's advances and never fills its cache.
+namespace {
+
+template <typename Glyph> void MeasureGlyphs(const FontFace &face, const Glyph *glyphs, qsizetype count)
+{
+    for (qsizetype i = 0; i < count; ++i)
+        face.Advance(quint16(glyphs[i]));
+}
+
+} // namespace
+
 int MetafileEngine::FaceIndex(const std::shared_ptr<const FontFace> &face)
 {
-    auto it = faceIndex_.constFind(face.get());
-    if (it != faceIndex_.constEnd())
-        return *it;
+    if (const int known = faceIndex_.Find(face.get()); known >= 0)
+        return known;
     MetafileData &data = Data();
     const int index = int(data.faces.size());
     data.faces.append(face);
-    faceIndex_.insert(face.get(), index);
+    faceIndex_.Insert(face.get(), index);
     return index;
 }
 
@@ -320,6 +332,7 @@ void MetafileEngine::RecordText(const std::shared_ptr<const FontFace> &face, con
 {
     if (!face || (count <= 0 && !(flags & (kTextUnderline | kTextStrikeOut))))
         return;
+    MeasureGlyphs(*face, glyphs, count);
     SyncPainterState();
     EnsureCommon();
     EnsureTextColor(color);
@@ -332,6 +345,7 @@ void MetafileEngine::RecordPositionedText(const std::shared_ptr<const FontFace> 
 {
     if (!face || glyphs.size() != positions.size())
         return;
+    MeasureGlyphs(*face, glyphs.constData(), glyphs.size());
     SyncPainterState();
     EnsureCommon();
     EnsureTextColor(color);

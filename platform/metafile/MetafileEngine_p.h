@@ -9,6 +9,30 @@
 
 namespace platform {
 
+// The index of each face in the recording's face table. Runs mostly come in the face of the run
+// before them, which is answered without hashing.
+class FaceIndexes {
+public:
+    int Find(const FontFace *face)
+    {
+        if (face == last_)
+            return lastIndex_;
+        const auto it = byFace_.constFind(face);
+        if (it == byFace_.constEnd())
+            return -1;
+        last_ = face;
+        lastIndex_ = *it;
+        return lastIndex_;
+    }
+    void Insert(const FontFace *face, int index) { byFace_.insert(face, index); }
+    void Clear() { *this = FaceIndexes(); }
+
+private:
+    QHash<const FontFace *, int> byFace_;
+    const FontFace *last_ = nullptr;
+    int lastIndex_ = -1;
+};
+
 // A clip in page units: none, a rectangle or a path.
 struct DeviceClip {
     ClipMode mode = ClipMode::None;
@@ -133,12 +157,12 @@ private:
     } rec_;
 
     bool inTextFallback_ = false;
-    QHash<const FontFace *, int> faceIndex_;
+    FaceIndexes faceIndex_;
     QFont lastFont_;
     std::shared_ptr<const FontFace> lastFace_;
 
     std::shared_ptr<MetafileData> shared_; // the recording being made, when not null
-    QHash<const FontFace *, int> pageFaceIndex_;
+    FaceIndexes pageFaceIndex_;
 };
 
 } // namespace platform

@@ -6,9 +6,10 @@
 #include <QPainter>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
-#include <vector>
 
 namespace platform {
 
@@ -19,6 +20,9 @@ struct Line {
     qsizetype end = 0;   // exclusive
     bool ellipsis = false;
 };
+
+// A field's text is mostly one line or a few: held in place.
+using Lines = QVarLengthArray<Line, 8>;
 
 // SaturatingRound for an int, in double arithmetic: it runs for every character a line is measured
 // by, where the extended format's conversions cost more than the rest of the test. The bounds of an
@@ -109,7 +113,7 @@ bool IsBlank(QChar c)
 // only grow with the characters added, so every scan stops at the first character past the
 // width: each line costs what it holds, and a paragraph wraps in linear time.
 void WrapParagraph(const Shaped &s, qsizetype start, qsizetype end, int width, bool editControl,
-                   std::vector<Line> &lines)
+                   Lines &lines)
 {
     auto fits = [&](qsizetype a, qsizetype b) { return Round(s.Width(a, b)) <= width; };
     auto trimEnd = [&](qsizetype a, qsizetype b) {
@@ -175,9 +179,9 @@ void WrapParagraph(const Shaped &s, qsizetype start, qsizetype end, int width, b
     }
 }
 
-std::vector<Line> BreakLines(const Shaped &s, unsigned format, int width)
+Lines BreakLines(const Shaped &s, unsigned format, int width)
 {
-    std::vector<Line> lines;
+    Lines lines;
     const qsizetype n = s.Size();
     if (format & DT_SINGLELINE) {
         lines.push_back({0, n, false});
@@ -224,33 +228,40 @@ void ApplyEllipsis(const Shaped &s, Line &line, int width, double ellipsisWidth)
 void EmitLine(QPainter *painter, const TFont &font, const Shaped &s, const Shaped &dots, const Line &line,
               QPointF origin)
 {
-    QVarLengthArray<quint16, 256> glyphs;
-    QString chars; // one code point per glyph
-    chars.reserve(line.end - line.start + 3);
-    for (qsizetype i = line.start; i < line.end; ++i) {
-        if (!s.visible[i])
-            continue;
-        glyphs.append(s.glyphs[i]);
-        chars.append(s.At(i));
-        if (s.At(i).isHighSurrogate() && i + 1 < s.Size() && s.At(i + 1).isLowSurrogate())
-            chars.append(s.At(i + 1));
-    }
-    if (line.ellipsis)
-        for (qsizetype i = 0; i < dots.Size(); ++i) {
-            glyphs.append(dots.glyphs[i]);
-            chars.append(dots.At(i));
+    // A line of visible units only (most are) hands over the shaped glyphs and text as they are.
+    const bool whole =
+        !line.ellipsis && std::all_of(s.visible.cbegin() + line.start, s.visible.cbegin() + line.end, std::identity());
+    QVarLengthArray<quint16, 256> copied;
+    QVarLengthArray<QChar, 256> copiedChars; // one code point per glyph
+    if (!whole) {
+        for (qsizetype i = line.start; i < line.end; ++i) {
+            if (!s.visible[i])
+                continue;
+            copied.append(s.glyphs[i]);
+            copiedChars.append(s.At(i));
+            if (s.At(i).isHighSurrogate() && i + 1 < s.Size() && s.At(i + 1).isLowSurrogate())
+                copiedChars.append(s.At(i + 1));
         }
+        if (line.ellipsis)
+            for (qsizetype i = 0; i < dots.Size(); ++i) {
+                copied.append(dots.glyphs[i]);
+                copiedChars.append(dots.At(i));
+            }
+    }
+    const quint16 *glyphs = whole ? s.glyphs.constData() + line.start : copied.constData();
+    const qsizetype count = whole ? line.end - line.start : copied.size();
+    const QStringView chars = whole ? QStringView(s.text).sliced(line.start, count)
+                                    : QStringView(copiedChars.constData(), copiedChars.size());
     const FontFace &face = font.Face();
     const int flags = (face.Underline() ? kTextUnderline : 0) | (face.StrikeOut() ? kTextStrikeOut : 0);
-    if (glyphs.isEmpty())
+    if (count == 0)
         return;
     if (GlyphRecorder *recorder = GlyphRecorder::From(painter)) {
-        recorder->RecordText(font.FacePtr(), font.Color(), origin, glyphs.constData(), int(glyphs.size()), flags,
-                             chars);
+        recorder->RecordText(font.FacePtr(), font.Color(), origin, glyphs, int(count), flags, chars);
         return;
     }
-    QList<quint32> ids(glyphs.size());
-    for (qsizetype i = 0; i < glyphs.size(); ++i)
+    QList<quint32> ids(count);
+    for (qsizetype i = 0; i < count; ++i)
         ids[i] = glyphs[i];
     QList<QPointF> positions;
     NaturalPositions(face, origin, ids.constData(), ids.size(), positions);
@@ -269,6 +280,54 @@ void EmitLine(QPainter *painter, const TFont &font, const Shaped &s, const Shape
 
 } // namespace
 
+int TextHeight(const TFont &font, const QString &text, int width, unsigned format)
+{
+    const FontFace &face = font.Face();
+    if (format & DT_SINGLELINE)
+        return face.Height();
+    // Every paragraph is one line when it fits the width whole: counted here with the sums Shape
+    // would make, in the same order, so that the test gives the same answer as the wrapping would.
+    // Anything else is measured the full way.
+    const auto measured = [&] {
+        TRect rect{0, 0, width, 0};
+        return DrawTextEx(nullptr, font, text, rect, format | DT_CALCRECT);
+    };
+    if (!(format & DT_NOPREFIX))
+        return measured();
+    const bool wrapping = (format & DT_WORDBREAK) != 0;
+    const double xs = face.XScale();
+    const QChar *p = text.constData();
+    const qsizetype n = text.size();
+    double sum = 0;
+    double paragraphStart = 0; // the sum at the paragraph's start
+    double lastInk = 0;        // and after its last character other than a blank
+    int lines = 1;
+    for (qsizetype i = 0;; ++i) {
+        if (i == n || p[i] == u'\r' || p[i] == u'\n') {
+            if (wrapping && Round(lastInk * xs - paragraphStart * xs) > width)
+                return measured();
+            if (i == n)
+                break;
+            if (p[i] == u'\r' && i + 1 < n && p[i + 1] == u'\n')
+                ++i;
+            if (i + 1 >= n)
+                break; // a break at the very end opens no further line
+            ++lines;
+            paragraphStart = lastInk = sum;
+            continue;
+        }
+        char32_t c = p[i].unicode();
+        if (QChar::isLowSurrogate(c) && i > 0 && p[i - 1].isHighSurrogate())
+            continue;
+        if (QChar::isHighSurrogate(c) && i + 1 < n && p[i + 1].isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), p[i + 1].unicode());
+        sum += face.Lookup(c).advance;
+        if (c != U' ')
+            lastInk = sum;
+    }
+    return lines * face.Height();
+}
+
 int DrawTextEx(QPainter *painter, const TFont &font, const QString &text, TRect &rect, unsigned format)
 {
     const FontFace &face = font.Face();
@@ -280,7 +339,7 @@ int DrawTextEx(QPainter *painter, const TFont &font, const QString &text, TRect 
     const Shaped dots = Shape(face, (format & DT_END_ELLIPSIS) ? QStringLiteral("...") : QString(), false);
     const double ellipsisWidth = dots.Width(0, dots.Size());
 
-    std::vector<Line> lines = BreakLines(s, format, width);
+    Lines lines = BreakLines(s, format, width);
     if ((format & DT_END_ELLIPSIS) && !lines.empty())
         ApplyEllipsis(s, lines.back(), width, ellipsisWidth);
 

@@ -43,4 +43,8 @@ struct TRect {
 // the drawn text. On a page metafile the text is recorded as glyph runs.
 int DrawTextEx(QPainter *painter, const TFont &font, const QString &text, TRect &rect, unsigned format);
 
+// The height DrawTextEx with DT_CALCRECT answers for text in a rectangle width wide, found without
+// wrapping the paragraphs that fit on one line.
+int TextHeight(const TFont &font, const QString &text, int width, unsigned format);
+
 } // namespace platform

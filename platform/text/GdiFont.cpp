@@ -185,7 +185,7 @@ float FontFace::MeasureAdvance(quint16 glyph) const
     return advances_[glyph];
 }
 
-FontFace::Glyph FontFace::Lookup(char32_t ch) const
+FontFace::Glyph FontFace::LookupFirst(char32_t ch) const
 {
     if (ch < kTableSize) {
         Glyph &g = table_[ch];

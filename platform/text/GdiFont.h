@@ -39,8 +39,12 @@ public:
     qreal UnderlinePosition() const { return underlinePos_; }
     qreal LineThickness() const { return lineThickness_; }
 
-    // The glyph and advance of one character (a UTF-16 unit or a whole code point).
-    Glyph Lookup(char32_t ch) const;
+    // The glyph and advance of one character (a UTF-16 unit or a whole code point). Asked for every
+    // character laid out: a Latin one measured before is answered here.
+    Glyph Lookup(char32_t ch) const
+    {
+        return ch < kTableSize && table_[ch].advance >= 0 ? table_[ch] : LookupFirst(ch);
+    }
     // The glyph of a character of the table made with the face (Latin and its extensions), or none
     // for a character outside it. The table never changes, so any thread may read it.
     std::optional<quint16> TableGlyph(char32_t ch) const
@@ -64,6 +68,7 @@ public:
 
 private:
     float MeasureAdvance(quint16 glyph) const;
+    Glyph LookupFirst(char32_t ch) const;
 
     QFont font_;
     QRawFont raw_;

@@ -84,6 +84,11 @@ TEST(DrawTextEx, CalcRectMeasuresLikeGdi)
         {"CR LF, LF and CR all break", "a\r\nbb\ncc\rddd", 200, DT_CALCRECT, 4 * kLine, 30},
         {"a break at the end adds no line", "abc\r\n", 200, DT_CALCRECT, kLine, 30},
         {"an empty line counts", "a\n\nb", 200, DT_CALCRECT, 3 * kLine, 10},
+        {"LF CR is two breaks", "a\n\rb", 200, DT_CALCRECT, 3 * kLine, 10},
+        {"trailing blanks do not count against the width", "aaa   ", 30, wrap, kLine, 60},
+        {"a later paragraph wraps on its own", "ab\r\naaa bbb", 35, wrap, 3 * kLine, 30},
+        {"a paragraph after a wide one fits", "aaa bbb\nab", 70, wrap, 2 * kLine, 70},
+        {"a break at the end of wrapped text adds no line", "aaa bbb\r\n", 35, wrap, 2 * kLine, 30},
         {"single line ignores breaks", "ab\r\ncd", 200, DT_CALCRECT | DT_SINGLELINE, kLine, 40},
         {"without word break long lines stay", "aaa bbb ccc", 35, DT_CALCRECT, kLine, 110},
         {"ellipsis shortens to fit", "abcdefghij", 65, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS, kLine, 60},
@@ -101,6 +106,8 @@ TEST(DrawTextEx, CalcRectMeasuresLikeGdi)
         EXPECT_EQ(r.Bottom, 7 + c.height);
         EXPECT_EQ(r.Left, 5);
         EXPECT_EQ(r.Width(), c.rectWidth);
+        // The height alone, measured the short way where it can be.
+        EXPECT_EQ(TextHeight(Mono(), c.text, c.width, c.flags), c.height);
     }
 }
 
