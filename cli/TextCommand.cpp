@@ -8,7 +8,14 @@
 #include <QThread>
 
 #include <cstdio>
+#include <utility>
 #include <vector>
+
+namespace {
+
+constexpr size_t kPagesABatch = 16;
+
+} // namespace
 
 int RunText(const QStringList &args)
 {
@@ -23,17 +30,34 @@ int RunText(const QStringList &args)
     // A page's text is taken on a second core while the pages after it are laid out. Nothing is
     // written before the whole printout is built, so a build that fails writes nothing. The pool,
     // made after the printout, is gone before the pages its worker reads.
-    OrderedPool<QByteArray> pool(QThread::idealThreadCount() > 1 ? 1 : 0);
+    // Pages go over in batches: waking the worker for every page would cost more than a short
+    // page's text.
+    using Batch = std::vector<const platform::PageMetafile *>;
+    OrderedPool<std::vector<QByteArray>> pool(QThread::idealThreadCount() > 1 ? 1 : 0);
+    Batch batch;
     std::vector<QByteArray> texts;
-    printout.onPage = [&](const platform::PageMetafile &page) {
-        pool.Submit([&page] { return platform::PageText(page).toUtf8(); });
+    const auto take = [&](const std::vector<QByteArray> &done) { texts.insert(texts.end(), done.begin(), done.end()); };
+    const auto submit = [&] {
+        pool.Submit([pages = std::exchange(batch, {})] {
+            std::vector<QByteArray> done;
+            done.reserve(pages.size());
+            for (const platform::PageMetafile *page : pages)
+                done.push_back(platform::PageText(*page).toUtf8());
+            return done;
+        });
         while (pool.NextReady())
-            texts.push_back(pool.Next());
+            take(pool.Next());
+    };
+    printout.onPage = [&](const platform::PageMetafile &page) {
+        batch.push_back(&page);
+        if (batch.size() == kPagesABatch)
+            submit();
     };
     if (const int code = BuildPrintout(options.file, printout))
         return code;
+    submit();
     while (pool.Pending() > 0)
-        texts.push_back(pool.Next());
+        take(pool.Next());
     for (size_t i = 0; i < texts.size(); ++i) {
         if (i > 0)
             std::fputc('\f', stdout);
