@@ -172,7 +172,8 @@ void PdfOnly(const QString &path, int runs, const QString &out)
 }
 
 // `wenoglad-cli text` of the printout against enscript laying out the text it wrote, both as child
-// processes; the ratio of their processor times is the figure (goal: at most 2).
+// processes; the ratios of their wall and processor times are the figures (goal: at most 2). Ours
+// takes page text on a second core while it lays out, so the two differ.
 void TextLayoutAgainstEnscript(const QString &printout, const char *label)
 {
     const QString cli = QStringLiteral(WENOGLAD_BUILD_DIR "/cli/wenoglad-cli");
@@ -195,8 +196,8 @@ void TextLayoutAgainstEnscript(const QString &printout, const char *label)
         return;
     const double theirWall = timer.nsecsElapsed() / 1e9, theirCpu = ChildCpuSeconds() - child0;
     std::printf("%s: wenoglad-cli text %.2f s (processor time %.2f s), enscript %.2f s (processor time %.2f s); "
-                "ours take %.2f x theirs (goal <= 2)\n",
-                label, oursWall, oursCpu, theirWall, theirCpu, oursCpu / theirCpu);
+                "ours take %.2f x theirs in wall time, %.2f x in processor time (goal <= 2)\n",
+                label, oursWall, oursCpu, theirWall, theirCpu, oursWall / theirWall, oursCpu / theirCpu);
     QFile::remove(text);
     QFile::remove(ps);
 }

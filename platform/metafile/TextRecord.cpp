@@ -11,6 +11,7 @@
 
 #include "platform/text/GlyphPainter.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -73,6 +74,12 @@ qsizetype Utf8Bytes(QStringView text)
         }
     }
     return n;
+}
+
+void PutAscii(RecordWriter &w, QStringView text)
+{
+    for (const QChar c : text)
+        w.Put(quint8(c.unicode()));
 }
 
 void PutUtf8(RecordWriter &w, QStringView text)
@@ -145,7 +152,8 @@ void EncodeText(MetafileData &data, int face, int flags, QPointF origin, const q
     const float x = float(origin.x()), y = float(origin.y());
     const bool whole = IsWhole(x) && IsWhole(y);
     const bool fromText = GlyphsFollowText(*data.faces[face], glyphs, count, text);
-    const qsizetype utf8 = Utf8Bytes(text);
+    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    const qsizetype utf8 = ascii ? text.size() : Utf8Bytes(text);
     const qsizetype textUnits = utf8 >= 0 ? utf8 : text.size();
     const quint8 mode =
         quint8(((flags & 0x0F) << kFlagShift) | (dx ? kExplicitPositions : 0) | (fromText ? kGlyphsFromText : 0) |
@@ -172,7 +180,9 @@ void EncodeText(MetafileData &data, int face, int flags, QPointF origin, const q
     if (dx)
         w.PutBytes(dx, count * 4);
     w.PutVarint(quint32(textUnits));
-    if (utf8 >= 0)
+    if (ascii)
+        PutAscii(w, text);
+    else if (utf8 >= 0)
         PutUtf8(w, text);
     else
         w.PutBytes(text.data(), text.size() * 2);

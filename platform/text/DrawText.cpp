@@ -321,6 +321,8 @@ int TextHeight(const TFont &font, const QString &text, int width, unsigned forma
             continue;
         if (QChar::isHighSurrogate(c) && i + 1 < n && p[i + 1].isLowSurrogate())
             c = QChar::surrogateToUcs4(char16_t(c), p[i + 1].unicode());
+        if (!wrapping)
+            continue; // only the breaks count
         sum += face.Lookup(c).advance;
         if (c != U' ')
             lastInk = sum;
