@@ -11,8 +11,6 @@ namespace platform {
 
 namespace {
 
-constexpr double kKappa = 0.5522847498; // Bézier handle length of a quarter circle
-
 // Share of the area a dense brush pattern covers (Qt's Dense1Pattern to Dense7Pattern).
 double DenseCoverage(Qt::BrushStyle style)
 {
