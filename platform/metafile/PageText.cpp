@@ -155,6 +155,17 @@ void AddRun(const MetaRecord &r, const QTransform &world, const Clip &clip, bool
     close();
 }
 
+// A copy of path that shares nothing with it. A path fills its bounds in on first use, and the
+// page may be read on another thread than the one recording later pages, whose clip may still
+// share the path: the copy keeps those writes to itself.
+QPainterPath Unshared(const QPainterPath &path)
+{
+    QPainterPath own;
+    own.addPath(path);
+    own.setFillRule(path.fillRule());
+    return own;
+}
+
 Pieces ReadPieces(const PageMetafile &page, bool boxes)
 {
     Pieces out;
@@ -170,7 +181,7 @@ Pieces ReadPieces(const PageMetafile &page, bool boxes)
         case EmrExtSelectClipRgn:
             clip.mode = ClipModeOf(r.value).value_or(ClipMode::None);
             clip.rect = r.rect;
-            clip.path = r.path;
+            clip.path = Unshared(r.path);
             break;
         case EmrExtTextOutW:
             if (r.face)

@@ -3,6 +3,7 @@
 #include "platform/text/DrawText.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 #include <gtest/gtest.h>
 
@@ -84,6 +85,21 @@ TEST(PageText, LeavesOutClippedTextAndFollowsTransforms)
     for (const PageTextLine &line : PageTextLines(page, QLatin1Char(' '), true))
         withBoxes += line.text + u'\n';
     EXPECT_EQ(withBoxes, PageText(page));
+}
+
+TEST(PageText, AClipPathLeavesOutWhatFallsOutsideIt)
+{
+    PageMetafile page;
+    {
+        QPainter p(&page);
+        QPainterPath oval;
+        oval.addEllipse(QRectF(250, 600, 300, 200));
+        p.setClipPath(oval);
+        Text(p, Courier(), 330, 690, "owal"); // inside the oval
+        Text(p, Courier(), 900, 690, "poza"); // right of it, on the same line
+        Text(p, Courier(), 260, 610, "rog");  // in its bounding box, outside the curve
+    }
+    EXPECT_EQ(PageText(page).toStdString(), "owal\n");
 }
 
 TEST(PageText, CharacterPlacesFollowTheGlyphsAndAGapHasNoWidth)
