@@ -10,6 +10,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <optional>
 
 namespace platform {
 
@@ -225,6 +226,11 @@ void ApplyEllipsis(const Shaped &s, Line &line, int width, double ellipsisWidth)
     line.ellipsis = true;
 }
 
+int TextFlags(const FontFace &face)
+{
+    return (face.Underline() ? kTextUnderline : 0) | (face.StrikeOut() ? kTextStrikeOut : 0);
+}
+
 void EmitLine(QPainter *painter, const TFont &font, const Shaped &s, const Shaped &dots, const Line &line,
               QPointF origin)
 {
@@ -253,7 +259,7 @@ void EmitLine(QPainter *painter, const TFont &font, const Shaped &s, const Shape
     const QStringView chars = whole ? QStringView(s.text).sliced(line.start, count)
                                     : QStringView(copiedChars.constData(), copiedChars.size());
     const FontFace &face = font.Face();
-    const int flags = (face.Underline() ? kTextUnderline : 0) | (face.StrikeOut() ? kTextStrikeOut : 0);
+    const int flags = TextFlags(face);
     if (count == 0)
         return;
     if (GlyphRecorder *recorder = GlyphRecorder::From(painter)) {
@@ -276,6 +282,98 @@ void EmitLine(QPainter *painter, const TFont &font, const Shaped &s, const Shape
     const QPen pen = painter->pen();
     PaintGlyphs(*painter, font.FacePtr(), font.Color(), world, ids, positions, decorations);
     painter->setPen(pen);
+}
+
+// The top of the first line: a single line may sit at the bottom or in the middle of the rectangle.
+int FirstLineTop(const TRect &rect, unsigned format, int lineHeight)
+{
+    if ((format & DT_SINGLELINE) && (format & DT_BOTTOM))
+        return rect.Bottom - lineHeight;
+    if ((format & DT_SINGLELINE) && (format & DT_VCENTER))
+        return rect.Top + (rect.Height() - lineHeight) / 2;
+    return rect.Top;
+}
+
+// The left end of a line width units wide.
+int LineLeft(const TRect &rect, unsigned format, int width)
+{
+    if (format & DT_RIGHT)
+        return rect.Right - width;
+    if (format & DT_CENTER)
+        return (rect.Left + rect.Right - width) / 2;
+    return rect.Left;
+}
+
+// What DrawTextEx answers once drawn lines lay down to y: the height of the lines, or with
+// DT_BOTTOM or DT_VCENTER (single line) the offset from the rectangle's top to the text's bottom.
+int DrawnHeight(const TRect &rect, unsigned format, int y, int drawn, int lineHeight)
+{
+    if ((format & DT_SINGLELINE) && (format & (DT_BOTTOM | DT_VCENTER)))
+        return y - rect.Top;
+    return drawn * lineHeight;
+}
+
+// The painter clipped to the rectangle while this lives, unless the format says DT_NOCLIP.
+class RectClip {
+public:
+    RectClip(QPainter *painter, const TRect &rect, unsigned format)
+        : painter_((format & DT_NOCLIP) ? nullptr : painter)
+    {
+        if (!painter_)
+            return;
+        painter_->save();
+        painter_->setClipRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()), Qt::IntersectClip);
+    }
+    ~RectClip()
+    {
+        if (painter_)
+            painter_->restore();
+    }
+    RectClip(const RectClip &) = delete;
+    RectClip &operator=(const RectClip &) = delete;
+
+private:
+    QPainter *painter_;
+};
+
+// Most fields are one line with no break and nothing to wrap, recorded on a page: their glyphs are
+// found and their width summed in one pass, with the sums Shape makes in its order, so that the
+// line lands where the general way would put it. Answers nothing for text that needs more (breaks,
+// surrogate pairs, a line too wide for its word-wrapped rectangle, empty text).
+std::optional<int> RecordOneLine(QPainter &painter, GlyphRecorder &recorder, const TFont &font, const QString &text,
+                                 const TRect &rect, unsigned format)
+{
+    const qsizetype n = text.size();
+    if (n == 0)
+        return std::nullopt;
+    const FontFace &face = font.Face();
+    QVarLengthArray<quint16, 256> glyphs(n);
+    const QChar *p = text.constData();
+    double sum = 0;
+    double lastInk = 0; // the sum after the last character other than a blank
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i].unicode();
+        if (c == u'\r' || c == u'\n' || QChar::isSurrogate(c))
+            return std::nullopt;
+        const FontFace::Glyph g = face.Lookup(c);
+        glyphs[i] = g.index;
+        sum += g.advance;
+        if (c != u' ')
+            lastInk = sum;
+    }
+    const double xs = face.XScale();
+    // Word wrap keeps a line whose text up to its last blank fits (the line starts at 0 units).
+    if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE) && Round(lastInk * xs) > rect.Width())
+        return std::nullopt;
+    const int lineHeight = face.Height();
+    const int y = FirstLineTop(rect, format, lineHeight);
+    const int x = LineLeft(rect, format, Round(sum * xs));
+    {
+        const RectClip clipped(&painter, rect, format);
+        recorder.RecordText(font.FacePtr(), font.Color(), QPointF(x, y + face.Ascent()), glyphs.constData(),
+                            int(n), TextFlags(face), text);
+    }
+    return DrawnHeight(rect, format, y + lineHeight, 1, lineHeight);
 }
 
 } // namespace
@@ -332,6 +430,11 @@ int TextHeight(const TFont &font, const QString &text, int width, unsigned forma
 
 int DrawTextEx(QPainter *painter, const TFont &font, const QString &text, TRect &rect, unsigned format)
 {
+    if (painter && (format & DT_NOPREFIX) && !(format & (DT_CALCRECT | DT_END_ELLIPSIS)))
+        if (GlyphRecorder *recorder = GlyphRecorder::From(painter))
+            if (const std::optional<int> height = RecordOneLine(*painter, *recorder, font, text, rect, format))
+                return *height;
+
     const FontFace &face = font.Face();
     const int lineHeight = face.Height();
     const int width = rect.Width();
@@ -356,39 +459,22 @@ int DrawTextEx(QPainter *painter, const TFont &font, const QString &text, TRect 
         return height;
     }
 
-    int y = rect.Top;
-    if (single && (format & DT_BOTTOM))
-        y = rect.Bottom - lineHeight;
-    else if (single && (format & DT_VCENTER))
-        y = rect.Top + (rect.Height() - lineHeight) / 2;
-
+    int y = FirstLineTop(rect, format, lineHeight);
     const bool clip = !(format & DT_NOCLIP);
-    if (clip && painter) {
-        painter->save();
-        painter->setClipRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()), Qt::IntersectClip);
-    }
+    const RectClip clipped(painter, rect, format);
     int drawn = 0;
     for (const Line &line : lines) {
         // Clipped text ends with the last line that shows; an edit control hides a partial last line.
         if (clip && !single && drawn > 0 &&
             (y >= rect.Bottom || ((format & DT_EDITCONTROL) && y + lineHeight > rect.Bottom)))
             break;
-        const int w = Round(LineWidth(s, line, ellipsisWidth));
-        int x = rect.Left;
-        if (format & DT_RIGHT)
-            x = rect.Right - w;
-        else if (format & DT_CENTER)
-            x = (rect.Left + rect.Right - w) / 2;
+        const int x = LineLeft(rect, format, Round(LineWidth(s, line, ellipsisWidth)));
         if (painter)
             EmitLine(painter, font, s, dots, line, QPointF(x, y + face.Ascent()));
         y += lineHeight;
         ++drawn;
     }
-    if (clip && painter)
-        painter->restore();
-    if (single && (format & (DT_BOTTOM | DT_VCENTER)))
-        return y - rect.Top;
-    return drawn * lineHeight;
+    return DrawnHeight(rect, format, y, drawn, lineHeight);
 }
 
 } // namespace platform
