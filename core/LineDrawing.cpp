@@ -267,8 +267,8 @@ int FieldMeasuredHeight(TPole &pole)
     }
     default: {
         TPageCanvas &canvas = SelectStyleFont(*pole.Styl());
-        unsigned flags = pole.NoWrap() ? DT_NOPREFIX | DT_NOCLIP
-                                       : DT_EDITCONTROL | DT_NOPREFIX | DT_NOCLIP | DT_WORDBREAK;
+        unsigned flags =
+            pole.NoWrap() ? DT_NOPREFIX | DT_NOCLIP : DT_EDITCONTROL | DT_NOPREFIX | DT_NOCLIP | DT_WORDBREAK;
         flags += AlignmentCode(pole.Alignment());
         flags |= SingleLineFlags(pole);
         pole.MeasuredHeight = canvas.TextHeight(DecodedText(pole, pole.Text()), pole.Width(), flags);

@@ -113,8 +113,7 @@ bool IsBlank(QChar c)
 // One paragraph [start, end) wrapped into lines no wider than width (GDI's word break). Widths
 // only grow with the characters added, so every scan stops at the first character past the
 // width: each line costs what it holds, and a paragraph wraps in linear time.
-void WrapParagraph(const Shaped &s, qsizetype start, qsizetype end, int width, bool editControl,
-                   Lines &lines)
+void WrapParagraph(const Shaped &s, qsizetype start, qsizetype end, int width, bool editControl, Lines &lines)
 {
     auto fits = [&](qsizetype a, qsizetype b) { return Round(s.Width(a, b)) <= width; };
     auto trimEnd = [&](qsizetype a, qsizetype b) {
@@ -316,8 +315,7 @@ int DrawnHeight(const TRect &rect, unsigned format, int y, int drawn, int lineHe
 // The painter clipped to the rectangle while this lives, unless the format says DT_NOCLIP.
 class RectClip {
 public:
-    RectClip(QPainter *painter, const TRect &rect, unsigned format)
-        : painter_((format & DT_NOCLIP) ? nullptr : painter)
+    RectClip(QPainter *painter, const TRect &rect, unsigned format) : painter_((format & DT_NOCLIP) ? nullptr : painter)
     {
         if (!painter_)
             return;
@@ -370,8 +368,8 @@ std::optional<int> RecordOneLine(QPainter &painter, GlyphRecorder &recorder, con
     const int x = LineLeft(rect, format, Round(sum * xs));
     {
         const RectClip clipped(&painter, rect, format);
-        recorder.RecordText(font.FacePtr(), font.Color(), QPointF(x, y + face.Ascent()), glyphs.constData(),
-                            int(n), TextFlags(face), text);
+        recorder.RecordText(font.FacePtr(), font.Color(), QPointF(x, y + face.Ascent()), glyphs.constData(), int(n),
+                            TextFlags(face), text);
     }
     return DrawnHeight(rect, format, y + lineHeight, 1, lineHeight);
 }
