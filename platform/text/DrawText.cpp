@@ -360,7 +360,7 @@ std::optional<int> RecordOneLine(QPainter &painter, GlyphRecorder &recorder, con
             lastInk = sum;
     }
     const double xs = face.XScale();
-    // Word wrap keeps a line whose text up to its last blank fits (the line starts at 0 units).
+    // Word wrap keeps the line whole when it fits without its trailing blanks.
     if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE) && Round(lastInk * xs) > rect.Width())
         return std::nullopt;
     const int lineHeight = face.Height();
