@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <cstdio>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -27,16 +28,16 @@ int RunText(const QStringList &args)
         return kExitUsage;
     }
     BuiltPrintout printout;
-    // A page's text is taken on a second core while the pages after it are laid out. Nothing is
+    // A page's text is taken on a second core while the pages after it are laid out, in batches:
+    // waking the worker for every page would cost more than a short page's text. Nothing is
     // written before the whole printout is built, so a build that fails writes nothing. The pool,
     // made after the printout, is gone before the pages its worker reads.
-    // Pages go over in batches: waking the worker for every page would cost more than a short
-    // page's text.
-    using Batch = std::vector<const platform::PageMetafile *>;
     OrderedPool<std::vector<QByteArray>> pool(QThread::idealThreadCount() > 1 ? 1 : 0);
-    Batch batch;
+    std::vector<const platform::PageMetafile *> batch;
     std::vector<QByteArray> texts;
-    const auto take = [&](const std::vector<QByteArray> &done) { texts.insert(texts.end(), done.begin(), done.end()); };
+    const auto take = [&](std::vector<QByteArray> done) {
+        texts.insert(texts.end(), std::make_move_iterator(done.begin()), std::make_move_iterator(done.end()));
+    };
     const auto submit = [&] {
         pool.Submit([pages = std::exchange(batch, {})] {
             std::vector<QByteArray> done;

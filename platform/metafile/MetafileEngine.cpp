@@ -101,6 +101,15 @@ QColor PenColor(const QPen &pen)
     return pen.brush().style() == Qt::SolidPattern ? pen.brush().color() : pen.color();
 }
 
+// A finished page may be read on another thread while later pages are recorded (the text of a
+// printout is taken that way): its glyphs are measured as they are recorded, so that reading the
+// page only looks up a face's advances and never fills its cache.
+template <typename Glyph> void MeasureGlyphs(const FontFace &face, const Glyph *glyphs, qsizetype count)
+{
+    for (qsizetype i = 0; i < count; ++i)
+        face.Advance(quint16(glyphs[i]));
+}
+
 } // namespace
 
 MetafileEngine::MetafileEngine(PageMetafile *owner) : GlyphRecorder(AllFeatures), owner_(owner) {}
@@ -302,19 +311,6 @@ void MetafileEngine::EnsureTextColor(const QColor &color)
     rec_.textColor = color.rgba();
     rec_.textColorKnown = true;
 }
-
-// A finished page may be read on another thread while later pages are recorded (the text of a
-// printout is taken that way): its glyphs are measured as they are recorded, so that reading the
-// page only looks up a face's advances and never fills its cache.
-namespace {
-
-template <typename Glyph> void MeasureGlyphs(const FontFace &face, const Glyph *glyphs, qsizetype count)
-{
-    for (qsizetype i = 0; i < count; ++i)
-        face.Advance(quint16(glyphs[i]));
-}
-
-} // namespace
 
 int MetafileEngine::FaceIndex(const std::shared_ptr<const FontFace> &face)
 {
