@@ -252,7 +252,10 @@ void TPagination::EmitPage()
     ChargePage(*FinishedPages.back());
     if (OnPageDone)
         OnPageDone(&model_, FinishedPages.back().get());
+    const qsizetype lastBytes = currentPage_.StreamBytes();
     ResetCurrentPage();
+    // The next page is most likely much like this one.
+    currentPage_.Reserve(lastBytes + lastBytes / 8);
 }
 
 void TPagination::ChargePage(const PageMetafile &page)

@@ -67,6 +67,14 @@ public:
         std::memcpy(p_, &value, sizeof(T));
         p_ += sizeof(T);
     }
+    // Characters below 0x100, a byte each.
+    void PutNarrow(const char16_t *src, qsizetype n)
+    {
+        char *out = p_;
+        for (qsizetype i = 0; i < n; ++i)
+            out[i] = char(src[i]);
+        p_ = out + n;
+    }
     void PutBytes(const void *src, qsizetype n)
     {
         std::memcpy(p_, src, size_t(n));

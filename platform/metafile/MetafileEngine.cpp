@@ -145,6 +145,7 @@ bool MetafileEngine::begin(QPaintDevice *)
     hints_ = 0;
     composition_ = 0;
     opacity_ = 1;
+    commonChanged_ = true;
     setActive(true);
     return true;
 }
@@ -159,6 +160,9 @@ bool MetafileEngine::end()
 void MetafileEngine::updateState(const QPaintEngineState &s)
 {
     const DirtyFlags f = s.state();
+    if (f & (DirtyBackground | DirtyBackgroundMode | DirtyTransform | DirtyHints | DirtyCompositionMode |
+             DirtyOpacity | DirtyClipRegion | DirtyClipPath | DirtyClipEnabled))
+        commonChanged_ = true;
     if (f & DirtyPen)
         pen_ = s.pen();
     if (f & DirtyBrush)
@@ -220,6 +224,9 @@ void MetafileEngine::Emit(const MetaRecord &record)
 
 void MetafileEngine::EnsureCommon()
 {
+    if (rec_.known && !commonChanged_)
+        return;
+    commonChanged_ = false;
     const bool first = !rec_.known;
     rec_.known = true;
     if (first || transform_ != rec_.transform) {

@@ -135,6 +135,9 @@ private:
     int hints_ = 0;
     int composition_ = 0;
     qreal opacity_ = 1;
+    // Whether the state above that every drawing records may have changed since EnsureCommon last
+    // compared it with the records: most text comes with nothing changed.
+    bool commonChanged_ = true;
 
     // What the records say so far; `known` false means nothing recorded yet in this session.
     struct Recorded {

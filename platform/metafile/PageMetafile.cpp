@@ -67,6 +67,16 @@ void PageMetafile::SetSize(QSize size)
     d->size = size;
 }
 
+void PageMetafile::Reserve(qsizetype bytes)
+{
+    d->stream.reserve(bytes);
+}
+
+qsizetype PageMetafile::StreamBytes() const
+{
+    return d->stream.size();
+}
+
 void PageMetafile::Clear()
 {
     const QSize size = d->size;

@@ -138,6 +138,11 @@ public:
     void SetSize(QSize size);
     // Removes every record; the size stays.
     void Clear();
+    // Makes room for about that many bytes of records, so that recording a page like the last one
+    // does not grow the stream step by step; the painter's end gives back what is left over.
+    void Reserve(qsizetype bytes);
+    // Bytes of the record stream alone.
+    qsizetype StreamBytes() const;
     bool IsEmpty() const;
     // Number of records, the header included.
     int RecordCount() const;

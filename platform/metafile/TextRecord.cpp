@@ -41,17 +41,28 @@ qint32 UnZigZag(quint32 v)
     return qint32(v >> 1) ^ -qint32(v & 1);
 }
 
-// Whether every glyph is the one the face's table gives for its character.
-bool GlyphsFollowText(const FontFace &face, const quint16 *glyphs, int count, QStringView text)
+// What a text record can leave out, found in one pass over the text: whether every glyph is the one
+// the face's table gives for its character, and whether the text is ASCII.
+struct TextShape {
+    bool glyphsFromText = true;
+    bool ascii = true;
+};
+
+TextShape ShapeOf(const FontFace &face, const quint16 *glyphs, int count, QStringView text)
 {
-    if (text.size() != count)
-        return false;
-    for (int i = 0; i < count; ++i) {
-        const std::optional<quint16> g = face.TableGlyph(text[i].unicode());
-        if (!g || *g != glyphs[i])
-            return false;
+    TextShape shape;
+    shape.glyphsFromText = text.size() == count;
+    char16_t all = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        all |= c;
+        if (shape.glyphsFromText) {
+            const std::optional<quint16> g = face.TableGlyph(c);
+            shape.glyphsFromText = g && *g == glyphs[i];
+        }
     }
-    return true;
+    shape.ascii = all < 0x80;
+    return shape;
 }
 
 // The UTF-8 length of text, or -1 when it holds a lone surrogate (UTF-8 cannot carry one).
@@ -74,12 +85,6 @@ qsizetype Utf8Bytes(QStringView text)
         }
     }
     return n;
-}
-
-void PutAscii(RecordWriter &w, QStringView text)
-{
-    for (const QChar c : text)
-        w.Put(quint8(c.unicode()));
 }
 
 void PutUtf8(RecordWriter &w, QStringView text)
@@ -149,10 +154,14 @@ void EncodeText(MetafileData &data, int face, int flags, QPointF origin, const q
 {
     count = std::clamp(count, 0, 0xFFFF);
     text = text.first(std::min<qsizetype>(text.size(), 0xFFFF));
-    const float x = float(origin.x()), y = float(origin.y());
+    const TextShape shape = ShapeOf(*data.faces[face], glyphs, count, text);
+    // Converted after the loop: the compiler converts both at once through memory, and just after
+    // the two stores that load would wait for them.
+    const float x = float(origin.x());
+    const float y = float(origin.y());
     const bool whole = IsWhole(x) && IsWhole(y);
-    const bool fromText = GlyphsFollowText(*data.faces[face], glyphs, count, text);
-    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    const bool fromText = shape.glyphsFromText;
+    const bool ascii = shape.ascii;
     const qsizetype utf8 = ascii ? text.size() : Utf8Bytes(text);
     const qsizetype textUnits = utf8 >= 0 ? utf8 : text.size();
     const quint8 mode =
@@ -181,7 +190,7 @@ void EncodeText(MetafileData &data, int face, int flags, QPointF origin, const q
         w.PutBytes(dx, count * 4);
     w.PutVarint(quint32(textUnits));
     if (ascii)
-        PutAscii(w, text);
+        w.PutNarrow(text.utf16(), text.size());
     else if (utf8 >= 0)
         PutUtf8(w, text);
     else

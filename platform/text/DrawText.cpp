@@ -346,17 +346,22 @@ std::optional<int> RecordOneLine(QPainter &painter, GlyphRecorder &recorder, con
         return std::nullopt;
     const FontFace &face = font.Face();
     QVarLengthArray<quint16, 256> glyphs(n);
+    QVarLengthArray<float, 256> advances(n);
     const QChar *p = text.constData();
-    double sum = 0;
-    double lastInk = 0; // the sum after the last character other than a blank
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = p[i].unicode();
         if (c == u'\r' || c == u'\n' || QChar::isSurrogate(c))
             return std::nullopt;
         const FontFace::Glyph g = face.Lookup(c);
         glyphs[i] = g.index;
-        sum += g.advance;
-        if (c != u' ')
+        advances[i] = g.advance;
+    }
+    // Summed apart from the look-ups, which may call out: the sum stays in a register.
+    double sum = 0;
+    double lastInk = 0; // the sum after the last character other than a blank
+    for (qsizetype i = 0; i < n; ++i) {
+        sum += advances[i];
+        if (p[i] != u' ')
             lastInk = sum;
     }
     const double xs = face.XScale();
