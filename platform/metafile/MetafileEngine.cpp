@@ -160,8 +160,8 @@ bool MetafileEngine::end()
 void MetafileEngine::updateState(const QPaintEngineState &s)
 {
     const DirtyFlags f = s.state();
-    if (f & (DirtyBackground | DirtyBackgroundMode | DirtyTransform | DirtyHints | DirtyCompositionMode |
-             DirtyOpacity | DirtyClipRegion | DirtyClipPath | DirtyClipEnabled))
+    if (f & (DirtyBackground | DirtyBackgroundMode | DirtyTransform | DirtyHints | DirtyCompositionMode | DirtyOpacity |
+             DirtyClipRegion | DirtyClipPath | DirtyClipEnabled))
         commonChanged_ = true;
     if (f & DirtyPen)
         pen_ = s.pen();
