@@ -16,14 +16,15 @@ struct Piece {
     double descent = 0;
     qsizetype from = 0; // the piece's characters in the page's character store
     qsizetype size = 0;
-    std::vector<std::pair<float, float>> spans; // per character, when boxes are asked for
 };
 
 // The pieces of a page and their characters, all in one string: a string a piece would cost an
-// allocation a run.
+// allocation a run. With boxes asked for, spans holds each character's left and right edge, in
+// step with chars.
 struct Pieces {
     std::vector<Piece> pieces;
     QString chars;
+    std::vector<std::pair<float, float>> spans;
 
     QStringView Text(const Piece &piece) const { return QStringView(chars).mid(piece.from, piece.size); }
 };
@@ -117,15 +118,18 @@ void AddRun(const MetaRecord &r, const QTransform &world, const Clip &clip, bool
         piece.right = world.map(r.positions.back() + QPointF(lastAdvance, 0)).x();
         out.chars += text;
         piece.size = text.size();
-        out.pieces.push_back(std::move(piece));
+        out.pieces.push_back(piece);
         return;
     }
     bool open = false;
     auto close = [&] {
-        if (open && !AllBlank(out.Text(piece)))
-            out.pieces.push_back(std::move(piece));
-        else if (open)
+        if (open && !AllBlank(out.Text(piece))) {
+            out.pieces.push_back(piece);
+        } else if (open) {
             out.chars.truncate(piece.from);
+            if (boxes)
+                out.spans.resize(size_t(piece.from));
+        }
         open = false;
         piece = Piece();
     };
@@ -150,7 +154,7 @@ void AddRun(const MetaRecord &r, const QTransform &world, const Clip &clip, bool
         out.chars.append(text.constData() + from, width);
         piece.size += width;
         if (boxes)
-            piece.spans.insert(piece.spans.end(), width, {float(start.x()), float(end.x())});
+            out.spans.insert(out.spans.end(), size_t(width), {float(start.x()), float(end.x())});
     }
     close();
 }
@@ -195,17 +199,14 @@ Pieces ReadPieces(const PageMetafile &page, bool boxes)
     return out;
 }
 
-} // namespace
-
-std::vector<PageTextLine> PageTextLines(const PageMetafile &page, QChar gap, bool boxes)
+// Sorts the pieces into reading order and hands each line over as the range of pieces on it and
+// the tallest piece among them.
+template <typename EachLine> void ForEachLine(std::vector<Piece> &pieces, EachLine &&each)
 {
-    Pieces read = ReadPieces(page, boxes);
-    std::vector<Piece> &pieces = read.pieces;
     // Records mostly come in reading order already; sorting is only for those that do not.
     const auto byBaseline = [](const Piece &a, const Piece &b) { return a.y < b.y; };
     if (!std::is_sorted(pieces.begin(), pieces.end(), byBaseline))
         std::stable_sort(pieces.begin(), pieces.end(), byBaseline);
-    std::vector<PageTextLine> lines;
     size_t i = 0;
     while (i < pieces.size()) {
         // A line: the pieces, in baseline order, that share it with its tallest piece so far.
@@ -221,38 +222,60 @@ std::vector<PageTextLine> PageTextLines(const PageMetafile &page, QChar gap, boo
         const auto first = pieces.begin() + qsizetype(i), last = pieces.begin() + qsizetype(end);
         if (!std::is_sorted(first, last, byLeft))
             std::stable_sort(first, last, byLeft);
-        PageTextLine line;
-        qsizetype size = 0;
-        for (size_t k = i; k < end; ++k)
-            size += pieces[k].size + 1;
-        line.text.reserve(size);
-        line.top = pieces[anchor].y - pieces[anchor].ascent;
-        line.bottom = pieces[anchor].y + pieces[anchor].descent;
-        double right = 0;
-        for (size_t k = i; k < end; ++k) {
-            Piece &piece = pieces[k];
-            // Runs that stand apart are separate words or fields; runs that touch are one word in
-            // changing formats.
-            const QStringView text = read.Text(piece);
-            if (k > i && piece.left - right > piece.height / 20 && !line.text.endsWith(u' ') &&
-                !text.startsWith(u' ')) {
-                line.text += gap;
-                if (boxes)
-                    line.spans.emplace_back(float(right), float(right));
-            }
-            line.text += text;
-            if (boxes)
-                line.spans.insert(line.spans.end(), piece.spans.begin(), piece.spans.end());
-            right = k > i ? std::max(right, piece.right) : piece.right;
-        }
-        while (line.text.endsWith(u' ')) {
-            line.text.chop(1);
-            if (boxes)
-                line.spans.pop_back();
-        }
-        lines.push_back(std::move(line));
+        each(i, end, pieces[anchor]);
         i = end;
     }
+}
+
+// Appends the text of the pieces [first, last) of one line to text, and with spans their
+// characters' edges; trailing blanks are left out.
+void AppendLine(const Pieces &read, size_t first, size_t last, QChar gap, QString &text,
+                std::vector<std::pair<float, float>> *spans)
+{
+    const qsizetype lineStart = text.size();
+    double right = 0;
+    for (size_t k = first; k < last; ++k) {
+        const Piece &piece = read.pieces[k];
+        // Runs that stand apart are separate words or fields; runs that touch are one word in
+        // changing formats.
+        const QStringView pieceText = read.Text(piece);
+        if (k > first && piece.left - right > piece.height / 20 && !text.endsWith(u' ') &&
+            !pieceText.startsWith(u' ')) {
+            text += gap;
+            if (spans)
+                spans->emplace_back(float(right), float(right));
+        }
+        text += pieceText;
+        if (spans) {
+            const auto from = read.spans.begin() + piece.from;
+            spans->insert(spans->end(), from, from + piece.size);
+        }
+        right = k > first ? std::max(right, piece.right) : piece.right;
+    }
+    while (text.size() > lineStart && text.endsWith(u' ')) {
+        text.chop(1);
+        if (spans)
+            spans->pop_back();
+    }
+}
+
+} // namespace
+
+std::vector<PageTextLine> PageTextLines(const PageMetafile &page, QChar gap, bool boxes)
+{
+    Pieces read = ReadPieces(page, boxes);
+    std::vector<PageTextLine> lines;
+    ForEachLine(read.pieces, [&](size_t first, size_t last, const Piece &tallest) {
+        PageTextLine line;
+        qsizetype size = 0;
+        for (size_t k = first; k < last; ++k)
+            size += read.pieces[k].size + 1;
+        line.text.reserve(size);
+        line.top = tallest.y - tallest.ascent;
+        line.bottom = tallest.y + tallest.descent;
+        AppendLine(read, first, last, gap, line.text, boxes ? &line.spans : nullptr);
+        lines.push_back(std::move(line));
+    });
     return lines;
 }
 
@@ -263,7 +286,15 @@ QString PageText(const PageMetafile &page)
 
 QString PageText(const PageMetafile &page, QChar gap)
 {
-    return JoinLines(PageTextLines(page, gap, false));
+    // Written straight into one string: a string a line would cost an allocation a line.
+    Pieces read = ReadPieces(page, false);
+    QString out;
+    out.reserve(read.chars.size() + 2 * qsizetype(read.pieces.size()));
+    ForEachLine(read.pieces, [&](size_t first, size_t last, const Piece &) {
+        AppendLine(read, first, last, gap, out, nullptr);
+        out += u'\n';
+    });
+    return out;
 }
 
 QString JoinLines(const std::vector<PageTextLine> &lines)
