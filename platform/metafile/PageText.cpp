@@ -173,7 +173,7 @@ QPainterPath Unshared(const QPainterPath &path)
 Pieces ReadPieces(const PageMetafile &page, bool boxes)
 {
     Pieces out;
-    out.pieces.reserve(256);
+    out.pieces.reserve(size_t(page.RecordCount())); // mostly a piece a text record, and fewer
     out.chars.reserve(4096);
     QTransform world;
     Clip clip;

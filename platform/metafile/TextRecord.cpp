@@ -143,7 +143,8 @@ bool GetUtf8(const char *bytes, qsizetype n, QString &out)
             *dst++ = char16_t(c);
         }
     }
-    out.resize(dst - reinterpret_cast<char16_t *>(out.data()));
+    if (const qsizetype units = dst - reinterpret_cast<char16_t *>(out.data()); units != n)
+        out.resize(units);
     return true;
 }
 
