@@ -1,6 +1,7 @@
 #pragma once
-// The compressed body of a printout as a forward-only stream of bytes: inflates from the file
-// on demand, a buffer at a time, so a body is never held whole in memory.
+// The compressed body of a printout as a forward-only stream of bytes: inflated from the file a
+// buffer at a time, so a body is never held whole in memory. A second thread reads and inflates
+// the next buffers while the reader takes its values from this one, a few buffers ahead at most.
 #include "core/ReadError.h"
 
 #include <QIODevice>
@@ -40,7 +41,7 @@ public:
     }
 
     // Makes `count` (at most kMaxRun) bytes readable in one piece and returns them; Skip()
-    // then consumes them.
+    // then consumes them. They stay valid until the next read.
     const char *Need(size_t count)
     {
         if (static_cast<size_t>(end_ - pos_) >= count)
@@ -70,13 +71,12 @@ private:
     bool Fill();
 
     class Inflater;
-    QIODevice &source_;
-    std::unique_ptr<Inflater> inflater_;
-    std::unique_ptr<char[]> in_;
-    std::unique_ptr<char[]> out_;
+    struct Chunk;
+    class ReadAhead;
+    std::unique_ptr<ReadAhead> readAhead_;
+    Chunk *current_ = nullptr; // the buffer pos_ and end_ point into
     char *pos_ = nullptr;
     char *end_ = nullptr;
-    bool sourceDone_ = false;
     bool streamDone_ = false;
     bool damaged_ = false; // an inflate error waits behind the bytes before it
     bool fileEnded_ = false;
