@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -118,7 +119,11 @@ public:
     {
         for (Chunk &chunk : chunks_)
             free_.push_back(&chunk);
-        thread_ = std::thread([this] { Run(); });
+        try {
+            thread_ = std::thread([this] { Run(); });
+        } catch (const std::system_error &) {
+            // No thread to be had (a process at its limit): Next() inflates each buffer itself.
+        }
     }
     ~ReadAhead()
     {
@@ -127,7 +132,8 @@ public:
             stop_ = true;
         }
         changed_.notify_all();
-        thread_.join();
+        if (thread_.joinable())
+            thread_.join();
     }
     ReadAhead(const ReadAhead &) = delete;
     ReadAhead &operator=(const ReadAhead &) = delete;
@@ -135,6 +141,12 @@ public:
     // The next buffer, waiting for it when it is not inflated yet.
     Chunk *Next()
     {
+        if (!thread_.joinable()) {
+            Chunk *next = free_.back();
+            free_.pop_back();
+            Inflate(*next);
+            return next;
+        }
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return !ready_.empty(); });
         Chunk *next = ready_.front();
@@ -216,7 +228,7 @@ private:
         chunk.readFailed = readFailed_;
     }
 
-    QIODevice &source_; // read on this thread only, from construction to destruction
+    QIODevice &source_; // read only by whoever inflates
     Inflater inflater_;
     std::unique_ptr<char[]> in_;
     bool sourceDone_ = false;
