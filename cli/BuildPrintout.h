@@ -25,9 +25,10 @@ void PrintError(const QString &message);
 struct BuiltPrintout {
     std::unique_ptr<TWydruk> loader = std::make_unique<TWydruk>();
     QList<platform::PageMetafile *> pages;
-    // Called with each page as soon as it is laid out (a finished page no longer changes), for work
-    // on it while the pages after it are laid out.
-    std::function<void(const platform::PageMetafile &page)> onPage;
+    // Called with each page as soon as it is laid out, for work on it while the pages after it are
+    // laid out: the layout never looks at a finished page again, so the command may even clear it
+    // once it is done with it.
+    std::function<void(platform::PageMetafile &page)> onPage;
 };
 
 // Flushes standard output and answers kExitOk when everything written to it arrived, otherwise

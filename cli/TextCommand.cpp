@@ -30,10 +30,12 @@ int RunText(const QStringList &args)
     BuiltPrintout printout;
     // A page's text is taken on a second core while the pages after it are laid out, in batches:
     // waking the worker for every page would cost more than a short page's text. Nothing is
-    // written before the whole printout is built, so a build that fails writes nothing. The pool,
-    // made after the printout, is gone before the pages its worker reads.
+    // written before the whole printout is built, so a build that fails writes nothing. Once its
+    // text is taken a page is cleared: its memory goes to the pages after it, which then need
+    // none fresh from the system. The pool, made after the printout, is gone before the pages
+    // its worker reads.
     OrderedPool<std::vector<QByteArray>> pool(QThread::idealThreadCount() > 1 ? 1 : 0);
-    std::vector<const platform::PageMetafile *> batch;
+    std::vector<platform::PageMetafile *> batch;
     std::vector<QByteArray> texts;
     const auto take = [&](std::vector<QByteArray> done) {
         texts.insert(texts.end(), std::make_move_iterator(done.begin()), std::make_move_iterator(done.end()));
@@ -42,14 +44,16 @@ int RunText(const QStringList &args)
         pool.Submit([pages = std::exchange(batch, {})] {
             std::vector<QByteArray> done;
             done.reserve(pages.size());
-            for (const platform::PageMetafile *page : pages)
+            for (platform::PageMetafile *page : pages) {
                 done.push_back(platform::PageText(*page).toUtf8());
+                page->Clear();
+            }
             return done;
         });
         while (pool.NextReady())
             take(pool.Next());
     };
-    printout.onPage = [&](const platform::PageMetafile &page) {
+    printout.onPage = [&](platform::PageMetafile &page) {
         batch.push_back(&page);
         if (batch.size() == kPagesABatch)
             submit();
